@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, tests and benchmarks need; does
+# nothing when they are all present.
+set -euo pipefail
+packages=(
+  cmake g++ make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libpng-dev libjpeg-dev libgif-dev
+  libtiff-dev libtiff-tools
+  clang libclang-rt-14-dev
+  proj-bin gdal-bin netpbm
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,16 @@
+#include "cli/commands.h"
+
+namespace quorvane::cli {
+
+int RunInfo(const TArgs& args);
+int RunConvert(const TArgs& args);
+
+std::span<const TCommand> Commands() {
+  static const TCommand kCommands[] = {
+      {"info", "info FILE [--json]", RunInfo},
+      {"convert", "convert IN OUT", RunConvert},
+  };
+  return kCommands;
+}
+
+}  // namespace quorvane::cli

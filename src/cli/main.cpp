@@ -1,0 +1,41 @@
+// quorvane-cli: batch commands over the Quorvane core.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+void PrintUsage(FILE* out) {
+  std::fprintf(out, "usage: quorvane-cli COMMAND [ARGS]\n\ncommands:\n");
+  for (const auto& command : quorvane::cli::Commands()) {
+    std::fprintf(out, "  %s\n", command.Usage);
+  }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    PrintUsage(argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  for (const auto& command : quorvane::cli::Commands()) {
+    if (argv[1] == std::string(command.Name)) {
+      try {
+        return command.Run(args);
+      } catch (const quorvane::cli::EUsage& usage) {
+        std::fprintf(stderr, "%s\nusage: quorvane-cli %s\n", usage.what(), command.Usage);
+        return 2;
+      } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+      }
+    }
+  }
+  std::fprintf(stderr, "unknown command: %s\n", argv[1]);
+  PrintUsage(stderr);
+  return 2;
+}

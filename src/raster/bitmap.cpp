@@ -1,0 +1,157 @@
+#include "raster/bitmap.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "raster/byte_stream.h"
+#include "raster/error.h"
+
+namespace quorvane {
+
+int BitsPerPixelOf(TPixelFormat format) {
+  switch (format) {
+    case TPixelFormat::Bit1: return 1;
+    case TPixelFormat::Bit4: return 4;
+    case TPixelFormat::Bit8: return 8;
+    case TPixelFormat::Bit15:
+    case TPixelFormat::Bit16: return 16;
+    case TPixelFormat::Bit24: return 24;
+    case TPixelFormat::Device:
+    case TPixelFormat::Bit32:
+    case TPixelFormat::Custom: return 32;
+  }
+  return 32;
+}
+
+bool IsPaletteFormat(TPixelFormat format) {
+  return format == TPixelFormat::Bit1 || format == TPixelFormat::Bit4 ||
+         format == TPixelFormat::Bit8;
+}
+
+size_t PixelMemorySize(int64_t width, int64_t height, int bits_per_pixel) {
+  if (width < 0 || height < 0) throw EQuorvaneError("Invalid bitmap size");
+  const int64_t stride = RowStride(width, bits_per_pixel, 32);
+  if (height != 0 && stride > std::numeric_limits<int64_t>::max() / height)
+    throw EQuorvaneError("Bitmap too large");
+  const int64_t size = stride * height;
+  if (uint64_t(size) > std::numeric_limits<size_t>::max() / 2) throw EQuorvaneError("Bitmap too large");
+  return size_t(size);
+}
+
+void TPixelBuffer::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
+
+TPixelBuffer::TPixelBuffer(size_t size) : size_(size) {
+  if (size == 0) return;
+  data_.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
+  if (!data_) throw std::bad_alloc();
+}
+
+namespace {
+std::vector<TRGBQuad> GreyColorTable(int bits) {
+  const int count = 1 << bits;
+  std::vector<TRGBQuad> table(count);
+  for (int i = 0; i < count; ++i) {
+    const uint8_t v = uint8_t(i * 255 / (count - 1));
+    table[i] = {v, v, v, 0};
+  }
+  return table;
+}
+}  // namespace
+
+TRasterBitmap::TRasterBitmap(const TRasterBitmap& other)
+    : width_(other.width_),
+      height_(other.height_),
+      format_(other.format_),
+      stride_(other.stride_),
+      pixels_(other.pixels_.Size()),
+      colors_(other.colors_),
+      x_pels_per_meter_(other.x_pels_per_meter_),
+      y_pels_per_meter_(other.y_pels_per_meter_) {
+  if (other.pixels_.Size() > 0) std::memcpy(pixels_.Data(), other.pixels_.Data(), pixels_.Size());
+}
+
+TRasterBitmap& TRasterBitmap::operator=(const TRasterBitmap& other) {
+  if (this != &other) {
+    TRasterBitmap copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+void TRasterBitmap::Reset(TPixelFormat format, int width, int height) {
+  const int bits = BitsPerPixelOf(format);
+  const size_t size = PixelMemorySize(width, height, bits);
+  TPixelBuffer pixels(size);
+  pixels_ = std::move(pixels);
+  width_ = width;
+  height_ = height;
+  format_ = format;
+  stride_ = size_t(RowStride(width, bits, 32));
+  colors_ = IsPaletteFormat(format) ? GreyColorTable(bits) : std::vector<TRGBQuad>{};
+}
+
+void TRasterBitmap::SetSize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  const int bits = BitsPerPixel();
+  TPixelBuffer pixels(PixelMemorySize(width, height, bits));
+  const size_t stride = size_t(RowStride(width, bits, 32));
+  const int rows = std::min(height, height_);
+  const size_t row_bytes = std::min(stride, stride_);
+  for (int r = 0; r < rows; ++r) {
+    std::memcpy(pixels.Data() + size_t(height - 1 - r) * stride, Scanline(r), row_bytes);
+  }
+  pixels_ = std::move(pixels);
+  width_ = width;
+  height_ = height;
+  stride_ = stride;
+  if (IsPaletteFormat(format_) && colors_.empty()) colors_ = GreyColorTable(bits);
+}
+
+uint8_t* TRasterBitmap::Scanline(int row) {
+  return pixels_.Data() + size_t(height_ - 1 - row) * stride_;
+}
+
+const uint8_t* TRasterBitmap::Scanline(int row) const {
+  return pixels_.Data() + size_t(height_ - 1 - row) * stride_;
+}
+
+std::vector<TPaletteColor> TRasterBitmap::QueryPalette(int count) const {
+  const int n = std::clamp(count, 0, int(colors_.size()));
+  std::vector<TPaletteColor> palette(n);
+  for (int i = 0; i < n; ++i) palette[i] = {colors_[i].Red, colors_[i].Green, colors_[i].Blue, 0};
+  return palette;
+}
+
+void TRasterBitmap::AdoptSection(const TBitmapInfoHeader& header, std::span<const TRGBQuad> colors,
+                                 TPixelBuffer pixels) {
+  TPixelFormat format;
+  switch (header.BitCount) {
+    case 1: format = TPixelFormat::Bit1; break;
+    case 4: format = TPixelFormat::Bit4; break;
+    case 8: format = TPixelFormat::Bit8; break;
+    case 16: format = TPixelFormat::Bit15; break;
+    case 24: format = TPixelFormat::Bit24; break;
+    case 32: format = TPixelFormat::Bit32; break;
+    default: throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+  }
+  const size_t needed = PixelMemorySize(header.Width, header.Height, header.BitCount);
+  if (pixels.Size() < needed) throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+  width_ = header.Width;
+  height_ = header.Height;
+  format_ = format;
+  stride_ = size_t(RowStride(header.Width, header.BitCount, 32));
+  pixels_ = std::move(pixels);
+  colors_.clear();
+  if (IsPaletteFormat(format)) {
+    colors_ = GreyColorTable(header.BitCount);
+    const size_t n = std::min(colors.size(), colors_.size());
+    std::copy_n(colors.begin(), n, colors_.begin());
+  }
+  x_pels_per_meter_ = header.XPelsPerMeter;
+  y_pels_per_meter_ = header.YPelsPerMeter;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,107 @@
+#include "raster/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "raster/error.h"
+
+namespace quorvane {
+
+namespace {
+std::string SystemMessage(const std::string& action, const std::string& path) {
+  return action + " \"" + path + "\": " + std::strerror(errno);
+}
+
+class TFileDescriptor {
+ public:
+  explicit TFileDescriptor(int fd) : fd_(fd) {}
+  ~TFileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Get() const { return fd_; }
+  int Release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+}  // namespace
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw EQuorvaneError(SystemMessage("Cannot open file", path));
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) throw EQuorvaneError(SystemMessage("Cannot read file", path));
+  if (!S_ISREG(info.st_mode)) throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
+  std::vector<uint8_t> bytes(size_t(info.st_size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw EQuorvaneError(SystemMessage("Cannot read file", path));
+    }
+    if (got == 0) break;  // the file shrank while we read it
+    done += size_t(got);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  std::random_device random;
+  std::string temp_name;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    temp_name = (folder / ("." + target.filename().string() + ".tmp" + std::to_string(random())))
+                    .string();
+    fd = ::open(temp_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) throw EQuorvaneError(SystemMessage("Cannot create file", path));
+  TFileDescriptor file(fd);
+  auto fail = [&](const char* action) {
+    const std::string message = SystemMessage(action, path);
+    ::close(file.Release());
+    ::unlink(temp_name.c_str());
+    throw EQuorvaneError(message);
+  };
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(file.Get(), bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      fail("Cannot write file");
+    }
+    done += size_t(put);
+  }
+  // Keep the permissions an existing file had.
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0) ::fchmod(file.Get(), existing.st_mode & 07777);
+  if (::fsync(file.Get()) != 0) fail("Cannot write file");
+  if (::close(file.Release()) != 0) {
+    const std::string message = SystemMessage("Cannot write file", path);
+    ::unlink(temp_name.c_str());
+    throw EQuorvaneError(message);
+  }
+  if (::rename(temp_name.c_str(), path.c_str()) != 0) {
+    const std::string message = SystemMessage("Cannot write file", path);
+    ::unlink(temp_name.c_str());
+    throw EQuorvaneError(message);
+  }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,19 @@
+#pragma once
+// Whole-file reading and writing. Codecs never touch files directly: they
+// decode from bytes and encode into bytes, and these two calls sit at the edge.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorvane {
+
+// The whole file, or throws EQuorvaneError naming the file.
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+// Writes to a temporary file beside the target and renames it over the target
+// only when every byte is on disk, so a failed save never destroys or
+// truncates an existing file.
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+
+}  // namespace quorvane

@@ -1,0 +1,61 @@
+#pragma once
+// Progress reporting. Two styles feed the user's progress bar:
+// - percent reporting: a callback taking a whole percentage (resampling);
+// - stage reporting: codecs report Starting, Running and Ending with the
+//   truncated sum of equal steps (TIFF, PCX and IFF codecs).
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace quorvane {
+
+using TProgressProc = std::function<void(int percent)>;
+
+enum class TProgressStage : uint8_t { Starting = 0, Running = 1, Ending = 2 };
+
+struct TRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TRect&) const = default;
+};
+
+// The stage signature the codecs report through; the sender is always none.
+using TProgressEvent = std::function<void(TProgressStage stage, uint8_t percent_done,
+                                          bool redraw_now, const TRect& changed,
+                                          std::string_view message)>;
+
+// One codec's stage reporter: its hook, the accumulated percentage and the
+// step per Running report. Starting with `steps` Running reports to follow
+// sets the step to 100 / steps; the hook sees the sum truncated towards zero,
+// so twelve steps of 100/12 end on 99.
+class TStageReporter {
+ public:
+  void SetHook(TProgressEvent hook) { hook_ = std::move(hook); }
+  void ClearHook() { hook_ = nullptr; }
+  bool HasHook() const { return static_cast<bool>(hook_); }
+
+  // `steps` is read with Starting only and must then be at least 1.
+  void Report(TProgressStage stage, int steps = 1);
+  double Accumulated() const { return accumulated_; }
+
+ private:
+  TProgressEvent hook_;
+  double accumulated_ = 0.0;
+  double step_ = 0.0;
+};
+
+// Installs a hook for the duration of one operation and empties it again,
+// also when the operation throws.
+class TScopedStageHook {
+ public:
+  TScopedStageHook(TStageReporter& reporter, TProgressEvent hook) : reporter_(reporter) {
+    reporter_.SetHook(std::move(hook));
+  }
+  ~TScopedStageHook() { reporter_.ClearHook(); }
+  TScopedStageHook(const TScopedStageHook&) = delete;
+  TScopedStageHook& operator=(const TScopedStageHook&) = delete;
+
+ private:
+  TStageReporter& reporter_;
+};
+
+}  // namespace quorvane
