@@ -1,0 +1,24 @@
+#pragma once
+// Moving pixels between pixel formats. Everything goes through 24-bit blue,
+// green, red: reading any format as 24-bit keeps every colour; writing 24-bit
+// into a palette format picks the nearest colour of the destination's own
+// palette.
+#include <cstdint>
+
+#include "raster/bitmap.h"
+
+namespace quorvane {
+
+// Pixels x .. x+count-1 of image row `row`, as count*3 bytes blue, green, red.
+void ReadRowAs24(const TRasterBitmap& bitmap, int row, int x, int count, uint8_t* out);
+// The reverse: count*3 bytes blue, green, red into pixels x .. x+count-1.
+void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint8_t* in);
+
+// A same-size block copy of the source rectangle (sx, sy, width, height) to
+// (dx, dy) of the destination, converting pixel formats; parts outside
+// either bitmap are skipped. Source and destination may be the same bitmap
+// with overlapping rectangles.
+void CopyRect(const TRasterBitmap& source, int sx, int sy, int width, int height,
+              TRasterBitmap& destination, int dx, int dy);
+
+}  // namespace quorvane
