@@ -73,9 +73,9 @@ struct TGifWriter {
 };
 
 void SetColorTable(TRasterBitmap& bitmap, const ColorMapObject* map) {
+  if (!map || !map->Colors) return;  // keep the grey ramp
   auto table = bitmap.ColorTable();
   for (auto& entry : table) entry = {};
-  if (!map || !map->Colors) return;
   const int count = std::min<int>(map->ColorCount, int(table.size()));
   for (int i = 0; i < count; ++i)
     table[i] = {map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 0};
@@ -83,7 +83,8 @@ void SetColorTable(TRasterBitmap& bitmap, const ColorMapObject* map) {
 
 // Where each local index lands in the screen's palette: the nearest colour.
 std::vector<uint8_t> MapToPalette(const ColorMapObject* from, std::span<const TRGBQuad> to) {
-  std::vector<uint8_t> map(256, 0);
+  std::vector<uint8_t> map(256);
+  for (int i = 0; i < 256; ++i) map[i] = uint8_t(i);
   if (!from || !from->Colors) return map;
   for (int i = 0; i < from->ColorCount && i < 256; ++i) {
     const GifColorType c = from->Colors[i];
@@ -98,11 +99,8 @@ std::vector<uint8_t> MapToPalette(const ColorMapObject* from, std::span<const TR
   return map;
 }
 
-// Reads the rows of the current frame into `rows`, in interlaced order when
-// the frame is interlaced. Returns false when the file ends inside the frame
-// after at least one row.
-bool ReadFrameRows(TGifReader& reader, TGifSource& source, std::vector<uint8_t>& rows, int width,
-                   int height, bool interlaced, TRowProgress& progress) {
+// The image rows of a frame in the order they are stored.
+std::vector<int> RowOrder(int height, bool interlaced) {
   std::vector<int> order;
   order.reserve(size_t(height));
   if (interlaced) {
@@ -112,14 +110,7 @@ bool ReadFrameRows(TGifReader& reader, TGifSource& source, std::vector<uint8_t>&
   } else {
     for (int r = 0; r < height; ++r) order.push_back(r);
   }
-  for (int i = 0; i < height; ++i) {
-    if (DGifGetLine(reader.gif, rows.data() + size_t(order[i]) * width, width) == GIF_ERROR) {
-      if (source.ended_early && i > 0) return false;
-      reader.Fail();
-    }
-    progress.RowsDone(uint64_t(i) + 1);
-  }
-  return true;
+  return order;
 }
 
 }  // namespace
@@ -154,50 +145,62 @@ void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
     if (record == IMAGE_DESC_RECORD_TYPE) break;
   }
   if (DGifGetImageDesc(gif) == GIF_ERROR) reader.Fail();
-  const GifImageDesc& frame = gif->Image;
+  const GifImageDesc frame = gif->Image;
   int screen_width = gif->SWidth, screen_height = gif->SHeight;
   // A screen of no size is taken to be the frame's own extent.
   if (screen_width <= 0 || screen_height <= 0) {
     screen_width = frame.Left + frame.Width;
     screen_height = frame.Top + frame.Height;
   }
-  CheckDecodedSize("GIF", uint64_t(std::max(frame.Width, 0)), uint64_t(std::max(frame.Height, 0)));
-  CheckDecodedSize("GIF", uint64_t(screen_width), uint64_t(screen_height));
+  CheckDecodedSize("GIF", uint64_t(std::max(screen_width, 0)),
+                   uint64_t(std::max(screen_height, 0)));
+  // Without any colour table the indices are shown as grey levels.
   const ColorMapObject* frame_map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-  if (!frame_map) throw EQuorvaneError("Invalid GIF file: no colour table");
 
-  std::vector<uint8_t> rows(size_t(frame.Width) * size_t(frame.Height), 0);
-  TRowProgress row_progress(progress, uint64_t(frame.Height));
-  ReadFrameRows(reader, source, rows, frame.Width, frame.Height, frame.Interlace, row_progress);
-
-  TRasterBitmap decoded;
+  // The picture is the screen; only when the frame covers it exactly are the
+  // frame's own indices and palette the picture.
   const bool whole_screen = frame.Left == 0 && frame.Top == 0 && frame.Width == screen_width &&
                             frame.Height == screen_height;
+  TRasterBitmap decoded;
+  decoded.Reset(TPixelFormat::Bit8, screen_width, screen_height);
+  std::vector<uint8_t> map;
   if (whole_screen) {
-    decoded.Reset(TPixelFormat::Bit8, frame.Width, frame.Height);
     SetColorTable(decoded, frame_map);
-    for (int r = 0; r < frame.Height; ++r)
-      std::memcpy(decoded.Scanline(r), rows.data() + size_t(r) * frame.Width, size_t(frame.Width));
   } else {
-    decoded.Reset(TPixelFormat::Bit8, screen_width, screen_height);
     const ColorMapObject* screen_map = gif->SColorMap ? gif->SColorMap : frame_map;
     SetColorTable(decoded, screen_map);
-    const uint8_t background = gif->SColorMap && gif->SBackGroundColor < screen_map->ColorCount
+    const uint8_t background = gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount
                                    ? uint8_t(gif->SBackGroundColor)
                                    : 0;
     for (int r = 0; r < screen_height; ++r)
       std::memset(decoded.Scanline(r), background, size_t(screen_width));
-    const std::vector<uint8_t> map = MapToPalette(frame_map, decoded.ColorTable());
-    // Only the part of the frame that lies on the screen is drawn.
-    const int x0 = std::max(frame.Left, 0), x1 = std::min(frame.Left + frame.Width, screen_width);
-    const int y0 = std::max(frame.Top, 0), y1 = std::min(frame.Top + frame.Height, screen_height);
-    for (int y = y0; y < y1; ++y) {
-      const uint8_t* in = rows.data() + size_t(y - frame.Top) * frame.Width;
-      uint8_t* out = decoded.Scanline(y);
-      for (int x = x0; x < x1; ++x) {
-        const uint8_t index = in[x - frame.Left];
-        if (index != transparent) out[x] = map[index];
-      }
+    map = MapToPalette(frame_map, decoded.ColorTable());
+  }
+
+  // Only the part of the frame that lies on the screen is drawn, but the
+  // rows before it must still be decoded to get there.
+  const int x0 = std::clamp(frame.Left, 0, screen_width);
+  const int x1 = std::clamp(frame.Left + frame.Width, x0, screen_width);
+  const std::vector<int> order = RowOrder(std::max(frame.Height, 0), frame.Interlace);
+  std::vector<GifPixelType> line(size_t(std::max(frame.Width, 0)));
+  TRowProgress row_progress(progress, order.size());
+  for (size_t i = 0; i < order.size() && frame.Width > 0; ++i) {
+    const int y = frame.Top + order[i];
+    if (!frame.Interlace && y >= screen_height) break;  // nothing further can show
+    if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) {
+      if (source.ended_early && i > 0) break;  // keep the rows that arrived
+      reader.Fail();
+    }
+    row_progress.RowsDone(i + 1);
+    if (y < 0 || y >= screen_height) continue;
+    uint8_t* out = decoded.Scanline(y);
+    if (whole_screen) {
+      std::memcpy(out, line.data(), line.size());
+      continue;
+    }
+    for (int x = x0; x < x1; ++x) {
+      const uint8_t index = line[size_t(x - frame.Left)];
+      if (index != transparent) out[x] = map[index];
     }
   }
   row_progress.End();
