@@ -70,6 +70,19 @@ struct TPngWriteHandles {
   ~TPngWriteHandles() { png_destroy_write_struct(&png, info ? &info : nullptr); }
 };
 
+// Walks the chunk list (as far as it is intact) looking for image data.
+bool HasImageData(std::span<const uint8_t> bytes) {
+  size_t at = 8;
+  while (at + 8 <= bytes.size()) {
+    const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+                            uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) return true;
+    if (length > bytes.size() - at - 8) return false;
+    at += 12 + size_t(length);
+  }
+  return false;
+}
+
 const char kNoDataMessage[] = "This \"Portable Network Graphics\" image contains no data.";
 
 }  // namespace
@@ -78,6 +91,7 @@ void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TProgressEvent& progress) {
   if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
     throw EQuorvaneError("Invalid PNG file: not a PNG signature");
+  if (!HasImageData(bytes)) throw EQuorvaneError(kNoDataMessage);
   TPngErrors errors;
   TPngSource source{bytes.data(), bytes.size(), 0, false};
   TRasterBitmap decoded;
