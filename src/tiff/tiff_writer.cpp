@@ -156,6 +156,14 @@ void WriteTiff(TByteStream& stream, const TRasterBitmap& bitmap, const TGeoTiffT
     if (progress) progress->Report(stage, steps);
   };
 
+  // Offsets are 32-bit: refuse an uncompressed image that cannot fit before
+  // building it (a PackBits strip is checked once its size is known).
+  const uint64_t raw_strip =
+      uint64_t(palette ? RowStride(width, bitmap.BitsPerPixel(), 8) : int64_t(width) * 3) *
+      uint64_t(height);
+  if (!packbits && raw_strip > std::numeric_limits<uint32_t>::max() - 4096)
+    throw EQuorvaneError("Image too large for a TIFF file");
+
   report(TProgressStage::Starting, height);
   stream.WriteChars("II");
   stream.SetBigEndian(false);
