@@ -69,7 +69,7 @@ constexpr uint32_t kBiAlphaBitfields = 6;
 
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
-constexpr uint64_t kSmallPicture = 16u << 20;    // bytes of pixel memory
+constexpr uint64_t kSmallPicture = 16u << 20;      // bytes of pixel memory
 constexpr uint64_t kRleBaseAllowance = 64u << 20;  // bytes of pixel memory
 constexpr uint64_t kRleExpansion = 256;
 
@@ -133,11 +133,15 @@ void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
 
 // ---------------------------------------------------------------- reading
 
-uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+uint16_t U16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
 uint32_t U32(const uint8_t* p) {
   return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-int32_t I32(const uint8_t* p) { return int32_t(U32(p)); }
+int32_t I32(const uint8_t* p) {
+  return int32_t(U32(p));
+}
 
 // One colour component described by a bit-field mask.
 struct TChannel {
@@ -164,8 +168,8 @@ TChannel MakeChannel(uint32_t mask, int bit_count, const char* name) {
   TChannel c;
   if (mask == 0) return c;
   if (bit_count < 32 && (mask >> bit_count) != 0)
-    Invalid(std::string("the ") + name + " bit-field mask reaches beyond " + std::to_string(bit_count) +
-            " bits");
+    Invalid(std::string("the ") + name + " bit-field mask reaches beyond " +
+            std::to_string(bit_count) + " bits");
   c.Mask = mask;
   c.Shift = std::countr_zero(mask);
   const uint32_t shifted = mask >> c.Shift;
@@ -196,10 +200,16 @@ std::string CompressionName(uint32_t c, bool os2v2) {
   if (os2v2 && c == 3) return "OS/2 Huffman 1D";
   if (os2v2 && c == 4) return "OS/2 RLE24";
   switch (c) {
-    case kBiJpeg: return "embedded JPEG (BI_JPEG)";
-    case kBiPng: return "embedded PNG (BI_PNG)";
-    case 11: case 12: case 13: return "CMYK (" + std::to_string(c) + ")";
-    default: return std::to_string(c);
+    case kBiJpeg:
+      return "embedded JPEG (BI_JPEG)";
+    case kBiPng:
+      return "embedded PNG (BI_PNG)";
+    case 11:
+    case 12:
+    case 13:
+      return "CMYK (" + std::to_string(c) + ")";
+    default:
+      return std::to_string(c);
   }
 }
 
@@ -303,8 +313,11 @@ void Widen2To4(const uint8_t* in, uint8_t* out, int64_t width) {
 class TRleDecoder {
  public:
   TRleDecoder(TRasterBitmap& bitmap, bool four_bit, bool top_down)
-      : bitmap_(bitmap), four_(four_bit), top_down_(top_down),
-        width_(bitmap.Width()), height_(bitmap.Height()) {}
+      : bitmap_(bitmap),
+        four_(four_bit),
+        top_down_(top_down),
+        width_(bitmap.Width()),
+        height_(bitmap.Height()) {}
 
   void Decode(const uint8_t* data, size_t size) {
     size_t i = 0;
@@ -379,13 +392,17 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
   const size_t entry_size = h.core ? 3 : 4;
   const size_t max_colors = b <= 8 ? size_t(1) << b : 0;
   uint64_t declared = 0;
-  if (b <= 8) declared = (h.core || h.colors_used == 0) ? max_colors : h.colors_used;
-  else declared = h.colors_used;  // an optional table that the pixels do not use
+  if (b <= 8)
+    declared = (h.core || h.colors_used == 0) ? max_colors : h.colors_used;
+  else
+    declared = h.colors_used;  // an optional table that the pixels do not use
 
   const uint32_t off_bits_field = U32(file + 10);
   const bool off_bits_valid = off_bits_field >= h.palette_start;
   uint64_t pixel_offset =
-      off_bits_valid ? off_bits_field : uint64_t(h.palette_start) + std::min<uint64_t>(declared, max_colors) * entry_size;
+      off_bits_valid
+          ? off_bits_field
+          : uint64_t(h.palette_start) + std::min<uint64_t>(declared, max_colors) * entry_size;
 
   size_t entries = 0;
   if (b <= 8) {
@@ -394,7 +411,8 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
       Invalid("the colour count " + std::to_string(declared) + " exceeds the " +
               std::to_string(max_colors) + " colours of " + std::to_string(b) + " bits per pixel");
     entries = size_t(std::min<uint64_t>(declared, max_colors));
-    if (off_bits_valid) entries = std::min<size_t>(entries, (pixel_offset - h.palette_start) / entry_size);
+    if (off_bits_valid)
+      entries = std::min<size_t>(entries, (pixel_offset - h.palette_start) / entry_size);
   }
 
   // Output format.
@@ -407,10 +425,19 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
     Invalid("all colour bit-field masks are zero");
   bool raw_copy = true;
   switch (b) {
-    case 1: format = TPixelFormat::Bit1; break;
-    case 2: format = TPixelFormat::Bit4; raw_copy = false; break;
-    case 4: format = TPixelFormat::Bit4; break;
-    case 8: format = TPixelFormat::Bit8; break;
+    case 1:
+      format = TPixelFormat::Bit1;
+      break;
+    case 2:
+      format = TPixelFormat::Bit4;
+      raw_copy = false;
+      break;
+    case 4:
+      format = TPixelFormat::Bit4;
+      break;
+    case 8:
+      format = TPixelFormat::Bit8;
+      break;
     case 16:
       if (h.masks[0] == 0x7C00 && h.masks[1] == 0x03E0 && h.masks[2] == 0x001F) {
         format = TPixelFormat::Bit15;
@@ -421,7 +448,9 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
         raw_copy = false;
       }
       break;
-    case 24: format = TPixelFormat::Bit24; break;
+    case 24:
+      format = TPixelFormat::Bit24;
+      break;
     default:  // 32
       format = TPixelFormat::Bit32;
       raw_copy = h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF &&
@@ -429,7 +458,8 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
       break;
   }
   if (h.width > std::numeric_limits<int>::max() || h.height > std::numeric_limits<int>::max())
-    Invalid("the size " + std::to_string(h.width) + " x " + std::to_string(h.height) + " is too large");
+    Invalid("the size " + std::to_string(h.width) + " x " + std::to_string(h.height) +
+            " is too large");
 
   const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
   const int64_t source_stride = RowStride(h.width, b, 32);
@@ -441,7 +471,8 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
     if (rle) {
       if (memory > kRleBaseAllowance && memory / kRleExpansion > available)
         Invalid("the header claims " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-                " pixels, more than " + std::to_string(available) + " bytes of RLE data can describe");
+                " pixels, more than " + std::to_string(available) +
+                " bytes of RLE data can describe");
     } else {
       const uint64_t needed = uint64_t(source_stride) * uint64_t(h.height);
       if (memory > kSmallPicture && available < needed / 2)
@@ -566,7 +597,8 @@ void SetResolution(TRasterBitmap& bitmap, int32_t x, int32_t y) {
   TRasterBitmap loaded;
   LoadBitmapFromStream(loaded, stream);
   // Device and custom pixels travel as 32-bit; give them their name back.
-  if (format == TPixelFormat::Device || format == TPixelFormat::Custom) loaded.SetPixelFormat(format);
+  if (format == TPixelFormat::Device || format == TPixelFormat::Custom)
+    loaded.SetPixelFormat(format);
   bitmap = std::move(loaded);
 }
 

@@ -171,9 +171,12 @@ TNearestColor& NearestFor(std::span<const TRGBQuad> palette) {
 
 inline uint8_t IndexAt(const uint8_t* row, int bits, int x) {
   switch (bits) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4: return (x & 1) ? (row[x >> 1] & 15) : (row[x >> 1] >> 4);
-    default: return row[x];
+    case 1:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+      return (x & 1) ? (row[x >> 1] & 15) : (row[x >> 1] >> 4);
+    default:
+      return row[x];
   }
 }
 
@@ -188,21 +191,23 @@ inline void SetIndexAt(uint8_t* row, int bits, int x, uint8_t v) {
       row[x >> 1] = (x & 1) ? uint8_t((row[x >> 1] & 0xF0) | (v & 15))
                             : uint8_t((row[x >> 1] & 0x0F) | (v << 4));
       break;
-    default: row[x] = v;
+    default:
+      row[x] = v;
   }
 }
 
 // ------------------------------------------------------------ palettes
 
-std::vector<TRGBQuad> BlackWhitePalette() { return {{0, 0, 0, 0}, {255, 255, 255, 0}}; }
+std::vector<TRGBQuad> BlackWhitePalette() {
+  return {{0, 0, 0, 0}, {255, 255, 255, 0}};
+}
 
 std::vector<TRGBQuad> VgaPalette() {
   // red, green, blue of the 16 standard VGA colours in the Windows order.
   static const uint8_t rgb[16][3] = {
-      {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-      {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-      {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-      {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+      {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
+      {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
+      {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
   std::vector<TRGBQuad> table(16);
   for (int i = 0; i < 16; ++i) table[i] = {rgb[i][2], rgb[i][1], rgb[i][0], 0};
   return table;
@@ -363,7 +368,8 @@ std::vector<TRGBQuad> ChoosePalette8(const TRasterBitmap& bitmap) {
   if (bins.size() <= 256) {
     std::vector<TRGBQuad> palette;
     for (const TBin& b : bins)
-      palette.push_back({uint8_t(b.Mean(2) + 0.5), uint8_t(b.Mean(1) + 0.5), uint8_t(b.Mean(0) + 0.5), 0});
+      palette.push_back(
+          {uint8_t(b.Mean(2) + 0.5), uint8_t(b.Mean(1) + 0.5), uint8_t(b.Mean(0) + 0.5), 0});
     return palette;
   }
   return MedianCut(std::move(bins), 256);
@@ -442,7 +448,8 @@ void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint
       const int bits = bitmap.BitsPerPixel();
       TNearestColor& nearest = NearestFor(bitmap.ColorTable());
       if (bits == 8) {
-        for (int i = 0; i < count; ++i) out[x + i] = nearest.Find(in[3 * i], in[3 * i + 1], in[3 * i + 2]);
+        for (int i = 0; i < count; ++i)
+          out[x + i] = nearest.Find(in[3 * i], in[3 * i + 1], in[3 * i + 2]);
       } else {
         for (int i = 0; i < count; ++i)
           SetIndexAt(out, bits, x + i, nearest.Find(in[3 * i], in[3 * i + 1], in[3 * i + 2]));
@@ -453,7 +460,8 @@ void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint
       const auto& t = Tables();
       uint8_t* p = out + 2 * size_t(x);
       for (int i = 0; i < count; ++i, p += 2) {
-        const unsigned v = unsigned(t.reduce5[in[3 * i]]) | (unsigned(t.reduce5[in[3 * i + 1]]) << 5) |
+        const unsigned v = unsigned(t.reduce5[in[3 * i]]) |
+                           (unsigned(t.reduce5[in[3 * i + 1]]) << 5) |
                            (unsigned(t.reduce5[in[3 * i + 2]]) << 10);
         p[0] = uint8_t(v);
         p[1] = uint8_t(v >> 8);
@@ -464,7 +472,8 @@ void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint
       const auto& t = Tables();
       uint8_t* p = out + 2 * size_t(x);
       for (int i = 0; i < count; ++i, p += 2) {
-        const unsigned v = unsigned(t.reduce5[in[3 * i]]) | (unsigned(t.reduce6[in[3 * i + 1]]) << 5) |
+        const unsigned v = unsigned(t.reduce5[in[3 * i]]) |
+                           (unsigned(t.reduce6[in[3 * i + 1]]) << 5) |
                            (unsigned(t.reduce5[in[3 * i + 2]]) << 11);
         p[0] = uint8_t(v);
         p[1] = uint8_t(v >> 8);
@@ -495,10 +504,26 @@ void CopyRect(const TRasterBitmap& source, int sx, int sy, int width, int height
               TRasterBitmap& destination, int dx, int dy) {
   // Clip against both bitmaps in 64-bit arithmetic.
   int64_t x0 = sx, y0 = sy, x1 = dx, y1 = dy, w = width, h = height;
-  if (x0 < 0) { w += x0; x1 -= x0; x0 = 0; }
-  if (y0 < 0) { h += y0; y1 -= y0; y0 = 0; }
-  if (x1 < 0) { w += x1; x0 -= x1; x1 = 0; }
-  if (y1 < 0) { h += y1; y0 -= y1; y1 = 0; }
+  if (x0 < 0) {
+    w += x0;
+    x1 -= x0;
+    x0 = 0;
+  }
+  if (y0 < 0) {
+    h += y0;
+    y1 -= y0;
+    y0 = 0;
+  }
+  if (x1 < 0) {
+    w += x1;
+    x0 -= x1;
+    x1 = 0;
+  }
+  if (y1 < 0) {
+    h += y1;
+    y0 -= y1;
+    y1 = 0;
+  }
   w = std::min({w, int64_t(source.Width()) - x0, int64_t(destination.Width()) - x1});
   h = std::min({h, int64_t(source.Height()) - y0, int64_t(destination.Height()) - y1});
   if (w <= 0 || h <= 0) return;
@@ -519,8 +544,8 @@ void CopyRect(const TRasterBitmap& source, int sx, int sy, int width, int height
     const int srow = int(y0 + r), drow = int(y1 + r);
     if (raw && bits >= 8) {
       const size_t bpp = size_t(bits) / 8;
-      std::memmove(destination.Scanline(drow) + size_t(x1) * bpp, source.Scanline(srow) + size_t(x0) * bpp,
-                   size_t(w) * bpp);
+      std::memmove(destination.Scanline(drow) + size_t(x1) * bpp,
+                   source.Scanline(srow) + size_t(x0) * bpp, size_t(w) * bpp);
     } else if (raw) {
       const uint8_t* in = source.Scanline(srow);
       for (int64_t x = 0; x < w; ++x) buffer[size_t(x)] = IndexAt(in, bits, int(x0 + x));

@@ -29,9 +29,12 @@ void Put32(Bytes& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
 }
 uint32_t Get32(const Bytes& b, size_t at) {
-  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) | (uint32_t(b[at + 3]) << 24);
+  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
+         (uint32_t(b[at + 3]) << 24);
 }
-uint16_t Get16(const Bytes& b, size_t at) { return uint16_t(b[at] | (b[at + 1] << 8)); }
+uint16_t Get16(const Bytes& b, size_t at) {
+  return uint16_t(b[at] | (b[at + 1] << 8));
+}
 
 // Builds a BMP file: file header, information header of `header_size`
 // bytes (40-byte layout, zero-padded; 12 gives an OS/2 core header),
@@ -119,7 +122,8 @@ TTriple Pixel(const TRasterBitmap& b, int x, int y) {
 
 // Row bytes that carry pixels (padding excluded).
 bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat()) return false;
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
+    return false;
   const size_t bits = size_t(a.Width()) * a.BitsPerPixel();
   for (int y = 0; y < a.Height(); ++y) {
     if (std::memcmp(a.Scanline(y), b.Scanline(y), bits / 8) != 0) return false;
@@ -147,7 +151,9 @@ std::string CorpusDir() {
   return std::string(QUORVANE_CORPUS_DIR) + "/bmp";
 }
 
-bool HaveCorpus() { return std::filesystem::is_directory(CorpusDir()); }
+bool HaveCorpus() {
+  return std::filesystem::is_directory(CorpusDir());
+}
 
 TRasterBitmap LoadCorpus(const std::string& name) {
   TRasterBitmap b;
@@ -173,7 +179,8 @@ TEST(BmpFile, RoundTripsEveryDepth) {
       EXPECT_EQ(back.YPelsPerMeter(), original.YPelsPerMeter());
       if (IsPaletteFormat(f)) {
         ASSERT_EQ(back.ColorTable().size(), original.ColorTable().size());
-        for (size_t i = 0; i < back.ColorTable().size(); ++i) EXPECT_EQ(back.ColorTable()[i], original.ColorTable()[i]);
+        for (size_t i = 0; i < back.ColorTable().size(); ++i)
+          EXPECT_EQ(back.ColorTable()[i], original.ColorTable()[i]);
       }
     }
   }
@@ -284,16 +291,16 @@ TEST(BmpFile, ReadsRle8WithAllEscapes) {
   s.compression = 1;
   s.palette = GreyPalette(256);
   s.pixels = {
-      3, 7,                // bottom row: 7 7 7
-      0, 3, 1, 2, 3, 0,    // absolute run of 3 (padded): 1 2 3
-      0, 0,                // end of line
-      0, 2, 2, 1,          // delta: right 2, up 1 -> row 2, x 2
-      2, 9,                // 9 9 at x 2, 3
-      0, 4, 4, 5, 6, 7,    // absolute 4, no padding; only 4 fits? x 4,5 then cut
-      0, 0,                // end of line -> row 3
-      8, 1,                // 8 pixels of 1: cut at the right edge
-      0, 1,                // end of bitmap
-      5, 5,                // ignored
+      3, 7,              // bottom row: 7 7 7
+      0, 3, 1, 2, 3, 0,  // absolute run of 3 (padded): 1 2 3
+      0, 0,              // end of line
+      0, 2, 2, 1,        // delta: right 2, up 1 -> row 2, x 2
+      2, 9,              // 9 9 at x 2, 3
+      0, 4, 4, 5, 6, 7,  // absolute 4, no padding; only 4 fits? x 4,5 then cut
+      0, 0,              // end of line -> row 3
+      8, 1,              // 8 pixels of 1: cut at the right edge
+      0, 1,              // end of bitmap
+      5, 5,              // ignored
   };
   const TRasterBitmap b = Load(BuildBmp(s));
   ASSERT_EQ(b.PixelFormat(), TPixelFormat::Bit8);
@@ -315,11 +322,11 @@ TEST(BmpFile, ReadsRle4) {
   s.compression = 2;
   s.palette = GreyPalette(16);
   s.pixels = {
-      5, 0x12,              // 1 2 1 2 1
-      0, 3, 0x34, 0x50,     // absolute 3 nibbles: 3 4 5 (2 bytes, even)
-      0, 0,                 // end of line
-      0, 5, 0x67, 0x89, 0xA0, 0,  // absolute 5 nibbles: 6 7 8 9 A (3 bytes + pad)
-      2, 0xBC,              // B C
+      5, 0x12,                       // 1 2 1 2 1
+      0, 3,    0x34, 0x50,           // absolute 3 nibbles: 3 4 5 (2 bytes, even)
+      0, 0,                          // end of line
+      0, 5,    0x67, 0x89, 0xA0, 0,  // absolute 5 nibbles: 6 7 8 9 A (3 bytes + pad)
+      2, 0xBC,                       // B C
       0, 1,
   };
   const TRasterBitmap b = Load(BuildBmp(s));
@@ -671,8 +678,8 @@ TEST(BmpFile, AFailedLoadLeavesTheBitmapUntouched) {
 
 TEST(BmpFile, MutatedFilesNeverCrash) {
   std::vector<Bytes> seeds;
-  for (const TPixelFormat f : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8, TPixelFormat::Bit16,
-                               TPixelFormat::Bit24, TPixelFormat::Bit32})
+  for (const TPixelFormat f : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
+                               TPixelFormat::Bit16, TPixelFormat::Bit24, TPixelFormat::Bit32})
     seeds.push_back(Save(RandomBitmap(f, 13, 9, uint32_t(f))));
   TBmpSpec rle;
   rle.width = 9;
@@ -710,9 +717,9 @@ TEST(BmpResolution, SetThenGet) {
 }
 
 TEST(BmpResolution, WorksForEveryFormat) {
-  for (const TPixelFormat f : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8, TPixelFormat::Bit15,
-                               TPixelFormat::Bit16, TPixelFormat::Bit24, TPixelFormat::Bit32,
-                               TPixelFormat::Device}) {
+  for (const TPixelFormat f :
+       {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8, TPixelFormat::Bit15,
+        TPixelFormat::Bit16, TPixelFormat::Bit24, TPixelFormat::Bit32, TPixelFormat::Device}) {
     TRasterBitmap b = RandomBitmap(f, 3, 2, 3);
     const TRasterBitmap before = b;
     SetResolution(b, 100, -200);
@@ -722,7 +729,8 @@ TEST(BmpResolution, WorksForEveryFormat) {
     EXPECT_EQ(b.XPelsPerMeter(), 100);
     EXPECT_TRUE(SamePixels(b, before));
     if (IsPaletteFormat(f)) {
-      EXPECT_TRUE(std::equal(b.ColorTable().begin(), b.ColorTable().end(), before.ColorTable().begin()));
+      EXPECT_TRUE(
+          std::equal(b.ColorTable().begin(), b.ColorTable().end(), before.ColorTable().begin()));
     }
   }
 }
@@ -746,14 +754,17 @@ std::vector<uint8_t> ReferenceRendering(const std::string& path, int& width, int
   std::vector<uint8_t> data;
   uint8_t buffer[65536];
   size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) data.insert(data.end(), buffer, buffer + n);
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    data.insert(data.end(), buffer, buffer + n);
   pclose(pipe);
   // Header: magic, width, height, [maxval], one whitespace byte.
   size_t at = 0;
   auto token = [&]() {
     while (at < data.size() && (isspace(data[at]) || data[at] == '#')) {
-      if (data[at] == '#') while (at < data.size() && data[at] != '\n') ++at;
-      else ++at;
+      if (data[at] == '#')
+        while (at < data.size() && data[at] != '\n') ++at;
+      else
+        ++at;
     }
     std::string t;
     while (at < data.size() && !isspace(data[at])) t += char(data[at++]);
@@ -772,7 +783,8 @@ std::vector<uint8_t> ReferenceRendering(const std::string& path, int& width, int
       uint8_t r, g, b;
       if (magic == "P4") {
         const size_t stride = (size_t(width) + 7) / 8;
-        const uint8_t byte = at + y * stride + x / 8 < data.size() ? data[at + y * stride + x / 8] : 0;
+        const uint8_t byte =
+            at + y * stride + x / 8 < data.size() ? data[at + y * stride + x / 8] : 0;
         r = g = b = ((byte >> (7 - x % 8)) & 1) ? 0 : 255;
       } else if (magic == "P5") {
         const size_t i = at + size_t(y) * width + x;
@@ -834,8 +846,8 @@ TEST(BmpCorpus, MatchesReferenceRenderings) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(CorpusDir()))
     if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
-  for (const char* q : {"questionable/pal2.bmp", "questionable/pal8offs.bmp", "questionable/rgb32fakealpha.bmp",
-                        "questionable/rgba16-4444.bmp"})
+  for (const char* q : {"questionable/pal2.bmp", "questionable/pal8offs.bmp",
+                        "questionable/rgb32fakealpha.bmp", "questionable/rgba16-4444.bmp"})
     names.push_back(q);
   for (const std::string& name : names) {
     // bmptopnm ignores bit-field masks that follow a 40-byte header; those
@@ -858,12 +870,13 @@ TEST(BmpCorpus, VariantsOfOnePictureAgree) {
   EXPECT_EQ(pal8.PixelFormat(), TPixelFormat::Bit8);
   EXPECT_EQ(pal8.Width(), 127);
   EXPECT_EQ(pal8.Height(), 64);
-  for (const char* name : {"pal8-0.bmp", "pal8rle.bmp", "pal8topdown.bmp", "pal8os2.bmp", "pal8v4.bmp", "pal8v5.bmp",
-                           "questionable/pal8offs.bmp", "questionable/pal8os2v2.bmp",
-                           "questionable/pal8oversizepal.bmp"})
+  for (const char* name : {"pal8-0.bmp", "pal8rle.bmp", "pal8topdown.bmp", "pal8os2.bmp",
+                           "pal8v4.bmp", "pal8v5.bmp", "questionable/pal8offs.bmp",
+                           "questionable/pal8os2v2.bmp", "questionable/pal8oversizepal.bmp"})
     EXPECT_TRUE(SameColours(pal8, LoadCorpus(name))) << name;
   const TRasterBitmap rgb24 = LoadCorpus("rgb24.bmp");
-  for (const char* name : {"rgb24pal.bmp", "rgb32.bmp", "rgb32bf.bmp", "questionable/rgb32fakealpha.bmp"})
+  for (const char* name :
+       {"rgb24pal.bmp", "rgb32.bmp", "rgb32bf.bmp", "questionable/rgb32fakealpha.bmp"})
     EXPECT_TRUE(SameColours(rgb24, LoadCorpus(name))) << name;
   // 5-6-5 pictures: within the step of their components.
   for (const char* name : {"rgb16-565.bmp", "rgb16-565pal.bmp", "rgb16.bmp"}) {
@@ -872,7 +885,8 @@ TEST(BmpCorpus, VariantsOfOnePictureAgree) {
     for (int y = 0; y < b.Height(); ++y)
       for (int x = 0; x < b.Width(); ++x) {
         const TTriple p = Pixel(b, x, y), q = Pixel(rgb24, x, y);
-        worst = std::max({worst, std::abs(p.Red - q.Red), std::abs(p.Green - q.Green), std::abs(p.Blue - q.Blue)});
+        worst = std::max({worst, std::abs(p.Red - q.Red), std::abs(p.Green - q.Green),
+                          std::abs(p.Blue - q.Blue)});
       }
     EXPECT_LE(worst, 8) << name;
   }
@@ -910,8 +924,9 @@ TEST(BmpCorpus, QuestionableFiles) {
   if (!HaveCorpus()) GTEST_SKIP() << "no corpus";
   // Loaded: 2 bits per pixel, RLE4 with deltas, a gap before the pixels,
   // the OS/2 2.x header, 300 colours, fake alpha, 4-4-4-4 and alpha masks.
-  for (const char* name : {"pal2.bmp", "pal4rletrns.bmp", "pal8offs.bmp", "pal8os2v2.bmp", "pal8oversizepal.bmp",
-                           "rgb32fakealpha.bmp", "rgba16-4444.bmp", "rgba32.bmp"}) {
+  for (const char* name :
+       {"pal2.bmp", "pal4rletrns.bmp", "pal8offs.bmp", "pal8os2v2.bmp", "pal8oversizepal.bmp",
+        "rgb32fakealpha.bmp", "rgba16-4444.bmp", "rgba32.bmp"}) {
     TRasterBitmap b;
     EXPECT_NO_THROW(b = LoadCorpus(std::string("questionable/") + name)) << name;
     EXPECT_EQ(b.Width(), 127) << name;
@@ -927,7 +942,8 @@ TEST(BmpCorpus, QuestionableFiles) {
       b = LoadCorpus(std::string("questionable/") + name);
       ADD_FAILURE() << name << " loaded";
     } catch (const EQuorvaneError& e) {
-      EXPECT_NE(std::string(e.what()).find("Unsupported bitmap file"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("Unsupported bitmap file"), std::string::npos)
+          << e.what();
     }
   }
 }

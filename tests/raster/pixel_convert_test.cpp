@@ -47,7 +47,9 @@ TRasterBitmap RandomBitmap(TPixelFormat format, int w, int h, uint32_t seed) {
   return b;
 }
 
-TRasterBitmap RandomTrueColour(int w, int h, uint32_t seed) { return RandomBitmap(TPixelFormat::Bit24, w, h, seed); }
+TRasterBitmap RandomTrueColour(int w, int h, uint32_t seed) {
+  return RandomBitmap(TPixelFormat::Bit24, w, h, seed);
+}
 
 int Distance(TTriple a, TTriple b) {
   const int dr = a.Red - b.Red, dg = a.Green - b.Green, db = a.Blue - b.Blue;
@@ -110,7 +112,8 @@ TEST(PixelConvert, SubRowsLeaveTheirNeighboursAlone) {
     TRasterBitmap b = RandomBitmap(f, 13, 1, 3);
     if (IsPaletteFormat(f)) {
       // Distinct palette colours so every index reads back.
-      for (size_t i = 0; i < b.ColorTable().size(); ++i) b.ColorTable()[i] = {uint8_t(i), uint8_t(255 - i), 7, 0};
+      for (size_t i = 0; i < b.ColorTable().size(); ++i)
+        b.ColorTable()[i] = {uint8_t(i), uint8_t(255 - i), 7, 0};
     }
     const std::vector<TTriple> before = Colours(b);
     std::vector<uint8_t> row(3 * 5);
@@ -129,8 +132,10 @@ TEST(PixelConvert, FifteenAndSixteenBitSurviveTheTripThrough24) {
   TRasterBitmap b15, b16;
   b15.Reset(TPixelFormat::Bit15, 32768, 1);
   b16.Reset(TPixelFormat::Bit16, 65536, 1);
-  for (int v = 0; v < 32768; ++v) b15.Scanline(0)[2 * v] = uint8_t(v), b15.Scanline(0)[2 * v + 1] = uint8_t(v >> 8);
-  for (int v = 0; v < 65536; ++v) b16.Scanline(0)[2 * v] = uint8_t(v), b16.Scanline(0)[2 * v + 1] = uint8_t(v >> 8);
+  for (int v = 0; v < 32768; ++v)
+    b15.Scanline(0)[2 * v] = uint8_t(v), b15.Scanline(0)[2 * v + 1] = uint8_t(v >> 8);
+  for (int v = 0; v < 65536; ++v)
+    b16.Scanline(0)[2 * v] = uint8_t(v), b16.Scanline(0)[2 * v + 1] = uint8_t(v >> 8);
   const TRasterBitmap o15 = b15, o16 = b16;
   b15.SetPixelFormat(TPixelFormat::Bit24);
   b16.SetPixelFormat(TPixelFormat::Bit24);
@@ -151,7 +156,8 @@ TEST(PixelConvert, ReducingTo15BitPicksTheNearestLevel) {
   for (int c = 0; c < 256; ++c) {
     // No 5-bit level lies nearer to c than the one chosen.
     const int got = back[3 * c];
-    for (int v = 0; v < 32; ++v) EXPECT_LE(std::abs(got - c), std::abs(((v << 3) | (v >> 2)) - c)) << c;
+    for (int v = 0; v < 32; ++v)
+      EXPECT_LE(std::abs(got - c), std::abs(((v << 3) | (v >> 2)) - c)) << c;
   }
 }
 
@@ -162,8 +168,8 @@ TEST(PixelConvert, WritesThePaletteColourNearest) {
   b.Reset(TPixelFormat::Bit4, 4, 1);
   auto table = b.ColorTable();
   std::fill(table.begin(), table.end(), TRGBQuad{0, 0, 0, 0});
-  table[1] = {0, 0, 200, 0};    // red 200
-  table[2] = {200, 0, 0, 0};    // blue 200
+  table[1] = {0, 0, 200, 0};  // red 200
+  table[2] = {200, 0, 0, 0};  // blue 200
   table[3] = {255, 255, 255, 0};
   SetPixel(b, 0, 0, MakeTriple(180, 20, 10));
   SetPixel(b, 1, 0, MakeTriple(10, 10, 250));
@@ -183,7 +189,8 @@ TEST(PixelConvert, NearestColourMatchesABruteForceSearch) {
     for (auto& q : table) {
       const int base = round % 2 ? 100 : 0;
       const int spread = round < 2 ? 256 : 40;
-      q = {uint8_t(base + rng() % spread % (256 - base)), uint8_t(base + rng() % spread % (256 - base)),
+      q = {uint8_t(base + rng() % spread % (256 - base)),
+           uint8_t(base + rng() % spread % (256 - base)),
            uint8_t(base + rng() % spread % (256 - base)), 0};
     }
     if (round == 5) table[17] = table[3];
@@ -281,7 +288,8 @@ TEST(PixelConvert, ToEightBitQuantizesManyColoursWell) {
   TRasterBitmap b;
   b.Reset(TPixelFormat::Bit24, 128, 128);
   for (int y = 0; y < 128; ++y)
-    for (int x = 0; x < 128; ++x) SetPixel(b, x, y, MakeTriple(uint8_t(x * 2), uint8_t(y * 2), uint8_t(255 - x - y / 2)));
+    for (int x = 0; x < 128; ++x)
+      SetPixel(b, x, y, MakeTriple(uint8_t(x * 2), uint8_t(y * 2), uint8_t(255 - x - y / 2)));
   const std::vector<TTriple> before = Colours(b);
   b.SetPixelFormat(TPixelFormat::Bit8);
   const std::vector<TTriple> after = Colours(b);
@@ -312,7 +320,8 @@ TEST(PixelConvert, ToEightBitHandlesLargeTrueColourImages) {
   b.SetPixelFormat(TPixelFormat::Bit8);
   EXPECT_EQ(b.PixelFormat(), TPixelFormat::Bit8);
   std::set<uint32_t> distinct;
-  for (const TRGBQuad& q : b.ColorTable()) distinct.insert(uint32_t(q.Red) << 16 | q.Green << 8 | q.Blue);
+  for (const TRGBQuad& q : b.ColorTable())
+    distinct.insert(uint32_t(q.Red) << 16 | q.Green << 8 | q.Blue);
   EXPECT_GT(distinct.size(), 200u);
 }
 
@@ -358,9 +367,12 @@ TEST(PixelConvert, PaletteToLargerPaletteKeepsIndicesAndColours) {
     EXPECT_EQ(Colours(b), Colours(before));
     for (int x = 0; x < 21; ++x) {
       const int bits = before.BitsPerPixel();
-      const int old_index = bits == 1 ? (before.Scanline(1)[x / 8] >> (7 - x % 8)) & 1
-                                      : (x & 1 ? before.Scanline(1)[x / 2] & 15 : before.Scanline(1)[x / 2] >> 4);
-      const int new_index = to == TPixelFormat::Bit8 ? b.Scanline(1)[x] : (x & 1 ? b.Scanline(1)[x / 2] & 15 : b.Scanline(1)[x / 2] >> 4);
+      const int old_index =
+          bits == 1 ? (before.Scanline(1)[x / 8] >> (7 - x % 8)) & 1
+                    : (x & 1 ? before.Scanline(1)[x / 2] & 15 : before.Scanline(1)[x / 2] >> 4);
+      const int new_index = to == TPixelFormat::Bit8
+                                ? b.Scanline(1)[x]
+                                : (x & 1 ? b.Scanline(1)[x / 2] & 15 : b.Scanline(1)[x / 2] >> 4);
       EXPECT_EQ(new_index, old_index);
     }
   }
@@ -393,7 +405,8 @@ TEST(PixelConvert, EmptyBitmapsConvert) {
 
 // Reference copy through a snapshot: what CopyRect must do when the two
 // rectangles overlap.
-void ReferenceCopy(const TRasterBitmap& src, int sx, int sy, int w, int h, TRasterBitmap& dst, int dx, int dy) {
+void ReferenceCopy(const TRasterBitmap& src, int sx, int sy, int w, int h, TRasterBitmap& dst,
+                   int dx, int dy) {
   const TRasterBitmap snapshot = src;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -406,10 +419,12 @@ void ReferenceCopy(const TRasterBitmap& src, int sx, int sy, int w, int h, TRast
 
 TEST(PixelConvert, CopyRectWithinOneBitmapIsOverlapSafe) {
   for (const TPixelFormat f : kAllFormats) {
-    for (const auto& [dx, dy] : std::vector<std::pair<int, int>>{{3, 2}, {-3, -2}, {2, -1}, {-1, 3}, {5, 0}, {0, 0}}) {
+    for (const auto& [dx, dy] :
+         std::vector<std::pair<int, int>>{{3, 2}, {-3, -2}, {2, -1}, {-1, 3}, {5, 0}, {0, 0}}) {
       TRasterBitmap a = RandomBitmap(f, 23, 17, 10);
       if (IsPaletteFormat(f))
-        for (size_t i = 0; i < a.ColorTable().size(); ++i) a.ColorTable()[i] = {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), 0};
+        for (size_t i = 0; i < a.ColorTable().size(); ++i)
+          a.ColorTable()[i] = {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), 0};
       TRasterBitmap expected = a;
       ReferenceCopy(a, 4, 3, 14, 10, expected, 4 + dx, 3 + dy);
       CopyRect(a, 4, 3, 14, 10, a, 4 + dx, 3 + dy);
@@ -420,19 +435,24 @@ TEST(PixelConvert, CopyRectWithinOneBitmapIsOverlapSafe) {
 
 TEST(PixelConvert, CopyRectClips) {
   const TRasterBitmap src = RandomTrueColour(10, 8, 12);
-  for (const auto& r : std::vector<std::array<int, 6>>{{-3, -2, 8, 7, 1, 1},
-                                                      {5, 4, 20, 20, 0, 0},
-                                                      {0, 0, 10, 8, -4, -5},
-                                                      {0, 0, 10, 8, 8, 6},
-                                                      {0, 0, 10, 8, 100, 100},
-                                                      {0, 0, -5, 8, 0, 0},
-                                                      {-2147483647, -2147483647, 2147483647, 2147483647, 0, 0},
-                                                      {3, 3, 2147483647, 2147483647, -2147483647, 1}}) {
+  for (const auto& r :
+       std::vector<std::array<int, 6>>{{-3, -2, 8, 7, 1, 1},
+                                       {5, 4, 20, 20, 0, 0},
+                                       {0, 0, 10, 8, -4, -5},
+                                       {0, 0, 10, 8, 8, 6},
+                                       {0, 0, 10, 8, 100, 100},
+                                       {0, 0, -5, 8, 0, 0},
+                                       {-2147483647, -2147483647, 2147483647, 2147483647, 0, 0},
+                                       {3, 3, 2147483647, 2147483647, -2147483647, 1}}) {
     TRasterBitmap dst = RandomTrueColour(9, 7, 13);
     TRasterBitmap expected = dst;
-    if (r[2] > 0 && r[3] > 0 && r[2] < 1000) ReferenceCopy(src, r[0], r[1], r[2], r[3], expected, r[4], r[5]);
+    if (r[2] > 0 && r[3] > 0 && r[2] < 1000)
+      ReferenceCopy(src, r[0], r[1], r[2], r[3], expected, r[4], r[5]);
     CopyRect(src, r[0], r[1], r[2], r[3], dst, r[4], r[5]);
-    if (r[2] < 1000) EXPECT_EQ(Colours(dst), Colours(expected)) << r[0] << "," << r[1] << "," << r[4] << "," << r[5];
+    if (r[2] < 1000) {
+      EXPECT_EQ(Colours(dst), Colours(expected))
+          << r[0] << "," << r[1] << "," << r[4] << "," << r[5];
+    }
   }
 }
 
@@ -469,7 +489,8 @@ TEST(PixelConvert, WritingAWholeImageIsFast) {
     for (auto& v : row) v = uint8_t(rng());
     WriteRowFrom24(b, y, 0, 2048, row.data());
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 20.0);  // generous: sanitizer builds are slow
 }
 
