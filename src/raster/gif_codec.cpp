@@ -256,4 +256,10 @@ std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, const TProgressEvent
   return encoded;
 }
 
+void ReadGif(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
+  DecodeGif(
+      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
+      bitmap, progress);
+}
+
 }  // namespace quorvane

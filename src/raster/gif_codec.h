@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_stream.h"
 #include "raster/progress.h"
 
 namespace quorvane {
@@ -17,6 +18,8 @@ namespace quorvane {
 // picture; a file that ends inside the frame keeps the rows decoded.
 void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TProgressEvent& progress = {});
+// The same, from the stream's position to its end.
+void ReadGif(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress = {});
 // `bitmap` must be a 1-, 4- or 8-bit palette bitmap.
 std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, const TProgressEvent& progress = {});
 

@@ -4,6 +4,7 @@
 // jump skips no destructor, and the error becomes an exception right there.
 #include "raster/jpeg_codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -203,6 +204,12 @@ std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, int quality,
   jpeg_finish_compress(&info);
   rows.End();
   return encoded;
+}
+
+void ReadJpeg(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
+  DecodeJpeg(
+      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
+      bitmap, progress);
 }
 
 }  // namespace quorvane

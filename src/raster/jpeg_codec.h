@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_stream.h"
 #include "raster/progress.h"
 
 namespace quorvane {
@@ -19,6 +20,8 @@ constexpr int kDefaultJpegQuality = 90;
 // its previous picture. A file that ends early keeps the rows decoded.
 void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                 const TProgressEvent& progress = {});
+// The same, from the stream's position to its end.
+void ReadJpeg(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress = {});
 // `bitmap` must be 24-bit.
 std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, int quality,
                                 const TProgressEvent& progress = {});

@@ -6,6 +6,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -225,6 +226,12 @@ std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, const TProgressEvent
   png_write_end(handles.png, nullptr);
   rows.End();
   return encoded;
+}
+
+void ReadPng(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
+  DecodePng(
+      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
+      bitmap, progress);
 }
 
 }  // namespace quorvane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_stream.h"
 #include "raster/progress.h"
 
 namespace quorvane {
@@ -16,6 +17,8 @@ namespace quorvane {
 // inside the image data keeps the rows decoded.
 void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TProgressEvent& progress = {});
+// The same, from the stream's position to its end.
+void ReadPng(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress = {});
 // `bitmap` must be 24-bit.
 std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, const TProgressEvent& progress = {});
 
