@@ -92,6 +92,16 @@ inline TColor ColorAt(const TRasterBitmap& b, int x, int y) {
       return from_table((row[x / 2] >> (x % 2 ? 0 : 4)) & 15);
     case TPixelFormat::Bit8:
       return from_table(row[x]);
+    case TPixelFormat::Bit15:
+    case TPixelFormat::Bit16: {
+      // Five- and six-bit fields widened by repeating their top bits.
+      const unsigned v = unsigned(row[2 * x]) | unsigned(row[2 * x + 1]) << 8;
+      auto widen5 = [](unsigned f) { return uint8_t((f << 3) | (f >> 2)); };
+      auto widen6 = [](unsigned f) { return uint8_t((f << 2) | (f >> 4)); };
+      if (b.PixelFormat() == TPixelFormat::Bit15)
+        return {widen5(v & 31), widen5((v >> 5) & 31), widen5((v >> 10) & 31)};
+      return {widen5(v & 31), widen6((v >> 5) & 63), widen5((v >> 11) & 31)};
+    }
     case TPixelFormat::Bit24:
       return {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
     case TPixelFormat::Bit32:
