@@ -28,7 +28,7 @@ int ReadData(GifFileType* gif, GifByteType* out, int n) {
   const size_t available =
       std::min<size_t>(size_t(std::max(n, 0)), source->size - source->position);
   if (available < size_t(n)) source->ended_early = true;
-  std::memcpy(out, source->data + source->position, available);
+  if (available > 0) std::memcpy(out, source->data + source->position, available);
   source->position += available;
   return int(available);
 }
