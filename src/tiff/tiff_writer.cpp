@@ -164,6 +164,13 @@ void WriteTiff(TByteStream& stream, const TRasterBitmap& bitmap, const TGeoTiffT
   if (!packbits && raw_strip > std::numeric_limits<uint32_t>::max() - 4096)
     throw EQuorvaneError("Image too large for a TIFF file");
 
+  // The rows dominate the file; room for them (and a PackBits worst case of
+  // one control byte per 128 plus a pad byte) saves repeated growth.
+  const uint64_t strip_room =
+      packbits ? raw_strip + raw_strip / 64 + 2 * uint64_t(height) : raw_strip;
+  stream.Reserve(size_t(std::min<uint64_t>(strip_room, std::numeric_limits<uint32_t>::max())) +
+                 4096);
+
   report(TProgressStage::Starting, height);
   stream.WriteChars("II");
   stream.SetBigEndian(false);
