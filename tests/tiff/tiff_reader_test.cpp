@@ -154,7 +154,7 @@ TEST(TiffPalette, BilevelPaletteFollowsPhotometric) {
     s.height = 1;
     s.bits_per_sample = 1;
     s.photometric = photometric;
-    s.rows = {0xA5, 0xC0};  // a width of 10 needs two bytes per row
+    s.rows = {0xA5, 0xC0};          // a width of 10 needs two bytes per row
     s.color_map.assign(6, 0x8000);  // overridden by the bilevel rule
     TRasterBitmap bitmap;
     LoadTiffBytes(MakeTiff(s), bitmap);

@@ -3,10 +3,11 @@
 // data area, then one directory whose entries stay in the order they were
 // added (so tests can put tags out of order on purpose). Values that fit the
 // 4-byte field go inline, left-justified, as the format prescribes.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,18 @@ namespace quorvane::test {
 class TTiffBuilder {
  public:
   explicit TTiffBuilder(bool big_endian) : big_endian_(big_endian) {}
+  // Puts the directory right after the header, with room for `entries`
+  // entries, so that cutting the file short cuts the image data, not the
+  // directory. Values too long for the entry still go after the data.
+  TTiffBuilder(bool big_endian, uint16_t entries)
+      : big_endian_(big_endian), directory_first_(entries) {}
 
   bool BigEndian() const { return big_endian_; }
 
   // Appends bytes to the data area and returns their file offset.
-  uint32_t AddData(const std::vector<uint8_t>& bytes) {
-    if (data_.size() % 2 != 0) data_.push_back(0);
-    const uint32_t offset = uint32_t(8 + data_.size());
+  uint32_t AddData(const std::vector<uint8_t>& bytes, bool word_aligned = true) {
+    if (word_aligned && data_.size() % 2 != 0) data_.push_back(0);
+    const uint32_t offset = uint32_t(DataStart() + data_.size());
     data_.insert(data_.end(), bytes.begin(), bytes.end());
     return offset;
   }
@@ -83,6 +89,7 @@ class TTiffBuilder {
     file.push_back(big_endian_ ? 'M' : 'I');
     Put(file, 42, 2);
     Put(file, 0, 4);  // patched below
+    file.resize(DataStart(), 0);
     file.insert(file.end(), data_.begin(), data_.end());
     std::vector<uint32_t> fields;
     for (const auto& e : entries_) {
@@ -97,10 +104,15 @@ class TTiffBuilder {
       }
     }
     if (file.size() % 2 != 0) file.push_back(0);
-    const uint32_t ifd = uint32_t(file.size());
+    const uint32_t ifd = directory_first_ != 0 ? 8 : uint32_t(file.size());
     std::vector<uint8_t> offset;
     Put(offset, ifd, 4);
     std::copy(offset.begin(), offset.end(), file.begin() + 4);
+    std::vector<uint8_t> tail;
+    if (directory_first_ != 0) {
+      tail.assign(file.begin() + DataStart(), file.end());
+      file.resize(8);
+    }
     Put(file, uint16_t(entries_.size()), 2);
     for (size_t i = 0; i < entries_.size(); ++i) {
       const auto& e = entries_[i];
@@ -116,6 +128,11 @@ class TTiffBuilder {
       }
     }
     Put(file, 0, 4);  // no next directory
+    if (directory_first_ != 0) {
+      if (file.size() > DataStart()) throw std::logic_error("directory larger than reserved");
+      file.resize(DataStart(), 0);
+      file.insert(file.end(), tail.begin(), tail.end());
+    }
     return file;
   }
 
@@ -135,7 +152,10 @@ class TTiffBuilder {
     }
   }
 
+  size_t DataStart() const { return directory_first_ ? 8 + 2 + 12 * directory_first_ + 4 : 8; }
+
   bool big_endian_;
+  uint16_t directory_first_ = 0;
   std::vector<uint8_t> data_;
   std::vector<TEntry> entries_;
 };
@@ -229,9 +249,9 @@ struct TImageSpec {
   uint16_t bits_per_sample = 8, samples_per_pixel = 1;
   uint16_t photometric = 1;
   uint16_t compression = 1;
-  uint16_t predictor = 0;  // 0: no tag
-  uint32_t rows_per_strip = 0;  // 0: one strip, no RowsPerStrip tag
-  std::vector<uint8_t> rows;    // height rows of RowBytes, already predicted
+  uint16_t predictor = 0;           // 0: no tag
+  uint32_t rows_per_strip = 0;      // 0: one strip, no RowsPerStrip tag
+  std::vector<uint8_t> rows;        // height rows of RowBytes, already predicted
   std::vector<uint16_t> color_map;  // red, green, blue runs; empty: no tag
 };
 
@@ -247,7 +267,8 @@ inline std::vector<uint8_t> EncodeStrip(const TImageSpec& s, size_t first_row, s
   if (s.compression == 32773) {
     std::vector<uint8_t> out;
     for (size_t r = 0; r < rows; ++r) {
-      const std::vector<uint8_t> row(raw.begin() + r * row_bytes, raw.begin() + (r + 1) * row_bytes);
+      const std::vector<uint8_t> row(raw.begin() + r * row_bytes,
+                                     raw.begin() + (r + 1) * row_bytes);
       const std::vector<uint8_t> packed = PackBitsEncode(row);
       out.insert(out.end(), packed.begin(), packed.end());
     }
@@ -277,6 +298,8 @@ inline TTiffBuilder BuilderFor(const TImageSpec& s) {
   return b;
 }
 
-inline std::vector<uint8_t> MakeTiff(const TImageSpec& s) { return BuilderFor(s).Build(); }
+inline std::vector<uint8_t> MakeTiff(const TImageSpec& s) {
+  return BuilderFor(s).Build();
+}
 
 }  // namespace quorvane::test

@@ -46,6 +46,8 @@ inline size_t UsedRowBytes(const TRasterBitmap& b) {
   return (size_t(b.Width()) * b.BitsPerPixel() + 7) / 8;
 }
 
-inline std::vector<uint8_t> Pixels(const TRasterBitmap& b) { return RowBytes(b, UsedRowBytes(b)); }
+inline std::vector<uint8_t> Pixels(const TRasterBitmap& b) {
+  return RowBytes(b, UsedRowBytes(b));
+}
 
 }  // namespace quorvane::test
