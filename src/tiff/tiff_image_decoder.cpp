@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "raster/byte_stream.h"
 #include "raster/error.h"
 #include "tiff/tiff_lzw.h"
 #include "tiff/tiff_rows.h"
@@ -40,17 +41,17 @@ std::string SizeText(const TTiffInfo& info) {
 
 class TStripDecoder {
  public:
-  TStripDecoder(TByteStream& stream, const TTiffInfo& info, TStageReporter* progress)
-      : stream_(stream),
-        data_(stream.Data()),
-        size_(stream.Size()),
+  TStripDecoder(const TTiffFileBytes& file, const TTiffInfo& info, TStageReporter* progress)
+      : big_endian_(file.BigEndian),
+        data_(file.Data),
+        size_(file.Size),
         info_(info),
         progress_(progress),
         row_bytes_(size_t(info.RowBytes)) {
     format_.BitsPerPixel = info.BitsPerPixel;
     format_.Photometric = info.Photometric;
     format_.HorizontalPredictor = info.Predictor == 2;
-    format_.BigEndian = stream.BigEndian();
+    format_.BigEndian = file.BigEndian;
   }
 
   void Decode(TRasterBitmap& bitmap);
@@ -71,7 +72,7 @@ class TStripDecoder {
   bool DecodePackBitsStrip(uint64_t offset, uint64_t rows);
   bool DecodeLzwStrip(uint64_t offset, uint64_t rows);
 
-  TByteStream& stream_;
+  bool big_endian_;
   const uint8_t* data_;
   size_t size_;
   const TTiffInfo& info_;
@@ -134,12 +135,11 @@ uint64_t TStripDecoder::StripOffset(uint64_t strip) const {
   for (unsigned i = 0; i < width; ++i)
     if (at + i < size_) bytes[i] = data_[at + i];
   if (width == 2)
-    return stream_.BigEndian() ? uint64_t(bytes[0]) << 8 | bytes[1]
-                               : uint64_t(bytes[1]) << 8 | bytes[0];
-  return stream_.BigEndian() ? uint64_t(bytes[0]) << 24 | uint64_t(bytes[1]) << 16 |
-                                   uint64_t(bytes[2]) << 8 | bytes[3]
-                             : uint64_t(bytes[3]) << 24 | uint64_t(bytes[2]) << 16 |
-                                   uint64_t(bytes[1]) << 8 | bytes[0];
+    return big_endian_ ? uint64_t(bytes[0]) << 8 | bytes[1] : uint64_t(bytes[1]) << 8 | bytes[0];
+  return big_endian_ ? uint64_t(bytes[0]) << 24 | uint64_t(bytes[1]) << 16 |
+                           uint64_t(bytes[2]) << 8 | bytes[3]
+                     : uint64_t(bytes[3]) << 24 | uint64_t(bytes[2]) << 16 |
+                           uint64_t(bytes[1]) << 8 | bytes[0];
 }
 
 // A lone strip holds the whole image; otherwise strip i holds RowsPerStrip
@@ -244,7 +244,11 @@ bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
       if (n >= 0) {
         const size_t count = size_t(n) + 1;
         const size_t stored = std::min(count, row_bytes_ - produced);
-        for (size_t k = 0; k < stored; ++k) row[produced + k] = byte_at(at + k);
+        if (at + stored <= size_) {
+          std::memcpy(row + produced, data_ + at, stored);
+        } else {
+          for (size_t k = 0; k < stored; ++k) row[produced + k] = byte_at(at + k);
+        }
         at += count;
         produced += count;
       } else if (n != -128) {
@@ -281,9 +285,9 @@ bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
 
 }  // namespace
 
-void DecodeTiffImage(TByteStream& stream, TRasterBitmap& bitmap, const TTiffInfo& info,
+void DecodeTiffImage(const TTiffFileBytes& file, TRasterBitmap& bitmap, const TTiffInfo& info,
                      TStageReporter* progress) {
-  TStripDecoder decoder(stream, info, progress);
+  TStripDecoder decoder(file, info, progress);
   decoder.Decode(bitmap);
 }
 

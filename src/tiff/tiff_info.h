@@ -37,6 +37,13 @@ enum : uint16_t {
   kPhotometricSeparated = 5,
 };
 
+// The whole file as the decoder reads it: in a memory stream or mapped.
+struct TTiffFileBytes {
+  const uint8_t* Data = nullptr;
+  size_t Size = 0;
+  bool BigEndian = false;
+};
+
 // Bytes of one value of a field type; 0 for types this reader does not know.
 size_t TiffTypeSize(uint16_t type);
 

@@ -5,6 +5,7 @@
 
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "tiff/mapped_file.h"
 #include "tiff/tiff_image_decoder.h"
 #include "tiff/tiff_info.h"
 
@@ -94,19 +95,56 @@ bool IsIgnoredTag(uint16_t tag) {
   }
 }
 
+// Reads values in the file's byte order from the whole file in memory. Like
+// the memory stream, bytes past the end read as zero.
+class TTiffCursor {
+ public:
+  explicit TTiffCursor(const TTiffFileBytes& file) : file_(file) {}
+
+  size_t Position() const { return position_; }
+  void Seek(size_t position) { position_ = position; }
+  bool AtEnd() const { return position_ >= file_.Size; }
+  bool BigEndian() const { return file_.BigEndian; }
+  void SetBigEndian(bool big_endian) { file_.BigEndian = big_endian; }
+  const TTiffFileBytes& File() const { return file_; }
+
+  uint8_t ReadByte() {
+    const uint8_t b = position_ < file_.Size ? file_.Data[position_] : 0;
+    ++position_;
+    return b;
+  }
+  uint16_t ReadWord() {
+    const uint16_t a = ReadByte(), b = ReadByte();
+    return file_.BigEndian ? uint16_t(a << 8 | b) : uint16_t(b << 8 | a);
+  }
+  uint32_t ReadDWord() {
+    const uint32_t a = ReadWord(), b = ReadWord();
+    return file_.BigEndian ? a << 16 | b : b << 16 | a;
+  }
+
+ private:
+  TTiffFileBytes file_;
+  size_t position_ = 0;
+};
+
 // Seeks away and back again, so a tag handler never disturbs the directory
 // walk.
 class TReturnHere {
  public:
-  explicit TReturnHere(TByteStream& stream) : stream_(stream), position_(stream.Position()) {}
-  ~TReturnHere() { stream_.Seek(position_); }
+  explicit TReturnHere(TTiffCursor& cursor) : cursor_(cursor), position_(cursor.Position()) {}
+  ~TReturnHere() { cursor_.Seek(position_); }
   TReturnHere(const TReturnHere&) = delete;
   TReturnHere& operator=(const TReturnHere&) = delete;
 
  private:
-  TByteStream& stream_;
+  TTiffCursor& cursor_;
   size_t position_;
 };
+
+bool IsGeoTiffTag(uint16_t tag) {
+  return tag == kTagModelPixelScale || tag == kTagModelTiepoint || tag == kTagGeoKeyDirectory ||
+         tag == kTagGeoDoubleParams || tag == kTagGeoAsciiParams;
+}
 
 // Empties the reporter's hook however the read ends.
 class THookClearer {
@@ -122,10 +160,13 @@ class THookClearer {
   TStageReporter* reporter_;
 };
 
+// One read of one file. `stream` is the memory stream the file came in, or
+// null when the file is mapped.
 class TTiffReader {
  public:
-  TTiffReader(TByteStream& stream, TGeoTiffTags& tags, TStageReporter* progress)
-      : stream_(stream), tags_(tags), progress_(progress) {}
+  TTiffReader(const TTiffFileBytes& file, TByteStream* stream, TGeoTiffTags& tags,
+              TStageReporter* progress)
+      : cursor_(file), stream_(stream), tags_(tags), progress_(progress) {}
 
   void Read(TRasterBitmap& bitmap);
 
@@ -136,35 +177,66 @@ class TTiffReader {
   TTiffValueArray OffsetArray(uint16_t type, uint32_t count, uint32_t field,
                               size_t field_position) const;
   void ReadColorMap(uint32_t offset);
+  void PassToGeoTiff(uint16_t tag, uint16_t type, uint32_t count, uint32_t field);
   void FinishDescription();
 
-  TByteStream& stream_;
+  TTiffCursor cursor_;
+  TByteStream* stream_;
   TGeoTiffTags& tags_;
   TStageReporter* progress_;
   TTiffInfo info_;
 };
 
 void TTiffReader::Read(TRasterBitmap& bitmap) {
-  stream_.Seek(0);
-  const uint16_t mark = stream_.ReadWord();
-  stream_.SetBigEndian(mark == kBigEndianMark);
-  const uint16_t magic = stream_.ReadWord();
+  const uint16_t mark = cursor_.ReadWord();
+  cursor_.SetBigEndian(mark == kBigEndianMark);
+  if (stream_) stream_->SetBigEndian(mark == kBigEndianMark);
+  const uint16_t magic = cursor_.ReadWord();
   if ((mark != kLittleEndianMark && mark != kBigEndianMark) || magic != kTiffMagic)
     throw EQuorvaneError("Invalid TIF File");
-  const uint32_t first_directory = stream_.ReadDWord();
+  const uint32_t first_directory = cursor_.ReadDWord();
   // No first directory: nothing to load, and nothing wrong either.
   if (first_directory == 0) return;
 
-  stream_.Seek(first_directory);
+  cursor_.Seek(first_directory);
   info_ = TTiffInfo();
-  const uint16_t entries = stream_.ReadWord();
-  for (uint32_t i = 0; i < entries && stream_.Remaining() > 0; ++i) ReadEntry();
-  const size_t after_entries = stream_.Position();
+  const uint16_t entries = cursor_.ReadWord();
+  // Entries past the end of the file would read as tag 0: nothing to do.
+  for (uint32_t i = 0; i < entries && !cursor_.AtEnd(); ++i) ReadEntry();
+  const size_t after_entries = cursor_.Position();
   FinishDescription();
 
-  DecodeTiffImage(stream_, bitmap, info_, progress_);
+  DecodeTiffImage(cursor_.File(), bitmap, info_, progress_);
   if (progress_) progress_->Report(TProgressStage::Ending);
-  stream_.Seek(after_entries);
+  if (stream_) stream_->Seek(after_entries);
+}
+
+// The GeoTIFF reader takes a stream. A file read into a memory stream hands
+// over that stream; a mapped file hands over a stream holding just the tag's
+// payload, at offset 0. Each of the GeoTIFF tags reads only its own payload
+// (count values of its type) and at most 168 bytes whatever its count, so the
+// window covers every read; other tags read nothing.
+void TTiffReader::PassToGeoTiff(uint16_t tag, uint16_t type, uint32_t count, uint32_t field) {
+  if (stream_) {
+    ReadGeoTiffTag(*stream_, tags_, tag, count, field);
+    return;
+  }
+  TByteStream window;
+  window.SetBigEndian(cursor_.BigEndian());
+  if (!IsGeoTiffTag(tag)) {
+    ReadGeoTiffTag(window, tags_, tag, count, field);
+    return;
+  }
+  constexpr uint64_t kLongestFixedRead = 168;
+  const size_t size = TiffTypeSize(type) == 0 ? 8 : TiffTypeSize(type);
+  const uint64_t wanted = std::max<uint64_t>(uint64_t(count) * size, kLongestFixedRead);
+  const TTiffFileBytes& file = cursor_.File();
+  if (field < file.Size) {
+    const size_t length = size_t(std::min<uint64_t>(wanted, file.Size - field));
+    window = TByteStream::CopyOf({file.Data + field, length});
+    window.SetBigEndian(cursor_.BigEndian());
+  }
+  ReadGeoTiffTag(window, tags_, tag, count, 0);
 }
 
 // The value of a single-valued field sits left-justified in the 4-byte field:
@@ -173,7 +245,7 @@ void TTiffReader::Read(TRasterBitmap& bitmap) {
 // little-endian file never picks up whatever the writer left in the unused
 // half, and a BYTE is its first byte in either order.
 uint32_t TTiffReader::SingleValue(uint16_t type, uint32_t field) const {
-  const bool big = stream_.BigEndian();
+  const bool big = cursor_.BigEndian();
   switch (type) {
     case kTiffShort:
     case kTiffSShort:
@@ -200,16 +272,16 @@ uint16_t TTiffReader::FirstBitsPerSample(uint16_t type, uint32_t count, uint32_t
   const bool integer = size == 1 || size == 2 || (size == 4 && type != kTiffFloat);
   if (!integer) {
     if (count < 2) return uint16_t(SingleValue(type, field));
-    TReturnHere back(stream_);
-    stream_.Seek(field);
-    return stream_.ReadWord();
+    TReturnHere back(cursor_);
+    cursor_.Seek(field);
+    return cursor_.ReadWord();
   }
   if (uint64_t(count) * size <= 4) return uint16_t(SingleValue(type, field));
-  TReturnHere back(stream_);
-  stream_.Seek(field);
-  if (size == 1) return stream_.ReadByte();
-  if (size == 2) return stream_.ReadWord();
-  return uint16_t(stream_.ReadDWord());
+  TReturnHere back(cursor_);
+  cursor_.Seek(field);
+  if (size == 1) return cursor_.ReadByte();
+  if (size == 2) return cursor_.ReadWord();
+  return uint16_t(cursor_.ReadDWord());
 }
 
 // StripOffsets and StripByteCounts may be SHORT or LONG arrays, and one LONG
@@ -228,20 +300,20 @@ TTiffValueArray TTiffReader::OffsetArray(uint16_t type, uint32_t count, uint32_t
 // met, with the BitsPerSample of the entries before it; entries beyond it
 // keep the grey ramp.
 void TTiffReader::ReadColorMap(uint32_t offset) {
-  TReturnHere back(stream_);
-  stream_.Seek(offset);
+  TReturnHere back(cursor_);
+  cursor_.Seek(offset);
   const int n = info_.BitsPerSample >= 8 ? 256 : 1 << info_.BitsPerSample;
-  for (int i = 0; i < n; ++i) info_.Palette[i].Red = uint8_t(stream_.ReadWord() >> 8);
-  for (int i = 0; i < n; ++i) info_.Palette[i].Green = uint8_t(stream_.ReadWord() >> 8);
-  for (int i = 0; i < n; ++i) info_.Palette[i].Blue = uint8_t(stream_.ReadWord() >> 8);
+  for (int i = 0; i < n; ++i) info_.Palette[i].Red = uint8_t(cursor_.ReadWord() >> 8);
+  for (int i = 0; i < n; ++i) info_.Palette[i].Green = uint8_t(cursor_.ReadWord() >> 8);
+  for (int i = 0; i < n; ++i) info_.Palette[i].Blue = uint8_t(cursor_.ReadWord() >> 8);
 }
 
 void TTiffReader::ReadEntry() {
-  const uint16_t tag = stream_.ReadWord();
-  const uint16_t type = stream_.ReadWord();
-  const uint32_t count = stream_.ReadDWord();
-  const size_t field_position = stream_.Position();
-  const uint32_t field = stream_.ReadDWord();
+  const uint16_t tag = cursor_.ReadWord();
+  const uint16_t type = cursor_.ReadWord();
+  const uint32_t count = cursor_.ReadDWord();
+  const size_t field_position = cursor_.Position();
+  const uint32_t field = cursor_.ReadDWord();
   const uint32_t value = SingleValue(type, field);
   switch (tag) {
     case kTagImageWidth:
@@ -289,7 +361,7 @@ void TTiffReader::ReadEntry() {
     default:
       if (IsIgnoredTag(tag)) break;
       if (tag == kTagTileWidth || tag == kTagTileOffsets) info_.Tiled = true;
-      ReadGeoTiffTag(stream_, tags_, tag, count, field);
+      PassToGeoTiff(tag, type, count, field);
       break;
   }
 }
@@ -318,15 +390,25 @@ void TTiffReader::FinishDescription() {
 void ReadTiff(TByteStream& stream, TRasterBitmap& bitmap, TGeoTiffTags& tags,
               TStageReporter* progress) {
   THookClearer clear_hook(progress);
-  TTiffReader reader(stream, tags, progress);
+  const TTiffFileBytes file{stream.Data(), stream.Size(), false};
+  stream.Seek(0);
+  TTiffReader reader(file, &stream, tags, progress);
   reader.Read(bitmap);
 }
 
 void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& tags,
                   TStageReporter* progress) {
   THookClearer clear_hook(progress);
-  TByteStream stream(ReadWholeFile(path));
-  ReadTiff(stream, bitmap, tags, progress);
+  TMappedFile mapped;
+  if (!mapped.Map(path)) {
+    // Not a regular non-empty file, or mapping failed: reading it whole gives
+    // the right message (or the right bytes).
+    TByteStream stream(ReadWholeFile(path));
+    ReadTiff(stream, bitmap, tags, progress);
+    return;
+  }
+  TTiffReader reader(TTiffFileBytes{mapped.Data(), mapped.Size(), false}, nullptr, tags, progress);
+  reader.Read(bitmap);
 }
 
 }  // namespace quorvane
