@@ -238,5 +238,37 @@ TEST(TiffCorpus, GeoTiffFilesGiveTheirGeoreference) {
   }
 }
 
+bool SameTags(const TGeoTiffTags& a, const TGeoTiffTags& b) {
+  return a.KeyDirectoryVersion == b.KeyDirectoryVersion && a.KeyRevision == b.KeyRevision &&
+         a.MinorRevision == b.MinorRevision && a.NumberOfKeys == b.NumberOfKeys &&
+         a.KeyEntryCount == b.KeyEntryCount && a.Keys == b.Keys && a.AsciiParams == b.AsciiParams &&
+         a.DoubleCount == b.DoubleCount && a.DoubleParams == b.DoubleParams &&
+         a.PixelScale == b.PixelScale && a.TiePointCount == b.TiePointCount &&
+         a.TiePoints == b.TiePoints;
+}
+
+// A mapped file hands the GeoTIFF reader each tag's payload on its own; the
+// result must be what the reader finds in the whole file.
+TEST(TiffCorpus, MappedAndStreamedFilesGiveTheSameTagsAndPixels) {
+  SKIP_WITHOUT(CorpusDir("geotiff"));
+  int with_tags = 0;
+  for (const char* folder : {"geotiff", "geotiff/derived", "geotiff/malformed", "tiff"}) {
+    for (const fs::path& file : FilesIn(CorpusDir(folder))) {
+      TRasterBitmap mapped_bitmap, streamed_bitmap;
+      TGeoTiffTags mapped, streamed;
+      TryLoad(file, mapped_bitmap, mapped);
+      TByteStream stream(ReadWholeFile(file.string()));
+      try {
+        ReadTiff(stream, streamed_bitmap, streamed);
+      } catch (const EQuorvaneError&) {
+      }
+      EXPECT_TRUE(SameTags(mapped, streamed)) << file;
+      EXPECT_EQ(test::Pixels(mapped_bitmap), test::Pixels(streamed_bitmap)) << file;
+      with_tags += mapped.KeyEntryCount > 0;
+    }
+  }
+  EXPECT_GT(with_tags, 20);
+}
+
 }  // namespace
 }  // namespace quorvane
