@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "raster/byte_stream.h"
 #include "raster/error.h"
@@ -275,10 +276,24 @@ bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
   const size_t limit = size_t(rows) * row_bytes_;
   const uint8_t* strip =
       lzw_.DecodeStrip(data_, size_, size_t(std::min<uint64_t>(offset, size_)), limit);
+  const size_t produced = lzw_.Produced();
   for (uint64_t r = 0; r < rows; ++r) {
     Running();
-    StoreTiffRow(format_, Row(rows_done_), strip + r * row_bytes_, row_bytes_);
-    ++rows_done_;
+    const size_t begin = size_t(r) * row_bytes_;
+    uint8_t* row = Row(rows_done_++);
+    if (begin + row_bytes_ <= produced) {
+      StoreTiffRow(format_, row, strip + begin, row_bytes_);
+    } else {
+      // Where the data ended the strip holds zeros, finished like any row.
+      std::vector<uint8_t> zeros(row_bytes_, 0);
+      if (begin < produced) std::memcpy(zeros.data(), strip + begin, produced - begin);
+      StoreTiffRow(format_, zeros.data(), zeros.data(), row_bytes_);
+      // Rows of nothing but zeros that stay zeros need no store: the pixel
+      // memory starts zeroed, and a huge image cut short is not touched.
+      const bool all_zero =
+          std::all_of(zeros.begin(), zeros.end(), [](uint8_t v) { return v == 0; });
+      if (!all_zero) std::memcpy(row, zeros.data(), row_bytes_);
+    }
   }
   return true;
 }

@@ -15,9 +15,12 @@ constexpr uint32_t kFirstFreeCode = 258;
 constexpr uint32_t kTableSize = 4096;
 // Output starts after the 256 root bytes; entry c < 256 is the byte at c.
 constexpr size_t kOutputStart = 256;
+// No string is longer than this: an entry adds one byte to an earlier one,
+// and a Clear comes, or the table fills, before 4096 entries.
+constexpr uint32_t kLongestString = kTableSize;
 // Strings are copied in 16-byte chunks that may run past their end, and a
 // string started just before the limit may be up to 4096 bytes long.
-constexpr size_t kOutputSlack = kTableSize + 64;
+constexpr size_t kOutputSlack = kLongestString + 64;
 
 // A table entry names its string by where it was already written in the
 // output: the string of a new code is the previous code's output followed by
@@ -46,15 +49,14 @@ inline void CopyString(uint8_t* destination, const uint8_t* source, size_t lengt
 
 }  // namespace
 
-TTiffLzwDecoder::TTiffLzwDecoder() {
-  buffer_.resize(kOutputStart + kOutputSlack);
-  for (size_t i = 0; i < 256; ++i) buffer_[i] = uint8_t(i);
-}
+TTiffLzwDecoder::TTiffLzwDecoder() = default;
 
 const uint8_t* TTiffLzwDecoder::DecodeStrip(const uint8_t* file, size_t file_size, size_t start,
                                             size_t limit) {
-  if (buffer_.size() < kOutputStart + limit + kOutputSlack)
-    buffer_.resize(kOutputStart + limit + kOutputSlack);
+  if (buffer_.Size() < kOutputStart + limit + kOutputSlack) {
+    buffer_ = TPixelBuffer(kOutputStart + limit + kOutputSlack);
+    for (size_t i = 0; i < 256; ++i) buffer_.Data()[i] = uint8_t(i);
+  }
   const uint64_t available = start < file_size ? file_size - start : 0;
   const uint8_t* in = start < file_size ? file + start : file;
   // Offsets of 32 bits keep the table small enough for the first-level cache;
@@ -63,9 +65,7 @@ const uint8_t* TTiffLzwDecoder::DecodeStrip(const uint8_t* file, size_t file_siz
     produced_ = Decode<uint32_t>(in, available, start, limit);
   else
     produced_ = Decode<uint64_t>(in, available, start, limit);
-  uint8_t* out = buffer_.data() + kOutputStart;
-  std::memset(out + produced_, 0, limit - produced_);
-  return out;
+  return buffer_.Data() + kOutputStart;
 }
 
 template <typename TOffset>
@@ -75,7 +75,7 @@ size_t TTiffLzwDecoder::Decode(const uint8_t* in, uint64_t available, size_t sta
   TEntry* table = reinterpret_cast<TEntry*>(table_.data());
   for (uint32_t c = 0; c < 256; ++c) table[c] = {TOffset(c), 1};
 
-  uint8_t* const base = buffer_.data();
+  uint8_t* const base = buffer_.Data();
   const size_t end = kOutputStart + limit;
   const uint64_t total_bits = available * 8;
   uint64_t bit = 0;
@@ -139,13 +139,12 @@ size_t TTiffLzwDecoder::Decode(const uint8_t* in, uint64_t available, size_t sta
       pos += entry.Length;
     } else {
       // The code being defined: the previous string and its own first byte.
-      // Once the table is full this can repeat without bound, each time one
-      // byte longer, so the copy is cut at the output's end.
-      const size_t room = end - pos;
-      if (previous_length >= room) {
-        std::memcpy(base + pos, base + previous, room);
-        pos = end;
-        break;
+      // Once the table is full, a 13-bit code 4096 can repeat this, each time
+      // one byte longer; past the longest string an entry can hold it no
+      // longer names anything.
+      if (previous_length >= kLongestString) {
+        throw EQuorvaneError("Invalid LZW Code: " + std::to_string(code) + ">" +
+                             std::to_string(next) + " @:" + std::to_string(start + (bit + 7) / 8));
       }
       CopyString(base + pos, base + previous, previous_length);
       base[pos + previous_length] = base[previous];

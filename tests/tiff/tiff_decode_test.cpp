@@ -291,6 +291,16 @@ TEST(TiffLzw, ThirteenBitCodesAfterAFullTable) {
   EXPECT_EQ(message.rfind("Invalid LZW Code: 5000>4096 @:", 0), 0u) << message;
 }
 
+// Repeating code 4096 makes each string one byte longer than the last; past
+// 4096 bytes no table entry could stand for it.
+TEST(TiffLzw, EndlesslyGrowingThirteenBitStringIsInvalid) {
+  TBitWriter w;
+  PutLiteralsUntil(w, 4096);
+  for (int i = 0; i < 5000; ++i) w.Put(4096, 13);
+  const std::string message = LoadMessage(LzwFile(w.Finish(), 8, 20000, 1000));
+  EXPECT_EQ(message.rfind("Invalid LZW Code: 4096>4096 @:", 0), 0u) << message;
+}
+
 TEST(TiffLzw, OutputBeyondTheStripIsDropped) {
   // "aaaa..." of 300 bytes compresses into codes whose last one overshoots a
   // strip of 2 rows of 100 bytes.
