@@ -177,7 +177,7 @@ class TTiffReader {
   TTiffValueArray OffsetArray(uint16_t type, uint32_t count, uint32_t field,
                               size_t field_position) const;
   void ReadColorMap(uint32_t offset);
-  void PassToGeoTiff(uint16_t tag, uint16_t type, uint32_t count, uint32_t field);
+  void PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field);
   void FinishDescription();
 
   TTiffCursor cursor_;
@@ -213,10 +213,10 @@ void TTiffReader::Read(TRasterBitmap& bitmap) {
 
 // The GeoTIFF reader takes a stream. A file read into a memory stream hands
 // over that stream; a mapped file hands over a stream holding just the tag's
-// payload, at offset 0. Each of the GeoTIFF tags reads only its own payload
-// (count values of its type) and at most 168 bytes whatever its count, so the
+// payload, at offset 0. The GeoTIFF tags read at most count values of at most
+// 8 bytes each, and never more than 168 bytes whatever their count, so the
 // window covers every read; other tags read nothing.
-void TTiffReader::PassToGeoTiff(uint16_t tag, uint16_t type, uint32_t count, uint32_t field) {
+void TTiffReader::PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field) {
   if (stream_) {
     ReadGeoTiffTag(*stream_, tags_, tag, count, field);
     return;
@@ -228,8 +228,7 @@ void TTiffReader::PassToGeoTiff(uint16_t tag, uint16_t type, uint32_t count, uin
     return;
   }
   constexpr uint64_t kLongestFixedRead = 168;
-  const size_t size = TiffTypeSize(type) == 0 ? 8 : TiffTypeSize(type);
-  const uint64_t wanted = std::max<uint64_t>(uint64_t(count) * size, kLongestFixedRead);
+  const uint64_t wanted = std::max<uint64_t>(uint64_t(count) * 8, kLongestFixedRead);
   const TTiffFileBytes& file = cursor_.File();
   if (field < file.Size) {
     const size_t length = size_t(std::min<uint64_t>(wanted, file.Size - field));
@@ -361,7 +360,7 @@ void TTiffReader::ReadEntry() {
     default:
       if (IsIgnoredTag(tag)) break;
       if (tag == kTagTileWidth || tag == kTagTileOffsets) info_.Tiled = true;
-      PassToGeoTiff(tag, type, count, field);
+      PassToGeoTiff(tag, count, field);
       break;
   }
 }

@@ -7,9 +7,28 @@ namespace quorvane {
 
 namespace {
 
-// Each byte gets the matching byte of the pixel to its left added, modulo 256.
-void UndoHorizontalPredictor(uint8_t* row, size_t n, size_t pixel_bytes) {
-  for (size_t i = pixel_bytes; i < n; ++i) row[i] = uint8_t(row[i] + row[i - pixel_bytes]);
+// Each byte gets the matching byte of the pixel to its left added, modulo
+// 256. The running sums stay in registers rather than being read back from
+// the row, and the red/blue exchange of RGB rows happens on the way out.
+// Bytes of a trailing partial pixel are summed but not exchanged, like every
+// partial pixel. `out` may equal `in`: each pixel is read before it is
+// written.
+template <size_t kBytes, bool kSwapRedBlue>
+void UndoHorizontalPredictor(uint8_t* out, const uint8_t* in, size_t n) {
+  uint8_t sum[kBytes] = {};
+  const size_t pixels = n / kBytes;
+  for (size_t p = 0; p < pixels; ++p) {
+    for (size_t k = 0; k < kBytes; ++k) sum[k] = uint8_t(sum[k] + in[p * kBytes + k]);
+    if constexpr (kSwapRedBlue) {
+      out[p * kBytes] = sum[2];
+      out[p * kBytes + 1] = sum[1];
+      out[p * kBytes + 2] = sum[0];
+      if constexpr (kBytes == 4) out[p * kBytes + 3] = sum[3];
+    } else {
+      for (size_t k = 0; k < kBytes; ++k) out[p * kBytes + k] = sum[k];
+    }
+  }
+  for (size_t i = pixels * kBytes; i < n; ++i) out[i] = uint8_t(in[i] + sum[i - pixels * kBytes]);
 }
 
 // Plain loops over whole pixels so the compiler can vectorise them; the
@@ -73,11 +92,26 @@ void Grey16To15(uint8_t* row, const uint8_t* in, size_t samples, bool big_endian
 
 void StoreTiffRow(const TTiffRowFormat& format, uint8_t* row, const uint8_t* source, size_t n) {
   const uint32_t bits = format.BitsPerPixel;
-  if (format.HorizontalPredictor && (bits == 8 || bits == 24 || bits == 32)) {
-    // The predictor needs the running sums, so it works in the row itself.
-    if (source != row) std::memcpy(row, source, n);
-    UndoHorizontalPredictor(row, n, bits / 8);
-    source = row;
+  if (format.HorizontalPredictor) {
+    switch (bits) {
+      case 8:
+        UndoHorizontalPredictor<1, false>(row, source, n);
+        if (format.Photometric == 0) Invert8(row, row, n);
+        return;
+      case 24:
+        UndoHorizontalPredictor<3, true>(row, source, n);
+        return;
+      case 32:
+        if (format.Photometric == 5) {
+          UndoHorizontalPredictor<4, false>(row, source, n);
+          CmykToBgr(row, row, n / 4);
+        } else {
+          UndoHorizontalPredictor<4, true>(row, source, n);
+        }
+        return;
+      default:
+        break;  // other depths keep their data as it is
+    }
   }
   const bool in_place = source == row;
   switch (bits) {
