@@ -84,6 +84,9 @@ class TStripDecoder {
   size_t stride_ = 0;
   uint64_t rows_done_ = 0;
   TTiffLzwDecoder lzw_;
+  std::vector<uint8_t> scratch_;   // a row the LZW data ended inside
+  std::vector<uint8_t> zero_row_;  // a row of zeros, finished
+  bool zero_row_stays_zero_ = true;
 };
 
 void TStripDecoder::CheckSupported() const {
@@ -183,23 +186,28 @@ void TStripDecoder::Decode(TRasterBitmap& bitmap) {
   }
 
   if (progress_) progress_->Report(TProgressStage::Starting, int(info_.Height));
-  for (uint64_t i = 0; i < strips && rows_done_ < info_.Height; ++i) {
-    const uint64_t rows = std::min(StripRows(i), info_.Height - rows_done_);
-    if (rows == 0) continue;
-    const uint64_t offset = StripOffset(i);
-    bool complete = true;
-    switch (info_.Compression) {
-      case kCompressionNone:
-        complete = DecodeRawStrip(offset, rows);
-        break;
-      case kCompressionLzw:
-        complete = DecodeLzwStrip(offset, rows);
-        break;
-      case kCompressionPackBits:
-        complete = DecodePackBitsStrip(offset, rows);
-        break;
+  try {
+    for (uint64_t i = 0; i < strips && rows_done_ < info_.Height; ++i) {
+      const uint64_t rows = std::min(StripRows(i), info_.Height - rows_done_);
+      if (rows == 0) continue;
+      const uint64_t offset = StripOffset(i);
+      bool complete = true;
+      switch (info_.Compression) {
+        case kCompressionNone:
+          complete = DecodeRawStrip(offset, rows);
+          break;
+        case kCompressionLzw:
+          complete = DecodeLzwStrip(offset, rows);
+          break;
+        case kCompressionPackBits:
+          complete = DecodePackBitsStrip(offset, rows);
+          break;
+      }
+      if (!complete) break;
     }
-    if (!complete) break;
+  } catch (const std::bad_alloc&) {
+    // The LZW strip buffer is the one allocation after the pixel memory.
+    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
   }
 
   TBitmapInfoHeader header;
@@ -283,16 +291,21 @@ bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
     uint8_t* row = Row(rows_done_++);
     if (begin + row_bytes_ <= produced) {
       StoreTiffRow(format_, row, strip + begin, row_bytes_);
-    } else {
+    } else if (begin < produced) {
       // Where the data ended the strip holds zeros, finished like any row.
-      std::vector<uint8_t> zeros(row_bytes_, 0);
-      if (begin < produced) std::memcpy(zeros.data(), strip + begin, produced - begin);
-      StoreTiffRow(format_, zeros.data(), zeros.data(), row_bytes_);
-      // Rows of nothing but zeros that stay zeros need no store: the pixel
-      // memory starts zeroed, and a huge image cut short is not touched.
-      const bool all_zero =
-          std::all_of(zeros.begin(), zeros.end(), [](uint8_t v) { return v == 0; });
-      if (!all_zero) std::memcpy(row, zeros.data(), row_bytes_);
+      scratch_.assign(row_bytes_, 0);
+      std::memcpy(scratch_.data(), strip + begin, produced - begin);
+      StoreTiffRow(format_, row, scratch_.data(), row_bytes_);
+    } else {
+      if (zero_row_.empty()) {
+        zero_row_.assign(row_bytes_, 0);
+        StoreTiffRow(format_, zero_row_.data(), zero_row_.data(), row_bytes_);
+        zero_row_stays_zero_ =
+            std::all_of(zero_row_.begin(), zero_row_.end(), [](uint8_t v) { return v == 0; });
+      }
+      // The pixel memory starts zeroed: rows that finish to zeros need no
+      // store, so a huge image cut short leaves its memory untouched.
+      if (!zero_row_stays_zero_) std::memcpy(row, zero_row_.data(), row_bytes_);
     }
   }
   return true;

@@ -327,6 +327,26 @@ TEST(TiffLzw, DataEndingEarlyLeavesZerosAndTheNextStripStillDecodes) {
   EXPECT_EQ(std::vector<uint8_t>(p.begin() + 8, p.end()), std::vector<uint8_t>(8, 249));
 }
 
+// Rows an LZW strip never reached hold zeros, finished like decoded ones.
+TEST(TiffLzw, RowsThatGotNoDataAreFinishedZeros) {
+  struct TCase {
+    uint16_t samples, photometric;
+    std::vector<uint8_t> pixel;
+  };
+  for (const TCase& c : {TCase{1, 0, {255}}, TCase{1, 1, {0}}, TCase{4, 5, {255, 255, 255, 0}},
+                         TCase{3, 2, {0, 0, 0}}}) {
+    TTiffBuilder f(true);
+    const uint32_t strip = f.AddData(test::LzwEncode({}));
+    f.Short(256, {3}).Short(257, {3}).Short(258, {8}).Short(259, {5});
+    f.Short(262, {c.photometric}).Short(277, {c.samples}).Long(273, {strip});
+    TRasterBitmap b;
+    LoadTiffBytes(f.Build(), b);
+    std::vector<uint8_t> expected;
+    for (int i = 0; i < 9; ++i) expected.insert(expected.end(), c.pixel.begin(), c.pixel.end());
+    EXPECT_EQ(Pixels(b), expected) << "photometric " << c.photometric;
+  }
+}
+
 TEST(TiffStrips, ShortRawStripKeepsWhatArrived) {
   TImageSpec s = OnePixelRow(8, 3, 2, std::vector<uint8_t>(12, 0));
   s.height = 3;
