@@ -80,8 +80,10 @@ TEST(TiffBadInput, DirectoryPastTheEnd) {
   EXPECT_EQ(LoadMessage(file), "Width or Height is Zero");
   std::vector<uint8_t> cut =
       MakeTiff(TImageSpec{false, 3, 3, 8, 1, 1, 1, 0, 0, std::vector<uint8_t>(9, 1), {}});
-  cut.resize(cut.size() - 20);       // the directory loses its last entries
-  EXPECT_NE(LoadMessage(cut), "x");  // anything but a crash
+  // The directory loses StripByteCounts and half of SamplesPerPixel, whose
+  // missing bytes read as zero samples.
+  cut.resize(cut.size() - 20);
+  EXPECT_EQ(LoadMessage(cut), "Unsupported Format: Could not create Bitmap.");
 }
 
 // Every prefix of valid files in every compression loads or fails with a
