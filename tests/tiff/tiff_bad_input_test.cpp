@@ -82,7 +82,7 @@ TEST(TiffBadInput, DirectoryPastTheEnd) {
       MakeTiff(TImageSpec{false, 3, 3, 8, 1, 1, 1, 0, 0, std::vector<uint8_t>(9, 1), {}});
   // The directory loses StripByteCounts and half of SamplesPerPixel, whose
   // missing bytes read as zero samples.
-  cut.resize(cut.size() - 20);
+  cut.erase(cut.end() - 20, cut.end());
   EXPECT_EQ(LoadMessage(cut), "Unsupported Format: Could not create Bitmap.");
 }
 

@@ -123,8 +123,9 @@ TEST(TiffCorpus, SequentialImagesFollowTheirFormula) {
           }
         } else if (name.starts_with("seq-1c-8b")) {
           EXPECT_EQ(row[x], n % 256);
-          if (name.find("palette") != std::string::npos)
+          if (name.find("palette") != std::string::npos) {
             EXPECT_EQ(b.ColorTable()[n % 256].Green, 255 - n % 256);
+          }
         } else if (name.starts_with("seq-1c-i8")) {
           EXPECT_EQ(row[x], uint8_t(int(n % 256) - 128));
         } else if (name.starts_with("seq-1c-16b")) {
