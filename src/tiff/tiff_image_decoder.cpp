@@ -237,37 +237,41 @@ bool TStripDecoder::DecodeRawStrip(uint64_t offset, uint64_t rows) {
 // every byte reads as zero, as a control byte 0 followed by a 0 would give,
 // so a cut-off strip finishes its rows with zeros.
 bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
+  // Runs are decoded into a scratch row with room for a whole run past its
+  // end, so every run is one fixed-size copy, and the finished row is then
+  // written to the pixel memory in one pass.
+  constexpr size_t kLongestRun = 128;
+  scratch_.resize(row_bytes_ + kLongestRun);
+  uint8_t* const decoded = scratch_.data();
   uint64_t at = offset;
   auto byte_at = [&](uint64_t p) -> uint8_t { return p < size_ ? data_[p] : 0; };
   for (uint64_t r = 0; r < rows; ++r) {
     Running();
-    uint8_t* row = Row(rows_done_);
     size_t produced = 0;
     while (produced < row_bytes_) {
       if (at >= size_) {
-        std::memset(row + produced, 0, row_bytes_ - produced);
+        std::memset(decoded + produced, 0, row_bytes_ - produced);
         produced = row_bytes_;
         break;
       }
       const int n = SignedByte(data_[at++]);
       if (n >= 0) {
         const size_t count = size_t(n) + 1;
-        const size_t stored = std::min(count, row_bytes_ - produced);
-        if (at + stored <= size_) {
-          std::memcpy(row + produced, data_ + at, stored);
+        if (at + kLongestRun <= size_) {
+          std::memcpy(decoded + produced, data_ + at, kLongestRun);
         } else {
-          for (size_t k = 0; k < stored; ++k) row[produced + k] = byte_at(at + k);
+          for (size_t k = 0; k < count; ++k) decoded[produced + k] = byte_at(at + k);
         }
         at += count;
         produced += count;
       } else if (n != -128) {
-        const size_t count = size_t(1 - n);
-        std::memset(row + produced, byte_at(at), std::min(count, row_bytes_ - produced));
+        std::memset(decoded + produced, byte_at(at), kLongestRun);
         at += 1;
-        produced += count;
+        produced += size_t(1 - n);
       }
     }
-    StoreTiffRow(format_, row, row, row_bytes_);
+    // Bytes a run would put past the row's end are not stored.
+    StoreTiffRow(format_, Row(rows_done_), decoded, row_bytes_);
     ++rows_done_;
     // A run that spills over the row's end leaves the row's length wrong.
     if (produced != row_bytes_) return false;
