@@ -15,7 +15,7 @@ using test::LoadMessage;
 using test::LoadTiffBytes;
 using test::MakeTiff;
 using test::Pixels;
-using test::TImageSpec;
+using test::TTestImage;
 using test::TTiffBuilder;
 
 TEST(TiffBadInput, HugeHeaderOverTinyDataIsRefusedBeforeAllocating) {
@@ -39,7 +39,7 @@ TEST(TiffBadInput, ManyStripsPointingAtTheSameTinyDataAreStillBounded) {
 }
 
 TEST(TiffBadInput, WidthBeyondSixteenBitsIsKept) {
-  TImageSpec s;
+  TTestImage s;
   s.width = 70000;
   s.height = 2;
   s.compression = 5;
@@ -79,7 +79,7 @@ TEST(TiffBadInput, DirectoryPastTheEnd) {
   std::vector<uint8_t> file = {'I', 'I', 42, 0, 0xF0, 0xFF, 0xFF, 0x7F};
   EXPECT_EQ(LoadMessage(file), "Width or Height is Zero");
   std::vector<uint8_t> cut =
-      MakeTiff(TImageSpec{false, 3, 3, 8, 1, 1, 1, 0, 0, std::vector<uint8_t>(9, 1), {}});
+      MakeTiff(TTestImage{false, 3, 3, 8, 1, 1, 1, 0, 0, std::vector<uint8_t>(9, 1), {}});
   // The directory loses StripByteCounts and half of SamplesPerPixel, whose
   // missing bytes read as zero samples.
   cut.erase(cut.end() - 20, cut.end());
@@ -94,7 +94,7 @@ TEST(TiffBadInput, EveryTruncationEndsCleanly) {
       TTiffBuilder f(big, 8);
       std::vector<uint8_t> rows(3 * 20 * 12);
       for (size_t i = 0; i < rows.size(); ++i) rows[i] = uint8_t(i * 13 / 7);
-      TImageSpec s{big, 20, 12, 8, 3, 2, compression, 2, 5, rows, {}};
+      TTestImage s{big, 20, 12, 8, 3, 2, compression, 2, 5, rows, {}};
       std::vector<uint32_t> offsets;
       for (uint32_t r = 0; r < 12; r += 5) {
         std::vector<uint8_t> strip = test::EncodeStrip(s, r, std::min(5u, 12 - r));
@@ -120,7 +120,7 @@ TEST(TiffBadInput, RandomDamageNeverCrashes) {
   std::vector<std::vector<uint8_t>> seeds;
   for (uint16_t compression : {1, 5, 32773}) {
     for (uint16_t samples : {1, 3, 4}) {
-      TImageSpec s;
+      TTestImage s;
       s.big_endian = compression == 5;
       s.width = 17;
       s.height = 9;

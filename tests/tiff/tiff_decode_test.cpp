@@ -15,7 +15,7 @@ using test::LoadMessage;
 using test::LoadTiffBytes;
 using test::MakeTiff;
 using test::Pixels;
-using test::TImageSpec;
+using test::TTestImage;
 using test::TTiffBuilder;
 
 struct TDepth {
@@ -43,7 +43,7 @@ std::vector<uint8_t> PictureRows(size_t row_bytes, uint32_t height, uint32_t see
   return rows;
 }
 
-// 16-bit samples of the spec are in the file's byte order: write the same
+// 16-bit samples are read in the file's byte order: write the same
 // values for both orders.
 std::vector<uint8_t> InFileOrder(std::vector<uint8_t> rows, const TDepth& d, bool big_endian) {
   if (d.bits_per_sample == 16 && big_endian)
@@ -67,7 +67,7 @@ TEST(TiffDecode, EveryDepthDecodesAlikeInEveryByteOrderAndCompression) {
             const uint32_t bits = d.bits_per_sample * d.samples;
             if (predictor && (compression != 5 || (bits != 8 && bits != 24 && bits != 32)))
               continue;
-            TImageSpec s;
+            TTestImage s;
             s.big_endian = big;
             s.width = width;
             s.height = height;
@@ -102,9 +102,9 @@ TEST(TiffDecode, EveryDepthDecodesAlikeInEveryByteOrderAndCompression) {
   }
 }
 
-TImageSpec OnePixelRow(uint16_t bits, uint16_t samples, uint16_t photometric,
+TTestImage OnePixelRow(uint16_t bits, uint16_t samples, uint16_t photometric,
                        std::vector<uint8_t> rows, bool big = false) {
-  TImageSpec s;
+  TTestImage s;
   s.big_endian = big;
   s.bits_per_sample = bits;
   s.samples_per_pixel = samples;
@@ -139,9 +139,9 @@ TEST(TiffDecode, RowsAreConvertedToTheBitmapLayout) {
 }
 
 TEST(TiffDecode, WhiteIsZeroWithPredictorMatchesWithout) {
-  TImageSpec plain = OnePixelRow(8, 1, 0, {10, 20, 25, 5, 250});
+  TTestImage plain = OnePixelRow(8, 1, 0, {10, 20, 25, 5, 250});
   plain.compression = 5;
-  TImageSpec predicted = plain;
+  TTestImage predicted = plain;
   predicted.predictor = 2;
   predicted.rows = {10, 10, 5, 236, 245};
   TRasterBitmap a, b;
@@ -152,7 +152,7 @@ TEST(TiffDecode, WhiteIsZeroWithPredictorMatchesWithout) {
 }
 
 TEST(TiffDecode, StripsOfSixteenRowsOverFortyRows) {
-  TImageSpec s = OnePixelRow(8, 3, 2, std::vector<uint8_t>(6, 0));
+  TTestImage s = OnePixelRow(8, 3, 2, std::vector<uint8_t>(6, 0));
   s.height = 40;
   s.rows_per_strip = 16;
   s.rows.clear();
@@ -175,10 +175,10 @@ TEST(TiffDecode, PackBitsRunOf128FillsA128ByteRow) {
 TEST(TiffDecode, UnsupportedDepthsAndCompressions) {
   EXPECT_EQ(LoadMessage(MakeTiff(OnePixelRow(2, 1, 1, {0x1B}))),
             "Unsupported Format: Could not create Bitmap.");
-  TImageSpec no_bits = OnePixelRow(8, 1, 1, {1, 2});
+  TTestImage no_bits = OnePixelRow(8, 1, 1, {1, 2});
   no_bits.bits_per_sample = 0;
   EXPECT_EQ(LoadMessage(MakeTiff(no_bits)), "Unsupported Format: Could not create Bitmap.");
-  TImageSpec s = OnePixelRow(8, 1, 1, {1, 2});
+  TTestImage s = OnePixelRow(8, 1, 1, {1, 2});
   s.compression = 7;
   EXPECT_EQ(LoadMessage(MakeTiff(s)), "Unsupported Compression = 7");
   s.compression = 4;
@@ -348,7 +348,7 @@ TEST(TiffLzw, RowsThatGotNoDataAreFinishedZeros) {
 }
 
 TEST(TiffStrips, ShortRawStripKeepsWhatArrived) {
-  TImageSpec s = OnePixelRow(8, 3, 2, std::vector<uint8_t>(12, 0));
+  TTestImage s = OnePixelRow(8, 3, 2, std::vector<uint8_t>(12, 0));
   s.height = 3;
   s.rows.clear();
   for (int i = 0; i < 36; ++i) s.rows.push_back(uint8_t(i));

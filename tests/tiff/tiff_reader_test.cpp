@@ -13,11 +13,11 @@ using test::LoadMessage;
 using test::LoadTiffBytes;
 using test::MakeTiff;
 using test::Pixels;
-using test::TImageSpec;
+using test::TTestImage;
 using test::TTiffBuilder;
 
-TImageSpec Grey8(bool big_endian, uint32_t width, uint32_t height) {
-  TImageSpec s;
+TTestImage Grey8(bool big_endian, uint32_t width, uint32_t height) {
+  TTestImage s;
   s.big_endian = big_endian;
   s.width = width;
   s.height = height;
@@ -61,7 +61,7 @@ TEST(TiffHeader, BothByteOrdersGiveTheSameBitmap) {
 }
 
 TEST(TiffDirectory, UnknownTagsAndTagsOutOfOrderDoNotDisturbTheWalk) {
-  TImageSpec s = Grey8(true, 6, 3);
+  TTestImage s = Grey8(true, 6, 3);
   TTiffBuilder b = test::BuilderFor(s);
   b.Ascii(305, "some software").Long(65000, {1, 2, 3}).Short(254, {0});
   b.Ascii(270, "a description that is ignored");
@@ -71,7 +71,7 @@ TEST(TiffDirectory, UnknownTagsAndTagsOutOfOrderDoNotDisturbTheWalk) {
 }
 
 TEST(TiffDirectory, OnlyTheFirstOfTwoDirectoriesIsRead) {
-  TImageSpec first = Grey8(false, 4, 2);
+  TTestImage first = Grey8(false, 4, 2);
   std::vector<uint8_t> file = MakeTiff(first);
   // Point the first directory's next-directory field at a copy of itself
   // with another width: the reader must not follow it.
@@ -89,7 +89,7 @@ TEST(TiffDirectory, OnlyTheFirstOfTwoDirectoriesIsRead) {
 }
 
 TEST(TiffDirectory, BitsPerSampleAtAnOffsetTimesSamplesIsTheDepth) {
-  TImageSpec s;
+  TTestImage s;
   s.width = 2;
   s.height = 1;
   s.samples_per_pixel = 3;
@@ -111,7 +111,7 @@ TEST(TiffDirectory, BitsPerSampleAtAnOffsetTimesSamplesIsTheDepth) {
 // offset would read garbage. Grey with alpha is one 16-bit sample.
 TEST(TiffDirectory, TwoInlineBitsPerSampleValuesAreReadInPlace) {
   for (bool big : {false, true}) {
-    TImageSpec s;
+    TTestImage s;
     s.big_endian = big;
     s.width = 2;
     s.height = 1;
@@ -149,7 +149,7 @@ TEST(TiffDirectory, ShortStripOffsetsInlineAndAtAnOffset) {
 
 TEST(TiffPalette, BilevelPaletteFollowsPhotometric) {
   for (uint16_t photometric : {0, 1, 3}) {
-    TImageSpec s;
+    TTestImage s;
     s.width = 10;
     s.height = 1;
     s.bits_per_sample = 1;
@@ -168,7 +168,7 @@ TEST(TiffPalette, BilevelPaletteFollowsPhotometric) {
 
 TEST(TiffPalette, WithoutColorMapTheGreyRampIsUsed) {
   for (uint16_t bits : {4, 8}) {
-    TImageSpec s;
+    TTestImage s;
     s.width = 2;
     s.height = 1;
     s.bits_per_sample = bits;
@@ -185,7 +185,7 @@ TEST(TiffPalette, WithoutColorMapTheGreyRampIsUsed) {
 
 TEST(TiffPalette, ColorMapKeepsHighBytesAndTheRampBeyondIt) {
   for (bool big : {false, true}) {
-    TImageSpec s;
+    TTestImage s;
     s.big_endian = big;
     s.width = 2;
     s.height = 1;
@@ -253,7 +253,7 @@ struct TProgressLog {
 TEST(TiffProgress, OneRunningReportPerRowAndTheHookIsClearedAfterwards) {
   for (uint32_t height : {10u, 12u}) {
     for (uint16_t compression : {1, 5, 32773}) {
-      TImageSpec s = Grey8(false, 3, height);
+      TTestImage s = Grey8(false, 3, height);
       s.compression = compression;
       s.rows_per_strip = 5;
       TProgressLog log;
@@ -278,7 +278,7 @@ TEST(TiffProgress, HookIsClearedWhenTheLoadFails) {
   TProgressLog log;
   reporter.SetHook(log.Hook());
   TRasterBitmap bitmap;
-  TImageSpec s = Grey8(false, 3, 3);
+  TTestImage s = Grey8(false, 3, 3);
   s.compression = 7;
   EXPECT_THROW(LoadTiffBytes(MakeTiff(s), bitmap, &reporter), EQuorvaneError);
   EXPECT_FALSE(reporter.HasHook());

@@ -243,7 +243,7 @@ inline std::vector<uint8_t> PackBitsEncode(const std::vector<uint8_t>& row) {
 namespace quorvane::test {
 
 // A whole image as raw rows in file order, and how to store it.
-struct TImageSpec {
+struct TTestImage {
   bool big_endian = false;
   uint32_t width = 0, height = 0;
   uint16_t bits_per_sample = 8, samples_per_pixel = 1;
@@ -255,11 +255,11 @@ struct TImageSpec {
   std::vector<uint16_t> color_map;  // red, green, blue runs; empty: no tag
 };
 
-inline size_t RowBytesOf(const TImageSpec& s) {
+inline size_t RowBytesOf(const TTestImage& s) {
   return (size_t(s.width) * s.bits_per_sample * s.samples_per_pixel + 7) / 8;
 }
 
-inline std::vector<uint8_t> EncodeStrip(const TImageSpec& s, size_t first_row, size_t rows) {
+inline std::vector<uint8_t> EncodeStrip(const TTestImage& s, size_t first_row, size_t rows) {
   const size_t row_bytes = RowBytesOf(s);
   std::vector<uint8_t> raw(s.rows.begin() + first_row * row_bytes,
                            s.rows.begin() + (first_row + rows) * row_bytes);
@@ -277,7 +277,7 @@ inline std::vector<uint8_t> EncodeStrip(const TImageSpec& s, size_t first_row, s
   return raw;
 }
 
-inline TTiffBuilder BuilderFor(const TImageSpec& s) {
+inline TTiffBuilder BuilderFor(const TTestImage& s) {
   TTiffBuilder b(s.big_endian);
   const uint32_t per_strip = s.rows_per_strip == 0 ? s.height : s.rows_per_strip;
   std::vector<uint32_t> offsets, counts;
@@ -298,7 +298,7 @@ inline TTiffBuilder BuilderFor(const TImageSpec& s) {
   return b;
 }
 
-inline std::vector<uint8_t> MakeTiff(const TImageSpec& s) {
+inline std::vector<uint8_t> MakeTiff(const TTestImage& s) {
   return BuilderFor(s).Build();
 }
 
