@@ -8,7 +8,7 @@ int RunConvert(const TArgs& args);
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
       {"info", "info FILE [--json]", RunInfo},
-      {"convert", "convert IN OUT", RunConvert},
+      {"convert", "convert IN OUT [--packbits] [--no-geotiff]", RunConvert},
   };
   return kCommands;
 }
