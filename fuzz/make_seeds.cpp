@@ -26,7 +26,8 @@ TRasterBitmap Gradient(TPixelFormat format, int width, int height) {
   b.Reset(format, width, height);
   const size_t row_bytes = size_t(RowStride(width, b.BitsPerPixel(), 8));
   for (int y = 0; y < height; ++y)
-    for (size_t i = 0; i < row_bytes; ++i) b.Scanline(y)[i] = uint8_t(i * 7 + y * 13 + (i / 5) * 60);
+    for (size_t i = 0; i < row_bytes; ++i)
+      b.Scanline(y)[i] = uint8_t(i * 7 + y * 13 + (i / 5) * 60);
   return b;
 }
 
@@ -64,8 +65,8 @@ void TgaSeeds(const std::filesystem::path& dir) {
   struct Kind {
     uint8_t type, depth, descriptor;
   };
-  const Kind kinds[] = {{1, 8, 0},   {2, 16, 0x20}, {2, 24, 0}, {2, 32, 0x20}, {3, 8, 0},
-                        {9, 8, 0x20}, {10, 15, 0},  {10, 24, 0}, {10, 32, 0},  {11, 8, 0}};
+  const Kind kinds[] = {{1, 8, 0},    {2, 16, 0x20}, {2, 24, 0},  {2, 32, 0x20}, {3, 8, 0},
+                        {9, 8, 0x20}, {10, 15, 0},   {10, 24, 0}, {10, 32, 0},   {11, 8, 0}};
   int n = 0;
   for (const Kind& k : kinds) {
     const bool mapped = k.type == 1 || k.type == 9;
@@ -99,13 +100,15 @@ void IffSeeds(const std::filesystem::path& dir) {
       Bytes body;
       for (int row = 0; row < 3; ++row)
         for (int p = 0; p < planes; ++p) {
-          if (compression) Append(body, {0xFF, uint8_t(0x5A + p)});  // two equal bytes
-          else Append(body, {uint8_t(0x5A + p + row), uint8_t(0xC3 ^ p)});
+          if (compression)
+            Append(body, {0xFF, uint8_t(0x5A + p)});  // two equal bytes
+          else
+            Append(body, {uint8_t(0x5A + p + row), uint8_t(0xC3 ^ p)});
         }
       Put(dir, "ilbm_" + std::to_string(n++) + ".iff",
           IffForm("ILBM", {IffChunk("BMHD", Bmhd(13, 3, planes, compression)),
-                           IffChunk("ANNO", {'h', 'i', '!'}),
-                           IffChunk("CMAP", Cmap(1 << planes)), IffChunk("BODY", body)}));
+                           IffChunk("ANNO", {'h', 'i', '!'}), IffChunk("CMAP", Cmap(1 << planes)),
+                           IffChunk("BODY", body)}));
     }
   }
   Bytes body;
@@ -114,8 +117,9 @@ void IffSeeds(const std::filesystem::path& dir) {
       IffForm("PBM ", {IffChunk("BMHD", Bmhd(5, 3, 8, 0)), IffChunk("CMAP", Cmap(16)),
                        IffChunk("BODY", body)}));
   Put(dir, "pbm_rle.iff",
-      IffForm("PBM ", {IffChunk("BMHD", Bmhd(5, 3, 8, 1)), IffChunk("CMAP", Cmap(16)),
-                       IffChunk("BODY", {0xFC, 3, 0x01, 7, 8, 0xFE, 9, 0x80, 0x04, 1, 2, 3, 4, 5})}));
+      IffForm("PBM ",
+              {IffChunk("BMHD", Bmhd(5, 3, 8, 1)), IffChunk("CMAP", Cmap(16)),
+               IffChunk("BODY", {0xFC, 3, 0x01, 7, 8, 0xFE, 9, 0x80, 0x04, 1, 2, 3, 4, 5})}));
 }
 
 }  // namespace

@@ -179,7 +179,8 @@ void ReadLbm(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progres
   while (stream.Remaining() > 0) {
     const std::string id = stream.ReadChars(4);
     // A chunk size pointing past the data is cut at the data's end.
-    const size_t size = std::min<size_t>(stream.ReadDWord(), stream.Remaining());
+    const uint32_t declared = stream.ReadDWord();
+    const size_t size = std::min<size_t>(declared, stream.Remaining());
     const size_t start = stream.Position();
     if (id == "BMHD") {
       header = ParseBitmapHeader(stream, size);

@@ -217,22 +217,25 @@ void ReadPcx(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progres
 
   TRasterBitmap result;
   result.Reset(TPixelFormat::Bit24, int(width), int(height));
-  // A header's BytesPerLine may be smaller than a row needs; such planes are
-  // read into a zero-padded line so that no pixel reads past its plane.
+  // The conversion reads the first `needed` bytes of each plane. A header's
+  // BytesPerLine may be smaller (the rest reads as zero, never as the next
+  // plane) or far larger (the excess is never touched).
   const int bits = h.BitsPerPixel;
   const size_t needed = size_t((width * bits + 7) / 8);
   const size_t bpl = h.BytesPerLine;
-  const size_t plane_len = std::max(bpl, needed);
-  std::vector<uint8_t> line(plane_len * h.NPlanes);
+  const size_t copied = std::min(bpl, needed);
+  // Room for four planes whatever the kind, so ConvertLine's plane pointers
+  // all lie inside the line.
+  std::vector<uint8_t> line(needed * 4);
   for (int64_t y = 0; y < height; ++y) {
     std::fill(line.begin(), line.end(), 0);
     for (int p = 0; p < h.NPlanes; ++p) {
       const uint64_t start = uint64_t(y) * line_size + uint64_t(p) * bpl;
       if (start >= lines.size()) break;
-      const size_t n = size_t(std::min<uint64_t>(bpl, lines.size() - start));
-      std::memcpy(line.data() + p * plane_len, lines.data() + start, n);
+      const size_t n = size_t(std::min<uint64_t>(copied, lines.size() - start));
+      std::memcpy(line.data() + p * needed, lines.data() + start, n);
     }
-    ConvertLine(kind, line.data(), plane_len, int(width), h.Palette,
+    ConvertLine(kind, line.data(), needed, int(width), h.Palette,
                 has_extended ? &extended : nullptr, result.Scanline(int(y)));
   }
 

@@ -24,7 +24,9 @@ inline void PutBE32(Bytes& b, uint32_t v) {
   PutBE16(b, v >> 16);
   PutBE16(b, v & 0xFFFF);
 }
-inline void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+inline void Append(Bytes& b, const Bytes& more) {
+  b.insert(b.end(), more.begin(), more.end());
+}
 
 struct TPcxFields {
   uint8_t Planes = 1, Bits = 8;
