@@ -29,7 +29,6 @@ struct TPcxHeader {
   uint16_t HscreenSize = 0, VscreenSize = 0;
 };
 
-constexpr size_t kHeaderSize = 128;
 constexpr size_t kFillerSize = 54;
 constexpr uint8_t kExtendedPaletteMark = 12;
 constexpr int kMaxRun = 63;
@@ -215,6 +214,15 @@ void ReadPcx(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progres
     Report(progress, TProgressStage::Running);
   }
 
+  std::array<TTriple, 16> palette = h.Palette;
+  // Many two-colour files leave the header palette empty; taken literally
+  // both colours are black and the picture is invisible. Such a palette
+  // means black and white.
+  if (kind == TPcxKind::Mono && palette[0] == palette[1]) {
+    palette[0] = MakeTriple(0, 0, 0);
+    palette[1] = MakeTriple(255, 255, 255);
+  }
+
   TRasterBitmap result;
   result.Reset(TPixelFormat::Bit24, int(width), int(height));
   // The conversion reads the first `needed` bytes of each plane. A header's
@@ -235,7 +243,7 @@ void ReadPcx(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progres
       const size_t n = size_t(std::min<uint64_t>(copied, lines.size() - start));
       std::memcpy(line.data() + p * needed, lines.data() + start, n);
     }
-    ConvertLine(kind, line.data(), needed, int(width), h.Palette,
+    ConvertLine(kind, line.data(), needed, int(width), palette,
                 has_extended ? &extended : nullptr, result.Scanline(int(y)));
   }
 

@@ -110,6 +110,16 @@ TEST(PcxRead, EachPlaneAndDepthKindMapsToItsColours) {
   }
 }
 
+TEST(PcxRead, TwoColourPictureWithoutAHeaderPaletteIsBlackAndWhite) {
+  TPcxFields f = Fields(1, 1, 2, 1, 2);
+  f.Palette.fill(0);
+  Bytes file = PcxHeader(f);
+  Append(file, PcxLiteral({0x40, 0}));
+  const TRasterBitmap b = Read(file);
+  EXPECT_EQ(PixelAt(b, 0, 0), MakeTriple(0, 0, 0));
+  EXPECT_EQ(PixelAt(b, 1, 0), MakeTriple(255, 255, 255));
+}
+
 TEST(PcxRead, SizeComesFromTheWindowAndResolutionFromTheDpi) {
   TPcxFields f = Fields(1, 8, 1, 1, 10);
   f.Xmin = 10;
