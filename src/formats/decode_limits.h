@@ -3,16 +3,19 @@
 // the picture it checks that the file could fill it at all: every byte of
 // input can account for a bounded number of pixels (a run-length packet of
 // two bytes expands to at most a few hundred), so a tiny file claiming
-// 65535 x 65535 pixels is refused instead of costing gigabytes. Pictures of
-// ordinary size are always allowed, so a truncated file still loads with
-// what it holds.
+// 65535 x 65535 pixels is refused instead of costing gigabytes. Uncompressed
+// data is allowed to be cut short to a sixteenth of what the picture needs,
+// so a truncated file still loads with what it holds, and small pictures are
+// always allowed.
 #include <cstdint>
 #include <string>
 
 namespace quorvane {
 
 // Pictures up to this many pixels are allocated whatever the data holds.
-constexpr uint64_t kAlwaysAllowedPixels = uint64_t(1) << 24;
+constexpr uint64_t kAlwaysAllowedPixels = uint64_t(1) << 16;
+// Uncompressed data may hold this fraction of its picture and still load.
+constexpr uint64_t kTruncationAllowance = 16;
 
 // Throws EQuorvaneError with `what` in the message when width x height
 // exceeds both kAlwaysAllowedPixels and `fillable_pixels`.

@@ -202,7 +202,8 @@ void ReadLbm(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progres
                              " bit planes (at most 8 are supported)");
       // ByteRun1 turns two bytes into up to 128; a byte holds 8 pixels of
       // one plane.
-      const uint64_t bytes = header.Compression != 0 ? SaturatingMul(size, 64) : size;
+      const uint64_t bytes =
+          SaturatingMul(size, header.Compression != 0 ? 64 : kTruncationAllowance);
       CheckPictureFitsData(header.Width, header.Height, SaturatingMul(bytes, planar ? 8 : 1),
                            "IFF");
       result.Reset(TPixelFormat::Bit24, header.Width, header.Height);

@@ -243,8 +243,8 @@ void ReadPcx(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progres
       const size_t n = size_t(std::min<uint64_t>(copied, lines.size() - start));
       std::memcpy(line.data() + p * needed, lines.data() + start, n);
     }
-    ConvertLine(kind, line.data(), needed, int(width), palette,
-                has_extended ? &extended : nullptr, result.Scanline(int(y)));
+    ConvertLine(kind, line.data(), needed, int(width), palette, has_extended ? &extended : nullptr,
+                result.Scanline(int(y)));
   }
 
   result.SetPelsPerMeter(DpiToPelsPerMetre(h.HDpi, inches_per_metre),

@@ -201,8 +201,9 @@ void ReadTga(TByteStream& stream, TRasterBitmap& bitmap) {
   const uint64_t data = stream.Remaining();
   // A raw pixel needs its stored bytes; a run-length packet of a header and
   // one unit can stand for 128 pixels.
-  const uint64_t fillable =
-      IsRunLength(h.ImageType) ? SaturatingMul(data, 128) / (1 + pixel_bytes) : data / pixel_bytes;
+  const uint64_t fillable = IsRunLength(h.ImageType)
+                                ? SaturatingMul(data, 128) / (1 + pixel_bytes)
+                                : SaturatingMul(data / pixel_bytes, kTruncationAllowance);
   CheckPictureFitsData(h.Width, h.Height, fillable, "TGA");
   result.Reset(format, h.Width, h.Height);
 

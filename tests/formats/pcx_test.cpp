@@ -189,12 +189,19 @@ TEST(PcxRead, HugeBytesPerLineCostsOnlyWhatTheRowsNeed) {
                       0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
                       0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x25,
                       0x01, 0x26, 0x22, 0x27, 0xc5, 0x21};
-  const TRasterBitmap b = Read(file);
-  EXPECT_EQ(b.Width(), 6);
-  EXPECT_EQ(b.Height(), 42499);
-  // The one decoded line starts with a zero byte: header colour 0 everywhere.
-  EXPECT_EQ(PixelAt(b, 2, 0), MakeTriple(0, 5, 10));
-  EXPECT_EQ(PixelAt(b, 5, 42498), MakeTriple(0, 5, 10));
+  // Eight bytes of body cannot fill 255,000 pixels: refused before any work.
+  TByteStream stream(file);
+  TRasterBitmap b;
+  EXPECT_THROW(ReadPcx(stream, b), EQuorvaneError);
+
+  // The same header over 100 rows, which the body may fill, decodes.
+  Bytes small = file;
+  small[10] = 99;
+  small[11] = 0;
+  const TRasterBitmap d = Read(small);
+  EXPECT_EQ(d.Width(), 6);
+  EXPECT_EQ(d.Height(), 100);
+  EXPECT_EQ(PixelAt(d, 5, 99), MakeTriple(0, 5, 10));  // header colour 0
 }
 
 TEST(PcxRead, FailuresKeepTheCallersPicture) {

@@ -115,6 +115,19 @@ TEST(TgaRead, DataEndingEarlyLeavesTheRemainingRowsBlack) {
   EXPECT_EQ(Pixel(b, 0, 2), (Bytes{0, 0, 0}));
 }
 
+TEST(TgaRead, LargePictureLoadsWhenAtLeastASixteenthOfItsDataIsThere) {
+  // 300 x 300 true colour needs 270,000 bytes.
+  Bytes file = TgaHeader(2, 300, 300, 24, 0x20);
+  file.resize(18 + 17000, 0x11);
+  const TRasterBitmap b = Read(file);
+  EXPECT_EQ(b.Height(), 300);
+  EXPECT_EQ(Pixel(b, 0, 0), (Bytes{0x11, 0x11, 0x11}));
+  EXPECT_EQ(Pixel(b, 299, 299), (Bytes{0, 0, 0}));
+
+  file.resize(18 + 16000);
+  EXPECT_THROW(Read(file), EQuorvaneError);
+}
+
 TEST(TgaRead, ImageTypeZeroHasNoPixels) {
   EXPECT_TRUE(Read(TgaHeader(0, 5, 5, 24)).Empty());
 }
