@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::TouchEveryRow(bitmap);
   const TPixelFormat format = bitmap.PixelFormat();
   if (format != TPixelFormat::Bit24 && format != TPixelFormat::Bit32) return 0;
+  if (size_t(bitmap.Width()) * bitmap.Height() > (1u << 20)) return 0;
   TByteStream written;
   WriteTga(written, bitmap);
   written.Seek(0);

@@ -163,6 +163,14 @@ TEST(IffRead, ReportsEachChunkToItsProgressHook) {
   TRasterBitmap b;
   ReadLbm(stream, b, &reporter);
   EXPECT_EQ(seen, (std::vector<int>{0, 1025, 1050, 1075, 2075}));
+
+  // The writer reports its three chunks the same way.
+  seen.clear();
+  TRasterBitmap indexed;
+  indexed.Reset(TPixelFormat::Bit8, 2, 2);
+  TByteStream out;
+  WriteLbm(out, indexed, true, &reporter);
+  EXPECT_EQ(seen, (std::vector<int>{0, 1025, 1050, 1075, 2075}));
 }
 
 TRasterBitmap Indexed(int width, int height) {
