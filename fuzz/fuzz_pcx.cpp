@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   fuzz::TouchEveryRow(bitmap);
-  if (bitmap.Empty() || size_t(bitmap.Width()) * bitmap.Height() > (1u << 20)) return 0;
+  // A width of 65536 reads but has no BytesPerLine to be written with.
+  if (bitmap.Empty() || bitmap.Width() > 65535) return 0;
+  if (size_t(bitmap.Width()) * bitmap.Height() > (1u << 20)) return 0;
   TByteStream written;
   WritePcx(written, bitmap);
   written.Seek(0);
