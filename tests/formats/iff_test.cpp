@@ -220,3 +220,30 @@ TEST(IffWrite, CompressedRowsHaveEvenLengthAndReadBack) {
 
 }  // namespace
 }  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+TEST(IffWrite, TrueColourPictureWithFewColoursReadsBackExactly) {
+  // The writer converts a copy to 8 bits; a picture of at most 256 colours
+  // keeps every one of them.
+  TRasterBitmap b;
+  b.Reset(TPixelFormat::Bit24, 5, 3);
+  const uint8_t colours[4][3] = {{1, 2, 3}, {250, 128, 7}, {0, 0, 0}, {90, 200, 255}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) std::copy_n(colours[(x + y) % 4], 3, b.Scanline(y) + x * 3);
+  for (bool compress : {false, true}) {
+    TByteStream out;
+    WriteLbm(out, b, compress);
+    out.Seek(0);
+    TRasterBitmap back;
+    ReadLbm(out, back);
+    ASSERT_EQ(back.Width(), 5);
+    for (int y = 0; y < 3; ++y)
+      EXPECT_TRUE(std::equal(b.Scanline(y), b.Scanline(y) + 15, back.Scanline(y))) << y;
+  }
+  EXPECT_EQ(b.PixelFormat(), TPixelFormat::Bit24);  // the caller's bitmap is untouched
+}
+
+}  // namespace
+}  // namespace quorvane
