@@ -251,8 +251,14 @@ void WriteLbm(TByteStream& stream, const TRasterBitmap& bitmap, bool compress,
   Report(progress, TProgressStage::Starting, 4);
   if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
     throw EQuorvaneError("IFF cannot hold pictures larger than 65535 x 65535 pixels");
-  TRasterBitmap copy(bitmap);
-  copy.SetPixelFormat(TPixelFormat::Bit8);
+  TRasterBitmap copy;
+  if (bitmap.Empty()) {
+    // Nothing to convert: an empty picture needs only its size.
+    copy.Reset(TPixelFormat::Bit8, bitmap.Width(), bitmap.Height());
+  } else {
+    copy = bitmap;
+    copy.SetPixelFormat(TPixelFormat::Bit8);
+  }
   stream.SetBigEndian(true);
   const uint16_t width = uint16_t(copy.Width()), height = uint16_t(copy.Height());
 

@@ -245,5 +245,24 @@ TEST(IffWrite, TrueColourPictureWithFewColoursReadsBackExactly) {
   EXPECT_EQ(b.PixelFormat(), TPixelFormat::Bit24);  // the caller's bitmap is untouched
 }
 
+TEST(IffWrite, EmptyPictureIsWrittenWithoutPixelConversion) {
+  // Found by fuzzing: a PBM whose short BMHD gives 0 x 1 pixels read fine,
+  // and writing it back handed a row of no pixels to the pixel-format
+  // conversion, which passed a null pointer to memcpy.
+  const Bytes file = {0x46, 0x4f, 0x52, 0x4d, 0x00, 0x00, 0x27, 0x92, 0x50, 0x42, 0x4d, 0x20,
+                      0x42, 0x4d, 0x48, 0x44, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x01,
+                      0x42, 0x4f, 0x44, 0x59, 0x00, 0x28, 0xe1, 0x07, 0x50, 0x00};
+  const TRasterBitmap b = Read(file);
+  EXPECT_EQ(b.Width(), 0);
+  EXPECT_EQ(b.Height(), 1);
+  TByteStream out;
+  WriteLbm(out, b, true);
+  out.Seek(0);
+  TRasterBitmap back;
+  ReadLbm(out, back);
+  EXPECT_EQ(back.Width(), 0);
+  EXPECT_EQ(back.Height(), 1);
+}
+
 }  // namespace
 }  // namespace quorvane
