@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 
+#include "formats/iff.h"
+#include "formats/pcx.h"
 #include "raster/bmp_file.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
@@ -66,6 +68,9 @@ constexpr TImageFormat kImageFormats[] = {
     {"emf", "Enhanced Metafiles", LoadMetafile},
     {"ico", "Icons", LoadIcon},
     {"bmp", "Bitmaps", LoadBmp},
+    {"lbm", "LBM Files", LoadAs<TLBMBitmap>},
+    {"pcx", "PCX Files", LoadAs<TPCXBitmap>},
+    {"tga", "TGA Files", LoadAs<TTGABitmap>},
     {"tif", "TIFF-Format", LoadTiff},
     {"tiff", "TIFF-Format", LoadTiff},
     {"jpeg", "JPEG Files", LoadAs<TJPGBitmap>},
@@ -151,6 +156,14 @@ void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name, b
     WriteFileAtomically(file_name, EncodeGif(in_format(TPixelFormat::Bit8), event));
   } else if (ext == ".png") {
     WriteFileAtomically(file_name, EncodePng(in_format(TPixelFormat::Bit24), event));
+  } else if (ext == ".pcx") {
+    TByteStream stream;
+    WritePcx(stream, in_format(TPixelFormat::Bit24), &reporter);
+    WriteFileAtomically(file_name, stream.Bytes());
+  } else if (ext == ".lbm") {
+    TByteStream stream;
+    WriteLbm(stream, bitmap, compress, &reporter);
+    WriteFileAtomically(file_name, stream.Bytes());
   } else {
     // Anything else, no extension included, receives a Windows bitmap.
     TByteStream stream;

@@ -56,9 +56,11 @@ TEST(ConvertRoundTrip, EveryWrittenFormatReadsBack) {
       {"out.TIFF", 0, TPixelFormat::Bit24},
       {"out.png", 0, TPixelFormat::Bit24},
       {"out.bmp", 0, TPixelFormat::Bit24},
-      // JPEG loses a little; GIF reduces the colours to 256.
+      {"out.pcx", 0, TPixelFormat::Bit24},
+      // JPEG loses a little; GIF and the 8-bit PBM reduce the colours to 256.
       {"out.jpg", 3.0, TPixelFormat::Bit24},
       {"out.gif", 6.0, TPixelFormat::Bit8},
+      {"out.lbm", 6.0, TPixelFormat::Bit24},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -42,10 +42,11 @@ void Save(const TRasterBitmap& bitmap, const std::filesystem::path& path, bool c
 
 TEST(FormatRegistry, TypeFilterListsEveryFormatFromTheLastRegisteredOn) {
   EXPECT_EQ(BuildTypeFilter(),
-            "All (*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.bmp;*.ico;*.emf;*.wmf)|"
-            "*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.bmp;*.ico;*.emf;*.wmf|"
+            "All (*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.tga;*.pcx;*.lbm;*.bmp;*.ico;*.emf;*.wmf)|"
+            "*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.tga;*.pcx;*.lbm;*.bmp;*.ico;*.emf;*.wmf|"
             "JPEG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|PNG Files (*.png)|*.png|"
             "JPEG Files (*.jpeg)|*.jpeg|TIFF-Format (*.tiff)|*.tiff|TIFF-Format (*.tif)|*.tif|"
+            "TGA Files (*.tga)|*.tga|PCX Files (*.pcx)|*.pcx|LBM Files (*.lbm)|*.lbm|"
             "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|"
             "Metafiles (*.wmf)|*.wmf");
 }
@@ -303,6 +304,50 @@ TEST(FormatRegistry, ACorruptFileLeavesTheCallersPictureAlone) {
       EXPECT_GT(std::strlen(e.what()), 10u) << name;
     }
     EXPECT_EQ(picture->Width(), 3);
+  }
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+TEST(PictureAdapters, OwnSavesUseTheirFixedSettingsAndReadBack) {
+  TTempDir dir;
+  const TRasterBitmap original = testing::Gradient24(12, 9);
+  auto as = [&](auto picture) {
+    static_cast<TRasterBitmap&>(picture) = original;
+    return picture;
+  };
+  // TIFF: PackBits on, GeoTIFF tags off.
+  as(TTIFFBitmap{}).SaveToFile((dir / "a.tif").string());
+  const auto tif = ReadFileBytes(dir / "a.tif");
+  const uint32_t ifd = uint32_t(tif[4] | tif[5] << 8 | tif[6] << 16 | tif[7] << 24);
+  EXPECT_EQ(tif[ifd] | tif[ifd + 1] << 8, 15);
+  EXPECT_EQ(tif[ifd + 2 + 12 * 4 + 8] | tif[ifd + 2 + 12 * 4 + 9] << 8, 32773) << "compression";
+  // JPEG: quality 100, every luminance quantiser 1.
+  as(TJPGBitmap{}).SaveToFile((dir / "a.jpg").string());
+  const auto jpg = ReadFileBytes(dir / "a.jpg");
+  size_t dqt = 0;
+  while (dqt + 1 < jpg.size() && !(jpg[dqt] == 0xFF && jpg[dqt + 1] == 0xDB)) ++dqt;
+  ASSERT_LT(dqt + 69, jpg.size());
+  for (int i = 0; i < 64; ++i) EXPECT_EQ(jpg[dqt + 5 + i], 1);
+  as(TPNGBitmap{}).SaveToFile((dir / "a.png").string());
+  as(TGIFBitmap{}).SaveToFile((dir / "a.gif").string());
+  as(TPCXBitmap{}).SaveToFile((dir / "a.pcx").string());
+  as(TLBMBitmap{}).SaveToFile((dir / "a.lbm").string());
+  as(TTGABitmap{}).SaveToFile((dir / "a.tga").string());
+  for (const char* name : {"a.tif", "a.jpg", "a.png", "a.gif", "a.pcx", "a.lbm", "a.tga"}) {
+    SCOPED_TRACE(name);
+    TGeoTiffTags tags;
+    const auto back = LoadPicture((dir / name).string(), tags);
+    EXPECT_EQ(back->Width(), 12);
+    EXPECT_EQ(back->Height(), 9);
+    const auto c = testing::ColorAt(*back, 11, 8), o = testing::ColorAt(original, 11, 8);
+    EXPECT_NEAR(c.Red, o.Red, 12);
+    EXPECT_NEAR(c.Green, o.Green, 12);
+    EXPECT_NEAR(c.Blue, o.Blue, 12);
   }
 }
 
