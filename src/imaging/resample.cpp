@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "imaging/contributors.h"
-#include "imaging/parallel_rows.h"
+#include "imaging/parallel_bands.h"
 #include "imaging/percent_progress.h"
 #include "imaging/pseudo_bitmap.h"
 #include "raster/error.h"
@@ -18,85 +20,78 @@ namespace {
 // Below this many output pixels a second thread costs more than it saves.
 constexpr int64_t kParallelThreshold = 1 << 16;
 
-int ThreadsFor(const TResampleOptions& options, int64_t pixels) {
-  return pixels < kParallelThreshold ? 1 : ResolveThreadCount(options.Threads);
-}
-
-// Source rows into the work image. 24-bit rows are read in place; any other
-// format goes through a small 24-bit strip per thread.
-void HorizontalPass(const TRasterBitmap& bitmap, TPseudoBitmap& work,
-                    const TContributorTable& table, TKernelLevel level, int threads,
-                    TPercentProgress& progress) {
-  const int src_width = bitmap.Width();
-  const int rows = bitmap.Height();
-  const bool direct = bitmap.PixelFormat() == TPixelFormat::Bit24;
-  const size_t row_bytes = size_t(src_width) * 3;
-  const size_t strip_bytes = direct ? 0 : row_bytes * kRowBlock;
-  const size_t scratch_bytes = RowBlockScratchSize(level, src_width);
-  std::vector<std::vector<uint8_t>> strips(static_cast<size_t>(threads));
-  std::vector<std::vector<uint8_t>> scratch(static_cast<size_t>(threads));
-  for (int t = 0; t < threads; ++t) {
-    strips[size_t(t)].resize(strip_bytes);
-    scratch[size_t(t)].resize(scratch_bytes);
+// The two passes run interleaved: each destination row needs only the few
+// horizontally resampled rows its vertical list names, so those rows are
+// produced on demand into a small ring of work rows instead of a whole
+// intermediate image. The arithmetic per output byte is unchanged.
+class TRowStreamer {
+ public:
+  TRowStreamer(const TRasterBitmap& source, const TContributorTable& horizontal, int capacity,
+               TKernelLevel level)
+      : source_(source),
+        horizontal_(horizontal),
+        level_(level),
+        ring_(horizontal.Count(), capacity, 3),
+        tags_(size_t(capacity), -1),
+        direct_(source.PixelFormat() == TPixelFormat::Bit24),
+        scratch_(RowBlockScratchSize(level, source.Width())) {
+    if (!direct_) strip_.resize(size_t(source.Width()) * 3 * kRowBlock);
   }
-  ParallelRanges(
-      rows, kRowBlock, threads,
-      [&](int begin, int end, int worker) {
-        const uint8_t* src[kRowBlock];
-        uint8_t* dst[kRowBlock];
-        uint8_t* strip = strips[size_t(worker)].data();
-        for (int r = 0; r < end - begin; ++r) {
-          if (direct) {
-            src[r] = bitmap.Scanline(begin + r);
-          } else {
-            ReadRowAs24(bitmap, begin + r, 0, src_width, strip + size_t(r) * row_bytes);
-            src[r] = strip + size_t(r) * row_bytes;
-          }
-          dst[r] = work.Scanline(begin + r);
-        }
-        ResampleRowBlock(level, src, dst, end - begin, src_width, table,
-                         scratch[size_t(worker)].data());
-      },
-      [&](int finished) { progress.Step(finished); });
-}
 
-// The work image into the bitmap, resized to its new size with its own pixel
-// format and palette. Each destination row takes the same contributor list
-// for all its bytes, so rows are computed whole over contiguous memory; the
-// progress still counts one step per destination column.
-void VerticalPass(TRasterBitmap& bitmap, const TPseudoBitmap& work, int new_width, int new_height,
-                  const TContributorTable& table, TKernelLevel level, int threads,
-                  TPercentProgress& progress) {
-  const TPixelFormat format = bitmap.PixelFormat();
-  const std::vector<TRGBQuad> colors(bitmap.ColorTable().begin(), bitmap.ColorTable().end());
-  bitmap.Reset(format, new_width, new_height);
-  std::copy_n(colors.begin(), std::min(colors.size(), bitmap.ColorTable().size()),
-              bitmap.ColorTable().begin());
-
-  const bool direct = format == TPixelFormat::Bit24;
-  const int row_bytes = new_width * 3;
-  std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(threads));
-  if (!direct) {
-    for (auto& row : rows) row.resize(size_t(row_bytes));
+  // Makes every row of `list` present and returns the list with its indexes
+  // turned into ring rows.
+  std::span<const TContributor> Prepare(std::span<const TContributor> list, int low, int high) {
+    if (next_row_ < low) next_row_ = low;
+    while (next_row_ <= high) {
+      const int count = std::min(kRowBlock, source_.Height() - next_row_);
+      Produce(next_row_, count);
+      next_row_ += count;
+    }
+    mapped_.clear();
+    for (const TContributor& c : list) {
+      const int slot = c.Index % ring_.Height();
+      // Only lists that jump back (far reflections) miss here.
+      if (tags_[size_t(slot)] != c.Index) Produce(c.Index, 1);
+      mapped_.push_back({slot, c.Weight});
+    }
+    return mapped_;
   }
-  int64_t rows_done = 0;
-  int64_t steps_done = 0;
-  ParallelRanges(
-      new_height, 4, threads,
-      [&](int begin, int end, int worker) {
-        for (int k = begin; k < end; ++k) {
-          uint8_t* dst = direct ? bitmap.Scanline(k) : rows[size_t(worker)].data();
-          ResampleColumnsOfRow(level, work.Bits(), work.RowSize(), table.List(k), row_bytes, dst);
-          if (!direct) WriteRowFrom24(bitmap, k, 0, new_width, dst);
-        }
-      },
-      [&](int finished) {
-        rows_done += finished;
-        const int64_t target = rows_done * new_width / new_height;
-        progress.Step(target - steps_done);
-        steps_done = target;
-      });
-}
+
+  const TPseudoBitmap& Ring() const { return ring_; }
+
+ private:
+  // Horizontal pass for source rows first .. first+count-1 into their slots.
+  void Produce(int first, int count) {
+    const uint8_t* src[kRowBlock];
+    uint8_t* dst[kRowBlock];
+    const int width = source_.Width();
+    for (int r = 0; r < count; ++r) {
+      const int row = first + r;
+      if (direct_) {
+        src[r] = source_.Scanline(row);
+      } else {
+        uint8_t* staged = strip_.data() + size_t(r) * size_t(width) * 3;
+        ReadRowAs24(source_, row, 0, width, staged);
+        src[r] = staged;
+      }
+      const int slot = row % ring_.Height();
+      dst[r] = ring_.Scanline(slot);
+      tags_[size_t(slot)] = row;
+    }
+    ResampleRowBlock(level_, src, dst, count, width, horizontal_, scratch_.data());
+  }
+
+  const TRasterBitmap& source_;
+  const TContributorTable& horizontal_;
+  TKernelLevel level_;
+  TPseudoBitmap ring_;
+  std::vector<int> tags_;  // source row held by each ring row, -1 for none
+  bool direct_;
+  std::vector<uint8_t> strip_;  // 24-bit copies of source rows in other formats
+  std::vector<uint8_t> scratch_;
+  std::vector<TContributor> mapped_;
+  int next_row_ = 0;
+};
 
 }  // namespace
 
@@ -111,20 +106,82 @@ void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int fi
   // Every size the passes compute must exist before any work starts.
   if (int64_t(new_width) * 3 > INT_MAX) throw EQuorvaneError("Bitmap too large");
   PixelMemorySize(new_width, new_height, bitmap.BitsPerPixel());
+  PixelMemorySize(new_width, src_height, 24);
   const TResampleFilter& filter = ResampleFilters[size_t(filter_index)];
 
+  // One step per destination column and row while the lists are built, then
+  // one per source row and one per destination column for the two passes.
   TPercentProgress percent(
       progress, double(new_width) + double(src_height) + double(new_height) + double(new_width));
   const TKernelLevel level = ResolveKernelLevel(options.Kernel);
-  TPseudoBitmap work(new_width, src_height, 3);
-  {
-    const TContributorTable table = TContributorTable::Build(new_width, src_width, filter, percent);
-    HorizontalPass(bitmap, work, table, level, ThreadsFor(options, int64_t(new_width) * src_height),
-                   percent);
+  const TContributorTable horizontal =
+      TContributorTable::Build(new_width, src_width, filter, percent);
+  const TContributorTable vertical =
+      TContributorTable::Build(new_height, src_height, filter, percent);
+
+  // The span of source rows one destination row reads, and so the ring size.
+  std::vector<int> low(static_cast<size_t>(new_height));
+  std::vector<int> high(static_cast<size_t>(new_height));
+  int span = 1;
+  for (int k = 0; k < new_height; ++k) {
+    int lo = INT_MAX, hi = -1;
+    for (const TContributor& c : vertical.List(k)) {
+      lo = std::min(lo, c.Index);
+      hi = std::max(hi, c.Index);
+    }
+    if (hi < 0) lo = hi = 0;  // an empty list reads nothing
+    low[size_t(k)] = lo;
+    high[size_t(k)] = hi;
+    span = std::max(span, hi - lo + 1);
   }
-  const TContributorTable table = TContributorTable::Build(new_height, src_height, filter, percent);
-  VerticalPass(bitmap, work, new_width, new_height, table, level,
-               ThreadsFor(options, int64_t(new_width) * new_height), percent);
+  const int capacity = std::min(src_height, span + kRowBlock);
+
+  const int threads = int64_t(new_width) * new_height < kParallelThreshold
+                          ? 1
+                          : ResolveThreadCount(options.Threads);
+  const int bands = threads == 1 ? 1 : std::min(new_height, threads * 4);
+  std::vector<std::unique_ptr<TRowStreamer>> streamers(static_cast<size_t>(threads));
+  for (auto& streamer : streamers) {
+    streamer = std::make_unique<TRowStreamer>(bitmap, horizontal, capacity, level);
+  }
+
+  // The destination replaces the bitmap only once it is complete, so a
+  // failure leaves the bitmap as it was.
+  TRasterBitmap result;
+  result.Reset(bitmap.PixelFormat(), new_width, new_height);
+  std::copy(bitmap.ColorTable().begin(), bitmap.ColorTable().end(), result.ColorTable().begin());
+  result.SetPelsPerMeter(bitmap.XPelsPerMeter(), bitmap.YPelsPerMeter());
+  const bool direct = result.PixelFormat() == TPixelFormat::Bit24;
+  const int row_bytes = new_width * 3;
+  std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(threads));
+  if (!direct) {
+    for (auto& row : rows) row.resize(size_t(row_bytes));
+  }
+
+  const long long pass_steps = (long long)src_height + new_width;
+  long long rows_done = 0, steps_done = 0;
+  ParallelBands(
+      bands, threads,
+      [&](int band, int worker, const TTick& tick) {
+        const int begin = int(int64_t(new_height) * band / bands);
+        const int end = int(int64_t(new_height) * (band + 1) / bands);
+        TRowStreamer& streamer = *streamers[size_t(worker)];
+        for (int k = begin; k < end; ++k) {
+          const auto list = streamer.Prepare(vertical.List(k), low[size_t(k)], high[size_t(k)]);
+          uint8_t* dst = direct ? result.Scanline(k) : rows[size_t(worker)].data();
+          ResampleColumnsOfRow(level, streamer.Ring().Bits(), streamer.Ring().RowSize(), list,
+                               row_bytes, dst);
+          if (!direct) WriteRowFrom24(result, k, 0, new_width, dst);
+          tick(1);
+        }
+      },
+      [&](long long finished) {
+        rows_done += finished;
+        const long long target = rows_done * pass_steps / new_height;
+        percent.Step(target - steps_done);
+        steps_done = target;
+      });
+  bitmap = std::move(result);
 }
 
 }  // namespace quorvane
