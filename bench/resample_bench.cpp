@@ -59,8 +59,9 @@ void BM_Resample(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Resample)
-    ->ArgsProduct({{50, 150}, {quorvane::kFilterBSpline, quorvane::kFilterMitchell,
-                               quorvane::kFilterLanczos3}, {1, 2}})
+    ->ArgsProduct({{50, 150},
+                   {quorvane::kFilterBSpline, quorvane::kFilterMitchell, quorvane::kFilterLanczos3},
+                   {1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
