@@ -136,9 +136,16 @@ void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int fi
   }
   const int capacity = std::min(src_height, span + kRowBlock);
 
-  const int threads = int64_t(new_width) * new_height < kParallelThreshold
-                          ? 1
-                          : ResolveThreadCount(options.Threads);
+  int threads = int64_t(new_width) * new_height < kParallelThreshold
+                    ? 1
+                    : ResolveThreadCount(options.Threads);
+  // Each thread has its own ring; together they stay small or at least never
+  // outgrow the whole intermediate image (strong reductions read most rows
+  // for every line).
+  const int64_t ring_bytes = int64_t(capacity) * new_width * 3;
+  if (ring_bytes * threads > (int64_t(16) << 20)) {
+    threads = std::max(1, std::min(threads, src_height / capacity));
+  }
   const int bands = threads == 1 ? 1 : std::min(new_height, threads * 4);
   std::vector<std::unique_ptr<TRowStreamer>> streamers(static_cast<size_t>(threads));
   for (auto& streamer : streamers) {

@@ -261,12 +261,20 @@ TEST(ResampleBitmap, PalettePictureKeepsItsFormatAndPalette) {
   for (int i = 0; i < 256; ++i)
     bitmap.ColorTable()[size_t(i)] = {uint8_t(i * 16), uint8_t(255 - i), uint8_t(i), 0};
   const std::vector<TRGBQuad> palette(bitmap.ColorTable().begin(), bitmap.ColorTable().end());
-  TRasterBitmap expected = bitmap;
-  testing::ReferenceResample(expected, 61, 45, kFilterMitchell);
-  ResampleBitmap(bitmap, 61, 45, kFilterMitchell, {}, {.Threads = 2});
-  EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::Bit8);
-  EXPECT_TRUE(std::equal(palette.begin(), palette.end(), bitmap.ColorTable().begin()));
-  EXPECT_EQ(Pixels(bitmap), Pixels(expected));
+  // Small enough for one thread, then large enough for two.
+  for (auto [w, h] : {std::pair{61, 45}, {330, 250}}) {
+    TRasterBitmap source = bitmap;
+    if (w > 100) {
+      source = RandomBitmap(400, 200, 6, TPixelFormat::Bit8);
+      std::copy(palette.begin(), palette.end(), source.ColorTable().begin());
+    }
+    TRasterBitmap expected = source;
+    testing::ReferenceResample(expected, w, h, kFilterMitchell);
+    ResampleBitmap(source, w, h, kFilterMitchell, {}, {.Threads = 2});
+    EXPECT_EQ(source.PixelFormat(), TPixelFormat::Bit8);
+    EXPECT_TRUE(std::equal(palette.begin(), palette.end(), source.ColorTable().begin()));
+    EXPECT_EQ(Pixels(source), Pixels(expected)) << w << "x" << h;
+  }
 }
 
 }  // namespace
