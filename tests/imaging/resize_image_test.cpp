@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/resample_filters.h"
@@ -51,6 +52,27 @@ TEST(ResizeOutputImage, NegativeAndZeroSizesWarnBeforeAnyWork) {
     EXPECT_STREQ(e.what(), "Negative Image Size");
   }
   EXPECT_FALSE(progressed);
+}
+
+TEST(ResizeOutputImage, PaletteSourceKeepsItsFormatUnlessForcedTo24Bit) {
+  TRasterBitmap source;
+  source.Reset(TPixelFormat::Bit8, 30, 20);
+  for (int i = 0; i < 256; ++i) source.ColorTable()[size_t(i)] = {uint8_t(i), uint8_t(i / 2), 9, 0};
+  for (int r = 0; r < 20; ++r) {
+    for (int x = 0; x < 30; ++x) source.Scanline(r)[x] = uint8_t(x * 8 + r);
+  }
+  const TResizeResult kept = ResizeOutputImage(source, {}, {45, 30, kFilterMitchell, false});
+  EXPECT_EQ(kept.Destination.PixelFormat(), TPixelFormat::Bit8);
+  EXPECT_EQ(kept.ToneBase.PixelFormat(), TPixelFormat::Bit8);
+  EXPECT_TRUE(std::equal(source.ColorTable().begin(), source.ColorTable().end(),
+                         kept.Destination.ColorTable().begin()));
+  const TResizeResult forced = ResizeOutputImage(source, {}, {45, 30, kFilterMitchell, true});
+  EXPECT_EQ(forced.Destination.PixelFormat(), TPixelFormat::Bit24);
+  // The forced result is the 24-bit resampling of the palette colours.
+  TRasterBitmap expected = source;
+  expected.SetPixelFormat(TPixelFormat::Bit24);
+  ResampleBitmap(expected, 45, 30, kFilterMitchell);
+  EXPECT_EQ(0, std::memcmp(expected.Bits(), forced.Destination.Bits(), expected.Stride() * 30));
 }
 
 TEST(ResizeOutputImage, SharpnessPicksBSplineMitchellLanczos) {

@@ -79,6 +79,19 @@ TEST(AdjustToneBitmap, LargePictureMatchesTheTable) {
   }
 }
 
+TEST(AdjustToneBitmap, PaletteBaseBecomes24BitAndSoDoesTheResult) {
+  TRasterBitmap base;
+  base.Reset(TPixelFormat::Bit8, 3, 2);
+  base.ColorTable()[7] = {10, 20, 30, 0};
+  base.Scanline(1)[2] = 7;
+  TRasterBitmap destination;
+  AdjustToneBitmap(base, destination, {});
+  EXPECT_EQ(base.PixelFormat(), TPixelFormat::Bit24);
+  EXPECT_EQ(destination.PixelFormat(), TPixelFormat::Bit24);
+  EXPECT_EQ(destination.Scanline(1)[6], 10);
+  EXPECT_EQ(destination.Scanline(1)[8], 30);
+}
+
 TEST(AdjustToneBitmap, EmptyBaseGivesAnEmptyDestination) {
   TRasterBitmap base, destination;
   destination.Reset(TPixelFormat::Bit24, 4, 4);
