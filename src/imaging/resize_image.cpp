@@ -1,5 +1,7 @@
 #include "imaging/resize_image.h"
 
+#include <utility>
+
 #include "imaging/resample_filters.h"
 #include "raster/error.h"
 
@@ -23,19 +25,21 @@ std::optional<std::string> ResizeSizeWarning(int width, int height) {
   return std::nullopt;
 }
 
-TResizeResult ResizeOutputImage(const TRasterBitmap& source, const TGeoReference& source_reference,
+TResizeResult ResizeOutputImage(TRasterBitmap source, const TGeoReference& source_reference,
                                 const TResizeRequest& request, const TProgressProc& progress,
                                 const TResampleOptions& options) {
   if (auto warning = ResizeSizeWarning(request.Width, request.Height)) {
     throw EQuorvaneError(*warning);
   }
+  const int source_width = source.Width();
+  const int source_height = source.Height();
   TResizeResult result;
-  result.Destination = source;
+  result.Destination = std::move(source);
   if (request.Force24Bit) result.Destination.SetPixelFormat(TPixelFormat::Bit24);
   ResampleBitmap(result.Destination, request.Width, request.Height, request.FilterIndex, progress,
                  options);
-  result.ToneBase = result.Destination;
-  result.GeoReference = ScaleGeoReference(source_reference, source.Width(), source.Height(),
+  if (request.KeepToneBase) result.ToneBase = result.Destination;
+  result.GeoReference = ScaleGeoReference(source_reference, source_width, source_height,
                                           result.Destination.Width(), result.Destination.Height());
   return result;
 }

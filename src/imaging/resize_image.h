@@ -21,6 +21,9 @@ struct TResizeRequest {
   int Height = 0;
   int FilterIndex = 6;
   bool Force24Bit = false;
+  // The window keeps a copy of every result as the base of tone adjustments;
+  // batch use has no need for it.
+  bool KeepToneBase = true;
 };
 
 struct TResizeResult {
@@ -33,9 +36,10 @@ struct TResizeResult {
 // Size" for a negative width or height, "Zero Image Size" for a zero one.
 std::optional<std::string> ResizeSizeWarning(int width, int height);
 
-// Throws EQuorvaneError with the warning's text for a size that has one, and
-// whatever the resampling raises; the caller's pictures are untouched then.
-TResizeResult ResizeOutputImage(const TRasterBitmap& source, const TGeoReference& source_reference,
+// `source` is the copy that becomes the destination; a caller that no longer
+// needs its picture moves it in. Throws EQuorvaneError with the warning's
+// text for a size that has one, and whatever the resampling raises.
+TResizeResult ResizeOutputImage(TRasterBitmap source, const TGeoReference& source_reference,
                                 const TResizeRequest& request, const TProgressProc& progress = {},
                                 const TResampleOptions& options = {});
 

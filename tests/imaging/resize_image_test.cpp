@@ -20,7 +20,7 @@ TEST(ResizeOutputImage, ScalesPictureAndGeoreferenceAndKeepsToneBase) {
   const TGeoReference geo{500000, 4649776, 30, 30, 18, true};
   std::vector<int> seen;
   const TResizeResult result =
-      ResizeOutputImage(source, geo, {165, 84, SharpnessFilter(TSharpness::Sharp), false},
+      ResizeOutputImage(source, geo, {165, 84, SharpnessFilter(TSharpness::Sharp), false, true},
                         [&](int p) { seen.push_back(p); });
   EXPECT_EQ(result.Destination.Width(), 165);
   EXPECT_EQ(result.Destination.Height(), 84);
