@@ -12,6 +12,7 @@
 #include "imaging/resample_filters.h"
 #include "imaging/resample_reference.h"
 #include "raster/error.h"
+#include "raster/pixel_convert.h"
 
 namespace quorvane {
 namespace {
@@ -46,6 +47,14 @@ std::vector<uint8_t> Pixels(const TRasterBitmap& bitmap) {
   for (int r = 0; r < bitmap.Height(); ++r) {
     const uint8_t* row = bitmap.Scanline(r);
     out.insert(out.end(), row, row + bytes);
+  }
+  return out;
+}
+
+std::vector<uint8_t> Colours(const TRasterBitmap& bitmap) {
+  std::vector<uint8_t> out(size_t(bitmap.Width()) * 3 * size_t(bitmap.Height()));
+  for (int r = 0; r < bitmap.Height(); ++r) {
+    ReadRowAs24(bitmap, r, 0, bitmap.Width(), out.data() + size_t(r) * size_t(bitmap.Width()) * 3);
   }
   return out;
 }
@@ -253,6 +262,26 @@ TEST(ResampleBitmap, LargePictureMatchesReferenceOnTwoThreads) {
       ResampleBitmap(actual, w, h, filter, {}, {.Threads = 2});
       ASSERT_EQ(Pixels(actual), Pixels(expected)) << w << "x" << h << " filter " << filter;
     }
+  }
+}
+
+TEST(ResampleBitmap, EveryPixelFormatMatchesReference) {
+  for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
+                              TPixelFormat::Bit15, TPixelFormat::Bit16, TPixelFormat::Bit32}) {
+    TRasterBitmap source;
+    source.Reset(format, 23, 17);
+    std::mt19937 random(static_cast<uint32_t>(format));
+    for (int r = 0; r < 17; ++r) {
+      for (size_t i = 0; i < source.Stride(); ++i) source.Scanline(r)[i] = uint8_t(random());
+    }
+    TRasterBitmap expected = source;
+    testing::ReferenceResample(expected, 31, 12, kFilterLanczos3);
+    TRasterBitmap actual = source;
+    ResampleBitmap(actual, 31, 12, kFilterLanczos3);
+    EXPECT_EQ(actual.PixelFormat(), format);
+    // Colours only: the fourth byte of 32-bit and the top bit of 15-bit
+    // pixels carry no meaning.
+    EXPECT_EQ(Colours(actual), Colours(expected)) << int(format);
   }
 }
 
