@@ -17,10 +17,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+# Debian's interpreter, the one python3-pil installs into.
+py=/usr/bin/python3
 need=()
 command -v vips >/dev/null || need+=(libvips-tools)
 command -v convert >/dev/null || need+=(imagemagick)
-python3 -c 'import PIL' 2>/dev/null || need+=(python3-pil)
+$py -c 'import PIL' 2>/dev/null || need+=(python3-pil)
 if ((${#need[@]})); then
   echo "installing ${need[*]}" >&2
   apt-get install -y -qq "${need[@]}" >/dev/null
@@ -33,7 +35,7 @@ work=$(mktemp -d /dev/shm/quorvane-compare.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 echo "load before: $(uptime)"
 
-python3 - "$root" "$work" <<'EOF'
+$py - "$root" "$work" <<'EOF'
 import json, os, statistics, subprocess, sys, time
 from PIL import Image
 
@@ -121,7 +123,7 @@ for percent in (50, 150):
                                            out_tif])
             if pillow:
                 memory["pillow"] = pillow_resize(percent)
-                e2e["pillow"] = wall(["python3", "-c",
+                e2e["pillow"] = wall([sys.executable, "-c",
                     "import sys; from PIL import Image; "
                     f"Image.open(sys.argv[1]).resize(({w}, {h}), Image.LANCZOS).save(sys.argv[2])",
                     tif, out_tif])
