@@ -20,8 +20,9 @@ root=$PWD
 # Debian's interpreter, the one python3-pil installs into.
 py=/usr/bin/python3
 need=()
-command -v vips >/dev/null || need+=(libvips-tools)
-command -v convert >/dev/null || need+=(imagemagick)
+# Asked of dpkg, not of PATH: a command of the same name may be something else.
+dpkg -s libvips-tools >/dev/null 2>&1 || need+=(libvips-tools)
+dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 $py -c 'import PIL' 2>/dev/null || need+=(python3-pil)
 if ((${#need[@]})); then
   echo "installing ${need[*]}" >&2
@@ -33,13 +34,30 @@ scripts/build.sh bench >/dev/null
 
 work=$(mktemp -d /dev/shm/quorvane-compare.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+# Debian's ImageMagick policy caps memory at 256 MiB and pictures at 16K
+# pixels a side, which sends a picture of this size to a disk cache (or
+# refuses it); these limits let it work in memory, as the others do.
+mkdir -p "$work/magick"
+cat >"$work/magick/policy.xml" <<'XML'
+<policymap>
+  <policy domain="resource" name="memory" value="8GiB"/>
+  <policy domain="resource" name="map" value="16GiB"/>
+  <policy domain="resource" name="disk" value="16GiB"/>
+  <policy domain="resource" name="area" value="4GP"/>
+  <policy domain="resource" name="width" value="64KP"/>
+  <policy domain="resource" name="height" value="64KP"/>
+</policymap>
+XML
+export MAGICK_CONFIGURE_PATH="$work/magick"
 echo "load before: $(uptime)"
 
+export MAGICK_CONVERT=/usr/bin/convert VIPS=/usr/bin/vips
 $py - "$root" "$work" <<'EOF'
 import json, os, statistics, subprocess, sys, time
 from PIL import Image
 
 root, work = sys.argv[1], sys.argv[2]
+convert, vips = os.environ["MAGICK_CONVERT"], os.environ["VIPS"]
 W, H = 8000, 6000
 cli = os.path.join(root, "build/quorvane-cli")
 bench = os.path.join(root, "build-bench/bench/resample_bench")
@@ -55,8 +73,8 @@ picture = Image.merge("RGB", (red, green, blue))
 picture.save(tif, compression=None)
 with open(raw, "wb") as f:
     f.write(Image.merge("RGB", (blue, green, red)).tobytes())
-subprocess.run(["vips", "copy", tif, os.path.join(work, "in.v")], check=True)
-subprocess.run(["convert", tif, os.path.join(work, "in.mpc")], check=True)
+subprocess.run([vips, "copy", tif, os.path.join(work, "in.v")], check=True)
+subprocess.run([convert, tif, os.path.join(work, "in.mpc")], check=True)
 
 def wall(command, env=None, runs=3):
     times = []
@@ -110,12 +128,12 @@ for percent in (50, 150):
             memory, e2e = {}, {}
             out_tif = os.path.join(work, "out.tif")
             vips_env = env_with(VIPS_CONCURRENCY=threads)
-            magick = ["convert", "-limit", "thread", str(threads)]
+            magick = [convert, "-limit", "thread", str(threads)]
             if vips_kernel and percent < 100:
-                memory["vips"] = wall(["vips", "resize", os.path.join(work, "in.v"),
+                memory["vips"] = wall([vips, "resize", os.path.join(work, "in.v"),
                                        os.path.join(work, "out.v"), str(scale), "--kernel",
                                        vips_kernel], vips_env)
-                e2e["vips"] = wall(["vips", "resize", tif, out_tif, str(scale), "--kernel",
+                e2e["vips"] = wall([vips, "resize", tif, out_tif, str(scale), "--kernel",
                                     vips_kernel], vips_env)
             memory["magick"] = wall(magick + [os.path.join(work, "in.mpc"), "-filter",
                                               magick_filter, "-resize", f"{w}x{h}!", "null:"])
