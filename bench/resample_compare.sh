@@ -7,8 +7,9 @@
 #               resize with its input already in memory (vips: a memory-mapped
 #               .v file, output to tmpfs; ImageMagick: a memory-mapped .mpc
 #               file, output discarded; Pillow: Image.resize timed in process);
-#   end to end: `quorvane-cli resize` on uncompressed TIFF files against each
-#               tool's own command line on the same files.
+#   end to end: `quorvane-cli resize` on uncompressed TIFF files (or writing
+#               a Windows bitmap where TIFF output is not available) against
+#               each tool's own command line on the same files.
 # libvips enlarges with its bicubic interpolator whatever kernel it is given,
 # so it is no anchor for 150%. Pillow always runs on one thread.
 # The other tools are installed here only (Debian packages); the product and
@@ -145,8 +146,12 @@ for percent in (50, 150):
                     "import sys; from PIL import Image; "
                     f"Image.open(sys.argv[1]).resize(({w}, {h}), Image.LANCZOS).save(sys.argv[2])",
                     tif, out_tif])
-            ours_e2e = wall([cli, "resize", tif, out_tif, "--size", f"{w}x{h}", "--filter",
-                             str(index), "--threads", str(threads)])
+            ours_e2e = None
+            for ours_out in (out_tif, os.path.join(work, "out.bmp")):
+                ours_e2e = wall([cli, "resize", tif, ours_out, "--size", f"{w}x{h}", "--filter",
+                                 str(index), "--threads", str(threads)])
+                if ours_e2e is not None:
+                    break
             rows.append((percent, name, threads, ours_memory.get((percent, index, threads)),
                          memory, ours_e2e, e2e))
 
