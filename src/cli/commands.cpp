@@ -11,7 +11,7 @@ int RunCrop(const TArgs& args);
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
       {"info", "info FILE [--json]", RunInfo},
-      {"convert", "convert IN OUT", RunConvert},
+      {"convert", "convert IN OUT [--packbits] [--no-geotiff]", RunConvert},
       {"resize",
        "resize IN OUT (--size WxH | --percent P) [--filter N|NAME] [--force-24bit] "
        "[--threads N]",

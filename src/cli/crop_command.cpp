@@ -23,7 +23,6 @@ int RunCrop(const TArgs& args) {
     values[i] = int(ParseInteger(parts[size_t(i)], "--rect", INT_MIN, INT_MAX));
   const TRect rect{values[0], values[1], values[2], values[3]};
 
-  CheckPictureExtension(parsed.Positional[1]);
   TLoadedPicture picture = LoadPictureWithGeoReference(parsed.Positional[0]);
   TRect clamped;
   if (!CropBitmap(*picture.Bitmap, rect, &clamped)) {
@@ -32,8 +31,7 @@ int RunCrop(const TArgs& args) {
     return 1;
   }
   ShiftGeoReference(picture.GeoReference, clamped.Left, clamped.Top);
-  SavePictureWithGeoReference(*picture.Bitmap, parsed.Positional[1], picture.GeoReference,
-                              picture.HasGeoTiff);
+  SavePictureWithGeoReference(*picture.Bitmap, parsed.Positional[1], picture.GeoReference);
   return 0;
 }
 

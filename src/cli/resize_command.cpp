@@ -85,7 +85,6 @@ int RunResize(const TArgs& args) {
   const std::string& in = parsed.Positional[0];
   const std::string& out = parsed.Positional[1];
 
-  CheckPictureExtension(out);
   TLoadedPicture source = LoadPictureWithGeoReference(in);
   if (parsed.Has("percent")) {
     const TImageSize size =
@@ -109,7 +108,7 @@ int RunResize(const TArgs& args) {
                  request.Height);
     return 1;
   }
-  SavePictureWithGeoReference(result.Destination, out, result.GeoReference, source.HasGeoTiff);
+  SavePictureWithGeoReference(result.Destination, out, result.GeoReference);
   return 0;
 }
 

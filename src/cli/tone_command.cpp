@@ -20,12 +20,10 @@ int RunTone(const TArgs& args) {
   };
   const TToneValues values =
       ReadToneSliders(position("brightness"), position("contrast"), position("gamma"));
-  CheckPictureExtension(parsed.Positional[1]);
   TLoadedPicture source = LoadPictureWithGeoReference(parsed.Positional[0]);
   TRasterBitmap destination;
   AdjustToneBitmap(*source.Bitmap, destination, values);
-  SavePictureWithGeoReference(destination, parsed.Positional[1], source.GeoReference,
-                              source.HasGeoTiff);
+  SavePictureWithGeoReference(destination, parsed.Positional[1], source.GeoReference);
   return 0;
 }
 

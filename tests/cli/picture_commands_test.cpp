@@ -13,7 +13,7 @@
 #include "imaging/resample.h"
 #include "imaging/resample_filters.h"
 #include "imaging/tone.h"
-#include "raster/bmp_file.h"
+#include "tiff/tiff_writer.h"
 
 namespace quorvane {
 namespace {
@@ -33,7 +33,11 @@ class PictureCommands : public ::testing::Test {
     for (int r = 0; r < 40; ++r) {
       for (int i = 0; i < 180; ++i) picture_.Scanline(r)[i] = uint8_t(random());
     }
-    SaveBmpFile(picture_, Path("in.bmp"));
+    geo_ = {500000, 4649776, 30, 30, 18, true};
+    TGeoTiffTags tags;
+    ClearGeoTiffTags(tags);
+    GeoReferenceToGeoTiff(geo_, tags);
+    SaveTiffFile(Path("in.tif"), picture_, &tags, false);
   }
   void TearDown() override { fs::remove_all(folder_); }
 
@@ -56,22 +60,26 @@ class PictureCommands : public ::testing::Test {
 
   fs::path folder_;
   TRasterBitmap picture_;
+  TGeoReference geo_;
 };
 
-TEST_F(PictureCommands, ResizeToSizeMatchesTheResampler) {
+TEST_F(PictureCommands, ResizeToSizeMatchesTheResamplerAndScalesTheGeoreference) {
   const auto result = RunCli(
-      {"resize", Path("in.bmp"), Path("out.bmp"), "--size", "90x50", "--filter", "mitchell"});
+      {"resize", Path("in.tif"), Path("out.tif"), "--size", "90x50", "--filter", "mitchell"});
   ASSERT_EQ(result.ExitCode, 0) << result.Err;
   TGeoReference geo;
-  const auto out = Load("out.bmp", geo);
+  const auto out = Load("out.tif", geo);
   TRasterBitmap expected = picture_;
   ResampleBitmap(expected, 90, 50, kFilterMitchell);
   EXPECT_TRUE(SamePixels(*out, expected));
+  EXPECT_DOUBLE_EQ(geo.ScaleX, 20.0);
+  EXPECT_DOUBLE_EQ(geo.ScaleY, 30.0 / (50.0 / 40.0));
+  EXPECT_DOUBLE_EQ(geo.BaseX, 500000);
 }
 
 TEST_F(PictureCommands, ResizeByPercentFollowsTheAspectRatio) {
   const auto result =
-      RunCli({"resize", Path("in.bmp"), Path("out.bmp"), "--percent", "50", "--filter", "0"});
+      RunCli({"resize", Path("in.tif"), Path("out.bmp"), "--percent", "50", "--filter", "0"});
   ASSERT_EQ(result.ExitCode, 0) << result.Err;
   TGeoReference geo;
   const auto out = Load("out.bmp", geo);
@@ -91,56 +99,59 @@ TEST_F(PictureCommands, ResizeRefusesBadSizesAndWritesNothing) {
                                                      {"--size", "5x5", "--filter", "blurry"},
                                                      {}};
   for (const auto& options : bad) {
-    std::vector<std::string> args = {"resize", Path("in.bmp"), Path("bad.bmp")};
+    std::vector<std::string> args = {"resize", Path("in.tif"), Path("bad.tif")};
     args.insert(args.end(), options.begin(), options.end());
     const auto result = RunCli(args);
     EXPECT_EQ(result.ExitCode, 2) << args.back() << ": " << result.Err;
     EXPECT_FALSE(result.Err.empty());
-    EXPECT_FALSE(fs::exists(Path("bad.bmp")));
+    EXPECT_FALSE(fs::exists(Path("bad.tif")));
   }
-  EXPECT_NE(RunCli({"resize", Path("in.bmp"), Path("bad.bmp"), "--size", "0x10"})
+  EXPECT_NE(RunCli({"resize", Path("in.tif"), Path("bad.tif"), "--size", "0x10"})
                 .Err.find("Zero Image Size"),
             std::string::npos);
-  EXPECT_NE(RunCli({"resize", Path("in.bmp"), Path("bad.bmp"), "--size", "-1x10"})
+  EXPECT_NE(RunCli({"resize", Path("in.tif"), Path("bad.tif"), "--size", "-1x10"})
                 .Err.find("Negative Image Size"),
             std::string::npos);
   const auto huge =
-      RunCli({"resize", Path("in.bmp"), Path("bad.bmp"), "--size", "2000000000x2000000000"});
+      RunCli({"resize", Path("in.tif"), Path("bad.tif"), "--size", "2000000000x2000000000"});
   EXPECT_NE(huge.ExitCode, 0);
-  EXPECT_FALSE(fs::exists(Path("bad.bmp")));
-  const auto missing = RunCli({"resize", Path("none.bmp"), Path("bad.bmp"), "--size", "5x5"});
+  EXPECT_FALSE(fs::exists(Path("bad.tif")));
+  const auto missing = RunCli({"resize", Path("none.tif"), Path("bad.tif"), "--size", "5x5"});
   EXPECT_EQ(missing.ExitCode, 1);
 }
 
 TEST_F(PictureCommands, ToneWritesTheTableAppliedTo24Bit) {
   const auto result =
-      RunCli({"tone", Path("in.bmp"), Path("out.bmp"), "--brightness", "70", "--gamma", "40"});
+      RunCli({"tone", Path("in.tif"), Path("out.tif"), "--brightness", "70", "--gamma", "40"});
   ASSERT_EQ(result.ExitCode, 0) << result.Err;
   TGeoReference geo;
-  const auto out = Load("out.bmp", geo);
+  const auto out = Load("out.tif", geo);
   const auto table = BuildToneTable(ReadToneSliders(70, 50, 40));
   ASSERT_EQ(out->PixelFormat(), TPixelFormat::Bit24);
   EXPECT_EQ(out->Scanline(7)[11], table[picture_.Scanline(7)[11]]);
-  EXPECT_EQ(RunCli({"tone", Path("in.bmp"), Path("bad.bmp"), "--gamma", "101"}).ExitCode, 2);
-  EXPECT_EQ(RunCli({"tone", Path("in.bmp"), Path("bad.bmp"), "--contrast", "x"}).ExitCode, 2);
-  EXPECT_FALSE(fs::exists(Path("bad.bmp")));
+  EXPECT_EQ(geo, geo_);
+  EXPECT_EQ(RunCli({"tone", Path("in.tif"), Path("bad.tif"), "--gamma", "101"}).ExitCode, 2);
+  EXPECT_EQ(RunCli({"tone", Path("in.tif"), Path("bad.tif"), "--contrast", "x"}).ExitCode, 2);
+  EXPECT_FALSE(fs::exists(Path("bad.tif")));
 }
 
-TEST_F(PictureCommands, CropCutsTheClampedRectangle) {
-  const auto result = RunCli({"crop", Path("in.bmp"), Path("out.bmp"), "--rect", "200,30,10,5"});
+TEST_F(PictureCommands, CropCutsTheClampedRectangleAndShiftsTheOrigin) {
+  const auto result = RunCli({"crop", Path("in.tif"), Path("out.tif"), "--rect", "200,30,10,5"});
   ASSERT_EQ(result.ExitCode, 0) << result.Err;
   TGeoReference geo;
-  const auto out = Load("out.bmp", geo);
+  const auto out = Load("out.tif", geo);
   ASSERT_EQ(out->Width(), 50);
   ASSERT_EQ(out->Height(), 25);
   EXPECT_EQ(0, std::memcmp(out->Scanline(0), picture_.Scanline(5) + 30, 150));
+  EXPECT_DOUBLE_EQ(geo.BaseX, 500000 + 10 * 30);
+  EXPECT_DOUBLE_EQ(geo.BaseY, 4649776 - 5 * 30);
 
-  const auto outside = RunCli({"crop", Path("in.bmp"), Path("bad.bmp"), "--rect", "70,0,90,10"});
+  const auto outside = RunCli({"crop", Path("in.tif"), Path("bad.tif"), "--rect", "70,0,90,10"});
   EXPECT_EQ(outside.ExitCode, 1);
   EXPECT_NE(outside.Err.find("cuts nothing"), std::string::npos);
-  EXPECT_EQ(RunCli({"crop", Path("in.bmp"), Path("bad.bmp"), "--rect", "1,2,3"}).ExitCode, 2);
-  EXPECT_EQ(RunCli({"crop", Path("in.bmp"), Path("bad.bmp"), "--rect", "5,5,5,9"}).ExitCode, 1);
-  EXPECT_FALSE(fs::exists(Path("bad.bmp")));
+  EXPECT_EQ(RunCli({"crop", Path("in.tif"), Path("bad.tif"), "--rect", "1,2,3"}).ExitCode, 2);
+  EXPECT_EQ(RunCli({"crop", Path("in.tif"), Path("bad.tif"), "--rect", "5,5,5,9"}).ExitCode, 1);
+  EXPECT_FALSE(fs::exists(Path("bad.tif")));
 }
 
 }  // namespace
