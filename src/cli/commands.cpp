@@ -4,11 +4,20 @@ namespace quorvane::cli {
 
 int RunInfo(const TArgs& args);
 int RunConvert(const TArgs& args);
+int RunResize(const TArgs& args);
+int RunTone(const TArgs& args);
+int RunCrop(const TArgs& args);
 
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
       {"info", "info FILE [--json]", RunInfo},
       {"convert", "convert IN OUT [--packbits] [--no-geotiff]", RunConvert},
+      {"resize",
+       "resize IN OUT (--size WxH | --percent P) [--filter N|NAME] [--force-24bit] "
+       "[--threads N]",
+       RunResize},
+      {"tone", "tone IN OUT [--brightness B] [--contrast C] [--gamma G]", RunTone},
+      {"crop", "crop IN OUT --rect L,T,R,B", RunCrop},
   };
   return kCommands;
 }

@@ -1,0 +1,24 @@
+#include "cli/picture_io.h"
+
+#include <utility>
+
+#include "cli/load_image.h"
+#include "geo/geotiff_tags.h"
+#include "raster/format_registry.h"
+
+namespace quorvane::cli {
+
+TLoadedPicture LoadPictureWithGeoReference(const std::string& path) {
+  TCliImage image = LoadImage(path);
+  return {std::move(image.Bitmap), image.GeoReference};
+}
+
+void SavePictureWithGeoReference(const TRasterBitmap& bitmap, const std::string& path,
+                                 const TGeoReference& reference) {
+  TGeoTiffTags tags;
+  ClearGeoTiffTags(tags);
+  GeoReferenceToGeoTiff(reference, tags);
+  SaveBitmapFile(bitmap, path, false, false, true, tags);
+}
+
+}  // namespace quorvane::cli
