@@ -136,6 +136,15 @@ inline TFootpointStep FootpointStep(const TEllipsoidConstants& k, double phi, do
   return {next, arc};
 }
 
+// The first step, from the equator, where the arc is 0 and sin, cos and the
+// powers of W^2 are exactly 0 and 1: the same arithmetic as FootpointStep
+// without six transcendental calls.
+inline double FootpointStepFromEquator(const TEllipsoidConstants& k, double target) {
+  const double dm = target;
+  const double t = k.A * (1 - k.E2);
+  return 0.0 + dm / t + dm * dm * (-3 * k.E2) / (t * t);
+}
+
 }  // namespace
 
 const std::array<TEllipsoid, kEllipsoidCount>& EllipsoidTable() {
@@ -186,11 +195,10 @@ TGeographic UtmToGeographic(const TEllipsoidConstants& k, int32_t zone, double e
 
   // Footpoint latitude: stop as soon as a step starts from the same arc as
   // the step before it (the first step's reference is y itself).
-  TFootpointStep step = FootpointStep(k, 0.0, y);
-  double phi = step.Latitude;
+  double phi = FootpointStepFromEquator(k, y);
   double previous_arc = y;
   for (int round = 0; round < kFootpointRefinements; ++round) {
-    step = FootpointStep(k, phi, y);
+    const TFootpointStep step = FootpointStep(k, phi, y);
     phi = step.Latitude;
     if (step.Arc == previous_arc) break;
     previous_arc = step.Arc;
