@@ -4,11 +4,13 @@ namespace quorvane::cli {
 
 int RunInfo(const TArgs& args);
 int RunConvert(const TArgs& args);
+int RunUtm(const TArgs& args);
 
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
       {"info", "info FILE [--json]", RunInfo},
       {"convert", "convert IN OUT", RunConvert},
+      {"utm", "utm --zone Z [--south] --east E --north N [--datum NAME|INDEX] [--json]", RunUtm},
   };
   return kCommands;
 }

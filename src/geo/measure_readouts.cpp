@@ -107,8 +107,12 @@ TLastPointTexts ShowLastPoint(const TGeoReference& reference, double x, double y
 
 TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
                                    int datum_index, const TNumberFormat& format) {
+  return ShowMapCoordinates(reference, PixelToMap(reference, x, y), datum_index, format);
+}
+
+TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
+                                int datum_index, const TNumberFormat& format) {
   TCursorTexts texts;
-  const TMapPoint map = PixelToMap(reference, x, y);
   texts.East = map.East;
   texts.North = map.North;
   texts.EastText = FormatNumber(map.East, 1, format);

@@ -60,5 +60,9 @@ struct TCursorTexts {
 };
 TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
                                    int datum_index, const TNumberFormat& format = {});
+// The same for a map position given directly; only the zone and hemisphere of
+// `reference` are used.
+TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
+                                int datum_index, const TNumberFormat& format = {});
 
 }  // namespace quorvane
