@@ -1,0 +1,58 @@
+#pragma once
+// Runs quorvane-cli as a user would and captures what it prints.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace quorvane::testing {
+
+struct TCliResult {
+  int ExitCode = -1;
+  std::string Out;
+  std::string Err;
+};
+
+inline std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+inline std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline TCliResult RunCli(const std::vector<std::string>& args) {
+  namespace fs = std::filesystem;
+  static int counter = 0;
+  const fs::path folder = fs::temp_directory_path() / ("quorvane-cli-test-" + std::to_string(::getpid()) +
+                                                       "-" + std::to_string(counter++));
+  fs::create_directories(folder);
+  std::string command = ShellQuote(QUORVANE_CLI_PATH);
+  for (const auto& a : args) command += " " + ShellQuote(a);
+  command += " >" + ShellQuote((folder / "out").string()) + " 2>" +
+             ShellQuote((folder / "err").string()) + " </dev/null";
+  const int status = std::system(command.c_str());
+  TCliResult result;
+  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.Out = ReadText(folder / "out");
+  result.Err = ReadText(folder / "err");
+  fs::remove_all(folder);
+  return result;
+}
+
+inline std::string SamplePath(const std::string& name) {
+  return std::string(QUORVANE_SOURCE_DIR) + "/samples/" + name;
+}
+
+}  // namespace quorvane::testing
