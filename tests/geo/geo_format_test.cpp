@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
 
 namespace quorvane {
 namespace {
@@ -112,6 +117,31 @@ TEST(FormatGeneral, GivesTheShortestTextOfFifteenSignificantDigits) {
   EXPECT_EQ(FormatGeneral(0.5, kGerman), "0,5");
   EXPECT_EQ(FormatGeneral(kNaN), "NAN");
   EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::denorm_min()), "4.94065645841247E-324");
+}
+
+TEST(FormatGeneral, ReadsBackWithinFifteenSignificantDigitsAcrossTheRange) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-320, 300);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = mantissa(random) * std::pow(10.0, exponent(random));
+    const std::string text = FormatGeneral(value);
+    ASSERT_EQ(text.find_first_not_of("-0123456789.E"), std::string::npos) << text;
+    const double back = std::strtod(text.c_str(), nullptr);
+    EXPECT_LE(std::fabs(back - value), std::fabs(value) * 5e-15 + 5e-324) << text;
+    // Shortest: no trailing zero in a fraction, at most 15 significant digits.
+    const std::string mantissa_text = text.substr(0, text.find('E'));
+    if (mantissa_text.find('.') != std::string::npos) {
+      EXPECT_NE(mantissa_text.back(), '0') << text;
+    }
+    std::string digits;
+    for (char c : mantissa_text) {
+      if (std::isdigit(static_cast<unsigned char>(c)) && !(digits.empty() && c == '0')) {
+        digits += c;
+      }
+    }
+    EXPECT_LE(digits.size(), 15u) << text;
+  }
 }
 
 TEST(FootUnits, InternationalAndSurveyFoot) {
