@@ -13,15 +13,21 @@ namespace quorvane {
 
 int BitsPerPixelOf(TPixelFormat format) {
   switch (format) {
-    case TPixelFormat::Bit1: return 1;
-    case TPixelFormat::Bit4: return 4;
-    case TPixelFormat::Bit8: return 8;
+    case TPixelFormat::Bit1:
+      return 1;
+    case TPixelFormat::Bit4:
+      return 4;
+    case TPixelFormat::Bit8:
+      return 8;
     case TPixelFormat::Bit15:
-    case TPixelFormat::Bit16: return 16;
-    case TPixelFormat::Bit24: return 24;
+    case TPixelFormat::Bit16:
+      return 16;
+    case TPixelFormat::Bit24:
+      return 24;
     case TPixelFormat::Device:
     case TPixelFormat::Bit32:
-    case TPixelFormat::Custom: return 32;
+    case TPixelFormat::Custom:
+      return 32;
   }
   return 32;
 }
@@ -37,11 +43,14 @@ size_t PixelMemorySize(int64_t width, int64_t height, int bits_per_pixel) {
   if (height != 0 && stride > std::numeric_limits<int64_t>::max() / height)
     throw EQuorvaneError("Bitmap too large");
   const int64_t size = stride * height;
-  if (uint64_t(size) > std::numeric_limits<size_t>::max() / 2) throw EQuorvaneError("Bitmap too large");
+  if (uint64_t(size) > std::numeric_limits<size_t>::max() / 2)
+    throw EQuorvaneError("Bitmap too large");
   return size_t(size);
 }
 
-void TPixelBuffer::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
+void TPixelBuffer::FreeDeleter::operator()(uint8_t* p) const {
+  std::free(p);
+}
 
 TPixelBuffer::TPixelBuffer(size_t size) : size_(size) {
   if (size == 0) return;
@@ -129,13 +138,26 @@ void TRasterBitmap::AdoptSection(const TBitmapInfoHeader& header, std::span<cons
                                  TPixelBuffer pixels) {
   TPixelFormat format;
   switch (header.BitCount) {
-    case 1: format = TPixelFormat::Bit1; break;
-    case 4: format = TPixelFormat::Bit4; break;
-    case 8: format = TPixelFormat::Bit8; break;
-    case 16: format = TPixelFormat::Bit15; break;
-    case 24: format = TPixelFormat::Bit24; break;
-    case 32: format = TPixelFormat::Bit32; break;
-    default: throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+    case 1:
+      format = TPixelFormat::Bit1;
+      break;
+    case 4:
+      format = TPixelFormat::Bit4;
+      break;
+    case 8:
+      format = TPixelFormat::Bit8;
+      break;
+    case 16:
+      format = TPixelFormat::Bit15;
+      break;
+    case 24:
+      format = TPixelFormat::Bit24;
+      break;
+    case 32:
+      format = TPixelFormat::Bit32;
+      break;
+    default:
+      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
   }
   const size_t needed = PixelMemorySize(header.Width, header.Height, header.BitCount);
   if (pixels.Size() < needed) throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");

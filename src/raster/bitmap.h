@@ -137,6 +137,8 @@ struct TTriple {
   uint8_t Blue = 0, Green = 0, Red = 0;
   bool operator==(const TTriple&) const = default;
 };
-inline TTriple MakeTriple(uint8_t red, uint8_t green, uint8_t blue) { return {blue, green, red}; }
+inline TTriple MakeTriple(uint8_t red, uint8_t green, uint8_t blue) {
+  return {blue, green, red};
+}
 
 }  // namespace quorvane

@@ -8,10 +8,21 @@
 
 namespace quorvane {
 
-// Writes 1/4/8/15/16/24/32-bit bitmaps uncompressed at the stream position.
+// Writes 1/4/8/15/16/24/32-bit bitmaps uncompressed at the stream position,
+// bottom-up, with a 40-byte BITMAPINFOHEADER. 15-bit is written as 16 bits
+// per pixel BI_RGB (the format's own 5-5-5 default); 16-bit (5-6-5) as 16
+// bits per pixel BI_BITFIELDS with the masks F800/07E0/001F after the
+// header, so it reads back as 5-6-5. Device and custom pixels (held as 32
+// bits) are written as 32-bit. Offsets 38 and 42 always hold the resolution.
 void SaveBitmapToStream(const TRasterBitmap& bitmap, TByteStream& stream);
-// Reads a BMP file image (also top-down rows, RLE4/RLE8, bit-field masks).
-// On an exception the bitmap keeps its previous picture.
+// Reads a BMP file image starting at the stream position: OS/2 core, OS/2
+// 2.x, BITMAPINFOHEADER, V2-V5 headers; top-down rows; RLE4/RLE8; 16/32-bit
+// bit-field masks (5-5-5 gives 15-bit, 5-6-5 16-bit, other 16-bit masks
+// 24-bit, other 32-bit masks 32-bit with the alpha in the fourth byte);
+// 2 bits per pixel as 4-bit. Short pixel data keeps the rows present.
+// Throws EQuorvaneError ("Invalid bitmap file: ..." or "Unsupported bitmap
+// file: ...") on corrupt or unsupported input, and then the bitmap keeps
+// its previous picture. See bmp_file.cpp for the exact limits.
 void LoadBitmapFromStream(TRasterBitmap& bitmap, TByteStream& stream);
 
 void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path);

@@ -49,9 +49,15 @@ void WriteValue(TByteStream& stream, T value) {
 }
 }  // namespace
 
-uint16_t TByteStream::ReadWord() { return ReadValue<uint16_t>(*this); }
-uint32_t TByteStream::ReadDWord() { return ReadValue<uint32_t>(*this); }
-double TByteStream::ReadDouble() { return ReadValue<double>(*this); }
+uint16_t TByteStream::ReadWord() {
+  return ReadValue<uint16_t>(*this);
+}
+uint32_t TByteStream::ReadDWord() {
+  return ReadValue<uint32_t>(*this);
+}
+double TByteStream::ReadDouble() {
+  return ReadValue<double>(*this);
+}
 
 std::string TByteStream::ReadChars(size_t n) {
   std::string text(n, '\0');
@@ -66,10 +72,20 @@ void TByteStream::Write(const void* source, size_t n) {
   position_ += n;
 }
 
-void TByteStream::WriteByte(uint8_t value) { Write(&value, 1); }
-void TByteStream::WriteWord(uint16_t value) { WriteValue(*this, value); }
-void TByteStream::WriteDWord(uint32_t value) { WriteValue(*this, value); }
-void TByteStream::WriteDouble(double value) { WriteValue(*this, value); }
-void TByteStream::WriteChars(std::string_view text) { Write(text.data(), text.size()); }
+void TByteStream::WriteByte(uint8_t value) {
+  Write(&value, 1);
+}
+void TByteStream::WriteWord(uint16_t value) {
+  WriteValue(*this, value);
+}
+void TByteStream::WriteDWord(uint32_t value) {
+  WriteValue(*this, value);
+}
+void TByteStream::WriteDouble(double value) {
+  WriteValue(*this, value);
+}
+void TByteStream::WriteChars(std::string_view text) {
+  Write(text.data(), text.size());
+}
 
 }  // namespace quorvane

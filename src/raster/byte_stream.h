@@ -60,7 +60,9 @@ class TByteStream {
 // Reverses the n bytes of a buffer in place.
 void SwapBytes(void* buffer, size_t n);
 // Maps 0..255 to -128..127.
-inline int SignedByte(uint8_t b) { return b > 127 ? int(b) - 256 : int(b); }
+inline int SignedByte(uint8_t b) {
+  return b > 127 ? int(b) - 256 : int(b);
+}
 // Bytes of one row of `width` pixels padded to `alignment_bits`.
 inline int64_t RowStride(int64_t width, int64_t bits_per_pixel, int64_t alignment_bits) {
   return ((width * bits_per_pixel + alignment_bits - 1) / alignment_bits * alignment_bits) / 8;

@@ -41,7 +41,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.Get() < 0) throw EQuorvaneError(SystemMessage("Cannot open file", path));
   struct stat info {};
-  if (::fstat(file.Get(), &info) != 0) throw EQuorvaneError(SystemMessage("Cannot read file", path));
+  if (::fstat(file.Get(), &info) != 0)
+    throw EQuorvaneError(SystemMessage("Cannot read file", path));
   if (!S_ISREG(info.st_mode)) throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
   std::vector<uint8_t> bytes(size_t(info.st_size));
   size_t done = 0;
@@ -66,8 +67,12 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
   std::string temp_name;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temp_name = (folder / ("." + target.filename().string() + ".tmp" + std::to_string(random())))
-                    .string();
+    // Built piece by piece: one long concatenation trips a false -Wrestrict in GCC 12.
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tmp";
+    name += std::to_string(random());
+    temp_name = (folder / name).string();
     fd = ::open(temp_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }

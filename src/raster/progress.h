@@ -19,9 +19,9 @@ struct TRect {
 };
 
 // The stage signature the codecs report through; the sender is always none.
-using TProgressEvent = std::function<void(TProgressStage stage, uint8_t percent_done,
-                                          bool redraw_now, const TRect& changed,
-                                          std::string_view message)>;
+using TProgressEvent =
+    std::function<void(TProgressStage stage, uint8_t percent_done, bool redraw_now,
+                       const TRect& changed, std::string_view message)>;
 
 // One codec's stage reporter: its hook, the accumulated percentage and the
 // step per Running report. Starting with `steps` Running reports to follow

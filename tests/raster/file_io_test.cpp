@@ -1,0 +1,60 @@
+#include "raster/file_io.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "raster/error.h"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("quorvane-file-io-" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  fs::path folder_;
+};
+
+TEST_F(FileIo, WriteThenReadGivesTheSameBytesAndLeavesNoTemporaryFile) {
+  const std::vector<uint8_t> bytes{1, 2, 3, 0, 255};
+  const std::string path = (folder_ / "a.bin").string();
+  WriteFileAtomically(path, bytes);
+  EXPECT_EQ(ReadWholeFile(path), bytes);
+  WriteFileAtomically(path, std::vector<uint8_t>{9});
+  EXPECT_EQ(ReadWholeFile(path), std::vector<uint8_t>{9});
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileIo, AFailedWriteLeavesTheTargetAsItWas) {
+  // A folder in the target's place cannot be replaced by a file.
+  const fs::path target = folder_ / "taken";
+  fs::create_directories(target / "inside");
+  EXPECT_THROW(WriteFileAtomically(target.string(), std::vector<uint8_t>{1}), EQuorvaneError);
+  EXPECT_TRUE(fs::is_directory(target / "inside"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+
+  EXPECT_THROW(
+      WriteFileAtomically((folder_ / "missing" / "x.bin").string(), std::vector<uint8_t>{1}),
+      EQuorvaneError);
+}
+
+TEST_F(FileIo, ReadingAMissingFileOrAFolderFailsWithItsName) {
+  try {
+    ReadWholeFile((folder_ / "nothing.tif").string());
+    FAIL();
+  } catch (const EQuorvaneError& e) {
+    EXPECT_NE(std::string(e.what()).find("nothing.tif"), std::string::npos);
+  }
+  EXPECT_THROW(ReadWholeFile(folder_.string()), EQuorvaneError);
+}
+
+}  // namespace
+}  // namespace quorvane
