@@ -7,8 +7,14 @@
 namespace quorvane::cli {
 
 std::string ShortestDouble(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  // Plain digits for the magnitudes map coordinates have (500000, not 5e+05);
+  // exponent notation only where plain digits would run long.
+  char buffer[400];
+  const double magnitude = std::fabs(value);
+  const bool plain = magnitude == 0 || (magnitude >= 1e-5 && magnitude < 1e17);
+  const auto result =
+      plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+            : std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
 

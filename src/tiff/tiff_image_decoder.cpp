@@ -1,0 +1,349 @@
+#include "tiff/tiff_image_decoder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <string>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#include "raster/byte_stream.h"
+#include "raster/error.h"
+#include "tiff/tiff_lzw.h"
+#include "tiff/tiff_rows.h"
+
+namespace quorvane {
+
+namespace {
+
+// Pixel memory that no strip could ever fill is tolerated up to this much;
+// beyond it a header asks for more than its file can hold and the load is
+// refused instead of allocating for nothing.
+constexpr uint64_t kUnfillableMemoryAllowance = uint64_t(64) << 20;
+
+// The most bytes one input byte can turn into: a PackBits run of 128 bytes
+// costs two input bytes; an LZW code of at least 9 bits stands for a string of
+// at most 4096 bytes.
+uint64_t MaximumOutput(uint16_t compression, uint64_t input_bytes) {
+  switch (compression) {
+    case kCompressionPackBits:
+      return input_bytes * 64;
+    case kCompressionLzw:
+      return (input_bytes * 8 / 9 + 1) * 4096;
+    default:
+      return input_bytes;
+  }
+}
+
+// Large pixel memory is filled once, front to back, right after it is
+// allocated; asking for huge pages turns half a million page faults for a
+// big photo into a few hundred, which is most of what loading an
+// uncompressed file costs. A hint only: nothing changes where it is ignored.
+void AdviseHugePages(uint8_t* data, size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
+  if (size < 2 * kHugePage) return;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHugePage - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
+std::string SizeText(const TTiffInfo& info) {
+  return std::to_string(info.Width) + " x " + std::to_string(info.Height) + " x " +
+         std::to_string(info.BitsPerPixel) + " bits";
+}
+
+class TStripDecoder {
+ public:
+  TStripDecoder(const TTiffFileBytes& file, const TTiffInfo& info, TStageReporter* progress)
+      : big_endian_(file.BigEndian),
+        data_(file.Data),
+        size_(file.Size),
+        info_(info),
+        progress_(progress),
+        row_bytes_(size_t(info.RowBytes)) {
+    format_.BitsPerPixel = info.BitsPerPixel;
+    format_.Photometric = info.Photometric;
+    format_.HorizontalPredictor = info.Predictor == 2;
+    format_.BigEndian = file.BigEndian;
+  }
+
+  void Decode(TRasterBitmap& bitmap);
+
+ private:
+  void CheckSupported() const;
+  uint64_t StripsInFile() const;
+  uint64_t StripOffset(uint64_t strip) const;
+  uint64_t StripRows(uint64_t strip) const;
+  void CheckDataCanFill(uint64_t strips, uint64_t stride) const;
+  void Running() {
+    if (progress_) progress_->Report(TProgressStage::Running);
+  }
+  uint8_t* Row(uint64_t r) { return pixels_.Data() + (info_.Height - 1 - r) * stride_; }
+
+  // Each returns false when the strip ended early and decoding stops.
+  bool DecodeRawStrip(uint64_t offset, uint64_t rows);
+  bool DecodePackBitsStrip(uint64_t offset, uint64_t rows);
+  bool DecodeLzwStrip(uint64_t offset, uint64_t rows);
+
+  bool big_endian_;
+  const uint8_t* data_;
+  size_t size_;
+  const TTiffInfo& info_;
+  TStageReporter* progress_;
+  size_t row_bytes_;
+  TTiffRowFormat format_;
+  TPixelBuffer pixels_;
+  size_t stride_ = 0;
+  uint64_t rows_done_ = 0;
+  TTiffLzwDecoder lzw_;
+  std::vector<uint8_t> scratch_;   // a row the LZW data ended inside
+  std::vector<uint8_t> zero_row_;  // a row of zeros, finished
+  bool zero_row_stays_zero_ = true;
+};
+
+void TStripDecoder::CheckSupported() const {
+  if (info_.Width == 0 || info_.Height == 0) throw EQuorvaneError("Width or Height is Zero");
+  switch (info_.BitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+  }
+  // Every strip shares the one compression, so an unsupported one is refused
+  // before anything is allocated rather than at the first strip.
+  switch (info_.Compression) {
+    case kCompressionNone:
+    case kCompressionLzw:
+    case kCompressionPackBits:
+      break;
+    default:
+      throw EQuorvaneError("Unsupported Compression = " + std::to_string(info_.Compression));
+  }
+  // Tiles and separate planes would otherwise decode as scrambled strips; the
+  // user is better served by a refusal than by a picture of noise.
+  if (info_.Tiled) throw EQuorvaneError("Unsupported Tiled TIF File");
+  if (info_.PlanarConfig == 2 && info_.SamplesPerPixel > 1)
+    throw EQuorvaneError("Unsupported Planar Configuration = 2");
+  if (info_.Width > uint32_t(std::numeric_limits<int32_t>::max()) ||
+      info_.Height > uint32_t(std::numeric_limits<int32_t>::max()))
+    throw EQuorvaneError("Image Too Large: " + SizeText(info_));
+}
+
+// Offsets whose bytes lie past the end of the file are not strips: reading
+// them would only give zeros, and a count of billions would run for ever.
+uint64_t TStripDecoder::StripsInFile() const {
+  const TTiffValueArray& a = info_.StripOffsetArray;
+  if (info_.StripCount == 1) return 1;
+  if (a.Position >= size_) return 0;
+  return std::min<uint64_t>(a.Count, (size_ - a.Position) / a.ElementSize);
+}
+
+uint64_t TStripDecoder::StripOffset(uint64_t strip) const {
+  const TTiffValueArray& a = info_.StripOffsetArray;
+  const uint64_t at = a.Position + strip * a.ElementSize;
+  uint8_t bytes[4] = {0, 0, 0, 0};
+  const unsigned width = a.ElementSize == 2 ? 2 : 4;
+  for (unsigned i = 0; i < width; ++i)
+    if (at + i < size_) bytes[i] = data_[at + i];
+  if (width == 2)
+    return big_endian_ ? uint64_t(bytes[0]) << 8 | bytes[1] : uint64_t(bytes[1]) << 8 | bytes[0];
+  return big_endian_ ? uint64_t(bytes[0]) << 24 | uint64_t(bytes[1]) << 16 |
+                           uint64_t(bytes[2]) << 8 | bytes[3]
+                     : uint64_t(bytes[3]) << 24 | uint64_t(bytes[2]) << 16 |
+                           uint64_t(bytes[1]) << 8 | bytes[0];
+}
+
+// A lone strip holds the whole image; otherwise strip i holds RowsPerStrip
+// rows, the last one what is left.
+uint64_t TStripDecoder::StripRows(uint64_t strip) const {
+  if (info_.StripCount == 1) return info_.Height;
+  const uint64_t per_strip = info_.RowsPerStrip;
+  if ((strip + 1) * per_strip < uint64_t(info_.Height) + 1) return per_strip;
+  const uint64_t before = strip * per_strip;
+  return before < info_.Height ? info_.Height - before : 0;
+}
+
+void TStripDecoder::CheckDataCanFill(uint64_t strips, uint64_t stride) const {
+  uint64_t fillable_rows = 0;
+  uint64_t row = 0;
+  for (uint64_t i = 0; i < strips && row < info_.Height; ++i) {
+    const uint64_t rows = std::min(StripRows(i), info_.Height - row);
+    row += rows;
+    const uint64_t offset = StripOffset(i);
+    const uint64_t input = offset < size_ ? size_ - offset : 0;
+    const uint64_t output = std::min(MaximumOutput(info_.Compression, input), rows * row_bytes_);
+    fillable_rows += (output + row_bytes_ - 1) / row_bytes_;
+  }
+  fillable_rows = std::min<uint64_t>(fillable_rows, info_.Height);
+  const uint64_t unfillable = info_.Height - fillable_rows;
+  if (unfillable > kUnfillableMemoryAllowance / stride)
+    throw EQuorvaneError("Image Size Exceeds File Data: " + SizeText(info_));
+}
+
+void TStripDecoder::Decode(TRasterBitmap& bitmap) {
+  CheckSupported();
+  const size_t memory = PixelMemorySize(info_.Width, info_.Height, int(info_.BitsPerPixel));
+  stride_ = size_t(RowStride(info_.Width, info_.BitsPerPixel, 32));
+  const uint64_t strips = StripsInFile();
+  CheckDataCanFill(strips, stride_);
+  try {
+    pixels_ = TPixelBuffer(memory);
+    AdviseHugePages(pixels_.Data(), pixels_.Size());
+  } catch (const std::bad_alloc&) {
+    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
+  }
+
+  if (progress_) progress_->Report(TProgressStage::Starting, int(info_.Height));
+  try {
+    for (uint64_t i = 0; i < strips && rows_done_ < info_.Height; ++i) {
+      const uint64_t rows = std::min(StripRows(i), info_.Height - rows_done_);
+      if (rows == 0) continue;
+      const uint64_t offset = StripOffset(i);
+      bool complete = true;
+      switch (info_.Compression) {
+        case kCompressionNone:
+          complete = DecodeRawStrip(offset, rows);
+          break;
+        case kCompressionLzw:
+          complete = DecodeLzwStrip(offset, rows);
+          break;
+        case kCompressionPackBits:
+          complete = DecodePackBitsStrip(offset, rows);
+          break;
+      }
+      if (!complete) break;
+    }
+  } catch (const std::bad_alloc&) {
+    // The LZW strip buffer is the one allocation after the pixel memory.
+    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
+  }
+
+  TBitmapInfoHeader header;
+  header.Width = int32_t(info_.Width);
+  header.Height = int32_t(info_.Height);
+  header.BitCount = uint16_t(info_.BitsPerPixel);
+  header.SizeImage = uint32_t(std::min<size_t>(memory, UINT32_MAX));
+  bitmap.AdoptSection(header, info_.Palette, std::move(pixels_));
+}
+
+// Rows are copied straight from the file into the pixel memory; a row the
+// file cuts short keeps the bytes that arrived and ends the image.
+bool TStripDecoder::DecodeRawStrip(uint64_t offset, uint64_t rows) {
+  for (uint64_t r = 0; r < rows; ++r) {
+    Running();
+    const size_t available =
+        offset < size_ ? size_t(std::min<uint64_t>(size_ - offset, row_bytes_)) : 0;
+    StoreTiffRow(format_, Row(rows_done_), data_ + std::min<uint64_t>(offset, size_), available);
+    ++rows_done_;
+    offset += available;
+    if (available < row_bytes_) return false;
+  }
+  return true;
+}
+
+// PackBits runs never continue into the next row. Past the end of the file
+// every byte reads as zero, as a control byte 0 followed by a 0 would give,
+// so a cut-off strip finishes its rows with zeros.
+bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
+  // Runs are decoded into a scratch row with room for a whole run past its
+  // end, so every run is one fixed-size copy, and the finished row is then
+  // written to the pixel memory in one pass.
+  constexpr size_t kLongestRun = 128;
+  scratch_.resize(row_bytes_ + kLongestRun);
+  uint8_t* const decoded = scratch_.data();
+  uint64_t at = offset;
+  auto byte_at = [&](uint64_t p) -> uint8_t { return p < size_ ? data_[p] : 0; };
+  for (uint64_t r = 0; r < rows; ++r) {
+    Running();
+    size_t produced = 0;
+    while (produced < row_bytes_) {
+      if (at >= size_) {
+        std::memset(decoded + produced, 0, row_bytes_ - produced);
+        produced = row_bytes_;
+        break;
+      }
+      const int n = SignedByte(data_[at++]);
+      if (n >= 0) {
+        const size_t count = size_t(n) + 1;
+        if (at + kLongestRun <= size_) {
+          std::memcpy(decoded + produced, data_ + at, kLongestRun);
+        } else {
+          for (size_t k = 0; k < count; ++k) decoded[produced + k] = byte_at(at + k);
+        }
+        at += count;
+        produced += count;
+      } else if (n != -128) {
+        std::memset(decoded + produced, byte_at(at), kLongestRun);
+        at += 1;
+        produced += size_t(1 - n);
+      }
+    }
+    // Bytes a run would put past the row's end are not stored.
+    StoreTiffRow(format_, Row(rows_done_), decoded, row_bytes_);
+    ++rows_done_;
+    // A run that spills over the row's end leaves the row's length wrong.
+    if (produced != row_bytes_) return false;
+  }
+  return true;
+}
+
+bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
+  // Files from before TIFF 5.0 wrote codes least significant bit first; their
+  // strips begin with a Clear code that reads as 00, then a byte with its low
+  // bit set. Decoded in the current order they would give noise.
+  if (offset + 1 < size_ && data_[offset] == 0 && (data_[offset + 1] & 1) != 0)
+    throw EQuorvaneError("Unsupported LZW Bit Order (written before TIFF 5.0)");
+  const size_t limit = size_t(rows) * row_bytes_;
+  const uint8_t* strip =
+      lzw_.DecodeStrip(data_, size_, size_t(std::min<uint64_t>(offset, size_)), limit);
+  const size_t produced = lzw_.Produced();
+  for (uint64_t r = 0; r < rows; ++r) {
+    Running();
+    const size_t begin = size_t(r) * row_bytes_;
+    uint8_t* row = Row(rows_done_++);
+    if (begin + row_bytes_ <= produced) {
+      StoreTiffRow(format_, row, strip + begin, row_bytes_);
+    } else if (begin < produced) {
+      // Where the data ended the strip holds zeros, finished like any row.
+      scratch_.assign(row_bytes_, 0);
+      std::memcpy(scratch_.data(), strip + begin, produced - begin);
+      StoreTiffRow(format_, row, scratch_.data(), row_bytes_);
+    } else {
+      if (zero_row_.empty()) {
+        zero_row_.assign(row_bytes_, 0);
+        StoreTiffRow(format_, zero_row_.data(), zero_row_.data(), row_bytes_);
+        zero_row_stays_zero_ =
+            std::all_of(zero_row_.begin(), zero_row_.end(), [](uint8_t v) { return v == 0; });
+      }
+      // The pixel memory starts zeroed: rows that finish to zeros need no
+      // store, so a huge image cut short leaves its memory untouched.
+      if (!zero_row_stays_zero_) std::memcpy(row, zero_row_.data(), row_bytes_);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void DecodeTiffImage(const TTiffFileBytes& file, TRasterBitmap& bitmap, const TTiffInfo& info,
+                     TStageReporter* progress) {
+  TStripDecoder decoder(file, info, progress);
+  decoder.Decode(bitmap);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,413 @@
+#include "tiff/tiff_reader.h"
+
+#include <algorithm>
+#include <string>
+
+#include "raster/error.h"
+#include "raster/file_io.h"
+#include "tiff/mapped_file.h"
+#include "tiff/tiff_image_decoder.h"
+#include "tiff/tiff_info.h"
+
+namespace quorvane {
+
+size_t TiffTypeSize(uint16_t type) {
+  switch (type) {
+    case kTiffByte:
+    case kTiffAscii:
+    case kTiffSByte:
+    case kTiffUndefined:
+      return 1;
+    case kTiffShort:
+    case kTiffSShort:
+      return 2;
+    case kTiffLong:
+    case kTiffSLong:
+    case kTiffFloat:
+    case kTiffIfd:
+      return 4;
+    case kTiffRational:
+    case kTiffSRational:
+    case kTiffDouble:
+      return 8;
+    default:
+      return 0;
+  }
+}
+
+namespace {
+
+constexpr uint16_t kLittleEndianMark = 0x4949;  // "II"
+constexpr uint16_t kBigEndianMark = 0x4D4D;     // "MM"
+constexpr uint16_t kTiffMagic = 42;
+
+enum : uint16_t {
+  kTagImageWidth = 256,
+  kTagImageLength = 257,
+  kTagBitsPerSample = 258,
+  kTagCompression = 259,
+  kTagPhotometric = 262,
+  kTagStripOffsets = 273,
+  kTagSamplesPerPixel = 277,
+  kTagRowsPerStrip = 278,
+  kTagStripByteCounts = 279,
+  kTagPlanarConfiguration = 284,
+  kTagPredictor = 317,
+  kTagColorMap = 320,
+  kTagTileWidth = 322,
+  kTagTileOffsets = 324,
+  kTagExtraSamples = 338,
+};
+
+// Baseline tags that say nothing the decoder uses.
+bool IsIgnoredTag(uint16_t tag) {
+  switch (tag) {
+    case 255:
+    case 263:
+    case 264:
+    case 265:
+    case 266:
+    case 269:
+    case 270:
+    case 271:
+    case 272:
+    case 274:
+    case 280:
+    case 281:
+    case 282:
+    case 283:
+    case 285:
+    case 286:
+    case 287:
+    case 288:
+    case 289:
+    case 290:
+    case 291:
+    case 292:
+    case 293:
+    case 296:
+    case 297:
+    case 300:
+    case 301:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Reads values in the file's byte order from the whole file in memory. Like
+// the memory stream, bytes past the end read as zero.
+class TTiffCursor {
+ public:
+  explicit TTiffCursor(const TTiffFileBytes& file) : file_(file) {}
+
+  size_t Position() const { return position_; }
+  void Seek(size_t position) { position_ = position; }
+  bool AtEnd() const { return position_ >= file_.Size; }
+  bool BigEndian() const { return file_.BigEndian; }
+  void SetBigEndian(bool big_endian) { file_.BigEndian = big_endian; }
+  const TTiffFileBytes& File() const { return file_; }
+
+  uint8_t ReadByte() {
+    const uint8_t b = position_ < file_.Size ? file_.Data[position_] : 0;
+    ++position_;
+    return b;
+  }
+  uint16_t ReadWord() {
+    const uint16_t a = ReadByte(), b = ReadByte();
+    return file_.BigEndian ? uint16_t(a << 8 | b) : uint16_t(b << 8 | a);
+  }
+  uint32_t ReadDWord() {
+    const uint32_t a = ReadWord(), b = ReadWord();
+    return file_.BigEndian ? a << 16 | b : b << 16 | a;
+  }
+
+ private:
+  TTiffFileBytes file_;
+  size_t position_ = 0;
+};
+
+// Seeks away and back again, so a tag handler never disturbs the directory
+// walk.
+class TReturnHere {
+ public:
+  explicit TReturnHere(TTiffCursor& cursor) : cursor_(cursor), position_(cursor.Position()) {}
+  ~TReturnHere() { cursor_.Seek(position_); }
+  TReturnHere(const TReturnHere&) = delete;
+  TReturnHere& operator=(const TReturnHere&) = delete;
+
+ private:
+  TTiffCursor& cursor_;
+  size_t position_;
+};
+
+bool IsGeoTiffTag(uint16_t tag) {
+  return tag == kTagModelPixelScale || tag == kTagModelTiepoint || tag == kTagGeoKeyDirectory ||
+         tag == kTagGeoDoubleParams || tag == kTagGeoAsciiParams;
+}
+
+// Empties the reporter's hook however the read ends.
+class THookClearer {
+ public:
+  explicit THookClearer(TStageReporter* reporter) : reporter_(reporter) {}
+  ~THookClearer() {
+    if (reporter_) reporter_->ClearHook();
+  }
+  THookClearer(const THookClearer&) = delete;
+  THookClearer& operator=(const THookClearer&) = delete;
+
+ private:
+  TStageReporter* reporter_;
+};
+
+// One read of one file. `stream` is the memory stream the file came in, or
+// null when the file is mapped.
+class TTiffReader {
+ public:
+  TTiffReader(const TTiffFileBytes& file, TByteStream* stream, TGeoTiffTags& tags,
+              TStageReporter* progress)
+      : cursor_(file), stream_(stream), tags_(tags), progress_(progress) {}
+
+  void Read(TRasterBitmap& bitmap);
+
+ private:
+  void ReadEntry();
+  uint32_t SingleValue(uint16_t type, uint32_t field) const;
+  uint16_t FirstBitsPerSample(uint16_t type, uint32_t count, uint32_t field);
+  TTiffValueArray OffsetArray(uint16_t type, uint32_t count, uint32_t field,
+                              size_t field_position) const;
+  void ReadColorMap(uint32_t offset);
+  void PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field);
+  void FinishDescription();
+
+  TTiffCursor cursor_;
+  TByteStream* stream_;
+  TGeoTiffTags& tags_;
+  TStageReporter* progress_;
+  TTiffInfo info_;
+};
+
+void TTiffReader::Read(TRasterBitmap& bitmap) {
+  const uint16_t mark = cursor_.ReadWord();
+  cursor_.SetBigEndian(mark == kBigEndianMark);
+  if (stream_) stream_->SetBigEndian(mark == kBigEndianMark);
+  const uint16_t magic = cursor_.ReadWord();
+  if ((mark != kLittleEndianMark && mark != kBigEndianMark) || magic != kTiffMagic)
+    throw EQuorvaneError("Invalid TIF File");
+  const uint32_t first_directory = cursor_.ReadDWord();
+  // No first directory: nothing to load, and nothing wrong either.
+  if (first_directory == 0) return;
+
+  cursor_.Seek(first_directory);
+  info_ = TTiffInfo();
+  const uint16_t entries = cursor_.ReadWord();
+  // Entries past the end of the file would read as tag 0: nothing to do.
+  for (uint32_t i = 0; i < entries && !cursor_.AtEnd(); ++i) ReadEntry();
+  const size_t after_entries = cursor_.Position();
+  FinishDescription();
+
+  DecodeTiffImage(cursor_.File(), bitmap, info_, progress_);
+  if (progress_) progress_->Report(TProgressStage::Ending);
+  if (stream_) stream_->Seek(after_entries);
+}
+
+// The GeoTIFF reader takes a stream. A file read into a memory stream hands
+// over that stream; a mapped file hands over a stream holding just the tag's
+// payload, at offset 0. The GeoTIFF tags read at most count values of at most
+// 8 bytes each, and never more than 168 bytes whatever their count, so the
+// window covers every read; other tags read nothing.
+void TTiffReader::PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field) {
+  if (stream_) {
+    ReadGeoTiffTag(*stream_, tags_, tag, count, field);
+    return;
+  }
+  TByteStream window;
+  window.SetBigEndian(cursor_.BigEndian());
+  if (!IsGeoTiffTag(tag)) {
+    ReadGeoTiffTag(window, tags_, tag, count, field);
+    return;
+  }
+  constexpr uint64_t kLongestFixedRead = 168;
+  const uint64_t wanted = std::max<uint64_t>(uint64_t(count) * 8, kLongestFixedRead);
+  const TTiffFileBytes& file = cursor_.File();
+  if (field < file.Size) {
+    const size_t length = size_t(std::min<uint64_t>(wanted, file.Size - field));
+    window = TByteStream::CopyOf({file.Data + field, length});
+    window.SetBigEndian(cursor_.BigEndian());
+  }
+  ReadGeoTiffTag(window, tags_, tag, count, 0);
+}
+
+// The value of a single-valued field sits left-justified in the 4-byte field:
+// a SHORT is its first two bytes, which a big-endian file puts in the high
+// half of the 32-bit value. The field type decides, so that a SHORT in a
+// little-endian file never picks up whatever the writer left in the unused
+// half, and a BYTE is its first byte in either order.
+uint32_t TTiffReader::SingleValue(uint16_t type, uint32_t field) const {
+  const bool big = cursor_.BigEndian();
+  switch (type) {
+    case kTiffShort:
+    case kTiffSShort:
+      return big ? field >> 16 : field & 0xFFFF;
+    case kTiffByte:
+    case kTiffSByte:
+    case kTiffUndefined:
+    case kTiffAscii:
+      return big ? field >> 24 : field & 0xFF;
+    case kTiffLong:
+    case kTiffSLong:
+    case kTiffIfd:
+      return field;
+    default:
+      return big ? field >> 16 : field;
+  }
+}
+
+// BitsPerSample holds one value per sample; only the first is used. Up to two
+// SHORTs (a grey image with alpha) fit in the field itself, more sit at an
+// offset. Writers use SHORT, and BYTE or LONG are read by their own width.
+uint16_t TTiffReader::FirstBitsPerSample(uint16_t type, uint32_t count, uint32_t field) {
+  const size_t size = TiffTypeSize(type);
+  const bool integer = size == 1 || size == 2 || (size == 4 && type != kTiffFloat);
+  if (!integer) {
+    if (count < 2) return uint16_t(SingleValue(type, field));
+    TReturnHere back(cursor_);
+    cursor_.Seek(field);
+    return cursor_.ReadWord();
+  }
+  if (uint64_t(count) * size <= 4) return uint16_t(SingleValue(type, field));
+  TReturnHere back(cursor_);
+  cursor_.Seek(field);
+  if (size == 1) return cursor_.ReadByte();
+  if (size == 2) return cursor_.ReadWord();
+  return uint16_t(cursor_.ReadDWord());
+}
+
+// StripOffsets and StripByteCounts may be SHORT or LONG arrays, and one LONG
+// or two SHORTs fit in the entry itself. Anything but SHORT is read as LONG.
+TTiffValueArray TTiffReader::OffsetArray(uint16_t type, uint32_t count, uint32_t field,
+                                         size_t field_position) const {
+  TTiffValueArray array;
+  array.Count = count;
+  array.ElementSize = (type == kTiffShort || type == kTiffSShort) ? 2 : 4;
+  array.Position = uint64_t(count) * array.ElementSize <= 4 ? field_position : field;
+  return array;
+}
+
+// The map holds 2^BitsPerSample reds, then as many greens and blues, in
+// 16-bit units of which the high byte is kept. It is read when its entry is
+// met, with the BitsPerSample of the entries before it; entries beyond it
+// keep the grey ramp.
+void TTiffReader::ReadColorMap(uint32_t offset) {
+  TReturnHere back(cursor_);
+  cursor_.Seek(offset);
+  const int n = info_.BitsPerSample >= 8 ? 256 : 1 << info_.BitsPerSample;
+  for (int i = 0; i < n; ++i) info_.Palette[i].Red = uint8_t(cursor_.ReadWord() >> 8);
+  for (int i = 0; i < n; ++i) info_.Palette[i].Green = uint8_t(cursor_.ReadWord() >> 8);
+  for (int i = 0; i < n; ++i) info_.Palette[i].Blue = uint8_t(cursor_.ReadWord() >> 8);
+}
+
+void TTiffReader::ReadEntry() {
+  const uint16_t tag = cursor_.ReadWord();
+  const uint16_t type = cursor_.ReadWord();
+  const uint32_t count = cursor_.ReadDWord();
+  const size_t field_position = cursor_.Position();
+  const uint32_t field = cursor_.ReadDWord();
+  const uint32_t value = SingleValue(type, field);
+  switch (tag) {
+    case kTagImageWidth:
+      info_.Width = value;
+      break;
+    case kTagImageLength:
+      info_.Height = value;
+      break;
+    case kTagBitsPerSample:
+      info_.BitsPerSample = FirstBitsPerSample(type, count, field);
+      break;
+    case kTagCompression:
+      info_.Compression = uint16_t(value);
+      break;
+    case kTagPhotometric:
+      info_.Photometric = uint16_t(value);
+      break;
+    case kTagStripOffsets:
+      info_.StripOffsets = value;
+      info_.StripCount = count;
+      info_.StripOffsetArray = OffsetArray(type, count, field, field_position);
+      break;
+    case kTagSamplesPerPixel:
+      info_.SamplesPerPixel = uint16_t(value);
+      break;
+    case kTagRowsPerStrip:
+      info_.RowsPerStrip = value;
+      break;
+    case kTagStripByteCounts:
+      info_.StripByteCounts = value;
+      info_.StripByteCountArray = OffsetArray(type, count, field, field_position);
+      break;
+    case kTagPlanarConfiguration:
+      info_.PlanarConfig = uint16_t(value);
+      break;
+    case kTagPredictor:
+      info_.Predictor = uint16_t(value);
+      break;
+    case kTagColorMap:
+      ReadColorMap(field);
+      break;
+    case kTagExtraSamples:
+      info_.ExtraSamples = uint16_t(value);
+      break;
+    default:
+      if (IsIgnoredTag(tag)) break;
+      if (tag == kTagTileWidth || tag == kTagTileOffsets) info_.Tiled = true;
+      PassToGeoTiff(tag, count, field);
+      break;
+  }
+}
+
+void TTiffReader::FinishDescription() {
+  info_.BitsPerPixel = uint32_t(info_.BitsPerSample) * info_.SamplesPerPixel;
+  if (info_.BitsPerPixel == 1) {
+    const TRGBQuad black{0, 0, 0, 0}, white{255, 255, 255, 0};
+    const bool white_is_zero = info_.Photometric == kPhotometricWhiteIsZero;
+    info_.Palette[0] = white_is_zero ? white : black;
+    info_.Palette[1] = white_is_zero ? black : white;
+  }
+  const uint64_t width = info_.Width;
+  const uint32_t bits = info_.BitsPerPixel;
+  if (bits >= 1 && bits <= 8) {
+    info_.RowBytes = (width * bits + 7) / 8;
+  } else if (bits == 0 || bits == 16 || bits == 24 || bits == 32) {
+    info_.RowBytes = width * (bits / 8);
+  } else {
+    throw EQuorvaneError("Unsupported Bits/Pixel: " + std::to_string(bits));
+  }
+}
+
+}  // namespace
+
+void ReadTiff(TByteStream& stream, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+              TStageReporter* progress) {
+  THookClearer clear_hook(progress);
+  const TTiffFileBytes file{stream.Data(), stream.Size(), false};
+  stream.Seek(0);
+  TTiffReader reader(file, &stream, tags, progress);
+  reader.Read(bitmap);
+}
+
+void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+                  TStageReporter* progress) {
+  THookClearer clear_hook(progress);
+  TMappedFile mapped;
+  if (!mapped.Map(path)) {
+    // Not a regular non-empty file, or mapping failed: reading it whole gives
+    // the right message (or the right bytes).
+    TByteStream stream(ReadWholeFile(path));
+    ReadTiff(stream, bitmap, tags, progress);
+    return;
+  }
+  TTiffReader reader(TTiffFileBytes{mapped.Data(), mapped.Size(), false}, nullptr, tags, progress);
+  reader.Read(bitmap);
+}
+
+}  // namespace quorvane

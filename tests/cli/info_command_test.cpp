@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli_runner.h"
+
+namespace quorvane::testing {
+namespace {
+
+TEST(InfoCommand, JsonReportsTheSampleGeoTiff) {
+  const TCliResult r = RunCli({"info", SamplePath("sample.tif"), "--json"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "{\"width\": 200, \"height\": 150, \"pixel_format\": \"24-bit\", "
+            "\"georef\": {\"base_x\": 500000, \"base_y\": 4649776, \"scale_x\": 30, "
+            "\"scale_y\": 30, \"zone\": 18, \"north\": true}, "
+            "\"projected_cs\": {\"code\": 32618, \"name\": \"WGS84 UTM\", \"zone\": 18, "
+            "\"north\": true}, "
+            "\"geotiff\": {\"version\": 1, \"revision\": 1, \"minor_revision\": 0, "
+            "\"keys\": [[1024, 0, 1, 1], [1025, 0, 1, 1], [3072, 0, 1, 32618], [3073, 34737, 22, 0]], "
+            "\"ascii\": \"WGS 84 / UTM zone 18N|\\u0000\", \"doubles\": [], "
+            "\"pixel_scale\": [30, 30, 0], \"tie_points\": [[0, 0, 0, 500000, 4649776, 0]]}}\n");
+}
+
+TEST(InfoCommand, TextHasOneNameValueLineEach) {
+  const TCliResult r = RunCli({"info", SamplePath("sample.tif")});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("\nwidth: 200\nheight: 150\npixel_format: 24-bit\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\nprojected_cs: 32618 WGS84 UTM 18 N\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\ngeotiff.tie_point: 0 0 0 500000 4649776 0\n"), std::string::npos);
+  std::istringstream lines(r.Out);
+  for (std::string line; std::getline(lines, line);)
+    EXPECT_NE(line.find(": "), std::string::npos) << line;
+}
+
+TEST(InfoCommand, FailuresGoToStderrWithStatusOne) {
+  TCliResult r = RunCli({"info", SamplePath("no-such-file.tif")});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find("no-such-file.tif"), std::string::npos);
+
+  r = RunCli({"info", SamplePath("sample.xyz")});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Err, "Unknown picture file extension (.xyz)\n");
+
+  r = RunCli({"info"});
+  EXPECT_EQ(r.ExitCode, 2);
+  r = RunCli({"info", SamplePath("sample.tif"), "--bogus"});
+  EXPECT_EQ(r.ExitCode, 2);
+}
+
+TEST(ConvertCommand, WritesTheDecodedPictureAsABitmapAndNothingOnFailure) {
+  namespace fs = std::filesystem;
+  const fs::path out =
+      fs::temp_directory_path() / ("quorvane-convert-" + std::to_string(::getpid()) + ".bmp");
+  TCliResult r = RunCli({"convert", SamplePath("sample.tif"), out.string()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  r = RunCli({"info", out.string(), "--json"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out.rfind("{\"width\": 200, \"height\": 150, \"pixel_format\": \"24-bit\"", 0), 0u)
+      << r.Out;
+  fs::remove(out);
+
+  r = RunCli({"convert", SamplePath("no-such-file.tif"), out.string()});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_FALSE(fs::exists(out));
+}
+
+}  // namespace
+}  // namespace quorvane::testing
