@@ -9,3 +9,5 @@ ctest --test-dir build --output-on-failure -j"$(nproc)"
 scripts/build.sh sanitize
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
+# Every fuzz target briefly (clang, AddressSanitizer + UBSan); fails on any finding.
+scripts/fuzz.sh 20

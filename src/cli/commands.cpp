@@ -10,7 +10,7 @@ int RunMeasure(const TArgs& args);
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
       {"info", "info FILE [--json]", RunInfo},
-      {"convert", "convert IN OUT", RunConvert},
+      {"convert", "convert IN OUT [--packbits] [--no-geotiff]", RunConvert},
       {"utm", "utm --zone Z [--south] --east E --north N [--datum NAME|INDEX] [--json]", RunUtm},
       {"measure",
        "measure FILE --points \"x1,y1 x2,y2 ...\" [--length-units N] [--area-units N] [--json]",

@@ -12,7 +12,8 @@ namespace quorvane {
 void ReadLbm(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progress = nullptr);
 void WriteLbm(TByteStream& stream, const TRasterBitmap& bitmap, bool compress,
               TStageReporter* progress = nullptr);
-void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, TStageReporter* progress = nullptr);
+void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap,
+                 TStageReporter* progress = nullptr);
 void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap, bool compress,
                  TStageReporter* progress = nullptr);
 

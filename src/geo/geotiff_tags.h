@@ -10,6 +10,8 @@
 
 namespace quorvane {
 
+class TTiffDirectoryBuilder;
+
 constexpr int kGeoTiffListCapacity = 20;
 
 struct TGeoKeyEntry {
@@ -56,5 +58,26 @@ void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint3
 void ClearGeoTiffTags(TGeoTiffTags& tags);
 // Derives an image's record from the tags after a load.
 void GeoTiffToGeoReference(const TGeoTiffTags& tags, TGeoReference& reference);
+
+// Replaces the tags by what a save writes for an image with this record:
+// one tie point at the upper-left corner, the pixel scale, and the keys for
+// a projected WGS 84 UTM system with pixel-is-area rasters.
+void GeoReferenceToGeoTiff(const TGeoReference& reference, TGeoTiffTags& tags);
+
+// Where one payload landed in the file and the count its entry carries.
+struct TGeoTiffPayload {
+  uint32_t Offset = 0;
+  uint32_t Count = 0;
+};
+struct TGeoTiffPayloads {
+  TGeoTiffPayload PixelScale, Tiepoints, KeyDirectory, DoubleParams, AsciiParams;
+};
+
+// Writes the five payloads back to back at the stream's position, in the
+// stream's byte order, in ascending tag order.
+TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags);
+// Adds the five directory entries pointing at the payloads, in ascending tag
+// order; each refers to its payload by offset, even a short one.
+void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads);
 
 }  // namespace quorvane

@@ -25,6 +25,9 @@ class TByteStream {
   void SetBigEndian(bool big_endian) { big_endian_ = big_endian; }
 
   size_t Size() const { return data_.size(); }
+  // Room for `bytes` in all without growing again; a writer that knows its
+  // output size saves the copies of repeated growth.
+  void Reserve(size_t bytes) { data_.reserve(bytes); }
   size_t Position() const { return position_; }
   // Absolute seek; a position past the end is allowed (reads give zeros,
   // writes extend the data with zeros up to it).

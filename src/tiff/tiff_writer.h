@@ -10,7 +10,7 @@
 
 namespace quorvane {
 
-// `geotiff` null: no GeoTIFF tags. Throws "Invalid Pixel Format" for device,
+// Writes the whole file into an empty stream. `geotiff` null: no GeoTIFF tags. Throws "Invalid Pixel Format" for device,
 // 32-bit and custom bitmaps before writing anything. The progress hook is
 // cleared at the end.
 void WriteTiff(TByteStream& stream, const TRasterBitmap& bitmap, const TGeoTiffTags* geotiff,

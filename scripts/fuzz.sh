@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer over the whole core) and runs each one for
+# SECONDS seconds:
+#   scripts/fuzz.sh SECONDS [TARGET...]
+# TARGET is a decoder: pcx tga iff tiff bmp jpeg png gif (default: every
+# target whose decoder is in the tree). Each target starts from the seeds our
+# writers make, the sample corpus beside the repository when present, and
+# what earlier runs found (build-fuzz/corpus/TARGET). QUORVANE_CORPUS names
+# another place for the sample corpus. Exits non-zero on any
+# finding; the input that triggered it is kept in build-fuzz/findings/TARGET/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
+shift
+dir=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQUORVANE_BUILD_FUZZ=ON -DQUORVANE_BUILD_TESTS=OFF >/dev/null
+cmake --build "$dir" -j"$(nproc)"
+
+read -r -a built <<<"$(tr ';' ' ' <"$dir/fuzz_targets.txt")"
+targets=("$@")
+((${#targets[@]})) || targets=("${built[@]}")
+
+rm -rf "$dir/seeds"
+"$dir/fuzz/fuzz_make_seeds" "$dir/seeds"
+samples=${QUORVANE_CORPUS:-../shared/corpus}
+declare -A sample_dirs=([tiff]="tiff geotiff" [bmp]=bmp [pcx]=pcx [tga]=tga [iff]=iff
+  [jpeg]=jpeg [png]=png [gif]=gif)
+
+failed=()
+for t in "${targets[@]}"; do
+  if [[ ! " ${built[*]} " == *" $t "* ]]; then
+    echo "fuzz_$t: not built (its decoder is not in the tree)" >&2
+    failed+=("$t")
+    continue
+  fi
+  work="$dir/corpus/$t" findings="$dir/findings/$t"
+  mkdir -p "$work" "$findings"
+  inputs=("$work")
+  [ -d "$dir/seeds/$t" ] && inputs+=("$dir/seeds/$t")
+  for s in ${sample_dirs[$t]:-}; do [ -d "$samples/$s" ] && inputs+=("$samples/$s"); done
+  echo "== fuzz_$t for ${seconds}s"
+  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$findings/" "${inputs[@]}" \
+    >"$dir/fuzz_$t.log" 2>&1; then
+    tail -n 60 "$dir/fuzz_$t.log" >&2
+    failed+=("$t")
+  fi
+  grep -E "stat::number_of_executed_units|cov:" "$dir/fuzz_$t.log" | tail -n 2 || true
+done
+if ((${#failed[@]})); then
+  echo "fuzzing failed: ${failed[*]} (inputs in $dir/findings/)" >&2
+  exit 1
+fi

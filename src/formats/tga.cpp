@@ -1,0 +1,274 @@
+#include "formats/tga.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "formats/decode_limits.h"
+
+namespace quorvane {
+
+namespace {
+
+struct TTgaHeader {
+  uint8_t IDLength = 0;
+  uint8_t ColorMapType = 0;
+  uint8_t ImageType = 0;
+  uint16_t CMapStart = 0;
+  uint16_t CMapLength = 0;
+  uint8_t CMapDepth = 0;
+  uint16_t XOrigin = 0, YOrigin = 0;
+  uint16_t Width = 0, Height = 0;
+  uint8_t PixelDepth = 0;
+  uint8_t ImageDescriptor = 0;
+};
+
+constexpr size_t kHeaderSize = 18;
+constexpr uint8_t kTopRowFirst = 0x20;
+
+// TGA is little-endian whatever order the stream was left in by another codec.
+uint16_t ReadLittleWord(TByteStream& stream) {
+  const uint8_t lo = stream.ReadByte();
+  const uint8_t hi = stream.ReadByte();
+  return uint16_t(lo | (hi << 8));
+}
+
+void WriteLittleWord(TByteStream& stream, uint16_t value) {
+  stream.WriteByte(uint8_t(value & 0xFF));
+  stream.WriteByte(uint8_t(value >> 8));
+}
+
+TTgaHeader ReadHeader(TByteStream& stream) {
+  TTgaHeader h;
+  h.IDLength = stream.ReadByte();
+  h.ColorMapType = stream.ReadByte();
+  h.ImageType = stream.ReadByte();
+  h.CMapStart = ReadLittleWord(stream);
+  h.CMapLength = ReadLittleWord(stream);
+  h.CMapDepth = stream.ReadByte();
+  h.XOrigin = ReadLittleWord(stream);
+  h.YOrigin = ReadLittleWord(stream);
+  h.Width = ReadLittleWord(stream);
+  h.Height = ReadLittleWord(stream);
+  h.PixelDepth = stream.ReadByte();
+  h.ImageDescriptor = stream.ReadByte();
+  return h;
+}
+
+std::vector<TTriple> ReadColorMap(TByteStream& stream, const TTgaHeader& h) {
+  std::vector<TTriple> table(h.CMapLength);
+  switch (h.CMapDepth) {
+    case 15:
+    case 16:
+      for (TTriple& c : table) {
+        const uint16_t v = ReadLittleWord(stream);
+        c = MakeTriple(uint8_t(((v >> 10) & 31) * 8), uint8_t(((v >> 5) & 31) * 8),
+                       uint8_t((v & 31) * 8));
+      }
+      break;
+    case 24:
+    case 32:
+      for (TTriple& c : table) {
+        c.Blue = stream.ReadByte();
+        c.Green = stream.ReadByte();
+        c.Red = stream.ReadByte();
+        if (h.CMapDepth == 32) stream.ReadByte();
+      }
+      break;
+    default:
+      break;  // no defined decoding: the entries stay black
+  }
+  return table;
+}
+
+// The kinds of stored pixel this reader decodes. Colour-mapped and greyscale
+// pictures carry 8-bit indices or grey levels; true colour 15 to 32 bits.
+bool IsSupportedDepth(uint8_t image_type, uint8_t depth) {
+  switch (image_type) {
+    case 1:
+    case 3:
+    case 9:
+    case 11:
+      return depth == 8;
+    case 2:
+    case 10:
+      return depth == 15 || depth == 16 || depth == 24 || depth == 32;
+    default:
+      return true;  // type 0 has no pixels; other types fail on their own
+  }
+}
+
+bool IsRunLength(uint8_t image_type) {
+  return image_type >= 9;
+}
+
+// Decodes TGA run-length packets into stored rows of `row_bytes`, carrying a
+// packet that crosses the end of a row over into the next one.
+class TRunLengthReader {
+ public:
+  TRunLengthReader(TByteStream& stream, size_t unit) : stream_(stream), unit_(unit) {}
+
+  // Fills `row`; returns the bytes that came from the data (the rest is zero).
+  size_t ReadRow(uint8_t* row, size_t row_bytes) {
+    size_t filled = 0;
+    while (filled < row_bytes) {
+      if (pending_ == 0) {
+        if (stream_.Remaining() == 0) break;
+        const uint8_t h = stream_.ReadByte();
+        pending_ = (h & 127) + 1;
+        repeat_ = (h & 128) != 0;
+        if (repeat_) stream_.Read(value_, unit_);
+      }
+      const size_t room = (row_bytes - filled) / unit_;
+      const size_t n = std::min(pending_, room);
+      if (repeat_) {
+        for (size_t i = 0; i < n; ++i) std::memcpy(row + filled + i * unit_, value_, unit_);
+      } else {
+        stream_.Read(row + filled, n * unit_);
+      }
+      filled += n * unit_;
+      pending_ -= n;
+    }
+    if (filled < row_bytes) std::memset(row + filled, 0, row_bytes - filled);
+    return filled;
+  }
+
+ private:
+  TByteStream& stream_;
+  size_t unit_;
+  size_t pending_ = 0;
+  bool repeat_ = false;
+  uint8_t value_[4] = {};
+};
+
+}  // namespace
+
+void ReadTga(TByteStream& stream, TRasterBitmap& bitmap) {
+  const size_t start = stream.Position();
+  const TTgaHeader h = ReadHeader(stream);
+
+  std::vector<TTriple> color_table;
+  if (h.ColorMapType != 0) {
+    stream.Seek(start + kHeaderSize + h.IDLength);
+    color_table = ReadColorMap(stream, h);
+  }
+
+  TPixelFormat format;
+  size_t pixel_bytes;
+  switch (h.PixelDepth) {
+    case 8:
+      format = TPixelFormat::Bit24, pixel_bytes = 1;
+      break;
+    case 15:
+    case 16:
+      format = TPixelFormat::Bit15, pixel_bytes = 2;
+      break;
+    case 24:
+      format = TPixelFormat::Bit24, pixel_bytes = 3;
+      break;
+    case 32:
+      format = TPixelFormat::Bit32, pixel_bytes = 4;
+      break;
+    default:
+      throw ETGAException("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth));
+  }
+  if (!IsSupportedDepth(h.ImageType, h.PixelDepth))
+    throw ETGAException("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth));
+  switch (h.ImageType) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 9:
+    case 10:
+    case 11:
+      break;
+    default:
+      throw ETGAException("Unsupported TGA ImageType " + std::to_string(h.ImageType));
+  }
+
+  TRasterBitmap result;
+  if (h.ImageType == 0) {
+    result.Reset(format, 0, 0);
+    bitmap = std::move(result);
+    return;
+  }
+
+  // The colour map's entries are whole bytes: 2 for 15/16 bits, 3, 4.
+  const size_t entry_bytes = (size_t(h.CMapDepth) + 7) / 8;
+  stream.Seek(start + kHeaderSize + h.IDLength + size_t(h.CMapLength) * entry_bytes);
+
+  const uint64_t data = stream.Remaining();
+  // A raw pixel needs its stored bytes; a run-length packet of a header and
+  // one unit can stand for 128 pixels.
+  const uint64_t fillable = IsRunLength(h.ImageType)
+                                ? SaturatingMul(data, 128) / (1 + pixel_bytes)
+                                : SaturatingMul(data / pixel_bytes, kTruncationAllowance);
+  CheckPictureFitsData(h.Width, h.Height, fillable, "TGA");
+  result.Reset(format, h.Width, h.Height);
+
+  const int width = h.Width, height = h.Height;
+  const size_t row_bytes = size_t(width) * pixel_bytes;
+  std::vector<uint8_t> stored(row_bytes);
+  TRunLengthReader packets(stream, pixel_bytes);
+  const bool top_first = (h.ImageDescriptor & kTopRowFirst) != 0;
+  const TTriple black{};
+  for (int i = 0; i < height; ++i) {
+    const size_t got = IsRunLength(h.ImageType) ? packets.ReadRow(stored.data(), row_bytes)
+                                                : stream.Read(stored.data(), row_bytes);
+    if (got == 0) break;  // the data has ended; the remaining rows stay as they are
+    uint8_t* out = result.Scanline(top_first ? i : height - 1 - i);
+    switch (h.ImageType) {
+      case 1:
+      case 9:
+        for (int x = 0; x < width; ++x, out += 3) {
+          const uint8_t index = stored[x];
+          const TTriple& c = index < color_table.size() ? color_table[index] : black;
+          out[0] = c.Blue;
+          out[1] = c.Green;
+          out[2] = c.Red;
+        }
+        break;
+      case 3:
+      case 11:
+        for (int x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = stored[x];
+        break;
+      default:
+        std::memcpy(out, stored.data(), row_bytes);
+        break;
+    }
+  }
+  bitmap = std::move(result);
+}
+
+void WriteTga(TByteStream& stream, const TRasterBitmap& bitmap) {
+  uint8_t depth;
+  switch (bitmap.PixelFormat()) {
+    case TPixelFormat::Bit24:
+      depth = 24;
+      break;
+    case TPixelFormat::Bit32:
+      depth = 32;
+      break;
+    default:
+      throw ETGAException("Unsupported Bitmap format");
+  }
+  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+    throw ETGAException("TGA cannot hold pictures larger than 65535 x 65535 pixels");
+  stream.WriteByte(0);         // IDLength
+  stream.WriteByte(0);         // ColorMapType
+  stream.WriteByte(2);         // ImageType: uncompressed true colour
+  WriteLittleWord(stream, 0);  // CMapStart
+  WriteLittleWord(stream, 0);  // CMapLength
+  stream.WriteByte(0);         // CMapDepth
+  WriteLittleWord(stream, 0);  // XOrigin
+  WriteLittleWord(stream, 0);  // YOrigin
+  WriteLittleWord(stream, uint16_t(bitmap.Width()));
+  WriteLittleWord(stream, uint16_t(bitmap.Height()));
+  stream.WriteByte(depth);
+  stream.WriteByte(0);  // ImageDescriptor: bottom row first
+  const size_t row_bytes = size_t(bitmap.Width()) * depth / 8;
+  for (int r = bitmap.Height() - 1; r >= 0; --r) stream.Write(bitmap.Scanline(r), row_bytes);
+}
+
+}  // namespace quorvane

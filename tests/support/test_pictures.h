@@ -1,0 +1,172 @@
+#pragma once
+// Small helpers shared by the codec, registry and command tests: synthetic
+// pictures, pixel comparison, corpus and temporary files.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "raster/bitmap.h"
+
+namespace quorvane::testing {
+
+// A 24-bit picture whose every pixel differs from its neighbours: smooth
+// enough for a lossy codec, varied enough to catch swapped channels or rows.
+inline TRasterBitmap Gradient24(int width, int height) {
+  TRasterBitmap b;
+  b.Reset(TPixelFormat::Bit24, width, height);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* p = b.Scanline(y);
+    for (int x = 0; x < width; ++x, p += 3) {
+      p[0] = uint8_t(x * 255 / std::max(width - 1, 1));                       // blue
+      p[1] = uint8_t(y * 255 / std::max(height - 1, 1));                      // green
+      p[2] = uint8_t(255 - (x + y) * 127 / std::max(width + height - 2, 1));  // red
+    }
+  }
+  return b;
+}
+
+// Deterministic noise: incompressible, so encoders produce many chunks.
+inline TRasterBitmap Noise24(int width, int height, uint32_t seed = 1) {
+  TRasterBitmap b;
+  b.Reset(TPixelFormat::Bit24, width, height);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* p = b.Scanline(y);
+    for (int x = 0; x < width * 3; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      p[x] = uint8_t(seed >> 24);
+    }
+  }
+  return b;
+}
+
+struct TPixelDifference {
+  int Max = 0;
+  double Mean = 0;
+};
+
+// Compares two 24-bit pictures of the same size sample by sample.
+inline TPixelDifference Compare24(const TRasterBitmap& a, const TRasterBitmap& b) {
+  TPixelDifference d;
+  EXPECT_EQ(a.Width(), b.Width());
+  EXPECT_EQ(a.Height(), b.Height());
+  EXPECT_EQ(a.PixelFormat(), TPixelFormat::Bit24);
+  EXPECT_EQ(b.PixelFormat(), TPixelFormat::Bit24);
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return {255, 255};
+  double sum = 0;
+  for (int y = 0; y < a.Height(); ++y) {
+    const uint8_t *p = a.Scanline(y), *q = b.Scanline(y);
+    for (int x = 0; x < a.Width() * 3; ++x) {
+      const int diff = std::abs(int(p[x]) - int(q[x]));
+      d.Max = std::max(d.Max, diff);
+      sum += diff;
+    }
+  }
+  d.Mean = a.Width() > 0 && a.Height() > 0 ? sum / (3.0 * a.Width() * a.Height()) : 0;
+  return d;
+}
+
+// Colour (blue, green, red) of pixel (x, y) whatever the palette or RGB format.
+struct TColor {
+  uint8_t Blue = 0, Green = 0, Red = 0;
+  bool operator==(const TColor&) const = default;
+};
+inline TColor ColorAt(const TRasterBitmap& b, int x, int y) {
+  const uint8_t* row = b.Scanline(y);
+  auto from_table = [&](int index) {
+    const TRGBQuad q = b.ColorTable()[size_t(index)];
+    return TColor{q.Blue, q.Green, q.Red};
+  };
+  switch (b.PixelFormat()) {
+    case TPixelFormat::Bit1:
+      return from_table((row[x / 8] >> (7 - x % 8)) & 1);
+    case TPixelFormat::Bit4:
+      return from_table((row[x / 2] >> (x % 2 ? 0 : 4)) & 15);
+    case TPixelFormat::Bit8:
+      return from_table(row[x]);
+    case TPixelFormat::Bit15:
+    case TPixelFormat::Bit16: {
+      // Five- and six-bit fields widened by repeating their top bits.
+      const unsigned v = unsigned(row[2 * x]) | unsigned(row[2 * x + 1]) << 8;
+      auto widen5 = [](unsigned f) { return uint8_t((f << 3) | (f >> 2)); };
+      auto widen6 = [](unsigned f) { return uint8_t((f << 2) | (f >> 4)); };
+      if (b.PixelFormat() == TPixelFormat::Bit15)
+        return {widen5(v & 31), widen5((v >> 5) & 31), widen5((v >> 10) & 31)};
+      return {widen5(v & 31), widen6((v >> 5) & 63), widen5((v >> 11) & 31)};
+    }
+    case TPixelFormat::Bit24:
+      return {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+    case TPixelFormat::Bit32:
+      return {row[4 * x], row[4 * x + 1], row[4 * x + 2]};
+    default:
+      ADD_FAILURE() << "unexpected pixel format";
+      return {};
+  }
+}
+
+inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// The environment variable QUORVANE_CORPUS_DIR, when set, points at the
+// corpus from a checkout that does not sit beside it.
+inline std::filesystem::path CorpusPath(const std::string& relative) {
+  const char* from_environment = std::getenv("QUORVANE_CORPUS_DIR");
+  return std::filesystem::path(from_environment ? from_environment : QUORVANE_CORPUS_DIR) /
+         relative;
+}
+
+// The corpus file's bytes, or nothing when the corpus is absent.
+inline std::optional<std::vector<uint8_t>> CorpusFile(const std::string& relative) {
+  const auto path = CorpusPath(relative);
+  if (!std::filesystem::exists(path)) return std::nullopt;
+  return ReadFileBytes(path);
+}
+
+// A fresh directory per test, removed with its content afterwards.
+class TTempDir {
+ public:
+  TTempDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            ("quorvane-" + std::string(info ? info->name() : "test") + "-" +
+             std::to_string(::getpid()));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TTempDir() { std::filesystem::remove_all(path_); }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  const std::filesystem::path& Path() const { return path_; }
+  // Names of the entries, to check no temporary file was left behind.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+      names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace quorvane::testing
+
+#define QUORVANE_CORPUS_OR_SKIP(var, relative)                             \
+  const auto var##_optional = ::quorvane::testing::CorpusFile(relative);   \
+  if (!var##_optional) GTEST_SKIP() << "corpus file absent: " << relative; \
+  const std::vector<uint8_t>& var = *var##_optional
