@@ -6,6 +6,7 @@ int RunInfo(const TArgs& args);
 int RunConvert(const TArgs& args);
 int RunUtm(const TArgs& args);
 int RunMeasure(const TArgs& args);
+int RunGeoref(const TArgs& args);
 
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
@@ -15,6 +16,8 @@ std::span<const TCommand> Commands() {
       {"measure",
        "measure FILE --points \"x1,y1 x2,y2 ...\" [--length-units N] [--area-units N] [--json]",
        RunMeasure},
+      {"georef", "georef IN OUT --base X,Y --scale SX,SY --zone Z [--south] [--packbits]",
+       RunGeoref},
   };
   return kCommands;
 }
