@@ -6,7 +6,7 @@
 # TARGET is a decoder: pcx tga iff tiff bmp jpeg png gif (default: every
 # target whose decoder is in the tree). Each target starts from the seeds our
 # writers make, the sample corpus beside the repository when present, and
-# what earlier runs found (build-fuzz/corpus/TARGET). QUORVANE_CORPUS names
+# what earlier runs found (build-fuzz/corpus/TARGET). QUORVANE_CORPUS_DIR names
 # another place for the sample corpus. Exits non-zero on any
 # finding; the input that triggered it is kept in build-fuzz/findings/TARGET/.
 set -euo pipefail
@@ -24,7 +24,7 @@ targets=("$@")
 
 rm -rf "$dir/seeds"
 "$dir/fuzz/fuzz_make_seeds" "$dir/seeds"
-samples=${QUORVANE_CORPUS:-../shared/corpus}
+samples=${QUORVANE_CORPUS_DIR:-../shared/corpus}
 declare -A sample_dirs=([tiff]="tiff geotiff" [bmp]=bmp [pcx]=pcx [tga]=tga [iff]=iff
   [jpeg]=jpeg [png]=png [gif]=gif)
 

@@ -380,6 +380,7 @@ std::vector<TRGBQuad> ChoosePalette8(const TRasterBitmap& bitmap) {
 // ------------------------------------------------------------ rows
 
 void ReadRowAs24(const TRasterBitmap& bitmap, int row, int x, int count, uint8_t* out) {
+  if (count <= 0) return;  // an empty bitmap has no pixel memory to address
   CheckSpan(bitmap, row, x, count);
   const uint8_t* in = bitmap.Scanline(row);
   const TPixelFormat format = bitmap.PixelFormat();
@@ -439,6 +440,7 @@ void ReadRowAs24(const TRasterBitmap& bitmap, int row, int x, int count, uint8_t
 }
 
 void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint8_t* in) {
+  if (count <= 0) return;  // an empty bitmap has no pixel memory to address
   CheckSpan(bitmap, row, x, count);
   uint8_t* out = bitmap.Scanline(row);
   switch (bitmap.PixelFormat()) {

@@ -179,19 +179,22 @@ uint64_t TStripDecoder::StripRows(uint64_t strip) const {
 }
 
 void TStripDecoder::CheckDataCanFill(uint64_t strips, uint64_t stride) const {
-  uint64_t fillable_rows = 0;
+  // Counted in bytes, not rows: one absurdly wide row must not pass because a
+  // few bytes of data could start it.
+  uint64_t fillable = 0;
   uint64_t row = 0;
   for (uint64_t i = 0; i < strips && row < info_.Height; ++i) {
     const uint64_t rows = std::min(StripRows(i), info_.Height - row);
     row += rows;
     const uint64_t offset = StripOffset(i);
     const uint64_t input = offset < size_ ? size_ - offset : 0;
-    const uint64_t output = std::min(MaximumOutput(info_.Compression, input), rows * row_bytes_);
-    fillable_rows += (output + row_bytes_ - 1) / row_bytes_;
+    fillable += std::min(MaximumOutput(info_.Compression, input), rows * row_bytes_);
   }
-  fillable_rows = std::min<uint64_t>(fillable_rows, info_.Height);
-  const uint64_t unfillable = info_.Height - fillable_rows;
-  if (unfillable > kUnfillableMemoryAllowance / stride)
+  // Height x stride fits in memory (checked before), so neither product overflows.
+  const uint64_t needed = info_.Height * row_bytes_;
+  const uint64_t unfillable = needed - std::min(fillable, needed);
+  if (unfillable / std::max<uint64_t>(row_bytes_, 1) * stride > kUnfillableMemoryAllowance ||
+      unfillable > kUnfillableMemoryAllowance)
     throw EQuorvaneError("Image Size Exceeds File Data: " + SizeText(info_));
 }
 

@@ -39,12 +39,14 @@ inline uint64_t LoadBigEndian64(const uint8_t* p) {
   return __builtin_bswap64(v);
 }
 
-// The source lies wholly before the destination, so chunked copying is safe;
-// the chunks may write up to 15 bytes past `length`, into output not yet
-// produced.
+// The string lies wholly before the destination, so copying it forward in
+// chunks is right; the chunks may read and write up to 15 bytes past
+// `length`, into output not yet produced. A chunk's source can reach into the
+// destination's first bytes, so each chunk moves rather than copies (still
+// one load and one store).
 inline void CopyString(uint8_t* destination, const uint8_t* source, size_t length) {
-  std::memcpy(destination, source, 16);
-  for (size_t i = 16; i < length; i += 16) std::memcpy(destination + i, source + i, 16);
+  std::memmove(destination, source, 16);
+  for (size_t i = 16; i < length; i += 16) std::memmove(destination + i, source + i, 16);
 }
 
 }  // namespace

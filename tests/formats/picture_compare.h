@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "support/test_pictures.h"
 
 namespace quorvane::testing {
 
@@ -77,11 +78,5 @@ inline int MaxDifference(const TRgbImage& a, const TRgbImage& b) {
   return worst;
 }
 
-// The sample corpus beside the repository, or where QUORVANE_CORPUS points
-// (a worktree kept elsewhere).
-inline std::string CorpusPath(const std::string& relative) {
-  const char* override_dir = std::getenv("QUORVANE_CORPUS");
-  return std::string(override_dir ? override_dir : QUORVANE_CORPUS_DIR) + "/" + relative;
-}
 
 }  // namespace quorvane::testing

@@ -399,6 +399,15 @@ TEST(PixelConvert, EmptyBitmapsConvert) {
     EXPECT_EQ(b.PixelFormat(), f);
     EXPECT_TRUE(b.Empty());
   }
+  // Rows without pixels have no memory behind them (found by fuzzing).
+  for (const TPixelFormat from : kAllFormats) {
+    for (const TPixelFormat to : kAllFormats) {
+      TRasterBitmap rows_only;
+      rows_only.Reset(from, 0, 3);
+      rows_only.SetPixelFormat(to);
+      EXPECT_EQ(rows_only.Height(), 3);
+    }
+  }
 }
 
 // ------------------------------------------------------------ CopyRect

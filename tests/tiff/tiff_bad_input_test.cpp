@@ -30,6 +30,18 @@ TEST(TiffBadInput, HugeHeaderOverTinyDataIsRefusedBeforeAllocating) {
   }
 }
 
+TEST(TiffBadInput, OneAbsurdlyWideRowOverAFewBytesIsRefused) {
+  // Found by fuzzing: a single row 1.8 billion pixels wide passed a check
+  // that counted rows a strip could start rather than bytes it could fill.
+  for (uint16_t compression : {1, 5, 32773}) {
+    TTiffBuilder f(false);
+    const uint32_t strip = f.AddData({1, 2, 3, 4});
+    f.Long(256, {1818320740}).Long(257, {1}).Short(258, {8}).Short(259, {compression});
+    f.Long(273, {strip});
+    EXPECT_EQ(LoadMessage(f.Build()), "Image Size Exceeds File Data: 1818320740 x 1 x 8 bits");
+  }
+}
+
 TEST(TiffBadInput, ManyStripsPointingAtTheSameTinyDataAreStillBounded) {
   TTiffBuilder f(false);
   const uint32_t strip = f.AddData({1, 2, 3, 4});
