@@ -7,6 +7,9 @@ int RunConvert(const TArgs& args);
 int RunResize(const TArgs& args);
 int RunTone(const TArgs& args);
 int RunCrop(const TArgs& args);
+int RunUtm(const TArgs& args);
+int RunMeasure(const TArgs& args);
+int RunGeoref(const TArgs& args);
 
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
@@ -18,6 +21,12 @@ std::span<const TCommand> Commands() {
        RunResize},
       {"tone", "tone IN OUT [--brightness B] [--contrast C] [--gamma G]", RunTone},
       {"crop", "crop IN OUT --rect L,T,R,B", RunCrop},
+      {"utm", "utm --zone Z [--south] --east E --north N [--datum NAME|INDEX] [--json]", RunUtm},
+      {"measure",
+       "measure FILE --points \"x1,y1 x2,y2 ...\" [--length-units N] [--area-units N] [--json]",
+       RunMeasure},
+      {"georef", "georef IN OUT --base X,Y --scale SX,SY --zone Z [--south] [--packbits]",
+       RunGeoref},
   };
   return kCommands;
 }

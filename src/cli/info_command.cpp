@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/load_image.h"
+#include "geo/geotiff_report.h"
 
 namespace quorvane::cli {
 
@@ -95,6 +96,8 @@ void PrintText(const std::string& path, const TCliImage& image) {
     const TTiePoint& p = t.TiePoints[i];
     std::printf("geotiff.tie_point: %s\n", Join({p.I, p.J, p.K, p.X, p.Y, p.Z}).c_str());
   }
+  // The GeoTIFF information view's text, line by line.
+  for (const std::string& line : BuildGeoTiffReport(t)) std::printf("report: %s\n", line.c_str());
 }
 
 void PrintJson(const TCliImage& image) {
@@ -147,6 +150,9 @@ void PrintJson(const TCliImage& image) {
   }
   json.EndArray();
   json.EndObject();
+  json.Key("report").BeginArray();
+  for (const std::string& line : BuildGeoTiffReport(t)) json.String(line);
+  json.EndArray();
   json.EndObject();
   std::printf("%s\n", json.Text().c_str());
 }

@@ -18,10 +18,40 @@ std::string ShortestDouble(double value) {
   return std::string(buffer, result.ptr);
 }
 
+namespace {
+// Length of the well-formed UTF-8 sequence of two to four bytes at `i`, or 0.
+size_t Utf8SequenceLength(std::string_view text, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+}  // namespace
+
 std::string JsonEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
-  for (const char ch : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
     const auto c = static_cast<unsigned char>(ch);
     switch (c) {
       case '"':
@@ -40,7 +70,11 @@ std::string JsonEscape(std::string_view text) {
         out += "\\t";
         break;
       default:
-        if (c < 0x20 || c >= 0x80) {
+        if (const size_t length = c >= 0x80 ? Utf8SequenceLength(text, i) : 0; length > 0) {
+          // Well-formed UTF-8 (the degree sign of the readouts) passes as it is.
+          out += text.substr(i, length);
+          i += length - 1;
+        } else if (c < 0x20 || c >= 0x80) {
           // Bytes from files are not guaranteed UTF-8; keep each one visible.
           char escaped[8];
           std::snprintf(escaped, sizeof escaped, "\\u%04x", c);

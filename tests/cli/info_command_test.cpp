@@ -10,16 +10,26 @@ namespace {
 TEST(InfoCommand, JsonReportsTheSampleGeoTiff) {
   const TCliResult r = RunCli({"info", SamplePath("sample.tif"), "--json"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  EXPECT_EQ(r.Out,
-            "{\"width\": 200, \"height\": 150, \"pixel_format\": \"24-bit\", "
-            "\"georef\": {\"base_x\": 500000, \"base_y\": 4649776, \"scale_x\": 30, "
-            "\"scale_y\": 30, \"zone\": 18, \"north\": true}, "
-            "\"projected_cs\": {\"code\": 32618, \"name\": \"WGS84 UTM\", \"zone\": 18, "
-            "\"north\": true}, "
-            "\"geotiff\": {\"version\": 1, \"revision\": 1, \"minor_revision\": 0, "
-            "\"keys\": [[1024, 0, 1, 1], [1025, 0, 1, 1], [3072, 0, 1, 32618], [3073, 34737, 22, 0]], "
-            "\"ascii\": \"WGS 84 / UTM zone 18N|\\u0000\", \"doubles\": [], "
-            "\"pixel_scale\": [30, 30, 0], \"tie_points\": [[0, 0, 0, 500000, 4649776, 0]]}}\n");
+  EXPECT_EQ(
+      r.Out,
+      "{\"width\": 200, \"height\": 150, \"pixel_format\": \"24-bit\", "
+      "\"georef\": {\"base_x\": 500000, \"base_y\": 4649776, \"scale_x\": 30, "
+      "\"scale_y\": 30, \"zone\": 18, \"north\": true}, "
+      "\"projected_cs\": {\"code\": 32618, \"name\": \"WGS84 UTM\", \"zone\": 18, "
+      "\"north\": true}, "
+      "\"geotiff\": {\"version\": 1, \"revision\": 1, \"minor_revision\": 0, "
+      "\"keys\": [[1024, 0, 1, 1], [1025, 0, 1, 1], [3072, 0, 1, 32618], [3073, 34737, 22, 0]], "
+      "\"ascii\": \"WGS 84 / UTM zone 18N|\\u0000\", \"doubles\": [], "
+      "\"pixel_scale\": [30, 30, 0], \"tie_points\": [[0, 0, 0, 500000, 4649776, 0]]}, "
+      "\"report\": [\"Version: 1\", \"Revision: 1\", \"Minor Rev.: 0\", \"Count: 4\", "
+      "\"Keys ------------------------\", \"1024, 0, 1, 1\", \"1025, 0, 1, 1\", "
+      "\"3072, 0, 1, 32618\", \"3073, 34737, 22, 0\", \"Model Coordinate System: 1\", "
+      "\"Raster Coordinate System: 1\", \"Projected Coord. Sys: 32618 WGS84 UTM 18 N\", "
+      "\"PCS Citation: WGS 84 / UTM zone 18N|\", \"GeoStrings ----------------------------\", "
+      "\"WGS 84 / UTM zone 18N|\", \"GeoReals ----------------------------\", "
+      "\"PixelScale ----------------------------\", \"X: 30 Y: 30 Z: 0\", "
+      "\"TiePoints ----------------------------\", "
+      "\"0 I: 0 J: 0 K: 0 X: 500000 Y: 4649776 Z: 0\"]}\n");
 }
 
 TEST(InfoCommand, TextHasOneNameValueLineEach) {

@@ -1,0 +1,68 @@
+#pragma once
+// Ellipsoids, datums and the UTM-to-geographic conversion. The conversion
+// runs one way only (grid to longitude/latitude) and does no datum shift: the
+// result is on the datum the caller names, which is taken to be the grid's.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvane {
+
+struct TEllipsoid {
+  const char* Name;
+  double A;  // semi-major axis, metres
+  double B;  // semi-minor axis, metres
+};
+
+struct TGeoParams {
+  int32_t Ellipsoid;  // index into EllipsoidTable()
+  const char* Name;
+};
+
+constexpr int kEllipsoidCount = 22;
+constexpr int kDatumCount = 23;
+// "North American 1927": the list's initial choice and the stand-in for any
+// index outside the table.
+constexpr int kDefaultDatumIndex = 13;
+
+const std::array<TEllipsoid, kEllipsoidCount>& EllipsoidTable();
+const std::array<TGeoParams, kDatumCount>& DatumTable();
+
+// The datum names in list order and the entry selected at start.
+struct TDatumList {
+  std::vector<std::string> Names;
+  int Selected = kDefaultDatumIndex;
+};
+TDatumList FillDatumList();
+
+// The constants of one datum's ellipsoid for the conversion: axes, UTM scale
+// factor, eccentricities and the coefficients of the meridian-arc series.
+struct TEllipsoidConstants {
+  double A = 0, B = 0, K0 = 0;
+  double E2 = 0;       // first eccentricity squared
+  double EPrime2 = 0;  // second eccentricity squared
+  double A0 = 0, A2 = 0, A4 = 0, A6 = 0;
+};
+
+// An index outside 0..22 selects datum 13.
+TEllipsoidConstants SelectEllipsoid(int datum_index);
+// The constants of ellipsoid `ellipsoid_index` of EllipsoidTable() (0..21;
+// any other index gives those of datum 13's ellipsoid).
+TEllipsoidConstants EllipsoidConstants(int ellipsoid_index);
+
+// Length of the meridian from the equator to `latitude` (radians), metres.
+double MeridianArc(const TEllipsoidConstants& ellipsoid, double latitude);
+
+struct TGeographic {
+  double Longitude = 0.0;  // degrees, positive east; not brought into -180..180
+  double Latitude = 0.0;   // degrees, positive north
+};
+
+// `zone` < 0 means the southern hemisphere (false northing 10,000 km); its
+// absolute value is the zone number. Allocates nothing.
+TGeographic UtmToGeographic(int32_t zone, double easting, double northing, int datum_index);
+TGeographic UtmToGeographic(const TEllipsoidConstants& ellipsoid, int32_t zone, double easting,
+                            double northing);
+
+}  // namespace quorvane

@@ -1,0 +1,135 @@
+#include "geo/measure_readouts.h"
+
+#include "geo/datums.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::array<TLengthUnit, kLengthUnitCount> kLengthUnits = {{
+    {"Pixles", "Px", 1},
+    {"Meters", "M", 1},
+    {"kMeters", "kM", 2},
+    {"Feet", "Ft", 1},
+    {"Yards", "Yd", 2},
+    {"Miles", "Mi", 2},
+}};
+
+constexpr std::array<TAreaUnit, kAreaUnitCount> kAreaUnits = {{
+    {"Pixels", "Px^2", 1},
+    {"Meters", "M^2", 1},
+    {"Hectres", "Hectare", 1},
+    {"kMeters", "kM^2", 2},
+    {"Feet", "Ft^2", 1},
+    {"Yards", "Yd^2", 1},
+    {"Acres", "Acres", 1},
+    {"Miles", "Mi^2", 2},
+}};
+
+constexpr double kYardsPerMetre = 1.09361329834;
+constexpr double kMilesPerMetre = 0.000621375053282911;
+constexpr double kSquareFeetPerSquareMetre = 10.7639104167;
+constexpr double kSquareYardsPerSquareMetre = 1.19599004630609;
+constexpr double kAcresPerSquareMetre = 0.000247104393046888;
+constexpr double kSquareMilesPerSquareMetre = 3.8610695684234E-7;
+
+const char kDegreeSign[] = "\xC2\xB0";
+
+}  // namespace
+
+const std::array<TLengthUnit, kLengthUnitCount>& LengthUnits() {
+  return kLengthUnits;
+}
+const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits() {
+  return kAreaUnits;
+}
+
+double LengthInUnit(const TMeasureTool& tool, int unit) {
+  switch (unit) {
+    case 1:
+      return tool.PathLength(false);
+    case 2:
+      return tool.PathLength(false) / 1000;
+    case 3:
+      return tool.PathLength(false) * kFootUnits.FeetPerMetre;
+    case 4:
+      return tool.PathLength(false) * kYardsPerMetre;
+    case 5:
+      return tool.PathLength(false) * kMilesPerMetre;
+    default:
+      return tool.PathLength(true);
+  }
+}
+
+double AreaInUnit(const TMeasureTool& tool, int unit) {
+  switch (unit) {
+    case 1:
+      return tool.EnclosedArea(false);
+    case 2:
+      return tool.EnclosedArea(false) / 10000;
+    case 3:
+      return tool.EnclosedArea(false) / 1000000;
+    case 4:
+      return tool.EnclosedArea(false) * kSquareFeetPerSquareMetre;
+    case 5:
+      return tool.EnclosedArea(false) * kSquareYardsPerSquareMetre;
+    case 6:
+      return tool.EnclosedArea(false) * kAcresPerSquareMetre;
+    case 7:
+      return tool.EnclosedArea(false) * kSquareMilesPerSquareMetre;
+    default:
+      return tool.EnclosedArea(true);
+  }
+}
+
+TMeasurementTexts ShowMeasurements(const TMeasureTool& tool, int length_unit, int area_unit,
+                                   const TNumberFormat& format) {
+  if (length_unit < 0 || length_unit >= kLengthUnitCount) length_unit = 0;
+  if (area_unit < 0 || area_unit >= kAreaUnitCount) area_unit = 0;
+  const TLengthUnit& length = kLengthUnits[length_unit];
+  const TAreaUnit& area = kAreaUnits[area_unit];
+  TMeasurementTexts texts;
+  texts.Length = LengthInUnit(tool, length_unit);
+  texts.Area = AreaInUnit(tool, area_unit);
+  texts.Azimuth = tool.LastAzimuth();
+  texts.LengthText = FormatFixed(texts.Length, length.Decimals, format) + length.Text;
+  texts.AreaText = FormatFixed(texts.Area, area.Decimals, format) + area.Text;
+  texts.AzimuthText = FormatFixed(texts.Azimuth, 1, format) + kDegreeSign;
+  return texts;
+}
+
+TLastPointTexts ShowLastPoint(const TGeoReference& reference, double x, double y,
+                              const TNumberFormat& format) {
+  const TMapPoint map = PixelToMap(reference, x, y);
+  return {map.East, map.North, FormatNumber(map.East, 1, format),
+          FormatNumber(map.North, 1, format)};
+}
+
+TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
+                                   int datum_index, const TNumberFormat& format) {
+  return ShowMapCoordinates(reference, PixelToMap(reference, x, y), datum_index, format);
+}
+
+TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
+                                int datum_index, const TNumberFormat& format) {
+  TCursorTexts texts;
+  texts.East = map.East;
+  texts.North = map.North;
+  texts.EastText = FormatNumber(map.East, 1, format);
+  texts.NorthText = FormatNumber(map.North, 1, format);
+  // A southern grid is passed as a negative zone.
+  const int32_t zone = reference.North               ? reference.Zone
+                       : reference.Zone == INT32_MIN ? INT32_MAX
+                                                     : -reference.Zone;
+  const TGeographic geographic = UtmToGeographic(zone, map.East, map.North, datum_index);
+  texts.Longitude = geographic.Longitude;
+  texts.Latitude = geographic.Latitude;
+  texts.LongitudeText = FormatFixed(geographic.Longitude, 5, format);
+  texts.LatitudeText = FormatFixed(geographic.Latitude, 5, format);
+  texts.LongitudeDms = FormatDegrees(true, false, 0, geographic.Longitude, format);
+  texts.LatitudeDms = FormatDegrees(true, false, 0, geographic.Latitude, format);
+  texts.ZoneText = std::to_string(reference.Zone);
+  return texts;
+}
+
+}  // namespace quorvane

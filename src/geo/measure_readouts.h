@@ -1,0 +1,68 @@
+#pragma once
+// The texts of the Measure page's readouts: measured length, area and
+// azimuth in the chosen units, and the map and geographic position of a
+// pixel. The window writes them into its display fields.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "geo/geo_format.h"
+#include "geo/geo_reference.h"
+#include "geo/measure_tool.h"
+
+namespace quorvane {
+
+struct TLengthUnit {
+  const char* Item;  // item text of the "Length Units" choice
+  const char* Text;  // unit text behind the value
+  int Decimals;
+};
+struct TAreaUnit {
+  const char* Item;
+  const char* Text;
+  int Decimals;
+};
+constexpr int kLengthUnitCount = 6;
+constexpr int kAreaUnitCount = 8;
+const std::array<TLengthUnit, kLengthUnitCount>& LengthUnits();
+const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits();
+
+// The measured length in length unit `unit` (0 pixels, 1 metres, ...); an
+// index outside the list counts as pixels.
+double LengthInUnit(const TMeasureTool& tool, int unit);
+double AreaInUnit(const TMeasureTool& tool, int unit);
+
+struct TMeasurementTexts {
+  double Length = 0.0;  // in the chosen unit
+  double Area = 0.0;
+  double Azimuth = 0.0;     // degrees
+  std::string LengthText;   // "1234.5M"
+  std::string AreaText;     // "0.25kM^2"
+  std::string AzimuthText;  // "180.0°"
+};
+TMeasurementTexts ShowMeasurements(const TMeasureTool& tool, int length_unit, int area_unit,
+                                   const TNumberFormat& format = {});
+
+struct TLastPointTexts {
+  double East = 0.0, North = 0.0;
+  std::string EastText, NorthText;  // 1 decimal, thousands grouped
+};
+TLastPointTexts ShowLastPoint(const TGeoReference& reference, double x, double y,
+                              const TNumberFormat& format = {});
+
+struct TCursorTexts {
+  double East = 0.0, North = 0.0;
+  double Longitude = 0.0, Latitude = 0.0;  // degrees on the chosen datum
+  std::string EastText, NorthText;
+  std::string LongitudeText, LatitudeText;  // 5 decimals
+  std::string LongitudeDms, LatitudeDms;    // 12°34'56"
+  std::string ZoneText;
+};
+TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
+                                   int datum_index, const TNumberFormat& format = {});
+// The same for a map position given directly; only the zone and hemisphere of
+// `reference` are used.
+TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
+                                int datum_index, const TNumberFormat& format = {});
+
+}  // namespace quorvane

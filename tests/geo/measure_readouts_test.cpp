@@ -1,0 +1,107 @@
+#include "geo/measure_readouts.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "geo/datums.h"
+
+namespace quorvane {
+namespace {
+
+TMeasureTool LineOfMetres(double metres) {
+  TMeasureTool tool;
+  tool.GeoReference.ScaleX = metres / 100;
+  tool.GeoReference.ScaleY = 1;
+  tool.Points = {{0, 0}, {100, 0}};
+  return tool;
+}
+
+TMeasureTool SquareOfSquareMetres(double square_metres) {
+  TMeasureTool tool;
+  tool.GeoReference.ScaleX = square_metres / 100;
+  tool.GeoReference.ScaleY = 1;
+  tool.Points = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+  return tool;
+}
+
+TEST(ShowMeasurements, LengthInEveryUnit) {
+  const TMeasureTool tool = LineOfMetres(1500);
+  const char* expected[] = {"100.0Px", "1500.0M", "1.50kM", "4921.3Ft", "1640.42Yd", "0.93Mi"};
+  for (int unit = 0; unit < kLengthUnitCount; ++unit) {
+    EXPECT_EQ(ShowMeasurements(tool, unit, 0).LengthText, expected[unit]) << unit;
+  }
+}
+
+TEST(ShowMeasurements, AreaInEveryUnit) {
+  const TMeasureTool tool = SquareOfSquareMetres(10000);
+  const char* expected[] = {"100.0Px^2",    "10000.0M^2",  "1.0Hectare", "0.01kM^2",
+                            "107639.1Ft^2", "11959.9Yd^2", "2.5Acres",   "0.00Mi^2"};
+  for (int unit = 0; unit < kAreaUnitCount; ++unit) {
+    EXPECT_EQ(ShowMeasurements(tool, 0, unit).AreaText, expected[unit]) << unit;
+  }
+  EXPECT_EQ(ShowMeasurements(SquareOfSquareMetres(250000), 0, 3).AreaText, "0.25kM^2");
+}
+
+TEST(ShowMeasurements, UnitIndexOutsideTheListCountsAsPixels) {
+  const TMeasureTool tool = LineOfMetres(1500);
+  EXPECT_EQ(ShowMeasurements(tool, 6, -1).LengthText, "100.0Px");
+  EXPECT_EQ(ShowMeasurements(tool, 6, -1).AreaText, "0.0Px^2");
+}
+
+TEST(ShowMeasurements, NaNScaleGivesText) {
+  TMeasureTool tool = LineOfMetres(1);
+  tool.GeoReference.ScaleX = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(ShowMeasurements(tool, 1, 1).LengthText, "NANM");
+}
+
+TEST(ShowMeasurements, DecimalSeparatorIsTheCallers) {
+  EXPECT_EQ(ShowMeasurements(LineOfMetres(1234.5), 1, 0, {",", "."}).LengthText, "1234,5M");
+}
+
+TGeoReference Utm18North() {
+  return {.BaseX = 500000, .BaseY = 4649776, .ScaleX = 30, .ScaleY = 30, .Zone = 18, .North = true};
+}
+
+TEST(ShowLastPoint, MapsThePixelWithGroupedThousands) {
+  const TLastPointTexts texts = ShowLastPoint(Utm18North(), 10, 20);
+  EXPECT_EQ(texts.EastText, "500,300.0");
+  EXPECT_EQ(texts.NorthText, "4,649,176.0");
+}
+
+TEST(ShowCursorCoordinates, GivesMapAndGeographicTexts) {
+  const TCursorTexts texts = ShowCursorCoordinates(Utm18North(), 0, 0, 22);
+  EXPECT_EQ(texts.EastText, "500,000.0");
+  EXPECT_EQ(texts.NorthText, "4,649,776.0");
+  // PROJ: E 500000, N 4649776 of WGS 84 zone 18 is 75 W, 41.999997976 N.
+  EXPECT_EQ(texts.LongitudeText, "-75.00000");
+  EXPECT_EQ(texts.LatitudeText, "42.00000");
+  EXPECT_EQ(texts.LongitudeDms, "-75\u00B000'00\"");
+  EXPECT_EQ(texts.LatitudeDms, "41\u00B059'59\"");
+  EXPECT_EQ(texts.ZoneText, "18");
+}
+
+TEST(ShowCursorCoordinates, SouthernRecordConvertsOnTheSouthernGrid) {
+  TGeoReference reference = Utm18North();
+  reference.North = false;
+  reference.BaseY = 10000000;
+  const TCursorTexts texts = ShowCursorCoordinates(reference, 0, 0, 22);
+  EXPECT_EQ(texts.LatitudeText, "0.00000");
+  EXPECT_EQ(texts.ZoneText, "18");
+}
+
+TEST(ShowCursorCoordinates, NeverSetRecordAndNaNScaleStillGiveText) {
+  TGeoReference never_set;
+  ResetGeoReference(never_set);
+  const TCursorTexts zero = ShowCursorCoordinates(never_set, 0, 0, kDefaultDatumIndex);
+  EXPECT_EQ(zero.ZoneText, "0");
+  EXPECT_EQ(zero.NorthText, "0.0");
+  never_set.ScaleX = std::numeric_limits<double>::quiet_NaN();
+  const TCursorTexts nan = ShowCursorCoordinates(never_set, 5, 5, 99);
+  EXPECT_EQ(nan.EastText, "NAN");
+  EXPECT_EQ(nan.LongitudeText, "NAN");
+  EXPECT_EQ(nan.LongitudeDms, "NAN");
+}
+
+}  // namespace
+}  // namespace quorvane
