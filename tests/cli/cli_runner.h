@@ -35,13 +35,20 @@ inline std::string ReadText(const std::filesystem::path& path) {
 inline TCliResult RunCli(const std::vector<std::string>& args) {
   namespace fs = std::filesystem;
   static int counter = 0;
-  const fs::path folder = fs::temp_directory_path() / ("quorvane-cli-test-" + std::to_string(::getpid()) +
-                                                       "-" + std::to_string(counter++));
+  // Built piece by piece: long concatenations trip a false -Wrestrict in GCC 12.
+  std::string name = "quorvane-cli-test-";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(counter++);
+  const fs::path folder = fs::temp_directory_path() / name;
   fs::create_directories(folder);
   std::string command = ShellQuote(QUORVANE_CLI_PATH);
   for (const auto& a : args) command += " " + ShellQuote(a);
-  command += " >" + ShellQuote((folder / "out").string()) + " 2>" +
-             ShellQuote((folder / "err").string()) + " </dev/null";
+  command += " >";
+  command += ShellQuote((folder / "out").string());
+  command += " 2>";
+  command += ShellQuote((folder / "err").string());
+  command += " </dev/null";
   const int status = std::system(command.c_str());
   TCliResult result;
   result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
