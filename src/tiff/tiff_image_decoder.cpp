@@ -9,7 +9,6 @@
 #include <vector>
 
 #if defined(__linux__)
-#include <sys/mman.h>
 #endif
 
 #include "raster/byte_stream.h"
@@ -38,23 +37,6 @@ uint64_t MaximumOutput(uint16_t compression, uint64_t input_bytes) {
     default:
       return input_bytes;
   }
-}
-
-// Large pixel memory is filled once, front to back, right after it is
-// allocated; asking for huge pages turns half a million page faults for a
-// big photo into a few hundred, which is most of what loading an
-// uncompressed file costs. A hint only: nothing changes where it is ignored.
-void AdviseHugePages(uint8_t* data, size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
-  if (size < 2 * kHugePage) return;
-  const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
-  const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHugePage - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)size;
-#endif
 }
 
 std::string SizeText(const TTiffInfo& info) {
@@ -206,7 +188,6 @@ void TStripDecoder::Decode(TRasterBitmap& bitmap) {
   CheckDataCanFill(strips, stride_);
   try {
     pixels_ = TPixelBuffer(memory);
-    AdviseHugePages(pixels_.Data(), pixels_.Size());
   } catch (const std::bad_alloc&) {
     throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
   }
