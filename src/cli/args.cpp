@@ -31,12 +31,12 @@ TParsedArgs ParseArgs(const TArgs& args, std::initializer_list<TOptionSpec> opti
       continue;
     }
     const std::string name = arg.substr(2);
-    const TOptionSpec* spec = nullptr;
+    const TOptionSpec* known = nullptr;
     for (const TOptionSpec& option : options) {
-      if (name == option.Name) spec = &option;
+      if (name == option.Name) known = &option;
     }
-    if (spec == nullptr) throw EUsage("unknown option: " + arg);
-    if (!spec->TakesValue) {
+    if (known == nullptr) throw EUsage("unknown option: " + arg);
+    if (!known->TakesValue) {
       parsed.options_[name] = "";
       continue;
     }

@@ -8,34 +8,11 @@
 #include "cli/json_writer.h"
 #include "cli/load_image.h"
 #include "geo/geotiff_report.h"
+#include "imaging/bitmap_utils.h"
 
 namespace quorvane::cli {
 
 namespace {
-const char* FormatName(TPixelFormat format) {
-  switch (format) {
-    case TPixelFormat::Device:
-      return "Device";
-    case TPixelFormat::Bit1:
-      return "1-bit";
-    case TPixelFormat::Bit4:
-      return "4-bit";
-    case TPixelFormat::Bit8:
-      return "8-bit";
-    case TPixelFormat::Bit15:
-      return "15-bit";
-    case TPixelFormat::Bit16:
-      return "16-bit";
-    case TPixelFormat::Bit24:
-      return "24-bit";
-    case TPixelFormat::Bit32:
-      return "32-bit";
-    case TPixelFormat::Custom:
-      return "Custom";
-  }
-  return "Unknown";
-}
-
 struct TProjectedKey {
   uint16_t Code;
   TProjectedCS System;
@@ -69,7 +46,7 @@ void PrintText(const std::string& path, const TCliImage& image) {
   const TGeoTiffTags& t = image.Tags;
   std::printf("file: %s\n", path.c_str());
   std::printf("width: %d\nheight: %d\npixel_format: %s\n", b.Width(), b.Height(),
-              FormatName(b.PixelFormat()));
+              PixelFormatName(b.PixelFormat()).c_str());
   std::printf("georef.base_x: %s\ngeoref.base_y: %s\n", ShortestDouble(g.BaseX).c_str(),
               ShortestDouble(g.BaseY).c_str());
   std::printf("georef.scale_x: %s\ngeoref.scale_y: %s\n", ShortestDouble(g.ScaleX).c_str(),
@@ -108,7 +85,7 @@ void PrintJson(const TCliImage& image) {
   json.BeginObject();
   json.Key("width").Integer(b.Width());
   json.Key("height").Integer(b.Height());
-  json.Key("pixel_format").String(FormatName(b.PixelFormat()));
+  json.Key("pixel_format").String(PixelFormatName(b.PixelFormat()));
   json.Key("georef").BeginObject();
   json.Key("base_x").Number(g.BaseX).Key("base_y").Number(g.BaseY);
   json.Key("scale_x").Number(g.ScaleX).Key("scale_y").Number(g.ScaleY);
