@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_pictures.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -147,8 +149,7 @@ TRasterBitmap RandomBitmap(TPixelFormat format, int w, int h, uint32_t seed) {
 }
 
 std::string CorpusDir() {
-  if (const char* env = std::getenv("QUORVANE_CORPUS_DIR")) return std::string(env) + "/bmp";
-  return std::string(QUORVANE_CORPUS_DIR) + "/bmp";
+  return testing::CorpusPath("bmp").string();
 }
 
 bool HaveCorpus() {

@@ -3,6 +3,8 @@
 // end cleanly.
 #include <gtest/gtest.h>
 
+#include "support/test_pictures.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -18,11 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// QUORVANE_CORPUS_DIR in the environment overrides the built-in place, for
-// checkouts that do not sit beside the corpus.
 fs::path CorpusDir(const std::string& sub) {
-  const char* override_dir = std::getenv("QUORVANE_CORPUS_DIR");
-  return fs::path(override_dir ? override_dir : QUORVANE_CORPUS_DIR) / sub;
+  return testing::CorpusPath(sub);
 }
 
 std::vector<fs::path> FilesIn(const fs::path& dir) {
