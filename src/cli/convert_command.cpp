@@ -11,8 +11,8 @@
 #include "cli/commands.h"
 #include "cli/load_image.h"
 #include "geo/geo_reference.h"
-#include "geo/geotiff_tags.h"
-#include "raster/format_registry.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 

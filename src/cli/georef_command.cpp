@@ -7,9 +7,9 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/load_image.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "geo/scale_dialog.h"
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "cli/load_image.h"
-#include "geo/geotiff_tags.h"
-#include "raster/format_registry.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 

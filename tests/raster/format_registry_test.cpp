@@ -1,4 +1,5 @@
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
+#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -6,10 +7,10 @@
 #include <csignal>
 #include <cstring>
 
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
+#include "io/picture_adapters.h"
 #include "raster/error.h"
-#include "raster/jpeg_codec.h"
-#include "raster/picture_adapters.h"
-#include "raster/png_codec.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "raster/format_registry.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 #include "support/test_pictures.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"

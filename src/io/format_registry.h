@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "geo/geotiff_tags.h"
 #include "raster/bitmap.h"
+#include "raster/geotiff_tags.h"
 #include "raster/progress.h"
 
 namespace quorvane {

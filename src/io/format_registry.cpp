@@ -1,22 +1,22 @@
 // Opening is table-driven: the extension picks the picture class. Saving is a
 // fixed dispatch on the extension, after converting a private copy to the
 // pixel format the chosen writer needs.
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 
+#include "formats/bmp_file.h"
+#include "formats/gif_codec.h"
+#include "formats/icon_reader.h"
 #include "formats/iff.h"
+#include "formats/jpeg_codec.h"
 #include "formats/pcx.h"
-#include "raster/bmp_file.h"
+#include "formats/png_codec.h"
+#include "io/picture_adapters.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
-#include "raster/gif_codec.h"
-#include "raster/icon_reader.h"
-#include "raster/jpeg_codec.h"
-#include "raster/picture_adapters.h"
-#include "raster/png_codec.h"
 #include "tiff/tiff_writer.h"
 
 namespace quorvane {
