@@ -39,7 +39,8 @@ int RunGeoref(const TArgs& args) {
 
   TGeoTiffTags written;
   GeoReferenceToGeoTiff(tool.GeoReference, written);
-  SaveBitmapFile(*image.Bitmap, parsed.Positional[1], false, parsed.Has("packbits"), true, written);
+  SaveBitmapFile(*image.Bitmap, parsed.Positional[1],
+                 {.Compress = parsed.Has("packbits"), .GeoTiff = true, .GeoTiffTags = &written});
   return 0;
 }
 

@@ -18,7 +18,7 @@ void SavePictureWithGeoReference(const TRasterBitmap& bitmap, const std::string&
   TGeoTiffTags tags;
   ClearGeoTiffTags(tags);
   GeoReferenceToGeoTiff(reference, tags);
-  SaveBitmapFile(bitmap, path, false, false, true, tags);
+  SaveBitmapFile(bitmap, path, {.GeoTiff = true, .GeoTiffTags = &tags});
 }
 
 }  // namespace quorvane::cli

@@ -38,7 +38,8 @@ void Save(const TRasterBitmap& bitmap, const std::filesystem::path& path, bool c
           bool geotiff = false) {
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(TGeoReference{}, tags);
-  SaveBitmapFile(bitmap, path.string(), false, compress, geotiff, tags);
+  SaveBitmapFile(bitmap, path.string(),
+                 {.Compress = compress, .GeoTiff = geotiff, .GeoTiffTags = &tags});
 }
 
 TEST(FormatRegistry, TypeFilterListsEveryFormatFromTheLastRegisteredOn) {
@@ -226,9 +227,9 @@ TEST(FormatRegistry, ProgressIsReportedOnlyWhenAskedForAndNotForBitmaps) {
     std::vector<std::pair<TProgressStage, int>> seen;
     const TProgressEvent event = [&](TProgressStage s, uint8_t p, bool, const TRect&,
                                      std::string_view) { seen.emplace_back(s, p); };
-    SaveBitmapFile(picture, (dir / name).string(), false, false, false, tags, event);
+    SaveBitmapFile(picture, (dir / name).string(), {.Progress = event});
     EXPECT_TRUE(seen.empty());
-    SaveBitmapFile(picture, (dir / name).string(), true, false, false, tags, event);
+    SaveBitmapFile(picture, (dir / name).string(), {.ShowProgress = true, .Progress = event});
     if (std::string(name) == "a.bmp") {
       EXPECT_TRUE(seen.empty());
       continue;

@@ -127,7 +127,8 @@ TEST(TiffRoundTrip, CorpusGeoTiffSavedAgainKeepsPixelsAndGeoreference) {
     TGeoTiffTags written;
     GeoReferenceToGeoTiff(reference, written);
     const auto saved = dir / "saved.tif";
-    SaveBitmapFile(*picture, saved.string(), false, true, true, written);
+    SaveBitmapFile(*picture, saved.string(),
+                   {.Compress = true, .GeoTiff = true, .GeoTiffTags = &written});
     TGeoTiffTags read;
     const auto back = LoadPicture(saved.string(), read);
     TGeoReference back_reference;
