@@ -108,6 +108,14 @@ std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTif
   throw EQuorvaneError("Unknown picture file extension (." + extension + ")");
 }
 
+TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
+                                 const TLoadOptions& options) {
+  // Until every codec can read its header alone, the header is what a full
+  // load gives.
+  const auto picture = LoadPicture(file_name, tags, options);
+  return {picture->Width(), picture->Height(), picture->PixelFormat()};
+}
+
 std::string BuildTypeFilter() {
   std::string entries, patterns;
   int contributed = 0;

@@ -23,6 +23,17 @@ struct TLoadOptions {
 std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags,
                                            const TLoadOptions& options = {});
 
+// What a file's header says of the picture a load would give, and its
+// GeoTIFF tags, for reports that need no pixels.
+struct TPictureHeader {
+  int64_t Width = 0;
+  int64_t Height = 0;
+  TPixelFormat PixelFormat = TPixelFormat::Bit24;
+};
+// Throws what LoadPicture throws for a file whose header it cannot read.
+TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
+                                 const TLoadOptions& options = {});
+
 struct TSaveOptions {
   // Report the writer's progress through `Progress`.
   bool ShowProgress = false;
