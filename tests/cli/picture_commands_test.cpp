@@ -6,13 +6,13 @@
 #include <random>
 #include <string>
 
-#include "cli/cli_runner.h"
-#include "cli/load_image.h"
+#include "document/open_image.h"
 #include "geo/geo_reference.h"
 #include "geo/geotiff_georef.h"
 #include "imaging/resample.h"
 #include "imaging/resample_filters.h"
 #include "imaging/tone.h"
+#include "support/cli_runner.h"
 #include "tiff/tiff_writer.h"
 
 namespace quorvane {
@@ -43,11 +43,12 @@ class PictureCommands : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
-  // The picture in `name` and its georeference.
+  // The picture in `name` and its georeference, as the window opens them.
   std::unique_ptr<TRasterBitmap> Load(const std::string& name, TGeoReference& geo) const {
-    cli::TCliImage image = cli::LoadImage(Path(name));
-    geo = image.GeoReference;
-    return std::move(image.Bitmap);
+    TDocument document;
+    OpenImageFile(document, Path(name), {.ChangeFolder = false});
+    geo = document.Source.GeoReference();
+    return std::make_unique<TRasterBitmap>(std::move(document.Source.Picture));
   }
 
   static bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {

@@ -1,33 +1,59 @@
-#include "cli/args.h"
+#include "cli/value_parsing.h"
+
+#include "cli/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace quorvane::cli {
 namespace {
 
-TEST(CliArgs, OptionsValuesFlagsAndPositionals) {
-  const TParsedArgs parsed =
-      ParseArgs({"in.tif", "--zone", "-5", "--south", "out.tif", "--zone", "7"},
-                {{"zone", true}, {"south", false}});
-  EXPECT_EQ(parsed.Positional, (std::vector<std::string>{"in.tif", "out.tif"}));
-  EXPECT_EQ(parsed.Required("zone"), "7") << "a later repetition wins";
-  EXPECT_TRUE(parsed.Has("south"));
-  EXPECT_FALSE(parsed.Value("missing").has_value());
-  EXPECT_THROW(parsed.Required("east"), EUsage);
-  EXPECT_NO_THROW(parsed.ExpectPositional(2));
-  EXPECT_THROW(parsed.ExpectPositional(1), EUsage);
-  EXPECT_THROW(parsed.ExpectPositional(3), EUsage);
+TEST(CommandLine, OptionsValuesFlagsAndPositionals) {
+  std::string in, out, zone;
+  std::optional<std::string> east, missing;
+  bool south = false;
+  TCommandLine line("test");
+  line.Positional("IN", in).Positional("OUT", out).Required("--zone", zone);
+  line.Option("--east", east).Option("--missing", missing).Flag("--south", south);
+  line.Parse({"in.tif", "--zone", "-5", "--south", "out.tif", "--zone", "7", "--east", "-inf"});
+  EXPECT_EQ(in, "in.tif");
+  EXPECT_EQ(out, "out.tif");
+  EXPECT_EQ(zone, "7") << "a later repetition wins";
+  EXPECT_EQ(east, "-inf") << "a value may start with a minus";
+  EXPECT_FALSE(missing.has_value());
+  EXPECT_TRUE(south);
 }
 
-TEST(CliArgs, UnknownOptionsAndMissingValuesAreUsageErrors) {
-  EXPECT_THROW(ParseArgs({"--bogus"}, {{"zone", true}}), EUsage);
-  EXPECT_THROW(ParseArgs({"--zone"}, {{"zone", true}}), EUsage);
-  EXPECT_THROW(ParseArgs({"--"}, {{"zone", true}}), EUsage);
+TEST(CommandLine, MistakesAreUsageErrors) {
+  const std::vector<std::vector<std::string>> mistakes = {
+      {"a", "b", "--zone", "1", "--bogus"},  // unknown option
+      {"a", "b", "--zone"},                  // missing value
+      {"a", "b"},                            // required option missing
+      {"a", "--zone", "1"},                  // positional missing
+      {"a", "b", "c", "--zone", "1"},        // one positional too many
+      {"a", "b", "--zone", "1", "-x"},       // unknown short option
+  };
+  for (const auto& args : mistakes) {
+    std::string in, out, zone;
+    TCommandLine line("test");
+    line.Positional("IN", in).Positional("OUT", out).Required("--zone", zone);
+    EXPECT_THROW(line.Parse(args), EUsage) << args.back();
+  }
+  std::string in;
+  TCommandLine line("test");
+  line.Positional("IN", in);
+  EXPECT_THROW(line.Parse({"--help"}), EHelp);
+  TCommandLine ended("test");
+  ended.Positional("IN", in);
+  ended.Parse({"--", "--not-an-option"});
+  EXPECT_EQ(in, "--not-an-option") << "\"--\" ends the options";
 }
 
-TEST(CliArgs, DoublesInCNotationOnly) {
+TEST(ValueParsing, DoublesInCNotationOnly) {
   EXPECT_EQ(ParseDouble("4649776.5", "n"), 4649776.5);
   EXPECT_EQ(ParseDouble("+1e3", "n"), 1000);
   EXPECT_EQ(ParseDouble("-0.25", "n"), -0.25);
@@ -39,15 +65,16 @@ TEST(CliArgs, DoublesInCNotationOnly) {
   EXPECT_EQ(ParseDouble("-inf", "n", true), -INFINITY);
 }
 
-TEST(CliArgs, IntegersWithinTheirRange) {
+TEST(ValueParsing, IntegersWithinTheirRange) {
   EXPECT_EQ(ParseInteger("60", "z", 0, 60), 60);
   EXPECT_EQ(ParseInteger("+0", "z", 0, 60), 0);
+  EXPECT_EQ(ParseInteger("010", "z", 0, 60), 10) << "decimal, never octal";
   for (const char* bad : {"61", "-1", "1.0", "x", "", "99999999999999999999"}) {
     EXPECT_THROW(ParseInteger(bad, "z", 0, 60), EUsage) << bad;
   }
 }
 
-TEST(CliArgs, PairsAndSplitting) {
+TEST(ValueParsing, PairsAndSplitting) {
   const TNumberPair pair = ParseNumberPair("500000,4649776.5", "--base");
   EXPECT_EQ(pair.First, 500000);
   EXPECT_EQ(pair.Second, 4649776.5);
