@@ -3,7 +3,7 @@
 // panes with their pictures and georeferences, the base copy of the last
 // resize for tone adjustment, the sizing state, the GeoTIFF tags last read
 // and their report, and the caption. The window's commands are operations
-// on it (open_image.h, save_pane.h, paste_source.h, stretch.h, crop.h,
+// on it (open_image.h, save_pane.h, clipboard.h, stretch.h, crop.h,
 // tone_page.h, measure_page.h); each returns the texts the window shows, and
 // none shows anything itself.
 #include <functional>

@@ -1,9 +1,9 @@
 // Paste and crop: the commands that replace the source picture besides an open.
 #include <gtest/gtest.h>
 
+#include "document/clipboard.h"
 #include "document/crop.h"
 #include "document/open_image.h"
-#include "document/paste_source.h"
 #include "support/document_fixtures.h"
 
 namespace quorvane {
@@ -47,6 +47,13 @@ TEST_F(SourceCommands, PasteWithoutABitmapFailsAndKeepsTheSource) {
   }
   EXPECT_EQ(document_.Source.Picture.Width(), 60);
   EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide"})) << "the box stays hidden";
+}
+
+TEST_F(SourceCommands, CopiesHideTheBoxFromTheSourceOnly) {
+  EXPECT_EQ(CopySource(document_).Width(), 60);
+  EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide"}));
+  EXPECT_TRUE(CopyDestination(document_).Empty()) << "nothing before the first resize";
+  EXPECT_EQ(box_.Calls.size(), 1u);
 }
 
 TEST_F(SourceCommands, CropCutsAndShiftsTheOriginToTheCornerCut) {

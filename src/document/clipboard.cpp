@@ -1,4 +1,4 @@
-#include "document/paste_source.h"
+#include "document/clipboard.h"
 
 #include "raster/error.h"
 
@@ -9,6 +9,15 @@ TSourceTexts PasteSource(TDocument& document, const TRasterBitmap* clipboard) {
   if (clipboard == nullptr) throw EQuorvaneError(kUnsupportedClipboardFormat);
   document.Source.Picture = *clipboard;
   return document.SourceChanged();
+}
+
+TRasterBitmap CopySource(const TDocument& document) {
+  document.HideBox();
+  return document.Source.Picture;
+}
+
+TRasterBitmap CopyDestination(const TDocument& document) {
+  return document.Destination.Picture;
 }
 
 }  // namespace quorvane
