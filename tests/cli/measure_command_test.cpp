@@ -50,24 +50,7 @@ TEST(MeasureCommand, NoPointsMeasureNothing) {
             std::string::npos);
 }
 
-TEST(MeasureCommand, BadArgumentsAreUsageErrorsAndUnreadableFilesFailures) {
-  const std::string file = SamplePath("sample.tif");
-  const std::vector<std::vector<std::string>> usage = {
-      {"measure", file},
-      {"measure", "--points", "0,0"},
-      {"measure", file, "--points", "0,0 1"},
-      {"measure", file, "--points", "0,0 1,2,3"},
-      {"measure", file, "--points", "a,b"},
-      {"measure", file, "--points", "0,0 3000000000,0"},
-      {"measure", file, "--points", "0,0", "--length-units", "6"},
-      {"measure", file, "--points", "0,0", "--area-units", "-1"},
-      {"measure", file, "--points", "0,0", "--area-units", "Furlongs"},
-  };
-  for (const auto& args : usage) {
-    const TCliResult r = RunCli(args);
-    EXPECT_EQ(r.ExitCode, 2) << args.back() << r.Err;
-    EXPECT_NE(r.Err.find("usage: quorvane-cli measure"), std::string::npos) << r.Err;
-  }
+TEST(MeasureCommand, UnreadableFileIsAFailure) {
   const TCliResult missing = RunCli({"measure", SamplePath("no-such.tif"), "--points", "0,0"});
   EXPECT_EQ(missing.ExitCode, 1);
 }

@@ -53,28 +53,5 @@ TEST(UtmCommand, NonFiniteInputGivesText) {
   EXPECT_EQ(json["longitude_text"], "NAN");
 }
 
-TEST(UtmCommand, BadArgumentsAreUsageErrors) {
-  const std::vector<std::vector<std::string>> cases = {
-      {"utm", "--zone", "61", "--east", "1", "--north", "1"},
-      {"utm", "--zone", "-1", "--east", "1", "--north", "1"},
-      {"utm", "--zone", "x", "--east", "1", "--north", "1"},
-      {"utm", "--zone", "18", "--east", "12abc", "--north", "1"},
-      {"utm", "--zone", "18", "--east", "1e400", "--north", "1"},
-      {"utm", "--zone", "18", "--east", "1", "--north", ""},
-      {"utm", "--zone", "18", "--east", "1"},
-      {"utm", "--zone", "18", "--east", "1", "--north", "1", "--datum", "Mars 2000"},
-      {"utm", "--zone", "18", "--east", "1", "--north", "1", "--datum", "99999999999"},
-      {"utm", "--zone", "18", "--east", "1", "--north", "1", "--bogus"},
-      {"utm", "--zone", "18", "--east", "1", "--north", "1", "stray"},
-      {"utm", "--zone"},
-  };
-  for (const auto& args : cases) {
-    const TCliResult r = RunCli(args);
-    EXPECT_EQ(r.ExitCode, 2) << args.back();
-    EXPECT_NE(r.Err.find("usage: quorvane-cli utm"), std::string::npos) << r.Err;
-    EXPECT_EQ(r.Out, "");
-  }
-}
-
 }  // namespace
 }  // namespace quorvane::testing
