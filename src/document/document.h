@@ -43,8 +43,10 @@ struct TDocumentOptions {
 
 class TDocument {
  public:
-  // The source pane starts with `startup_picture`; both georeferences are
-  // reset (origin 0, 0, scale 1, 1, zone 0, south).
+  // The source pane starts with `startup_picture` and SourceChanged has run
+  // for it; both georeferences are reset (origin 0, 0, scale 1, 1, zone 0,
+  // south). A window calls SourceChanged once more after attaching its
+  // selection hooks, for the start-up readouts.
   explicit TDocument(TRasterBitmap startup_picture = {}, const TDocumentOptions& options = {});
 
   TPane Source;
