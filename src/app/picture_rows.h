@@ -13,4 +13,9 @@ namespace quorvane {
 // a null image when nothing of `area` lies inside the picture.
 QImage PictureRect(const TRasterBitmap& picture, const QRect& area);
 
+// The whole picture shrunk (never enlarged) to fit `box`, keeping its
+// proportions, by picking the nearest pixel; only the rows it shows are
+// converted. A null image for an empty picture.
+QImage PictureThumbnail(const TRasterBitmap& picture, const QSize& box);
+
 }  // namespace quorvane
