@@ -177,6 +177,37 @@ TEST(CanvasLines, WidePenStampsSquares) {
             "......\n");
 }
 
+// Lines between many random ends: a line and its reverse light the same
+// pixels once each adds the end it leaves out, and nothing is written
+// outside the changed rectangle.
+TEST(CanvasLines, RandomLinesAreSymmetricAndStayInTheirRectangle) {
+  uint32_t seed = 7;
+  const auto next = [&seed](int range) {
+    seed = seed * 1664525u + 1013904223u;
+    return int(seed >> 8) % range;
+  };
+  for (int trial = 0; trial < 300; ++trial) {
+    const TPoint a{next(60) - 20, next(50) - 20}, b{next(60) - 20, next(50) - 20};
+    TRasterBitmap forward = Blank(17, 13), backward = Blank(17, 13);
+    TCanvas f(forward), r(backward);
+    f.Brush.Color = r.Brush.Color = kColorBlack;  // the left-out end, as the pen draws
+    f.MoveTo(a.X, a.Y);
+    f.LineTo(b.X, b.Y);
+    f.FillRect({b.X, b.Y, b.X + 1, b.Y + 1});
+    r.MoveTo(b.X, b.Y);
+    r.LineTo(a.X, a.Y);
+    r.FillRect({a.X, a.Y, a.X + 1, a.Y + 1});
+    ASSERT_EQ(ColorMap(forward, 0, 0, 17, 13), ColorMap(backward, 0, 0, 17, 13))
+        << a.X << "," << a.Y << " to " << b.X << "," << b.Y;
+    const TRect changed = f.ChangedRect();
+    for (int y = 0; y < 13; ++y)
+      for (int x = 0; x < 17; ++x)
+        if (!(PixelColor(forward, x, y) == kColorWhite))
+          ASSERT_TRUE(x >= changed.Left && x < changed.Right && y >= changed.Top &&
+                      y < changed.Bottom);
+  }
+}
+
 TEST(CanvasModes, XorTwiceRestoresAndNotInverts) {
   TRasterBitmap b = Blank(4, 1, TPixelFormat::Bit24, {10, 20, 30});
   TCanvas canvas(b);
