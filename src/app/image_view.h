@@ -64,3 +64,6 @@ class TImageEx : public QWidget {
 TImageMouse ToImageMouse(const QMouseEvent& event);
 
 }  // namespace quorvane
+
+// Lets signal spies and queued connections carry the mouse events.
+Q_DECLARE_METATYPE(quorvane::TImageMouse)

@@ -97,14 +97,15 @@ TLoadProgress::TLoadProgress(QWidget* parent) : window_(new TBitmapProgress(pare
 }
 
 TLoadProgress::~TLoadProgress() {
+  if (!window_) return;
   window_->hide();
-  delete window_;
+  delete window_.data();
 }
 
 TProgressEvent TLoadProgress::Hook() {
-  TBitmapProgress* window = window_;
+  QPointer<TBitmapProgress> window = window_;
   return [window](TProgressStage stage, uint8_t percent, bool, const TRect&, std::string_view) {
-    window->LoadProgressHandler(stage, percent);
+    if (window) window->LoadProgressHandler(stage, percent);
   };
 }
 

@@ -9,6 +9,7 @@
 // an operation runs, and an operation that fails hides its window before the
 // error is shown: use the scope classes below.
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 #include "raster/progress.h"
@@ -76,7 +77,8 @@ class TLoadProgress {
   TBitmapProgress* Window() const { return window_; }
 
  private:
-  TBitmapProgress* window_;
+  // Guarded: the parent window may take the progress window with it first.
+  QPointer<TBitmapProgress> window_;
 };
 
 }  // namespace quorvane

@@ -13,8 +13,6 @@
 
 using namespace quorvane;
 
-Q_DECLARE_METATYPE(quorvane::TImageMouse)
-
 namespace {
 
 TRasterBitmap Pattern24(int width, int height) {
