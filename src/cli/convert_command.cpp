@@ -11,8 +11,8 @@
 #include "cli/commands.h"
 #include "cli/load_image.h"
 #include "geo/geo_reference.h"
-#include "geo/geotiff_tags.h"
-#include "raster/format_registry.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 
@@ -73,8 +73,12 @@ int RunConvert(const TArgs& args) {
   const TProgressEvent progress =
       terminal ? TerminalProgressBar("Saving " + options.Output) : TProgressEvent{};
   try {
-    SaveBitmapFile(*image.Bitmap, options.Output, true, options.PackBits, options.GeoTiff, written,
-                   progress);
+    SaveBitmapFile(*image.Bitmap, options.Output,
+                   {.ShowProgress = true,
+                    .Compress = options.PackBits,
+                    .GeoTiff = options.GeoTiff,
+                    .GeoTiffTags = &written,
+                    .Progress = progress});
   } catch (...) {
     if (terminal) std::fputc('\n', stderr);  // the message goes below the bar
     throw;

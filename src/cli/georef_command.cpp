@@ -7,9 +7,9 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/load_image.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "geo/scale_dialog.h"
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 
@@ -39,7 +39,8 @@ int RunGeoref(const TArgs& args) {
 
   TGeoTiffTags written;
   GeoReferenceToGeoTiff(tool.GeoReference, written);
-  SaveBitmapFile(*image.Bitmap, parsed.Positional[1], false, parsed.Has("packbits"), true, written);
+  SaveBitmapFile(*image.Bitmap, parsed.Positional[1],
+                 {.Compress = parsed.Has("packbits"), .GeoTiff = true, .GeoTiffTags = &written});
   return 0;
 }
 

@@ -1,6 +1,6 @@
 #include "cli/load_image.h"
 
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 

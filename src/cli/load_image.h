@@ -5,7 +5,7 @@
 #include <string>
 
 #include "geo/geo_reference.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "raster/bitmap.h"
 
 namespace quorvane::cli {

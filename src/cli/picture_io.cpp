@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "cli/load_image.h"
-#include "geo/geotiff_tags.h"
-#include "raster/format_registry.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 
 namespace quorvane::cli {
 
@@ -18,7 +18,7 @@ void SavePictureWithGeoReference(const TRasterBitmap& bitmap, const std::string&
   TGeoTiffTags tags;
   ClearGeoTiffTags(tags);
   GeoReferenceToGeoTiff(reference, tags);
-  SaveBitmapFile(bitmap, path, false, false, true, tags);
+  SaveBitmapFile(bitmap, path, {.GeoTiff = true, .GeoTiffTags = &tags});
 }
 
 }  // namespace quorvane::cli

@@ -9,9 +9,9 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/picture_io.h"
+#include "document/resize_driver.h"
+#include "document/sizing.h"
 #include "imaging/resample_filters.h"
-#include "imaging/resize_image.h"
-#include "imaging/resize_sizing.h"
 
 namespace quorvane::cli {
 

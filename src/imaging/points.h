@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "raster/progress.h"
+#include "raster/rect.h"
 
 namespace quorvane {
 

@@ -8,7 +8,7 @@
 
 #include "app/picture_dialogs.h"
 #include "app/picture_rows.h"
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -83,8 +83,7 @@ class TestFileDialogs : public QObject {
   void previewLoadsThroughTheRegistry() {
     QTemporaryDir dir;
     const QString file = dir.filePath("picture.bmp");
-    TGeoTiffTags tags;
-    SaveBitmapFile(Picture(300, 100), file.toStdString(), false, false, false, tags);
+    SaveBitmapFile(Picture(300, 100), file.toStdString(), {});
     TPicturePreview preview([](const std::string& name) {
       TGeoTiffTags preview_tags;  // a preview never touches the window's tags
       return LoadPicture(name, preview_tags);

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <map>
 
-#include "geo/geotiff_tags.h"
-#include "raster/format_registry.h"
-#include "raster/jpeg_codec.h"
-#include "raster/png_codec.h"
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {

@@ -9,7 +9,7 @@
 #include "cli/cli_runner.h"
 #include "cli/load_image.h"
 #include "geo/geo_reference.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "imaging/resample.h"
 #include "imaging/resample_filters.h"
 #include "imaging/tone.h"

@@ -202,9 +202,10 @@ TEST(CanvasLines, RandomLinesAreSymmetricAndStayInTheirRectangle) {
     const TRect changed = f.ChangedRect();
     for (int y = 0; y < 13; ++y)
       for (int x = 0; x < 17; ++x)
-        if (!(PixelColor(forward, x, y) == kColorWhite))
+        if (!(PixelColor(forward, x, y) == kColorWhite)) {
           ASSERT_TRUE(x >= changed.Left && x < changed.Right && y >= changed.Top &&
                       y < changed.Bottom);
+        }
   }
 }
 

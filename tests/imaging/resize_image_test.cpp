@@ -1,4 +1,5 @@
-#include "imaging/resize_image.h"
+#include "document/resize_driver.h"
+#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 

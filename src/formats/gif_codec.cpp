@@ -1,7 +1,7 @@
 // giflib reports errors by return codes, so no jump is needed here; every
 // handle is closed by a guard, and callbacks never let an exception escape
 // into the library.
-#include "raster/gif_codec.h"
+#include "formats/gif_codec.h"
 
 #include <gif_lib.h>
 

@@ -2,8 +2,8 @@
 #include "formats/iff.h"
 #include "formats/pcx.h"
 #include "formats/tga.h"
+#include "io/picture_adapters.h"
 #include "raster/file_io.h"
-#include "raster/picture_adapters.h"
 
 namespace quorvane {
 

@@ -43,7 +43,7 @@
 //
 // The picture is decoded into a new bitmap and moved into the caller's only
 // when decoding succeeded, so a failure leaves the caller's bitmap as it was.
-#include "raster/bmp_file.h"
+#include "formats/bmp_file.h"
 
 #include <algorithm>
 #include <bit>

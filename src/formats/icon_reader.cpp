@@ -1,12 +1,12 @@
-#include "raster/icon_reader.h"
+#include "formats/icon_reader.h"
 
 #include <cstring>
 #include <vector>
 
-#include "raster/bmp_file.h"
+#include "formats/bmp_file.h"
+#include "formats/png_codec.h"
 #include "raster/byte_stream.h"
 #include "raster/error.h"
-#include "raster/png_codec.h"
 
 namespace quorvane {
 

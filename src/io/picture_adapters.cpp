@@ -1,10 +1,10 @@
 // The pictures backed by the TIFF codec and the JPEG, PNG and GIF libraries.
-#include "raster/picture_adapters.h"
+#include "io/picture_adapters.h"
 
+#include "formats/gif_codec.h"
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
 #include "raster/file_io.h"
-#include "raster/gif_codec.h"
-#include "raster/jpeg_codec.h"
-#include "raster/png_codec.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 

@@ -1,6 +1,9 @@
-#include "geo/geotiff_tags.h"
+// Reads the five GeoTIFF tags out of a TIFF directory.
+#include "tiff/geotiff_tag_io.h"
 
 #include <algorithm>
+
+#include "tiff/tiff_directory.h"
 
 namespace quorvane {
 
@@ -71,7 +74,8 @@ void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint3
     case kTagGeoDoubleParams: {
       tags.DoubleCount = 0;
       const uint32_t doubles = std::min<uint32_t>(count, kGeoTiffListCapacity);
-      for (uint32_t i = 0; i < doubles; ++i) tags.DoubleParams[tags.DoubleCount++] = stream.ReadDouble();
+      for (uint32_t i = 0; i < doubles; ++i)
+        tags.DoubleParams[tags.DoubleCount++] = stream.ReadDouble();
       break;
     }
     case kTagGeoAsciiParams: {
@@ -83,27 +87,64 @@ void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint3
   }
 }
 
-void ClearGeoTiffTags(TGeoTiffTags& tags) { tags = TGeoTiffTags{}; }
+namespace {
+// Counts in the tags may come from a file; never write past what is held.
+int Held(int32_t count) {
+  return std::clamp<int32_t>(count, 0, kGeoTiffListCapacity);
+}
 
-void GeoTiffToGeoReference(const TGeoTiffTags& tags, TGeoReference& reference) {
-  ResetGeoReference(reference);
-  // The first tie point is always taken to belong to the upper-left corner.
-  if (tags.TiePointCount > 0) {
-    reference.BaseX = tags.TiePoints[0].X;
-    reference.BaseY = tags.TiePoints[0].Y;
+uint32_t Position(const TByteStream& stream) {
+  return uint32_t(stream.Position());
+}
+}  // namespace
+
+TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags) {
+  TGeoTiffPayloads payloads;
+
+  payloads.PixelScale = {Position(stream), 3};
+  for (double value : tags.PixelScale) stream.WriteDouble(value);
+
+  const int tie_points = Held(tags.TiePointCount);
+  payloads.Tiepoints = {Position(stream), uint32_t(6 * tie_points)};
+  for (int i = 0; i < tie_points; ++i) {
+    const TTiePoint& p = tags.TiePoints[i];
+    for (double value : {p.I, p.J, p.K, p.X, p.Y, p.Z}) stream.WriteDouble(value);
   }
-  if (tags.PixelScale[0] != 0 && tags.PixelScale[1] != 0) {
-    reference.ScaleX = tags.PixelScale[0];
-    reference.ScaleY = tags.PixelScale[1];
-  }
-  const int keys = std::min<int>(tags.KeyEntryCount, kGeoTiffListCapacity);
+
+  // The directory header announces exactly the keys that follow it.
+  const uint16_t keys = uint16_t(std::min<int>(tags.NumberOfKeys, Held(tags.KeyEntryCount)));
+  payloads.KeyDirectory = {Position(stream), 4u * (keys + 1u)};
+  stream.WriteWord(tags.KeyDirectoryVersion);
+  stream.WriteWord(tags.KeyRevision);
+  stream.WriteWord(tags.MinorRevision);
+  stream.WriteWord(keys);
   for (int i = 0; i < keys; ++i) {
-    if (tags.Keys[i].KeyID == 3072) {
-      const TProjectedCS cs = LookupProjectedCS(tags.Keys[i].Value_Offset);
-      reference.Zone = cs.Zone;
-      reference.North = cs.North;
-    }
+    const TGeoKeyEntry& key = tags.Keys[i];
+    stream.WriteWord(key.KeyID);
+    stream.WriteWord(key.TIFFTagLocation);
+    stream.WriteWord(key.Count);
+    stream.WriteWord(key.Value_Offset);
   }
+
+  const int doubles = Held(tags.DoubleCount);
+  payloads.DoubleParams = {Position(stream), uint32_t(doubles)};
+  for (int i = 0; i < doubles; ++i) stream.WriteDouble(tags.DoubleParams[i]);
+
+  payloads.AsciiParams = {Position(stream), uint32_t(tags.AsciiParams.size() + 1)};
+  stream.WriteChars(tags.AsciiParams);
+  stream.WriteByte(0);
+  return payloads;
+}
+
+void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads) {
+  auto entry = [&](uint16_t tag, TTiffFieldType type, const TGeoTiffPayload& payload) {
+    directory.WriteDirEntry(tag, type, payload.Count, payload.Offset);
+  };
+  entry(kTagModelPixelScale, TTiffFieldType::Double, payloads.PixelScale);
+  entry(kTagModelTiepoint, TTiffFieldType::Double, payloads.Tiepoints);
+  entry(kTagGeoKeyDirectory, TTiffFieldType::Short, payloads.KeyDirectory);
+  entry(kTagGeoDoubleParams, TTiffFieldType::Double, payloads.DoubleParams);
+  entry(kTagGeoAsciiParams, TTiffFieldType::Ascii, payloads.AsciiParams);
 }
 
 }  // namespace quorvane

@@ -1,22 +1,22 @@
 // Opening is table-driven: the extension picks the picture class. Saving is a
 // fixed dispatch on the extension, after converting a private copy to the
 // pixel format the chosen writer needs.
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 
+#include "formats/bmp_file.h"
+#include "formats/gif_codec.h"
+#include "formats/icon_reader.h"
 #include "formats/iff.h"
+#include "formats/jpeg_codec.h"
 #include "formats/pcx.h"
-#include "raster/bmp_file.h"
+#include "formats/png_codec.h"
+#include "io/picture_adapters.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
-#include "raster/gif_codec.h"
-#include "raster/icon_reader.h"
-#include "raster/jpeg_codec.h"
-#include "raster/picture_adapters.h"
-#include "raster/png_codec.h"
 #include "tiff/tiff_writer.h"
 
 namespace quorvane {
@@ -96,7 +96,8 @@ std::string LowerCase(std::string text) {
 
 }  // namespace
 
-std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags) {
+std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags,
+                                           const TLoadOptions&) {
   const std::string dotted = ExtensionWithDot(file_name);
   const std::string extension = dotted.empty() ? "" : dotted.substr(1);
   const std::string wanted = LowerCase(extension);
@@ -105,6 +106,14 @@ std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTif
     if (wanted == it->Extension) return it->Load(file_name, tags);
   }
   throw EQuorvaneError("Unknown picture file extension (." + extension + ")");
+}
+
+TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
+                                 const TLoadOptions& options) {
+  // Until every codec can read its header alone, the header is what a full
+  // load gives.
+  const auto picture = LoadPicture(file_name, tags, options);
+  return {picture->Width(), picture->Height(), picture->PixelFormat()};
 }
 
 std::string BuildTypeFilter() {
@@ -125,9 +134,8 @@ std::string BuildTypeFilter() {
   return entries;
 }
 
-void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name, bool show_progress,
-                    bool compress, bool geotiff, const TGeoTiffTags& tags,
-                    const TProgressEvent& progress) {
+void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
+                    const TSaveOptions& options) {
   // The writers see a private copy in the format they need; the caller's
   // bitmap is never touched. A bitmap already in that format is used as is.
   std::optional<TRasterBitmap> copy;
@@ -140,7 +148,7 @@ void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name, b
   // The library codecs report through their event, the program's own codecs
   // through a stage reporter whose hook lives for this one write.
   const TProgressEvent no_progress;
-  const TProgressEvent& event = show_progress ? progress : no_progress;
+  const TProgressEvent& event = options.ShowProgress ? options.Progress : no_progress;
   TStageReporter reporter;
   std::optional<TScopedStageHook> hook;
   if (event) hook.emplace(reporter, event);
@@ -150,8 +158,8 @@ void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name, b
     WriteFileAtomically(file_name,
                         EncodeJpeg(in_format(TPixelFormat::Bit24), kDefaultJpegQuality, event));
   } else if (ext == ".tif" || ext == ".tiff") {
-    SaveTiffFile(file_name, in_format(TPixelFormat::Bit24), geotiff ? &tags : nullptr, compress,
-                 &reporter);
+    SaveTiffFile(file_name, in_format(TPixelFormat::Bit24),
+                 options.GeoTiff ? options.GeoTiffTags : nullptr, options.Compress, &reporter);
   } else if (ext == ".gif") {
     WriteFileAtomically(file_name, EncodeGif(in_format(TPixelFormat::Bit8), event));
   } else if (ext == ".png") {
@@ -162,7 +170,7 @@ void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name, b
     WriteFileAtomically(file_name, stream.Bytes());
   } else if (ext == ".lbm") {
     TByteStream stream;
-    WriteLbm(stream, bitmap, compress, &reporter);
+    WriteLbm(stream, bitmap, options.Compress, &reporter);
     WriteFileAtomically(file_name, stream.Bytes());
   } else {
     // Anything else, no extension included, receives a Windows bitmap.

@@ -1,4 +1,4 @@
-#include "formats/decode_limits.h"
+#include "raster/decode_limits.h"
 
 #include "raster/error.h"
 

@@ -1,4 +1,4 @@
-#include "imaging/resize_sizing.h"
+#include "document/sizing.h"
 
 #include <cmath>
 #include <cstdint>

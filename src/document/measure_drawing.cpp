@@ -1,4 +1,4 @@
-#include "imaging/measure_drawing.h"
+#include "document/measure_drawing.h"
 
 #include "imaging/canvas.h"
 #include "imaging/markers.h"

@@ -2,7 +2,7 @@
 // return; ours records the message and longjmps back into the function that
 // called setjmp, where every C++ object was constructed before the setjmp so
 // the jump skips no destructor. The error then continues as an exception.
-#include "raster/png_codec.h"
+#include "formats/png_codec.h"
 
 #include <png.h>
 

@@ -7,8 +7,8 @@
 // once it is complete.
 #include <string>
 
-#include "geo/geotiff_tags.h"
 #include "raster/bitmap.h"
+#include "raster/geotiff_tags.h"
 
 namespace quorvane {
 

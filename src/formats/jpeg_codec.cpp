@@ -2,7 +2,7 @@
 // We leave through longjmp back into the one function that called setjmp;
 // every C++ object of that function is constructed before setjmp, so the
 // jump skips no destructor, and the error becomes an exception right there.
-#include "raster/jpeg_codec.h"
+#include "formats/jpeg_codec.h"
 
 #include <algorithm>
 #include <csetjmp>

@@ -1,4 +1,4 @@
-#include "imaging/resize_image.h"
+#include "document/resize_driver.h"
 
 #include <utility>
 
