@@ -10,6 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   proj-bin gdal-bin netpbm
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,41 +1,51 @@
 #include "document/pane.h"
 
 #include <algorithm>
-#include <cstdint>
 
-#include "raster/pixel_convert.h"
+#include "document/measure_drawing.h"
+#include "imaging/snapshot.h"
 
 namespace quorvane {
 
+namespace {
+
+// The smallest rectangle holding both; an empty one adds nothing.
+TRect Union(const TRect& a, const TRect& b) {
+  if (a.Right <= a.Left || a.Bottom <= a.Top) return b;
+  if (b.Right <= b.Left || b.Bottom <= b.Top) return a;
+  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+          std::max(a.Bottom, b.Bottom)};
+}
+
+}  // namespace
+
 void TPane::Snapshot() {
-  if (keep_clean_copy_) clean_ = Picture;
+  if (keep_clean_copy_) quorvane::Snapshot(Picture, clean_);
 }
 
 TRect TPane::RestoreSnapshot() {
   if (!keep_clean_copy_) return {};
-  const int width = std::max(Picture.Width(), clean_.Width());
-  const int height = std::max(Picture.Height(), clean_.Height());
-  Picture = clean_;
-  if (width == 0 || height == 0) return {};
-  return {0, 0, width, height};
+  return quorvane::RestoreSnapshot(Picture, clean_);
 }
 
 TRect TPane::RestoreSnapshotRect(const TRect& rect) {
   if (!keep_clean_copy_) return {};
-  const int64_t left = std::max<int64_t>(rect.Left, 0);
-  const int64_t top = std::max<int64_t>(rect.Top, 0);
-  const int64_t right = std::min<int64_t>({rect.Right, Picture.Width(), clean_.Width()});
-  const int64_t bottom = std::min<int64_t>({rect.Bottom, Picture.Height(), clean_.Height()});
-  if (left >= right || top >= bottom) return {};
-  CopyRect(clean_, int(left), int(top), int(right - left), int(bottom - top), Picture, int(left),
-           int(top));
-  return {int(left), int(top), int(right), int(bottom)};
+  return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
 }
 
 TRect TPane::Restore(const TRepaintRequest& request) {
   if (request.RestoreAll) return RestoreSnapshot();
   if (request.RestoreRect) return RestoreSnapshotRect(request.Rect);
   return {};
+}
+
+TRect TPane::Repaint(const TRepaintRequest& request) {
+  const TRect restored = Restore(request);
+  return request.Redraw ? Union(restored, DrawMeasure()) : restored;
+}
+
+TRect TPane::DrawMeasure() {
+  return Draw(Measure, Picture);
 }
 
 }  // namespace quorvane

@@ -32,8 +32,14 @@ class TPane {
   // empty when nothing was.
   TRect RestoreSnapshotRect(const TRect& rect);
   // What the measuring tool asked for after a mouse event, less the redraw
-  // of the tool itself, which is the caller's: the area restored.
+  // of the tool itself: the area restored.
   TRect Restore(const TRepaintRequest& request);
+  // All of it: the area restored, then the tool drawn again when asked.
+  // Returns the area of the picture that changed.
+  TRect Repaint(const TRepaintRequest& request);
+  // Paints the measuring polyline into the shown picture (the Measure page
+  // draws both panes' tools when it becomes active). Returns the area drawn.
+  TRect DrawMeasure();
 
   const TRasterBitmap& CleanCopy() const { return clean_; }
   bool KeepsCleanCopy() const { return keep_clean_copy_; }

@@ -85,6 +85,20 @@ TEST(Pane, RepaintRequestsOfTheMeasuringTool) {
   EXPECT_EQ(pane.Restore(pane.Measure.MouseUp()), (TRect{0, 0, 30, 30}));
 }
 
+TEST(Pane, RepaintErasesFromTheCleanCopyAndDrawsTheToolAgain) {
+  TPane pane;
+  pane.Picture.Reset(TPixelFormat::Bit24, 30, 30);
+  pane.Snapshot();
+  EXPECT_EQ(pane.Repaint(pane.Measure.MouseDown(10, 10, {.Left = true})), (TRect{6, 6, 14, 14}))
+      << "the new point's marker";
+  EXPECT_NE(testing::ColorAt(pane.Picture, 10, 10), testing::ColorAt(pane.CleanCopy(), 10, 10));
+  const TRect moved = pane.Repaint(pane.Measure.MouseMove(20, 10, {.Left = true}));
+  EXPECT_EQ(moved, (TRect{6, 6, 24, 14})) << "the old place erased, the new one drawn";
+  EXPECT_EQ(testing::ColorAt(pane.Picture, 10, 10), testing::ColorAt(pane.CleanCopy(), 10, 10));
+  pane.Measure.Clear();
+  EXPECT_EQ(pane.DrawMeasure(), TRect{}) << "nothing to draw";
+}
+
 TEST(Pane, WithoutACleanCopySnapshotsDoNothing) {
   TPane pane(false);
   pane.Picture.Reset(TPixelFormat::Bit24, 10, 8);
