@@ -170,9 +170,10 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-  std::erase_if(sections_, [&](const TSection& s) {
-    return &s != &sections_.front() && SameName(s.Name, section);
-  });
+  // The unnamed lines before the first header always stay.
+  const auto named = std::remove_if(sections_.begin() + 1, sections_.end(),
+                                    [&](const TSection& s) { return SameName(s.Name, section); });
+  sections_.erase(named, sections_.end());
 }
 
 bool TIniFile::HasSection(std::string_view section) const {

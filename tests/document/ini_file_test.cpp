@@ -57,6 +57,16 @@ TEST(IniFile, ChangesOneSectionAndKeepsEveryOtherLine) {
   EXPECT_EQ(TIniFile::Parse(original).Text(), original);
 }
 
+TEST(IniFile, ErasingASectionRemovesEveryCopyOfIt) {
+  // A hand-edited file may hold a section twice; a stale copy must not
+  // come back as the list read next time.
+  TIniFile file = TIniFile::Parse(
+      "[FileHistory]\nCount=1\n[Options]\nAnyTiff=1\n"
+      "[filehistory]\nPath0=/stale.tif\n");
+  file.EraseSection("FileHistory");
+  EXPECT_EQ(file.Text(), "[Options]\nAnyTiff=1\n");
+}
+
 TEST(IniFile, ValuesWithOuterBlanksOrQuotesReadBackAsWritten) {
   TIniFile file;
   for (const std::string value : {" lead", "trail ", "\"quoted\"", "a=b", ""}) {
