@@ -59,12 +59,6 @@ TEST(PrintJob, OnePagePrintSendsBandsInOneJobWithProgress) {
   EXPECT_EQ(progress, (std::vector<int>{0, 40, 80}));
 }
 
-TEST(PrintJob, FitToPageEnlarges) {
-  TRecordingPrinter printer({4800, 6600});
-  PrintPicture(Picture(3000, 100), printer, TPrintMethod::FitToPage, {});
-  EXPECT_EQ(printer.Calls, (TStrings{"begin Test", "copy 0,0,3000,100 to 5,5,4780,164", "end"}));
-}
-
 TEST(PrintJob, MultipagePrintIsOneJobPerPageWithItsFramePieces) {
   // A page of area 100 x 50: a 150 x 60 picture takes two columns, two rows.
   TRecordingPrinter printer({125, 75});

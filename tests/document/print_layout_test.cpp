@@ -61,27 +61,6 @@ TEST(PrintOutputSize, ExtremeShapesKeepAtLeastOnePixel) {
   EXPECT_EQ(PrintOutputSize(0, 100, kPage, kFit), (TPrintSize{}));
 }
 
-std::vector<int> BandProgress(const TBandPlan& plan) {
-  std::vector<int> progress;
-  for (int i = 0; i < plan.Count(); ++i) progress.push_back(plan.Band(i).Progress);
-  return progress;
-}
-
-TEST(PrintBands, ProgressMovesInWholeBands) {
-  const TBandPlan plan(300, 250, kPage, kShrink);
-  EXPECT_EQ(BandProgress(plan), (std::vector<int>{0, 40, 80}));
-}
-
-TEST(PrintBands, UnscaledBandsStackFromTheMargin) {
-  const TBandPlan plan(300, 250, kPage, kShrink);
-  EXPECT_EQ(plan.BandHeight(), 100);
-  EXPECT_EQ(plan.Band(0), (TPrintBand{{0, 0, 300, 100}, {5, 5, 305, 105}, 0}));
-  EXPECT_EQ(plan.Band(1), (TPrintBand{{0, 100, 300, 200}, {5, 105, 305, 205}, 40}));
-  // The last band stops at the picture's last row.
-  EXPECT_EQ(plan.Band(2), (TPrintBand{{0, 200, 300, 250}, {5, 205, 305, 255}, 80}));
-  EXPECT_EQ(plan.Band(3), TPrintBand{});
-}
-
 TEST(PrintBands, ScaledBandsUseTheWidthFactorRoundedHalfAway) {
   // 4775 / 3000 per row: 100 rows are 159.17 printer rows.
   const TBandPlan fitted(3000, 100, kPage, kFit);
@@ -112,6 +91,7 @@ TEST(PrintBands, EmptyPictureHasNoBands) {
   const TBandPlan plan(0, 0, kPage, kFit);
   EXPECT_EQ(plan.Count(), 0);
   EXPECT_EQ(plan.Output(), TPrintSize{});
+  EXPECT_EQ(TBandPlan(300, 250, kPage, kFit).Band(3), TPrintBand{});
 }
 
 TEST(PrintTiles, PagesCutThePictureAndShareOneFrame) {
