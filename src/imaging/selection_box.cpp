@@ -1,5 +1,7 @@
 #include "imaging/selection_box.h"
 
+#include <algorithm>
+
 #include "imaging/canvas.h"
 #include "imaging/selection_figure.h"
 
@@ -37,7 +39,7 @@ TChangedRects TSelectionBox::ShowBox() {
 TChangedRects TSelectionBox::HideBox() {
   if (!surface_) return {};
   showing_ = false;
-  return background_.Restore(*surface_->Picture);
+  return backgrounds_[current_].Restore(*surface_->Picture);
 }
 
 TChangedRects TSelectionBox::SetBox(int left, int top, int right, int bottom) {
@@ -52,14 +54,48 @@ bool TSelectionBox::SetScale(double x, double y) {
   return true;
 }
 
-// The old bands go back before the new ones are saved, so the saved pixels
-// never contain a trace of the box itself.
+namespace {
+
+// Strips of this many rows keep the rows of a step in the processor's
+// caches while the old bands go back, the new ones are saved and the box is
+// drawn over them.
+constexpr int kStripRows = 256;
+
+// The rows of both, as Top and Bottom; either may be empty.
+TRect RowUnion(const TRect& a, const TRect& b) {
+  if (a.Bottom <= a.Top) return b;
+  if (b.Bottom <= b.Top) return a;
+  return {0, std::min(a.Top, b.Top), 0, std::max(a.Bottom, b.Bottom)};
+}
+
+}  // namespace
+
+// In every strip the old bands go back before the new ones are saved, so
+// the saved pixels never hold a trace of the box itself, and the box is
+// drawn only over pixels already saved.
 TChangedRects TSelectionBox::Draw() {
   TRasterBitmap& picture = *surface_->Picture;
-  TChangedRects changed = background_.Restore(picture);
-  changed.Add(background_.Save(picture, selection_));
+  TBoxBackground& previous = backgrounds_[current_];
+  TBoxBackground& next = backgrounds_[1 - current_];
+  TChangedRects changed;
+  if (previous.Restorable(picture)) {
+    changed = previous.Areas();
+  } else {
+    previous.Forget();
+  }
+  changed.Add(next.Plan(picture, selection_));
+  const TRect rows = RowUnion(previous.Saved() ? previous.Rows() : TRect{}, next.Rows());
   TCanvas canvas(picture);
-  DrawBoxFigure(canvas, selection_, {.Handles = user_sizeable_});
+  for (int top = rows.Top; top < rows.Bottom;) {
+    const int bottom = top + std::min(kStripRows, rows.Bottom - top);
+    if (previous.Saved()) previous.RestoreRows(picture, top, bottom);
+    next.SaveRows(picture, top, bottom);
+    canvas.SetClipRect({0, top, picture.Width(), bottom});
+    DrawBoxFigure(canvas, selection_, {.Handles = user_sizeable_});
+    top = bottom;
+  }
+  previous.Forget();
+  current_ = 1 - current_;
   return changed;
 }
 

@@ -8,6 +8,7 @@
 // (to repaint only those), the pointer shape to show and how far to scroll.
 // The pixels under the box are kept in four bands and put back exactly when
 // it is erased, so a command that hides the box first sees no trace of it.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -134,7 +135,10 @@ class TSelectionBox {
   TDoublePoint scale_{1.0, 1.0};
   std::optional<TDrawingSurface> surface_;
   TBoxCursor cursor_ = TBoxCursor::Arrow;
-  TBoxBackground background_;
+  // The pixels under the box as drawn, and room for those under its next
+  // position: each drawing puts back one while saving the other.
+  std::array<TBoxBackground, 2> backgrounds_;
+  int current_ = 0;
 };
 
 }  // namespace quorvane

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "imaging/selection_background.h"
 #include "imaging/selection_box.h"
 #include "support/pixel_probe.h"
 #include "support/test_pictures.h"
@@ -211,6 +212,40 @@ TEST(SelectionBoxDrawing, ChangedRectanglesHoldEveryChangedPixel) {
   before = on.Picture;
   changed = on.Box.HideBox();
   EXPECT_TRUE(ChangesCovered(before, on.Picture, changed));
+}
+
+// Pixels of 1 and 4 bits share bytes with their neighbours outside a band;
+// putting the band back must not undo changes made to those neighbours.
+TEST(SelectionBoxBackground, SubBytePixelsBesideABandKeepTheirChanges) {
+  for (const TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4}) {
+    TRasterBitmap picture;
+    picture.Reset(format, 40, 20);
+    TBoxBackground background;
+    background.Save(picture, {10, 5, 20, 15});  // side bands: columns 7-12, 17-22
+    TCanvas canvas(picture);
+    canvas.Pen.Color = kColorWhite;
+    canvas.MoveTo(0, 8);
+    canvas.LineTo(40, 8);
+    background.Restore(picture);
+    for (int x = 0; x < 40; ++x) {
+      const bool in_band = (x >= 7 && x < 13) || (x >= 17 && x < 23);
+      EXPECT_EQ(PixelValueAt(picture, x, 8) == 0, in_band) << int(format) << " x " << x;
+    }
+  }
+}
+
+TEST(SelectionBoxBackground, APictureReplacedSinceTheSaveIsLeftAlone) {
+  TRasterBitmap picture = NoisePicture(TPixelFormat::Bit24, 30, 20);
+  TBoxBackground background;
+  background.Save(picture, {5, 5, 25, 15});
+  TRasterBitmap other = NoisePicture(TPixelFormat::Bit24, 31, 20, 99);
+  const TRasterBitmap untouched = other;
+  EXPECT_TRUE(background.Restore(other).empty());
+  EXPECT_TRUE(SameStoredPixels(other, untouched));
+  EXPECT_FALSE(background.Saved());
+  other = NoisePicture(TPixelFormat::Bit8, 30, 20);
+  background.Save(picture, {5, 5, 25, 15});
+  EXPECT_TRUE(background.Restore(other).empty());
 }
 
 TEST(SelectionBoxDrawing, DrawingAPictureOfNoPixelsDoesNothing) {
