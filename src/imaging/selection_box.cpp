@@ -14,6 +14,18 @@ bool Drawable(const TDrawingSurface* surface) {
          (surface->Kind == TSurfaceKind::ImageControl || surface->Kind == TSurfaceKind::PaintBox);
 }
 
+// Strips of this many rows keep the rows of a step in the processor's
+// caches while the old bands go back, the new ones are saved and the box is
+// drawn over them.
+constexpr int kStripRows = 256;
+
+// The rows of both, as Top and Bottom; either may be empty.
+TRect RowUnion(const TRect& a, const TRect& b) {
+  if (a.Bottom <= a.Top) return b;
+  if (b.Bottom <= b.Top) return a;
+  return {0, std::min(a.Top, b.Top), 0, std::max(a.Bottom, b.Bottom)};
+}
+
 }  // namespace
 
 TSurfaceChange TSelectionBox::SetDrawingSurface(const TDrawingSurface* surface) {
@@ -53,22 +65,6 @@ bool TSelectionBox::SetScale(double x, double y) {
   scale_ = {x, y};
   return true;
 }
-
-namespace {
-
-// Strips of this many rows keep the rows of a step in the processor's
-// caches while the old bands go back, the new ones are saved and the box is
-// drawn over them.
-constexpr int kStripRows = 256;
-
-// The rows of both, as Top and Bottom; either may be empty.
-TRect RowUnion(const TRect& a, const TRect& b) {
-  if (a.Bottom <= a.Top) return b;
-  if (b.Bottom <= b.Top) return a;
-  return {0, std::min(a.Top, b.Top), 0, std::max(a.Bottom, b.Bottom)};
-}
-
-}  // namespace
 
 // In every strip the old bands go back before the new ones are saved, so
 // the saved pixels never hold a trace of the box itself, and the box is

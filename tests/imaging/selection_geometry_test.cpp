@@ -112,22 +112,6 @@ TEST(SelectionBands, CoverEachEdgeThreeToEitherSideInEitherOrientation) {
   EXPECT_EQ(huge[2], (TRect{kMax - 3, -3, kMax, 3}));
 }
 
-TEST(SelectionDrag, ZonesMoveTheirCornerOrSide) {
-  TBoxZone zone = TopRight;
-  EXPECT_EQ(ResizeByZone(kBox, zone, {70, 5}), (TRect{10, 5, 70, 60}));
-  zone = BottomLeft;
-  EXPECT_EQ(ResizeByZone(kBox, zone, {0, 90}), (TRect{0, 20, 50, 90}));
-  zone = Top;
-  EXPECT_EQ(ResizeByZone(kBox, zone, {99, 0}), (TRect{10, 0, 50, 60}));
-  zone = Right;
-  EXPECT_EQ(ResizeByZone(kBox, zone, {80, 99}), (TRect{10, 20, 80, 60}));
-  zone = Inside;
-  EXPECT_EQ(ResizeByZone(kBox, zone, {80, 99}), kBox);
-  zone = Outside;
-  EXPECT_EQ(ResizeByZone({5, 5, 5, 5}, zone, {8, 9}), (TRect{5, 5, 8, 9}));
-  EXPECT_EQ(zone, BottomRight);
-}
-
 TEST(SelectionDrag, CentredResizeKeepsTheSurfaceProportions) {
   // A surface twice as wide as high; 40 right and 10 below the anchor.
   EXPECT_EQ(ResizeCentred({100, 50}, {140, 60}, 2.0), (TRect{60, 30, 140, 70}));
