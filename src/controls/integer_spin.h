@@ -1,67 +1,45 @@
 #pragma once
-// The integer spin edit: a one-line edit holding a whole number, with the
-// up/down spin button inside its right edge. The buttons and the Up and
-// Down keys add or subtract the increment. The text may be edited freely:
-// while it does not read as a number the last valid value stays in force.
-// Every change of the text, typed or set, signals Changed.
-#include <QLineEdit>
+// A spin edit holding an int, optionally kept within limits (the UTM zone:
+// 1 to 60) or wrapping around them.
 #include <optional>
 
-#include "controls/auto_repeat.h"
-#include "controls/inc_spin.h"
+#include "controls/spin_edit.h"
 
 namespace quorvane {
-
-struct TIntegerLimits {
-  int Min = 0;
-  int Max = 0;
-};
 
 struct TIntegerSpinOptions {
   int Value = 0;
   int Increment = 1;
-  std::optional<TIntegerLimits> Limits;  // none: the whole integer range
-  TRepeatTiming Timing;
+  QString UnitText;
+  std::optional<TIntegerLimits> Limits;  // none: any int
+  std::optional<TNumberFormat> Format;   // none: the user's locale
 };
 
-class TIntegerSpin : public QLineEdit {
+class TIntegerSpin : public TSpinEdit {
   Q_OBJECT
  public:
   explicit TIntegerSpin(const TIntegerSpinOptions& options = {}, QWidget* parent = nullptr);
 
-  // The last value the text gave, kept within the limits.
-  int Value() const { return value_; }
-  // Takes `value` (brought within the limits) and writes it as the text.
+  // The last valid value, within the limits.
+  int Value() const;
   void SetValue(int value);
-
   int Increment() const { return increment_; }
   void SetIncrement(int increment) { increment_ = increment; }
   const std::optional<TIntegerLimits>& Limits() const { return limits_; }
-  // Applies at once to the value; the text is rewritten when it changes.
   void SetLimits(const std::optional<TIntegerLimits>& limits);
 
-  TIncSpin* Buttons() const { return buttons_; }
-
-  // The text read as a decimal integer (surrounding blanks and a plus sign
-  // allowed), or nothing when it does not read as one that fits.
-  static std::optional<int> ParseInteger(const QString& text);
-
- signals:
-  void Changed();
+  void stepBy(int steps) override;
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  StepEnabled stepEnabled() const override;
+  void ReadText(const QString& text) override;
+  QString ValueText() const override;
+  bool OutsideLimits() const override;
 
  private:
-  void TextChanged(const QString& text);
-  void Step(int64_t direction);
-  int Limit(int64_t value) const;
-
   int value_ = 0;
   int increment_ = 1;
   std::optional<TIntegerLimits> limits_;
-  TIncSpin* buttons_;
 };
 
 }  // namespace quorvane

@@ -1,16 +1,12 @@
-// The spin controls: the up/down spin button's clicks and repeats, and the
-// integer spin edit's value, text, limits and change signal.
-#include <QAccessible>
+// The up/down spin button: one click per press and release, repeats while
+// held, and its keys.
 #include <QElapsedTimer>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <limits>
 #include <vector>
 
 #include "controls/inc_spin.h"
-#include "controls/integer_spin.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -149,102 +145,6 @@ class TestSpinControls : public QObject {
     QTest::keyClick(&shown.Spin, Qt::Key_Down);
     QCOMPARE(up.count(), 1);
     QCOMPARE(down.count(), 2);
-  }
-
-  void settingTheValueWritesTheTextAndSignalsOnce() {
-    TIntegerSpin spin({.Value = 150});
-    QCOMPARE(spin.text(), QString("150"));
-    QSignalSpy changed(&spin, &TIntegerSpin::Changed);
-    spin.SetValue(-76);
-    QCOMPARE(spin.text(), QString("-76"));
-    QCOMPARE(spin.Value(), -76);
-    QCOMPARE(changed.count(), 1);
-    spin.SetValue(-76);  // the same text: nothing changed
-    QCOMPARE(changed.count(), 1);
-  }
-
-  void textThatIsNoNumberKeepsTheLastValidValue() {
-    TIntegerSpin spin({.Value = 200});
-    QSignalSpy changed(&spin, &TIntegerSpin::Changed);
-    std::vector<int> seen;
-    connect(&spin, &TIntegerSpin::Changed, &spin, [&] { seen.push_back(spin.Value()); });
-    spin.selectAll();
-    QTest::keyClicks(&spin, "-3x");
-    QCOMPARE(spin.text(), QString("-3x"));
-    QCOMPARE(spin.Value(), -3);
-    // Every change of the text is heard, with the value it left in force:
-    // the selection replaced by "-" (no number yet), "-3", "-3x".
-    QCOMPARE(seen, (std::vector<int>{200, -3, -3}));
-    spin.setText("");
-    QCOMPARE(spin.Value(), -3);
-    for (const char* text : {" 42 ", "+42"}) {
-      spin.setText(text);
-      QCOMPARE(spin.Value(), 42);
-    }
-    for (const char* text : {"4 2", "0x10", "2147483648", "1e3", "12.5"}) {
-      spin.setText(text);
-      QCOMPARE(spin.Value(), 42);
-    }
-    QCOMPARE(changed.count(), 3 + 1 + 2 + 5);
-  }
-
-  void buttonsAndKeysStepByTheIncrement() {
-    TIntegerSpin spin({.Value = 10});
-    spin.resize(80, 24);
-    spin.Buttons()->UpButton()->click();  // as a screen reader presses it
-    QCOMPARE(spin.text(), QString("11"));
-    QVERIFY(!spin.Buttons()->Repeater().Running());
-    emit spin.Buttons()->DownClick();
-    emit spin.Buttons()->DownClick();
-    QCOMPARE(spin.Value(), 9);
-    spin.SetIncrement(5);
-    QTest::keyClick(&spin, Qt::Key_Up);
-    QCOMPARE(spin.Value(), 14);
-    QTest::keyClick(&spin, Qt::Key_Down);
-    QCOMPARE(spin.text(), QString("9"));
-    spin.SetValue(std::numeric_limits<int>::max());
-    QTest::keyClick(&spin, Qt::Key_Up);  // no limits: stops at the integer range
-    QCOMPARE(spin.Value(), std::numeric_limits<int>::max());
-  }
-
-  void limitsHoldTheValueButNotTheTypedText() {
-    TIntegerSpin spin({.Value = 31, .Limits = TIntegerLimits{1, 60}});
-    spin.setText("75");
-    QCOMPARE(spin.text(), QString("75"));
-    QCOMPARE(spin.Value(), 60);
-    spin.SetValue(-4);
-    QCOMPARE(spin.text(), QString("1"));
-    QTest::keyClick(&spin, Qt::Key_Down);
-    QCOMPARE(spin.Value(), 1);
-    spin.SetLimits(TIntegerLimits{10, 20});
-    QCOMPARE(spin.text(), QString("10"));
-    spin.SetLimits(std::nullopt);
-    spin.SetValue(-4);
-    QCOMPARE(spin.Value(), -4);
-  }
-
-  void theArrowsSitInsideTheEditAndLeaveItTheFocus() {
-    QWidget window;
-    auto* layout = new QHBoxLayout(&window);
-    auto* label = new QLabel("Width", &window);
-    auto* spin = new TIntegerSpin({.Value = 7}, &window);
-    label->setBuddy(spin);
-    layout->addWidget(label);
-    layout->addWidget(spin);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    spin->setFocus();
-    const QRect arrows = spin->Buttons()->geometry();
-    QVERIFY(spin->rect().contains(arrows));
-    QVERIFY(arrows.right() >= spin->width() - 4);
-    QWidget* up = spin->Buttons()->UpButton();
-    PressOn(up, Middle(up));
-    ReleaseOn(up, Middle(up));
-    QCOMPARE(spin->Value(), 8);
-    QCOMPARE(QApplication::focusWidget(), spin);
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(spin);
-    QVERIFY(accessible);
-    QCOMPARE(accessible->text(QAccessible::Name), QString("Width"));
   }
 };
 
