@@ -11,6 +11,9 @@
 
 #include "app/geotiff_info_dialog.h"
 #include "app/measure_page.h"
+#include "app/resize_page.h"
+#include "app/resize_workflow.h"
+#include "app/source_box.h"
 #include "app/tiff_options_dialog.h"
 #include "app/tools_page.h"
 #include "app/window_texts.h"
@@ -43,19 +46,27 @@ QString DroppedFile(const QMimeData* data) {
 
 }  // namespace
 
-TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeStartupPicture()) {
   BuildLayout();
   ConnectMenu();
   ConnectPanes();
+  BuildResizeWorkflow();
   FormCreate();
 }
 
+TMainWindow::~TMainWindow() = default;
+
+void TMainWindow::UseDialogs(const TDialogs& dialogs) {
+  dialogs_ = dialogs;
+  resize_workflow_->UseDialogs(dialogs.ProgressDlg, dialogs.PreciseSizeDlg);
+}
+
 void TMainWindow::FormCreate() {
-  source_picture_ = MakeStartupPicture();
-  source_.InputImage->SetPicture(&source_picture_);
-  destination_.OutputImage->SetPicture(&destination_picture_);
+  source_.InputImage->SetPicture(&document_.Source.Picture);
+  destination_.OutputImage->SetPicture(&document_.Destination.Picture);
   SourceChanged();
   page_control_->setCurrentIndex(int(TPage::Resize));
+  source_box_->ShowBox();
   measure_page_->FillDatumList(quorvane::FillDatumList());
   ShowBoxReadout();
 }
@@ -65,7 +76,10 @@ TPage TMainWindow::ActivePage() const {
 }
 
 void TMainWindow::SourceChanged() {
-  ShowSourceSize();
+  const TSourceTexts texts = document_.SourceChanged();
+  source_.DimenDis->setText(FromStd(texts.SourceSize));
+  resize_page_->ShowNewSize(texts.NewSize);
+  source_.InputImage->PictureChanged();
   ShowBoxReadout();
 }
 
@@ -75,11 +89,11 @@ void TMainWindow::OpenImageFile(const QString& file_name) {
 }
 
 void TMainWindow::ShowSourceSize() {
-  source_.DimenDis->setText(FromStd(SourceSizeText(source_picture_)));
+  source_.DimenDis->setText(FromStd(SourceSizeText(document_.Source.Picture)));
 }
 
 void TMainWindow::ShowBoxReadout() {
-  source_.BoxDis->setText(FromStd(BoxReadoutText({})));
+  source_box_->ShowBoxReadout();
 }
 
 bool TMainWindow::event(QEvent* event) {
@@ -99,8 +113,15 @@ void TMainWindow::FormActivate() {
       this, [this, name = command_line_file_] { OpenImageFile(name); }, Qt::QueuedConnection);
 }
 
+// The box is put back exactly before the page's overlays change, and drawn
+// again only on "Resize".
 void TMainWindow::PageControlChange(int index) {
-  Q_UNUSED(index);
+  source_box_->HideBox();
+  if (TPage(index) == TPage::Resize) {
+    source_box_->ShowBox();
+  } else {
+    source_.InputImage->unsetCursor();
+  }
   ShowBoxReadout();
 }
 
@@ -120,17 +141,20 @@ void TMainWindow::ResetPanelsMnuClick() {
 }
 
 void TMainWindow::InputImageMouseDown(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
+  if (ActivePage() == TPage::Resize) source_box_->BoxMouseDown(mouse.X, mouse.Y);
   ShowBoxReadout();
 }
 
 void TMainWindow::InputImageMouseMove(const TImageMouse& mouse) {
+  if (ActivePage() == TPage::Resize) source_box_->BoxMouseMove(mouse.X, mouse.Y);
   source_.Mouse1Dis->setText(FromStd(MouseReadoutText(mouse.X, mouse.Y)));
   ShowBoxReadout();
 }
 
+// A release reaches the box on every page, so no drag outlives its button.
 void TMainWindow::InputImageMouseUp(const TImageMouse& mouse) {
   Q_UNUSED(mouse);
+  source_box_->BoxMouseUp();
   ShowBoxReadout();
 }
 

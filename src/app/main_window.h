@@ -3,12 +3,13 @@
 // destination panes on the right, the menus. It shows and forwards: what a
 // command does to the pictures lives below the window.
 #include <QMainWindow>
+#include <memory>
 
 #include "app/dialogs.h"
 #include "app/image_panes.h"
 #include "app/image_view.h"
 #include "app/main_menu.h"
-#include "raster/bitmap.h"
+#include "document/document.h"
 
 class QSplitter;
 class QTabWidget;
@@ -17,6 +18,8 @@ namespace quorvane {
 
 class TMeasurePage;
 class TResizePage;
+class TResizeWorkflow;
+class TSourceBox;
 class TToolsPage;
 
 // Pages of the tool pane, in tab order.
@@ -29,14 +32,19 @@ class TMainWindow : public QMainWindow {
   Q_OBJECT
  public:
   explicit TMainWindow(QWidget* parent = nullptr);
+  ~TMainWindow() override;
 
-  void UseDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
+  void UseDialogs(const TDialogs& dialogs);
   // The file named on the command line, opened at the first activation
   // when it exists.
   void SetCommandLineFile(const QString& file_name) { command_line_file_ = file_name; }
 
   const TMainMenu& Menu() const { return menu_; }
   TPage ActivePage() const;
+  TDocument& Document() { return document_; }
+  // The selection box on the source pane and the Resize page's commands.
+  TSourceBox& SourceBox() { return *source_box_; }
+  TResizeWorkflow& ResizeWorkflow() { return *resize_workflow_; }
 
   // Loads a file into the source pane.
   void OpenImageFile(const QString& file_name);
@@ -71,6 +79,7 @@ class TMainWindow : public QMainWindow {
   void BuildLayout();
   void ConnectMenu();
   void ConnectPanes();
+  void BuildResizeWorkflow();
   void FormCreate();
   void SourceChanged();
 
@@ -86,9 +95,9 @@ class TMainWindow : public QMainWindow {
   TDestinationPane destination_;
   TDialogs dialogs_;
 
-  // The pictures the panes show until the window's state layer holds them.
-  TRasterBitmap source_picture_;
-  TRasterBitmap destination_picture_;
+  TDocument document_;
+  std::unique_ptr<TSourceBox> source_box_;
+  TResizeWorkflow* resize_workflow_ = nullptr;
 
   bool first_activation_ = true;
   QString command_line_file_;
