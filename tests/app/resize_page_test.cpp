@@ -12,6 +12,8 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "app/dialogs.h"
 #include "app/image_view.h"
@@ -340,6 +342,36 @@ class TestResizePage : public QObject {
     QCOMPARE(Text("BrightDis"), brightness);
     QVERIFY(window_->SourceBox().Box().Showing());
     QCOMPARE(testing::PixelColor(Source(), 30, 20), kColorRed);
+  }
+
+  // A failing stretch shows its error after the progress window is gone,
+  // leaves the destination and keeps the box hidden.
+  void aFailedStretchShowsItsErrorAndLeavesTheBoxHidden() {
+    window_->Document().Sizing.SetNewSize(800000000, 10);
+    auto* progress = Child<TProgressDlg>(window_, "ProgressDlg");
+    bool progress_hidden = false;
+    testing::TSeenBox seen;
+    // The progress window lets timers run before the message box is up; the
+    // check waits for the box.
+    int tries = 20;
+    std::function<void()> close = [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) {
+        if (--tries > 0) QTimer::singleShot(0, window_, close);
+        return;
+      }
+      progress_hidden = progress->isHidden();
+      seen = {box->text(), box->icon(), box->standardButtons(), true};
+      box->accept();
+    };
+    QTimer::singleShot(0, window_, close);
+    window_->ResizeWorkflow().StretchMnuClick();
+    QCOMPARE(seen.Text, QString("Bitmap too large"));
+    QCOMPARE(seen.Icon, QMessageBox::Critical);
+    QVERIFY(progress_hidden);
+    QVERIFY(progress->isHidden());
+    QVERIFY(window_->Document().Destination.Picture.Empty());
+    QVERIFY(!window_->SourceBox().Box().Showing());
   }
 
   void stretchTakesTheChosenSharpnessAndDepth() {
