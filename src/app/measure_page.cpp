@@ -141,6 +141,10 @@ int TMeasurePage::DatumIndex() const {
   return datum_combo_->currentIndex();
 }
 
+QString TMeasurePage::DatumName() const {
+  return datum_combo_->currentText();
+}
+
 TMeasureImage TMeasurePage::Image() const {
   return image_radio_->checkedId() == 1 ? TMeasureImage::Output : TMeasureImage::Input;
 }
