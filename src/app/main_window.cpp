@@ -118,7 +118,7 @@ void TMainWindow::PageControlChange(int index) {
       ShowSelection();
       break;
     case TPage::Measure:
-      RedrawOverlays();
+      RunCommand(this, [this] { RedrawOverlays(); });
       break;
     case TPage::Tools:
       break;

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/measure_page.h"
+#include "app/messages.h"
 #include "app/number_format.h"
 #include "document/readouts.h"
 
@@ -74,34 +75,43 @@ void TMainWindow::OutputImageMouseUp(const TImageMouse& mouse) {
   MeasureMouseUp(TPaneChoice::Output);
 }
 
+// The first drawing into a pane takes its clean copy, which can fail for
+// want of memory on a large picture: that ends in a message like any other
+// failure, never in an exception escaping the event loop.
 void TMainWindow::MeasureMouseDown(TPaneChoice pane, const TImageMouse& mouse) {
-  measure_page_->ShowLastPoint(
-      ShowLastPoint(document_, pane, mouse.X, mouse.Y, LocaleNumberFormat()));
-  TPane& chosen = ChosenPane(document_, pane);
-  Repaint(ViewOf(pane), chosen.Repaint(chosen.Measure.MouseDown(mouse.X, mouse.Y, mouse.Shift)));
-  ShowMeasurements(pane);
+  RunCommand(this, [&] {
+    measure_page_->ShowLastPoint(
+        ShowLastPoint(document_, pane, mouse.X, mouse.Y, LocaleNumberFormat()));
+    TPane& chosen = ChosenPane(document_, pane);
+    Repaint(ViewOf(pane), chosen.Repaint(chosen.Measure.MouseDown(mouse.X, mouse.Y, mouse.Shift)));
+    ShowMeasurements(pane);
+  });
 }
 
 void TMainWindow::MeasureMouseMove(TPaneChoice pane, const TImageMouse& mouse) {
-  TPane& chosen = ChosenPane(document_, pane);
-  // Nothing is asked of the pane unless a point is being dragged.
-  const TRepaintRequest request = chosen.Measure.MouseMove(mouse.X, mouse.Y, mouse.Shift);
-  if (request.Redraw || request.RestoreAll || request.RestoreRect)
-    Repaint(ViewOf(pane), chosen.Repaint(request));
-  const int datum = measure_page_->DatumIndex();
-  TCursorReadout readout{
-      mouse.X, mouse.Y,
-      ShowCursorCoordinates(document_, pane, mouse.X, mouse.Y, datum, LocaleNumberFormat()),
-      measure_page_->DatumName().toStdString()};
-  measure_page_->ShowCursorCoordinates(readout.Texts);
-  last_readout_ = std::move(readout);
-  ShowMeasurements(pane);
+  RunCommand(this, [&] {
+    TPane& chosen = ChosenPane(document_, pane);
+    // Nothing is asked of the pane unless a point is being dragged.
+    const TRepaintRequest request = chosen.Measure.MouseMove(mouse.X, mouse.Y, mouse.Shift);
+    if (request.Redraw || request.RestoreAll || request.RestoreRect)
+      Repaint(ViewOf(pane), chosen.Repaint(request));
+    const int datum = measure_page_->DatumIndex();
+    TCursorReadout readout{
+        mouse.X, mouse.Y,
+        ShowCursorCoordinates(document_, pane, mouse.X, mouse.Y, datum, LocaleNumberFormat()),
+        measure_page_->DatumName().toStdString()};
+    measure_page_->ShowCursorCoordinates(readout.Texts);
+    last_readout_ = std::move(readout);
+    ShowMeasurements(pane);
+  });
 }
 
 void TMainWindow::MeasureMouseUp(TPaneChoice pane) {
-  TPane& chosen = ChosenPane(document_, pane);
-  const TRepaintRequest request = chosen.Measure.MouseUp();
-  if (request.Redraw || request.RestoreAll) Repaint(ViewOf(pane), chosen.Repaint(request));
+  RunCommand(this, [&] {
+    TPane& chosen = ChosenPane(document_, pane);
+    const TRepaintRequest request = chosen.Measure.MouseUp();
+    if (request.Redraw || request.RestoreAll) Repaint(ViewOf(pane), chosen.Repaint(request));
+  });
 }
 
 void TMainWindow::ShowMeasurements(TPaneChoice pane) {
