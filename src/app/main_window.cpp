@@ -4,19 +4,20 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QMimeData>
+#include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
 
 #include "app/geotiff_info_dialog.h"
 #include "app/measure_page.h"
-#include "app/resize_page.h"
-#include "app/resize_workflow.h"
+#include "app/messages.h"
+#include "app/number_format.h"
 #include "app/source_box.h"
 #include "app/tiff_options_dialog.h"
 #include "app/tools_page.h"
-#include "app/window_texts.h"
+#include "document/readouts.h"
+#include "document/tone_page.h"
 #include "geo/datums.h"
 #include "imaging/startup_picture.h"
 
@@ -28,20 +29,16 @@ QString FromStd(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The tone panels follow the user's locale; a separator beyond one byte
-// falls back to the point.
-char DecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  const char latin1 = point.size() == 1 ? point.at(0).toLatin1() : 0;
-  return latin1 != 0 ? latin1 : '.';
-}
-
 // The first local file among dropped items, or an empty text.
 QString DroppedFile(const QMimeData* data) {
   if (!data || !data->hasUrls()) return {};
   for (const QUrl& url : data->urls())
     if (url.isLocalFile()) return url.toLocalFile();
   return {};
+}
+
+void Repaint(TImageEx* view, const TRect& rect) {
+  view->UpdateRect(rect);
 }
 
 }  // namespace
@@ -54,19 +51,14 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeS
   FormCreate();
 }
 
-TMainWindow::~TMainWindow() = default;
-
-void TMainWindow::UseDialogs(const TDialogs& dialogs) {
-  dialogs_ = dialogs;
-  resize_workflow_->UseDialogs(dialogs.ProgressDlg, dialogs.PreciseSizeDlg);
-}
-
 void TMainWindow::FormCreate() {
+  document_.Selection.HideBox = [this] { HideSelection(); };
+  document_.Selection.SetBox = [this](const TRect& rect) { SetSelection(rect); };
   source_.InputImage->SetPicture(&document_.Source.Picture);
   destination_.OutputImage->SetPicture(&document_.Destination.Picture);
   SourceChanged();
   page_control_->setCurrentIndex(int(TPage::Resize));
-  source_box_->ShowBox();
+  ShowSelection();
   measure_page_->FillDatumList(quorvane::FillDatumList());
   ShowBoxReadout();
 }
@@ -76,16 +68,14 @@ TPage TMainWindow::ActivePage() const {
 }
 
 void TMainWindow::SourceChanged() {
-  const TSourceTexts texts = document_.SourceChanged();
-  source_.DimenDis->setText(FromStd(texts.SourceSize));
-  resize_page_->ShowNewSize(texts.NewSize);
-  source_.InputImage->PictureChanged();
-  ShowBoxReadout();
+  ShowSourceTexts(document_.SourceChanged());
 }
 
-void TMainWindow::OpenImageFile(const QString& file_name) {
-  // Loading belongs to the window's state layer; nothing to do here yet.
-  Q_UNUSED(file_name);
+void TMainWindow::ShowSourceTexts(const TSourceTexts& texts) {
+  source_.DimenDis->setText(FromStd(texts.SourceSize));
+  ShowNewSize(texts.NewSize);
+  source_.InputImage->PictureChanged();
+  ShowBoxReadout();
 }
 
 void TMainWindow::ShowSourceSize() {
@@ -93,7 +83,11 @@ void TMainWindow::ShowSourceSize() {
 }
 
 void TMainWindow::ShowBoxReadout() {
-  source_box_->ShowBoxReadout();
+  source_.BoxDis->setText(FromStd(BoxReadoutText(SelectionRect())));
+}
+
+void TMainWindow::ShowSelectionOnResizePage() {
+  if (ActivePage() == TPage::Resize) ShowSelection();
 }
 
 bool TMainWindow::event(QEvent* event) {
@@ -113,16 +107,30 @@ void TMainWindow::FormActivate() {
       this, [this, name = command_line_file_] { OpenImageFile(name); }, Qt::QueuedConnection);
 }
 
-// The box is put back exactly before the page's overlays change, and drawn
-// again only on "Resize".
+// Every overlay goes, then the new page's own comes back: the selection box
+// on Resize, both measuring polylines on Measure, none on Tools.
 void TMainWindow::PageControlChange(int index) {
-  source_box_->HideBox();
-  if (TPage(index) == TPage::Resize) {
-    source_box_->ShowBox();
-  } else {
-    source_.InputImage->unsetCursor();
+  Q_UNUSED(index);
+  // The box puts back the pixels under it itself.
+  HideSelection();
+  Repaint(source_.InputImage, document_.Source.RestoreSnapshot());
+  Repaint(destination_.OutputImage, document_.Destination.RestoreSnapshot());
+  switch (ActivePage()) {
+    case TPage::Resize:
+      ShowSelection();
+      break;
+    case TPage::Measure:
+      RunCommand(this, [this] { RedrawOverlays(); });
+      break;
+    case TPage::Tools:
+      break;
   }
   ShowBoxReadout();
+}
+
+void TMainWindow::RedrawOverlays() {
+  Repaint(source_.InputImage, document_.Source.DrawMeasure());
+  Repaint(destination_.OutputImage, document_.Destination.DrawMeasure());
 }
 
 void TMainWindow::Splitter1Moved(int pos, int index) {
@@ -140,48 +148,26 @@ void TMainWindow::ResetPanelsMnuClick() {
   splitter2_->setSizes({source_height, rest});
 }
 
-void TMainWindow::InputImageMouseDown(const TImageMouse& mouse) {
-  if (ActivePage() == TPage::Resize) source_box_->BoxMouseDown(mouse.X, mouse.Y);
-  ShowBoxReadout();
-}
-
-void TMainWindow::InputImageMouseMove(const TImageMouse& mouse) {
-  if (ActivePage() == TPage::Resize) source_box_->BoxMouseMove(mouse.X, mouse.Y);
-  source_.Mouse1Dis->setText(FromStd(MouseReadoutText(mouse.X, mouse.Y)));
-  ShowBoxReadout();
-}
-
-// A release reaches the box on every page, so no drag outlives its button.
-void TMainWindow::InputImageMouseUp(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-  source_box_->BoxMouseUp();
-  ShowBoxReadout();
-}
-
-void TMainWindow::OutputImageMouseDown(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-}
-
-void TMainWindow::OutputImageMouseMove(const TImageMouse& mouse) {
-  destination_.Mouse2Dis->setText(FromStd(MouseReadoutText(mouse.X, mouse.Y)));
-}
-
-void TMainWindow::OutputImageMouseUp(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-}
-
-void TMainWindow::ResetMeasureBtnClick() {}
-
-void TMainWindow::LengthRadioClick() {}
-
+// The destination is rebuilt from the tone base, never from itself, so
+// adjustments do not accumulate.
 void TMainWindow::BrightnessBarChange() {
   const TToneValues values = tools_page_->ReadToneSliders();
-  tools_page_->ShowToneValues(quorvane::ShowToneValues(values, DecimalSeparator()));
+  const TToneSliders sliders{tools_page_->BrightnessBar()->value(),
+                             tools_page_->ContrastBar()->value(), tools_page_->GammaBar()->value()};
+  tools_page_->ShowToneValues(quorvane::ShowToneValues(values, LocaleDecimalSeparator()));
+  RunCommand(this, [&] {
+    AdjustTone(document_, sliders, LocaleDecimalSeparator());
+    destination_.OutputImage->PictureChanged();
+  });
+}
+
+void TMainWindow::ResetToneSliders(bool apply) {
+  tools_page_->CentreTrackBars();
+  if (apply) BrightnessBarChange();
 }
 
 void TMainWindow::ResetBCGBtnClick() {
-  tools_page_->CentreTrackBars();
-  BrightnessBarChange();
+  ResetToneSliders(true);
 }
 
 void TMainWindow::TiffInfoMnuClick() {

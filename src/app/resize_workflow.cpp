@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <new>
 #include <optional>
 
 #include "app/image_view.h"
@@ -22,11 +21,6 @@ namespace {
 
 QString FromStd(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-QString ErrorText(const std::exception& error) {
-  if (dynamic_cast<const std::bad_alloc*>(&error)) return "Out of memory";
-  return QString::fromUtf8(error.what());
 }
 
 // The resampler reports every row and column; the bar is repainted only
@@ -97,7 +91,7 @@ void TResizeWorkflow::StretchMnuClick() {
 bool TResizeWorkflow::RunStretch() {
   TStretchOptions options{.FilterIndex = SharpnessFilter(parts_.Page->Sharpness()),
                           .Force24Bit = parts_.Page->Force24Bit()};
-  try {
+  const bool done = RunCommand(window_, [&] {
     std::optional<TProgressScope> progress;
     if (progress_) {
       progress.emplace(*progress_, "Resizing Image");
@@ -105,29 +99,24 @@ bool TResizeWorkflow::RunStretch() {
     }
     if (parts_.Tools) parts_.Tools->CentreTrackBars();
     Stretch(*parts_.Document, options);
-  } catch (const std::exception& error) {
-    ShowErrorMessage(window_, ErrorText(error));
-    return false;
-  }
-  parts_.OutputImage->PictureChanged();
-  return true;
+  });
+  if (done) parts_.OutputImage->PictureChanged();
+  return done;
 }
 
 // A crop that fails (no width or height, nothing of it on the picture)
 // changes nothing; the box comes back either way while "Resize" is shown.
 void TResizeWorkflow::ClipBtnClick() {
   const TRect selection = parts_.Box->Box().Selection();
-  try {
+  const bool done = RunCommand(window_, [&] {
     const TCropResult result = Crop(*parts_.Document, selection);
     if (result.Cropped) {
       parts_.InputImage->PictureChanged();
       parts_.DimenDis->setText(FromStd(result.Texts.SourceSize));
       parts_.Page->ShowNewSize(result.Texts.NewSize);
     }
-  } catch (const std::exception& error) {
-    ShowErrorMessage(window_, ErrorText(error));
-    return;
-  }
+  });
+  if (!done) return;
   if (parts_.ResizePageActive && parts_.ResizePageActive()) parts_.Box->ShowBox();
   parts_.Box->ShowBoxReadout();
 }

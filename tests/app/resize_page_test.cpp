@@ -298,7 +298,9 @@ class TestResizePage : public QObject {
     UseSource(Pattern(150, 76));
     Drag({10, 20}, {50, 60});
     const TRasterBitmap with_box = Source();
-    const TRasterBitmap clean = window_->Document().Source.CleanCopy();
+    window_->SourceBox().HideBox();
+    const TRasterBitmap clean = Source();
+    window_->SourceBox().ShowBox();
     Child<TSpeedButton>(window_, "StretchBtn")->click();
     const TRasterBitmap& destination = window_->Document().Destination.Picture;
     const TResizeRequest request{
@@ -414,7 +416,9 @@ class TestResizePage : public QObject {
   // The Edit menu's crop is the button's; with nothing selected it changes
   // nothing, and off the Resize page the box stays hidden.
   void cropFromTheMenuAndACropOfNothing() {
-    const TRasterBitmap before = window_->Document().Source.CleanCopy();
+    window_->SourceBox().HideBox();
+    const TRasterBitmap before = Source();
+    window_->SourceBox().ShowBox();
     const QString size = Text("DimenDis");
     window_->Menu().CropMnu->trigger();
     window_->SourceBox().HideBox();
