@@ -11,9 +11,8 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "app/dialogs.h"
 #include "app/image_view.h"
@@ -26,9 +25,9 @@
 #include "controls/speed_button.h"
 #include "document/resize_driver.h"
 #include "geo/geo_reference.h"
-#include "support/message_boxes.h"
 #include "support/pixel_probe.h"
 #include "support/qt_widgets.h"
+#include "support/window_files.h"
 
 using namespace quorvane;
 using testing::Child;
@@ -172,21 +171,19 @@ class TestResizePage : public QObject {
     for (int i = 0; i < 2; ++i) ClickSpin(Spin()->DownButton());
     QCOMPARE(Text("ImageSizeDis"), QString(" 0 x 0"));
     QCOMPARE(Text("PercentDis"), QString(" -100"));
-    testing::TSeenBox zero;
-    testing::CloseNextMessageBox(zero);
+    testing::TMessageWatcher messages;
     window_->Menu().StretchMnu->trigger();
     // A size of nothing gets a warning of its own rather than a picture.
-    QCOMPARE(zero.Text, QString("Zero Image Size"));
-    QCOMPARE(zero.Icon, QMessageBox::Warning);
+    QTRY_COMPARE(messages.Texts(), QStringList({"Zero Image Size"}));
+    QCOMPARE(messages.Seen()[0].Icon, QMessageBox::Warning);
 
     ClickSpin(Spin()->DownButton());
     QCOMPARE(Text("ImageSizeDis"), QString(" -75 x -38"));
     QCOMPARE(Text("PercentDis"), QString(" -150"));
-    testing::TSeenBox negative;
-    testing::CloseNextMessageBox(negative);
     Child<TSpeedButton>(window_, "StretchBtn")->click();
-    QCOMPARE(negative.Text, QString("Negative Image Size"));
-    QCOMPARE(negative.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QTRY_COMPARE(messages.Texts(), QStringList({"Zero Image Size", "Negative Image Size"}));
+    QCOMPARE(messages.Seen()[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(messages.Seen()[1].OtherWindows.isEmpty());  // no progress window
     QVERIFY(window_->Document().Destination.Picture.Empty());
     QVERIFY(Child<TProgressDlg>(window_, "ProgressDlg")->isHidden());
     QVERIFY(window_->SourceBox().Box().Showing());
@@ -351,26 +348,11 @@ class TestResizePage : public QObject {
   void aFailedStretchShowsItsErrorAndLeavesTheBoxHidden() {
     window_->Document().Sizing.SetNewSize(800000000, 10);
     auto* progress = Child<TProgressDlg>(window_, "ProgressDlg");
-    bool progress_hidden = false;
-    testing::TSeenBox seen;
-    // The progress window lets timers run before the message box is up; the
-    // check waits for the box.
-    int tries = 20;
-    std::function<void()> close = [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) {
-        if (--tries > 0) QTimer::singleShot(0, window_, close);
-        return;
-      }
-      progress_hidden = progress->isHidden();
-      seen = {box->text(), box->icon(), box->standardButtons(), true};
-      box->accept();
-    };
-    QTimer::singleShot(0, window_, close);
+    testing::TMessageWatcher messages;
     window_->ResizeWorkflow().StretchMnuClick();
-    QCOMPARE(seen.Text, QString("Bitmap too large"));
-    QCOMPARE(seen.Icon, QMessageBox::Critical);
-    QVERIFY(progress_hidden);
+    QTRY_COMPARE(messages.Texts(), QStringList({"Bitmap too large"}));
+    QCOMPARE(messages.Seen()[0].Icon, QMessageBox::Critical);
+    QVERIFY(messages.Seen()[0].OtherWindows.isEmpty());
     QVERIFY(progress->isHidden());
     QVERIFY(window_->Document().Destination.Picture.Empty());
     QVERIFY(!window_->SourceBox().Box().Showing());
@@ -442,6 +424,33 @@ class TestResizePage : public QObject {
     QCOMPARE(Source().Height(), 40);
     QCOMPARE(reference.BaseX, 1000.0);
     QCOMPARE(reference.BaseY, 4970.0);
+  }
+
+  // What a user does with a GeoTIFF: open it, draw a box, crop, step down
+  // by half, stretch and save the destination; the saved file carries the
+  // corner of the box and the pixel size of the halved picture.
+  void openBoxCropStretchAndSaveKeepTheGeoreference() {
+    QTemporaryDir dir;
+    const QString input = dir.filePath("scene.tif");
+    const QString output = dir.filePath("half.tif");
+    testing::WriteGeoPicture(input.toStdString(), testing::GreyPicture(200, 100));
+    window_->UseFileChoosers({[&](QWidget*) { return input; }, [&](QWidget*) { return output; }});
+    window_->Menu().OpenMnu->trigger();
+    QCOMPARE(Source().Width(), 200);
+    Drag({20, 10}, {120, 70});
+    window_->Menu().CropMnu->trigger();
+    QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 100 X 60 Pixels: 24-bit"));
+    Choose(window_, "IncRadio", "50");
+    ClickSpin(Spin()->DownButton());
+    QCOMPARE(Text("ImageSizeDis"), QString(" 50 x 30"));
+    window_->Menu().StretchMnu->trigger();
+    window_->Menu().SaveDestinationAs1->trigger();
+
+    const testing::TReadBack saved = testing::ReadGeoPicture(output.toStdString());
+    QCOMPARE(saved.Picture.Width(), 50);
+    QCOMPARE(saved.Picture.Height(), 30);
+    const TGeoReference expected{500000 + 20 * 30, 4649776 - 10 * 30, 60, 60, 18, true};
+    QCOMPARE(saved.GeoReference, expected);
   }
 };
 
