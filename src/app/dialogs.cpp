@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include "app/geotiff_info_dialog.h"
+#include "app/precise_size_dialog.h"
 #include "app/progress_windows.h"
 #include "app/tiff_options_dialog.h"
 
@@ -9,6 +10,7 @@ namespace quorvane {
 TDialogs CreateDialogs(QWidget* owner) {
   TDialogs dialogs;
   dialogs.ProgressDlg = new TProgressDlg(owner);
+  dialogs.PreciseSizeDlg = new TPreciseSizeDlg(owner);
   dialogs.GeoTiffInfoDlg = new TGeoTiffInfoDlg(owner);
   dialogs.TiffOptionsDlg = new TTiffOptionsDlg(owner);
   return dialogs;

@@ -7,11 +7,13 @@ class QWidget;
 namespace quorvane {
 
 class TProgressDlg;
+class TPreciseSizeDlg;
 class TGeoTiffInfoDlg;
 class TTiffOptionsDlg;
 
 struct TDialogs {
   TProgressDlg* ProgressDlg = nullptr;
+  TPreciseSizeDlg* PreciseSizeDlg = nullptr;
   TGeoTiffInfoDlg* GeoTiffInfoDlg = nullptr;
   TTiffOptionsDlg* TiffOptionsDlg = nullptr;
 };

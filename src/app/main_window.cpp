@@ -13,6 +13,7 @@
 #include "app/measure_page.h"
 #include "app/messages.h"
 #include "app/number_format.h"
+#include "app/source_box.h"
 #include "app/tiff_options_dialog.h"
 #include "app/tools_page.h"
 #include "document/readouts.h"
@@ -46,6 +47,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeS
   BuildLayout();
   ConnectMenu();
   ConnectPanes();
+  BuildResizeWorkflow();
   FormCreate();
 }
 

@@ -9,6 +9,7 @@
 // main_window_resize.cpp (the Resize page: its readouts and selection box).
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/dialogs.h"
@@ -26,6 +27,8 @@ namespace quorvane {
 
 class TMeasurePage;
 class TResizePage;
+class TResizeWorkflow;
+class TSourceBox;
 class TToolsPage;
 
 // How the File commands get their file names: by default the open and save
@@ -46,8 +49,9 @@ class TMainWindow : public QMainWindow {
   Q_OBJECT
  public:
   explicit TMainWindow(QWidget* parent = nullptr);
+  ~TMainWindow() override;
 
-  void UseDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
+  void UseDialogs(const TDialogs& dialogs);
   void UseFileChoosers(TFileChoosers choosers) { choosers_ = std::move(choosers); }
   // The file named on the command line, opened at the first activation
   // when it exists.
@@ -58,6 +62,9 @@ class TMainWindow : public QMainWindow {
   // The pictures, georeferences and measurements the window shows.
   TDocument& Document() { return document_; }
   const TDocument& Document() const { return document_; }
+  // The selection box on the source pane and the Resize page's commands.
+  TSourceBox& SourceBox() { return *source_box_; }
+  TResizeWorkflow& ResizeWorkflow() { return *resize_workflow_; }
   // The last cursor readout of the Measure page, when there was one.
   const std::optional<TCursorReadout>& LastReadout() const { return last_readout_; }
 
@@ -109,9 +116,9 @@ class TMainWindow : public QMainWindow {
   void SourceChanged();
   void ShowSourceTexts(const TSourceTexts& texts);
 
-  // The Resize page: its size readouts and the selection box on the source
-  // picture. Each does nothing yet; the sizing workflow fills them in
-  // (main_window_resize.cpp).
+  // The Resize page: its size readouts, the selection box on the source
+  // picture and the page's commands (main_window_resize.cpp).
+  void BuildResizeWorkflow();
   void ShowNewSize(const TNewSizeTexts& texts);
   void ResizePageMouseDown(const TImageMouse& mouse);
   void ResizePageMouseMove(const TImageMouse& mouse);
@@ -150,6 +157,8 @@ class TMainWindow : public QMainWindow {
   TFileChoosers choosers_ = DialogFileChoosers();
 
   TDocument document_;
+  std::unique_ptr<TSourceBox> source_box_;
+  TResizeWorkflow* resize_workflow_ = nullptr;
   std::optional<TCursorReadout> last_readout_;
   bool first_activation_ = true;
   QString command_line_file_;

@@ -54,8 +54,8 @@ void TMainWindow::InputImageMouseMove(const TImageMouse& mouse) {
 }
 
 void TMainWindow::InputImageMouseUp(const TImageMouse& mouse) {
-  if (ActivePage() == TPage::Resize) ResizePageMouseUp(mouse);
   // On every page: a drag begun on another page ends at any release.
+  ResizePageMouseUp(mouse);
   MeasureMouseUp(TPaneChoice::Input);
   ShowBoxReadout();
 }

@@ -1,40 +1,76 @@
-// The Resize page's side of the main window: the sizing readouts and the
-// selection box drawn into the source picture. The window calls these at
-// the moments the box is shown, hidden, emptied and dragged; until the
-// sizing workflow fills them in they do nothing and the box stays empty.
+// The Resize page's side of the main window: the sizing readouts, the
+// selection box drawn into the source picture (TSourceBox) and the page's
+// commands with the Edit menu's sizing items (TResizeWorkflow). The window
+// calls the hooks below at the moments the box is shown, hidden, emptied
+// and dragged.
 #include "app/main_window.h"
+#include "app/resize_page.h"
+#include "app/resize_workflow.h"
+#include "app/source_box.h"
 
 namespace quorvane {
 
+TMainWindow::~TMainWindow() = default;
+
+void TMainWindow::UseDialogs(const TDialogs& dialogs) {
+  dialogs_ = dialogs;
+  resize_workflow_->UseDialogs(dialogs.ProgressDlg, dialogs.PreciseSizeDlg);
+}
+
+void TMainWindow::BuildResizeWorkflow() {
+  source_box_ =
+      std::make_unique<TSourceBox>(source_.InputImage, source_.InScrollBox, source_.BoxDis);
+  source_box_->SetPicture(&document_.Source.Picture);
+  resize_workflow_ =
+      new TResizeWorkflow({.Document = &document_,
+                           .Page = resize_page_,
+                           .Box = source_box_.get(),
+                           .DimenDis = source_.DimenDis,
+                           .InputImage = source_.InputImage,
+                           .OutputImage = destination_.OutputImage,
+                           .Tools = tools_page_,
+                           .ResizePageActive = [this] { return ActivePage() == TPage::Resize; }},
+                          this);
+  resize_workflow_->ConnectMenu(menu_);
+}
+
 void TMainWindow::ShowNewSize(const TNewSizeTexts& texts) {
-  Q_UNUSED(texts);
+  resize_page_->ShowNewSize(texts);
 }
 
 void TMainWindow::ResizePageMouseDown(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
+  source_box_->BoxMouseDown(mouse.X, mouse.Y);
 }
 
 void TMainWindow::ResizePageMouseMove(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
+  source_box_->BoxMouseMove(mouse.X, mouse.Y);
 }
 
 void TMainWindow::ResizePageMouseUp(const TImageMouse& mouse) {
   Q_UNUSED(mouse);
+  source_box_->BoxMouseUp();
 }
 
 // Draws the box into the source picture. The box keeps the pixels under it
 // and puts them back itself when hidden, so it needs no clean copy; the
 // window hides it before a page switch restores the panes.
-void TMainWindow::ShowSelection() {}
+void TMainWindow::ShowSelection() {
+  source_box_->ShowBox();
+}
 
-void TMainWindow::HideSelection() {}
+// Hidden, the box no longer shapes the pointer: the arrow comes back until
+// it is shown and hovered again.
+void TMainWindow::HideSelection() {
+  source_box_->HideBox();
+  source_.InputImage->unsetCursor();
+}
 
 void TMainWindow::SetSelection(const TRect& rect) {
-  Q_UNUSED(rect);
+  source_box_->SetBox(rect);
 }
 
 TRect TMainWindow::SelectionRect() const {
-  return {};
+  return source_box_->Box().Selection();
 }
 
 }  // namespace quorvane

@@ -25,21 +25,25 @@ std::optional<std::string> ResizeSizeWarning(int64_t width, int64_t height) {
   return std::nullopt;
 }
 
-TResizeResult ResizeOutputImage(TRasterBitmap source, const TGeoReference& source_reference,
+TResizeResult ResizeOutputImage(const TRasterBitmap& source, const TGeoReference& source_reference,
                                 const TResizeRequest& request, const TProgressProc& progress,
                                 const TResampleOptions& options) {
   if (auto warning = ResizeSizeWarning(request.Width, request.Height)) {
     throw EQuorvaneError(*warning);
   }
-  const int source_width = source.Width();
-  const int source_height = source.Height();
+  // The resampler reads the source and writes a new picture, so the source
+  // is copied only when it has to be converted first.
+  TRasterBitmap converted;
+  const bool convert = request.Force24Bit && source.PixelFormat() != TPixelFormat::Bit24;
+  if (convert) {
+    converted = source;
+    converted.SetPixelFormat(TPixelFormat::Bit24);
+  }
   TResizeResult result;
-  result.Destination = std::move(source);
-  if (request.Force24Bit) result.Destination.SetPixelFormat(TPixelFormat::Bit24);
-  ResampleBitmap(result.Destination, request.Width, request.Height, request.FilterIndex, progress,
-                 options);
+  result.Destination = ResampledBitmap(convert ? converted : source, request.Width, request.Height,
+                                       request.FilterIndex, progress, options);
   if (request.KeepToneBase) result.ToneBase = result.Destination;
-  result.GeoReference = ScaleGeoReference(source_reference, source_width, source_height,
+  result.GeoReference = ScaleGeoReference(source_reference, source.Width(), source.Height(),
                                           result.Destination.Width(), result.Destination.Height());
   return result;
 }

@@ -37,10 +37,9 @@ struct TResizeResult {
 // Size" for a negative width or height, "Zero Image Size" for a zero one.
 std::optional<std::string> ResizeSizeWarning(int64_t width, int64_t height);
 
-// `source` is the copy that becomes the destination; a caller that no longer
-// needs its picture moves it in. Throws EQuorvaneError with the warning's
-// text for a size that has one, and whatever the resampling raises.
-TResizeResult ResizeOutputImage(TRasterBitmap source, const TGeoReference& source_reference,
+// `source` is left as it is. Throws EQuorvaneError with the warning's text
+// for a size that has one, and whatever the resampling raises.
+TResizeResult ResizeOutputImage(const TRasterBitmap& source, const TGeoReference& source_reference,
                                 const TResizeRequest& request, const TProgressProc& progress = {},
                                 const TResampleOptions& options = {});
 

@@ -41,11 +41,13 @@ TStretchResult Stretch(TDocument& document, const TStretchOptions& options) {
                                .Height = int(document.Sizing.NewHeight),
                                .FilterIndex = options.FilterIndex,
                                .Force24Bit = options.Force24Bit,
-                               .KeepToneBase = true};
+                               .KeepToneBase = false};
   TResizeResult resized = ResizeOutputImage(document.Source.Picture, document.Source.GeoReference(),
                                             request, options.Progress, options.Resample);
+  // Copied into the tone base the last stretch left, which keeps its memory
+  // when the size is the same, and before anything else changes.
+  document.ToneBase = resized.Destination;
   document.Destination.Picture = std::move(resized.Destination);
-  document.ToneBase = std::move(resized.ToneBase);
   // The destination's measuring points stay; only its georeference follows.
   document.Destination.GeoReference() = resized.GeoReference;
   document.Destination.Snapshot();

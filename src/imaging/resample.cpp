@@ -97,6 +97,12 @@ class TRowStreamer {
 
 void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int filter_index,
                     const TProgressProc& progress, const TResampleOptions& options) {
+  bitmap = ResampledBitmap(bitmap, new_width, new_height, filter_index, progress, options);
+}
+
+TRasterBitmap ResampledBitmap(const TRasterBitmap& bitmap, int new_width, int new_height,
+                              int filter_index, const TProgressProc& progress,
+                              const TResampleOptions& options) {
   const int src_width = bitmap.Width();
   const int src_height = bitmap.Height();
   if (src_width < 1 || src_height < 1) throw EQuorvaneError("Source bitmap too small");
@@ -152,8 +158,6 @@ void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int fi
     streamer = std::make_unique<TRowStreamer>(bitmap, horizontal, capacity, level);
   }
 
-  // The destination replaces the bitmap only once it is complete, so a
-  // failure leaves the bitmap as it was.
   TRasterBitmap result;
   result.Reset(bitmap.PixelFormat(), new_width, new_height);
   std::copy(bitmap.ColorTable().begin(), bitmap.ColorTable().end(), result.ColorTable().begin());
@@ -188,7 +192,7 @@ void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int fi
         percent.Step(target - steps_done);
         steps_done = target;
       });
-  bitmap = std::move(result);
+  return result;
 }
 
 }  // namespace quorvane

@@ -21,5 +21,10 @@ struct TResampleOptions {
 // the bitmap is unchanged then, and when the horizontal pass fails.
 void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int filter_index,
                     const TProgressProc& progress = {}, const TResampleOptions& options = {});
+// The same into a new picture, leaving `bitmap` as it is: a caller that
+// keeps its source saves the copy of it.
+TRasterBitmap ResampledBitmap(const TRasterBitmap& bitmap, int new_width, int new_height,
+                              int filter_index, const TProgressProc& progress = {},
+                              const TResampleOptions& options = {});
 
 }  // namespace quorvane

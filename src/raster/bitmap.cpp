@@ -82,11 +82,24 @@ TRasterBitmap::TRasterBitmap(const TRasterBitmap& other)
   if (other.pixels_.Size() > 0) std::memcpy(pixels_.Data(), other.pixels_.Data(), pixels_.Size());
 }
 
+// A picture copied again and again at one size (a pane's clean copy, the
+// tone base) keeps its pixel memory: touching fresh pages costs many times
+// more than the copy itself.
 TRasterBitmap& TRasterBitmap::operator=(const TRasterBitmap& other) {
-  if (this != &other) {
-    TRasterBitmap copy(other);
-    *this = std::move(copy);
+  if (this == &other) return *this;
+  if (pixels_.Size() > 0 && pixels_.Size() == other.pixels_.Size()) {
+    colors_ = other.colors_;  // the only step that may throw, so it goes first
+    width_ = other.width_;
+    height_ = other.height_;
+    format_ = other.format_;
+    stride_ = other.stride_;
+    x_pels_per_meter_ = other.x_pels_per_meter_;
+    y_pels_per_meter_ = other.y_pels_per_meter_;
+    std::memcpy(pixels_.Data(), other.pixels_.Data(), pixels_.Size());
+    return *this;
   }
+  TRasterBitmap copy(other);
+  *this = std::move(copy);
   return *this;
 }
 

@@ -51,6 +51,17 @@ TEST_F(StretchCommand, ResamplesIntoTheDestinationWithToneBaseGeoreferenceAndSna
   EXPECT_EQ(document_.Sizing.NewWidth, 165) << "a stretch leaves the sizing alone";
 }
 
+// Stretches in a row at one size copy the tone base into the memory the
+// last one left, and never change the source.
+TEST_F(StretchCommand, AgainAtTheSameSizeReusesTheToneBase) {
+  const TRasterBitmap source = document_.Source.Picture;
+  Stretch(document_);
+  const uint8_t* tone_base = document_.ToneBase.Bits();
+  Stretch(document_);
+  EXPECT_EQ(document_.ToneBase.Bits(), tone_base);
+  EXPECT_EQ(0, std::memcmp(document_.Source.Picture.Bits(), source.Bits(), source.Stride() * 76));
+}
+
 TEST_F(StretchCommand, NegativeAndZeroSizesWarnAndChangeNothing) {
   for (int clicks : {3, 2}) {
     document_.ResetSizing();

@@ -180,6 +180,16 @@ TEST(ResampleBitmap, ProgressTakesOneStepPerLineAndEndsNearHundred) {
   EXPECT_LE(seen.back(), 100);
 }
 
+TEST(ResampleBitmap, IntoANewPictureLeavesTheSourceAndGivesTheSameResult) {
+  const TRasterBitmap source = RandomBitmap(37, 23, 5);
+  const auto before = Pixels(source);
+  const TRasterBitmap result = ResampledBitmap(source, 20, 31, kFilterLanczos3);
+  EXPECT_EQ(Pixels(source), before);
+  TRasterBitmap in_place = source;
+  ResampleBitmap(in_place, 20, 31, kFilterLanczos3);
+  EXPECT_EQ(Pixels(result), Pixels(in_place));
+}
+
 TEST(ResampleBitmap, RefusesEmptySourceAndZeroSizeWithoutChanges) {
   TRasterBitmap empty;
   try {

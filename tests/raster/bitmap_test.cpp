@@ -58,5 +58,35 @@ TEST(Bitmap, CopyIsDeep) {
   EXPECT_EQ(b.QueryPalette(256)[7], (TPaletteColor{3, 2, 1, 0}));
 }
 
+// A copy into a picture of as many pixel bytes reuses its memory and still
+// takes everything: size, format, palette, resolution and pixels.
+TEST(Bitmap, CopyIntoAPictureOfTheSameMemoryReusesItAndTakesEverything) {
+  TRasterBitmap source;
+  source.Reset(TPixelFormat::Bit8, 12, 2);
+  source.Scanline(1)[11] = 200;
+  source.ColorTable()[200] = {1, 2, 3, 0};
+  source.SetPelsPerMeter(3780, 2835);
+  TRasterBitmap target;
+  target.Reset(TPixelFormat::Bit24, 4, 2);  // also 12 bytes a row
+  target.Scanline(0)[0] = 99;
+  const uint8_t* memory = target.Bits();
+  target = source;
+  EXPECT_EQ(target.Bits(), memory);
+  EXPECT_EQ(target.PixelFormat(), TPixelFormat::Bit8);
+  EXPECT_EQ(target.Width(), 12);
+  EXPECT_EQ(target.Stride(), source.Stride());
+  EXPECT_EQ(target.Scanline(1)[11], 200);
+  EXPECT_EQ(target.Scanline(0)[0], 0);
+  EXPECT_EQ(target.QueryPalette(256)[200], (TPaletteColor{3, 2, 1, 0}));
+  EXPECT_EQ(target.XPelsPerMeter(), 3780);
+  EXPECT_EQ(target.YPelsPerMeter(), 2835);
+  // Another size takes memory of its own.
+  TRasterBitmap larger;
+  larger.Reset(TPixelFormat::Bit24, 5, 2);
+  target = larger;
+  EXPECT_EQ(target.Width(), 5);
+  EXPECT_EQ(target.ColorTable().size(), 0u);
+}
+
 }  // namespace
 }  // namespace quorvane

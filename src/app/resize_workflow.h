@@ -1,0 +1,67 @@
+#pragma once
+// The commands of the "Resize" page and of the Edit menu's sizing items:
+// stepping the requested size, switching units, "Reset", Stretch, Crop and
+// Precise Sizing. Each reads its controls, runs the document's command and
+// writes back the texts and pictures it changed; the selection box is
+// hidden around whatever reads or replaces the source picture.
+#include <QObject>
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace quorvane {
+
+class TDocument;
+class TImageEx;
+class TPreciseSizeDlg;
+class TProgressDlg;
+class TResizePage;
+class TSourceBox;
+class TToolsPage;
+struct TMainMenu;
+
+struct TResizeWorkflowParts {
+  TDocument* Document = nullptr;
+  TResizePage* Page = nullptr;
+  TSourceBox* Box = nullptr;
+  QLabel* DimenDis = nullptr;
+  TImageEx* InputImage = nullptr;
+  TImageEx* OutputImage = nullptr;
+  TToolsPage* Tools = nullptr;
+  // Whether "Resize" is the active page: the box comes back after a crop
+  // only there.
+  std::function<bool()> ResizePageActive;
+};
+
+class TResizeWorkflow : public QObject {
+  Q_OBJECT
+ public:
+  // `window` owns the workflow and carries its message boxes.
+  TResizeWorkflow(const TResizeWorkflowParts& parts, QWidget* window);
+
+  // The progress window of the stretch and the precise sizing dialog; a
+  // stretch without a progress window runs without one.
+  void UseDialogs(TProgressDlg* progress, TPreciseSizeDlg* precise);
+  // "&Stretch", "Cr&op" (the same crop as the page's button) and
+  // "P&recise Sizing...".
+  void ConnectMenu(const TMainMenu& menu);
+
+  void IncSpinUpClick();
+  void IncSpinDownClick();
+  void UnitsRadioClick();
+  void ResetSizeBtnClick();
+  void StretchMnuClick();
+  void ClipBtnClick();
+  void PreciseMnuClick();
+
+ private:
+  bool RunStretch();
+
+  TResizeWorkflowParts parts_;
+  QWidget* window_;
+  TProgressDlg* progress_ = nullptr;
+  TPreciseSizeDlg* precise_ = nullptr;
+};
+
+}  // namespace quorvane
