@@ -48,6 +48,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
   ConnectMenu();
   ConnectPanes();
   FormCreate();
+  SetUpDialogMenus();
 }
 
 void TMainWindow::FormCreate() {
@@ -70,8 +71,9 @@ void TMainWindow::SourceChanged() {
 }
 
 void TMainWindow::OpenImageFile(const QString& file_name) {
-  // Loading belongs to the window's state layer; nothing to do here yet.
-  Q_UNUSED(file_name);
+  // Loading belongs to the window's state layer; until it is wired only the
+  // recent-files step runs (the open's AddRecentFile hook).
+  AddRecentFile(file_name);
 }
 
 void TMainWindow::ShowSourceSize() {

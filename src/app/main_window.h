@@ -8,6 +8,7 @@
 #include "app/image_panes.h"
 #include "app/image_view.h"
 #include "app/main_menu.h"
+#include "geo/measure_tool.h"
 #include "raster/bitmap.h"
 
 class QSplitter;
@@ -16,6 +17,7 @@ class QTabWidget;
 namespace quorvane {
 
 class TMeasurePage;
+class TRecentFilesMenu;
 class TResizePage;
 class TToolsPage;
 
@@ -62,6 +64,28 @@ class TMainWindow : public QMainWindow {
   void iffOptions1Click();
   void ExitMnuClick();
 
+  // The scale dialog, printing, recent files, help and about
+  // (main_window_dialogs.cpp).
+  void SetScaleCoords1Click();
+  void PrintMnuClick();
+  void ContentsMnuClick();
+  void SearchHelpMnuClick();
+  void HowtoUseMnuClick();
+  void AboutMnuClick();
+  void ReopenMenuMenuClick(const QString& path);
+  // The open's first step: the path goes to the top of the recent files,
+  // which are saved at once.
+  void AddRecentFile(const QString& path);
+  const TRecentFilesMenu* RecentFiles() const { return reopen_menu_; }
+  // What a dialog's Help button does.
+  void ShowHelpContext(int context);
+
+  // Each pane's picture and measuring tool, which holds its georeference.
+  const TRasterBitmap& SourcePicture() const { return source_picture_; }
+  const TRasterBitmap& DestinationPicture() const { return destination_picture_; }
+  TMeasureTool& SourceMeasure() { return source_measure_; }
+  TMeasureTool& DestMeasure() { return dest_measure_; }
+
  protected:
   bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -73,6 +97,7 @@ class TMainWindow : public QMainWindow {
   void ConnectPanes();
   void FormCreate();
   void SourceChanged();
+  void SetUpDialogMenus();
 
   TMainMenu menu_;
   QSplitter* splitter1_ = nullptr;
@@ -89,6 +114,9 @@ class TMainWindow : public QMainWindow {
   // The pictures the panes show until the window's state layer holds them.
   TRasterBitmap source_picture_;
   TRasterBitmap destination_picture_;
+  TMeasureTool source_measure_;
+  TMeasureTool dest_measure_;
+  TRecentFilesMenu* reopen_menu_ = nullptr;
 
   bool first_activation_ = true;
   QString command_line_file_;
