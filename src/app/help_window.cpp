@@ -50,7 +50,7 @@ THelpWindow::THelpWindow(const QString& folder, QWidget* parent)
     : QWidget(parent, Qt::Window), folder_(folder) {
   setObjectName("HelpWindow");
   setWindowTitle("Quorvane Help");
-  resize(760, 520);
+  resize(820, 560);
 
   auto* side = new QWidget;
   search_ = new QLineEdit(side);
@@ -79,7 +79,7 @@ THelpWindow::THelpWindow(const QString& folder, QWidget* parent)
   splitter->addWidget(side);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({200, 560});
+  splitter->setSizes({240, 580});
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(splitter);
 

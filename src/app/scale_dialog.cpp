@@ -48,6 +48,8 @@ TScaleDlg::TScaleDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Scale/Coordinates");
   pages_ = new QTabWidget(this);
   pages_->setObjectName("PageControl1");
+  // All three page tabs in view: the dialog grows to fit them.
+  pages_->setUsesScrollButtons(false);
   auto* scale_page = new QWidget;
   scale_page->setObjectName("ScalePage");
   auto* line_page = new QWidget;

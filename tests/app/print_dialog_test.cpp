@@ -1,6 +1,7 @@
 // "Print Options" driven as a user would, printing into PDF files that are
 // rendered back with pdftoppm (where installed) to see where the picture
 // landed on the page.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
 #include <QImage>
@@ -233,6 +234,26 @@ class TestPrintDialog : public QObject {
     QVERIFY(FrameAt(pages[1], 35, 30));  // right edge after the last 30 columns
     QVERIFY(!FrameAt(pages[1], 5 - 2, 30) && IsRed(pages[1].pixel(8, 30)));
     QVERIFY(IsWhite(pages[1].pixel(50, 30)));
+  }
+
+  void thePlatformsPrintDialogAsksBeforePrintingToAFile() {
+    QTemporaryDir folder;
+    TPrintDlg dialog;
+    const QString pdf = folder.filePath("asked.pdf");
+    PrintToPdf(dialog.Printer(), pdf);
+    const TRasterBitmap picture = Solid(10, 10, 255, 0, 0);
+    QString asked_by;
+    ExecuteAndClose(dialog, picture, {}, [&] {
+      QTimer::singleShot(50, [&] {
+        auto* print_dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!print_dialog) return;
+        asked_by = print_dialog->objectName();
+        print_dialog->accept();
+      });
+      Child<QPushButton>(&dialog, "PrintBtn")->click();
+    });
+    QCOMPARE(asked_by, QString("PrintDialog1"));
+    QVERIFY(QFile::exists(pdf));
   }
 
   void cancelledPrintDialogPrintsNothing() {

@@ -135,17 +135,6 @@ class TestScaleDialog : public QObject {
     QCOMPARE(input.GeoReference.ScaleY, 2.5);
   }
 
-  void withoutAMeasuredLineTheScaleIsOne() {
-    TScaleDlg dialog;
-    TMeasureTool input = ToolWith(kUtm18North30m), output;
-    QString scale;
-    OpenAndPress(dialog, input, output, "CancelBtn", [&] {
-      TypeInto(Child<TRealSpin>(&dialog, "LineSpin"), "750");
-      scale = Child<QLineEdit>(&dialog, "LineScaleDis")->text();
-    });
-    QCOMPARE(scale, QString("1.000"));
-  }
-
   void kMetersTurns1500IntoOnePointFiveInEveryField() {
     TScaleDlg dialog;
     TMeasureTool input = ToolWith({1500, 1500, 1500, 1500, 18, true}), output;
