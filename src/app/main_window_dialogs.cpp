@@ -16,10 +16,6 @@
 namespace quorvane {
 
 void TMainWindow::SetUpDialogMenus() {
-  // Both georeferences start reset: origin 0, 0 and scale 1, 1.
-  ResetGeoReference(source_measure_.GeoReference);
-  ResetGeoReference(dest_measure_.GeoReference);
-
   reopen_menu_ = new TRecentFilesMenu(menu_.ReopenMnu, SettingsFilePath(), this);
   reopen_menu_->OnMenuClick = [this](const QString& path) { ReopenMenuMenuClick(path); };
   reopen_menu_->LoadHistory();

@@ -134,6 +134,13 @@ std::string BuildTypeFilter() {
   return entries;
 }
 
+bool SaveReportsProgress(const std::string& file_name) {
+  const std::string ext = LowerCase(ExtensionWithDot(file_name));
+  for (const char* reporting : {".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".png", ".pcx", ".lbm"})
+    if (ext == reporting) return true;
+  return false;
+}
+
 void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
                     const TSaveOptions& options) {
   // The writers see a private copy in the format they need; the caller's
