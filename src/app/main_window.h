@@ -155,6 +155,7 @@ class TMainWindow : public QMainWindow {
   void MeasureMouseMove(TPaneChoice pane, const TImageMouse& mouse);
   void MeasureMouseUp(TPaneChoice pane);
   void ShowMeasurements(TPaneChoice pane);
+  void ShowGeoReadouts();
   void RedrawOverlays();
 
   // Saves one pane under a name the user chooses, with the TIFF options as
@@ -176,6 +177,8 @@ class TMainWindow : public QMainWindow {
 
   TDocument document_;
   std::optional<TCursorReadout> last_readout_;
+  // The pane the last cursor readout was taken over.
+  TPaneChoice last_readout_pane_ = TPaneChoice::Input;
   TRecentFilesMenu* reopen_menu_ = nullptr;
   bool first_activation_ = true;
   QString command_line_file_;

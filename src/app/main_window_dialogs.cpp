@@ -29,8 +29,8 @@ void TMainWindow::SetUpDialogMenus() {
 }
 
 void TMainWindow::SetScaleCoords1Click() {
-  // The readouts take the new georeference at the next mouse event.
-  if (dialogs_.ScaleDlg) dialogs_.ScaleDlg->OpenScaleDialog(SourceMeasure(), DestMeasure());
+  if (!dialogs_.ScaleDlg) return;
+  if (dialogs_.ScaleDlg->OpenScaleDialog(SourceMeasure(), DestMeasure())) ShowGeoReadouts();
 }
 
 void TMainWindow::PrintMnuClick() {

@@ -144,7 +144,7 @@ void TScaleDlg::BuildSettingsPage(QWidget* page) {
   connect(units_radio_, &QButtonGroup::idClicked, this, &TScaleDlg::UnitsRadioClick);
 }
 
-void TScaleDlg::OpenScaleDialog(TMeasureTool& input, TMeasureTool& output) {
+bool TScaleDlg::OpenScaleDialog(TMeasureTool& input, TMeasureTool& output) {
   input_ = &input;
   output_ = &output;
   // The unit chosen last time is the model's already; Open takes its factor.
@@ -157,6 +157,7 @@ void TScaleDlg::OpenScaleDialog(TMeasureTool& input, TMeasureTool& output) {
     model_.Store(ChosenTool());
   }
   input_ = output_ = nullptr;
+  return ok;
 }
 
 TMeasureTool& TScaleDlg::ChosenTool() const {

@@ -26,7 +26,8 @@ class TScaleDlg : public QDialog {
 
   // Loads the fields from the image chosen under "Which Image", runs the
   // dialog and, on OK, stores them into the image chosen at that moment.
-  void OpenScaleDialog(TMeasureTool& input, TMeasureTool& output);
+  // True when it closed with OK.
+  bool OpenScaleDialog(TMeasureTool& input, TMeasureTool& output);
 
   const TScaleDialogModel& Model() const { return model_; }
 
