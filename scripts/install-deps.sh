@@ -9,7 +9,7 @@ packages=(
   libtiff-dev libtiff-tools
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
-  proj-bin gdal-bin netpbm
+  proj-bin gdal-bin netpbm poppler-utils
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth
 )
 missing=()

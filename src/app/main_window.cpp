@@ -49,6 +49,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeS
   ConnectPanes();
   BuildResizeWorkflow();
   FormCreate();
+  SetUpDialogMenus();
 }
 
 void TMainWindow::FormCreate() {

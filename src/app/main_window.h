@@ -26,6 +26,7 @@ class QTabWidget;
 namespace quorvane {
 
 class TMeasurePage;
+class TRecentFilesMenu;
 class TResizePage;
 class TResizeWorkflow;
 class TSourceBox;
@@ -103,6 +104,29 @@ class TMainWindow : public QMainWindow {
   void iffOptions1Click();
   void ExitMnuClick();
 
+  // The scale dialog, printing, recent files, help and about
+  // (main_window_dialogs.cpp).
+  void SetScaleCoords1Click();
+  void PrintMnuClick();
+  void ContentsMnuClick();
+  void SearchHelpMnuClick();
+  void HowtoUseMnuClick();
+  void AboutMnuClick();
+  void ReopenMenuMenuClick(const QString& path);
+  // The open's first step: the path goes to the top of the recent files,
+  // which are saved at once.
+  void AddRecentFile(const QString& path);
+  const TRecentFilesMenu* RecentFiles() const { return reopen_menu_; }
+  // What a dialog's Help button does.
+  void ShowHelpContext(int context);
+
+  // Each pane's picture as shown (overlays included) and its measuring
+  // tool, which holds its georeference.
+  const TRasterBitmap& SourcePicture() const { return document_.Source.Picture; }
+  const TRasterBitmap& DestinationPicture() const { return document_.Destination.Picture; }
+  TMeasureTool& SourceMeasure() { return document_.Source.Measure; }
+  TMeasureTool& DestMeasure() { return document_.Destination.Measure; }
+
  protected:
   bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -114,6 +138,7 @@ class TMainWindow : public QMainWindow {
   void ConnectPanes();
   void FormCreate();
   void SourceChanged();
+  void SetUpDialogMenus();
   void ShowSourceTexts(const TSourceTexts& texts);
 
   // The Resize page: its size readouts, the selection box on the source
@@ -137,6 +162,7 @@ class TMainWindow : public QMainWindow {
   void MeasureMouseMove(TPaneChoice pane, const TImageMouse& mouse);
   void MeasureMouseUp(TPaneChoice pane);
   void ShowMeasurements(TPaneChoice pane);
+  void ShowGeoReadouts();
   void RedrawOverlays();
 
   // Saves one pane under a name the user chooses, with the TIFF options as
@@ -160,6 +186,9 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TSourceBox> source_box_;
   TResizeWorkflow* resize_workflow_ = nullptr;
   std::optional<TCursorReadout> last_readout_;
+  // The pane the last cursor readout was taken over.
+  TPaneChoice last_readout_pane_ = TPaneChoice::Input;
+  TRecentFilesMenu* reopen_menu_ = nullptr;
   bool first_activation_ = true;
   QString command_line_file_;
 };

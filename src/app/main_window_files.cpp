@@ -61,7 +61,12 @@ void TMainWindow::OpenMnuClick() {
 
 void TMainWindow::OpenImageFile(const QString& file_name) {
   RunCommand(this, [&] {
-    ShowSourceTexts(quorvane::OpenImageFile(document_, LocalPath(file_name)));
+    TOpenOptions options;
+    // Added before the load, so a file that fails to load stays listed.
+    options.AddRecentFile = [this](const std::string& path) {
+      AddRecentFile(QFile::decodeName(path.c_str()));
+    };
+    ShowSourceTexts(quorvane::OpenImageFile(document_, LocalPath(file_name), options));
     const QString caption = QString::fromStdString(document_.Caption);
     setWindowTitle(caption);
     QGuiApplication::setApplicationDisplayName(caption);

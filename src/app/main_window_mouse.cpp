@@ -102,6 +102,7 @@ void TMainWindow::MeasureMouseMove(TPaneChoice pane, const TImageMouse& mouse) {
         measure_page_->DatumName().toStdString()};
     measure_page_->ShowCursorCoordinates(readout.Texts);
     last_readout_ = std::move(readout);
+    last_readout_pane_ = pane;
     ShowMeasurements(pane);
   });
 }
@@ -118,6 +119,21 @@ void TMainWindow::ShowMeasurements(TPaneChoice pane) {
   measure_page_->ShowMeasurements(
       quorvane::ShowMeasurements(document_, pane, measure_page_->LengthUnit(),
                                  measure_page_->AreaUnit(), LocaleNumberFormat()));
+}
+
+// After a georeference changed by hand: the measurements, and the cursor
+// readout at the pixel it was last taken, in the new map units, without
+// waiting for the next mouse event.
+void TMainWindow::ShowGeoReadouts() {
+  RunCommand(this, [&] {
+    ShowMeasurements(ChosenImage(*measure_page_));
+    if (!last_readout_) return;
+    TCursorReadout& readout = *last_readout_;
+    readout.Texts = ShowCursorCoordinates(document_, last_readout_pane_, readout.X, readout.Y,
+                                          measure_page_->DatumIndex(), LocaleNumberFormat());
+    readout.Datum = measure_page_->DatumName().toStdString();
+    measure_page_->ShowCursorCoordinates(readout.Texts);
+  });
 }
 
 void TMainWindow::ResetMeasureBtnClick() {

@@ -16,7 +16,7 @@ int TIntegerSpin::Value() const {
 
 void TIntegerSpin::SetValue(int value) {
   value_ = ClampSpinValue(int64_t(value), limits_);
-  WriteText(ValueText());
+  ShowValueText();
 }
 
 void TIntegerSpin::SetLimits(const std::optional<TIntegerLimits>& limits) {

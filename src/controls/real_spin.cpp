@@ -16,7 +16,7 @@ double TRealSpin::Value() const {
 
 void TRealSpin::SetValue(double value) {
   value_ = ClampSpinValue(value, limits_);
-  WriteText(ValueText());
+  ShowValueText();
 }
 
 void TRealSpin::SetLimits(const std::optional<TRealLimits>& limits) {

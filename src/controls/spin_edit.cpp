@@ -46,6 +46,14 @@ void TSpinEdit::WriteText(const QString& text) {
   writing_ = false;
 }
 
+void TSpinEdit::ShowValueText() {
+  WriteText(ValueText());
+  // A value set from outside shows its start, where the sign and the
+  // leading digits are, when the field is too narrow for all of it; a field
+  // being typed or stepped in keeps its caret.
+  if (!lineEdit()->hasFocus()) lineEdit()->setCursorPosition(0);
+}
+
 void TSpinEdit::OnTextChanged(const QString& text) {
   if (!writing_) ReadText(text);
   emit Changed();

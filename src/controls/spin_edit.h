@@ -47,6 +47,8 @@ class TSpinEdit : public QAbstractSpinBox {
   // Shows `text` without reading it back: the value set stays exact even
   // where its text is rounded to 15 digits.
   void WriteText(const QString& text);
+  // The value set, as text; outside a focused field its start in view.
+  void ShowValueText();
 
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;

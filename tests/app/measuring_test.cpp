@@ -44,9 +44,12 @@ QString Field(const QWidget* root, const char* name) {
   return Child<QLineEdit>(root, name)->text();
 }
 
-// Clicks the item of a radio group by its text.
-void Choose(QWidget* root, const char* group, const QString& item) {
-  for (QRadioButton* radio : Child<QGroupBox>(root, group)->findChildren<QRadioButton*>())
+// Clicks the item of a radio group of the Measure page by its text. Looked
+// up on the page: the scale dialog, also the window's child, has an
+// "ImageRadio" of its own.
+void Choose(QWidget* window, const char* group, const QString& item) {
+  QWidget* page = Child<QWidget>(window, "MeasurePage");
+  for (QRadioButton* radio : Child<QGroupBox>(page, group)->findChildren<QRadioButton*>())
     if (radio->text() == item) return radio->click();
   QFAIL(qPrintable("no item " + item));
 }

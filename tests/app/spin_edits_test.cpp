@@ -175,6 +175,14 @@ class TestSpinEdits : public QObject {
     QCOMPARE(f.spin->Text(), QString("2500000"));
   }
 
+  void aValueSetOutsideTheFieldShowsItsStart() {
+    TRealForm f(TRealSpinOptions{});
+    f.other->setFocus();
+    f.spin->setFixedWidth(60);
+    f.spin->SetValue(300.0379266750948);
+    QCOMPARE(f.spin->findChild<QLineEdit*>()->cursorPosition(), 0);
+  }
+
   void separatorsComeFromTheFormat() {
     TRealSpin spin({.Value = 1.5, .Format = TNumberFormat{",", "."}});
     QCOMPARE(spin.Text(), QString("1,5"));
