@@ -51,7 +51,7 @@ class TestPreciseSizeDialog : public QObject {
  private slots:
   void init() {
     window_ = new TMainWindow;
-    window_->UseDialogs(CreateDialogs(window_));
+    window_->UseDialogs(CreateDialogs(window_, QUORVANE_HELP_DIR));
     dialog_ = Child<TPreciseSizeDlg>(window_, "PreciseSizeDlg");
   }
   void cleanup() { delete window_; }

@@ -46,8 +46,11 @@ QString Chosen(const QGroupBox* group) {
   return {};
 }
 
+// The scale dialog has a group of the same name, so the page is searched
+// alone.
 void Choose(const QWidget* root, const char* group, const QString& item) {
-  for (QRadioButton* radio : Child<QGroupBox>(root, group)->findChildren<QRadioButton*>())
+  const QWidget* page = Child<QWidget>(root, "ResizePage");
+  for (QRadioButton* radio : Child<QGroupBox>(page, group)->findChildren<QRadioButton*>())
     if (radio->text() == item) radio->click();
 }
 
@@ -112,7 +115,7 @@ class TestResizePage : public QObject {
  private slots:
   void init() {
     window_ = new TMainWindow;
-    window_->UseDialogs(CreateDialogs(window_));
+    window_->UseDialogs(CreateDialogs(window_, QUORVANE_HELP_DIR));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
     input_ = Child<TImageEx>(window_, "InputImage");
