@@ -1,6 +1,8 @@
 #include "imaging/tone.h"
 
+#if defined(QUORVANE_X86_KERNELS)
 #include <immintrin.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -53,6 +55,7 @@ void MapScalar(const uint8_t* src, uint8_t* dst, size_t count, const uint8_t* ta
   for (size_t i = 0; i < count; ++i) dst[i] = table[src[i]];
 }
 
+#if defined(QUORVANE_X86_KERNELS)
 // 64 look-ups at once: two 128-entry halves, the top bit of each byte picks.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapVbmi(const uint8_t* src,
                                                                     uint8_t* dst, size_t count,
@@ -74,6 +77,7 @@ bool HasVbmi() {
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
          __builtin_cpu_supports("avx512vbmi");
 }
+#endif
 
 }  // namespace
 
@@ -90,12 +94,14 @@ void AdjustToneBitmap(TRasterBitmap& source, TRasterBitmap& destination,
   // (padding included, which carries no meaning).
   const size_t count = source.Stride() * size_t(source.Height());
   if (count == 0) return;
+#if defined(QUORVANE_X86_KERNELS)
   static const bool vbmi = HasVbmi();
   if (vbmi) {
     MapVbmi(source.Bits(), destination.Bits(), count, table.data());
-  } else {
-    MapScalar(source.Bits(), destination.Bits(), count, table.data());
+    return;
   }
+#endif
+  MapScalar(source.Bits(), destination.Bits(), count, table.data());
 }
 
 TToneValues ReadToneSliders(int brightness_position, int contrast_position, int gamma_position) {

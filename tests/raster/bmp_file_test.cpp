@@ -829,7 +829,7 @@ bool SameColours(const TRasterBitmap& a, const TRasterBitmap& b) {
 }
 
 TEST(BmpCorpus, EveryTopLevelFileLoads) {
-  if (!HaveCorpus()) GTEST_SKIP() << "no corpus at " << CorpusDir();
+  if (!HaveCorpus()) QUORVANE_CORPUS_ABSENT(CorpusDir());
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(CorpusDir())) {
     if (!entry.is_regular_file()) continue;
@@ -842,7 +842,7 @@ TEST(BmpCorpus, EveryTopLevelFileLoads) {
 }
 
 TEST(BmpCorpus, MatchesReferenceRenderings) {
-  if (!HaveCorpus()) GTEST_SKIP() << "no corpus";
+  if (!HaveCorpus()) QUORVANE_CORPUS_ABSENT(CorpusDir());
   int compared = 0;
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(CorpusDir()))
@@ -866,7 +866,7 @@ TEST(BmpCorpus, MatchesReferenceRenderings) {
 }
 
 TEST(BmpCorpus, VariantsOfOnePictureAgree) {
-  if (!HaveCorpus()) GTEST_SKIP() << "no corpus";
+  if (!HaveCorpus()) QUORVANE_CORPUS_ABSENT(CorpusDir());
   const TRasterBitmap pal8 = LoadCorpus("pal8.bmp");
   EXPECT_EQ(pal8.PixelFormat(), TPixelFormat::Bit8);
   EXPECT_EQ(pal8.Width(), 127);
@@ -922,7 +922,7 @@ TEST(BmpCorpus, VariantsOfOnePictureAgree) {
 }
 
 TEST(BmpCorpus, QuestionableFiles) {
-  if (!HaveCorpus()) GTEST_SKIP() << "no corpus";
+  if (!HaveCorpus()) QUORVANE_CORPUS_ABSENT(CorpusDir());
   // Loaded: 2 bits per pixel, RLE4 with deltas, a gap before the pixels,
   // the OS/2 2.x header, 300 colours, fake alpha, 4-4-4-4 and alpha masks.
   for (const char* name :
@@ -950,7 +950,7 @@ TEST(BmpCorpus, QuestionableFiles) {
 }
 
 TEST(BmpCorpus, MalformedFilesFailCleanlyOrGivePartialPictures) {
-  if (!HaveCorpus()) GTEST_SKIP() << "no corpus";
+  if (!HaveCorpus()) QUORVANE_CORPUS_ABSENT(CorpusDir());
   auto outcome = [](const std::string& name) -> std::string {
     try {
       TRasterBitmap b = LoadCorpus("malformed/" + name);

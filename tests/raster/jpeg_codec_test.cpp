@@ -180,7 +180,7 @@ TEST(JpegCodec, CorpusFilesOutsideTheSupportedSetFailCleanly) {
   for (const char* name : {"jpeg/unsupported/monkey12.jpg", "jpeg/malformed/truncated_jpeg.jpg",
                            "jpeg/malformed/junk_jpeg_header.jpg"}) {
     const auto bytes = testing::CorpusFile(name);
-    if (!bytes) GTEST_SKIP() << "corpus absent";
+    if (!bytes) QUORVANE_CORPUS_ABSENT("jpeg");
     TRasterBitmap b;
     try {
       DecodeJpeg(*bytes, b);

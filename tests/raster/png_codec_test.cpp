@@ -119,7 +119,7 @@ TEST(PngCodec, EveryColourTypeDecodesToItsNaturalFormat) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.File);
     const auto bytes = testing::CorpusFile(c.File);
-    if (!bytes) GTEST_SKIP() << "corpus absent";
+    if (!bytes) QUORVANE_CORPUS_ABSENT("png");
     TRasterBitmap b;
     DecodePng(*bytes, b);
     EXPECT_EQ(b.PixelFormat(), c.Format);
@@ -166,7 +166,7 @@ TEST(PngCodec, InterlacedFilesMatchTheirPlainTwins) {
   for (const auto& [interlaced, plain] : twins) {
     SCOPED_TRACE(interlaced);
     const auto a = testing::CorpusFile(interlaced), b = testing::CorpusFile(plain);
-    if (!a || !b) GTEST_SKIP() << "corpus absent";
+    if (!a || !b) QUORVANE_CORPUS_ABSENT("png");
     TRasterBitmap x, y;
     DecodePng(*a, x);
     DecodePng(*b, y);
@@ -222,14 +222,14 @@ TEST(PngCodec, DamagedFilesFailWithAMessageAndNeverCrash) {
   for (const char* name : malformed) {
     SCOPED_TRACE(name);
     const auto bytes = testing::CorpusFile(std::string("png/malformed/") + name);
-    if (!bytes) GTEST_SKIP() << "corpus absent";
+    if (!bytes) QUORVANE_CORPUS_ABSENT("png");
     const std::string message = DecodeError(*bytes);
     EXPECT_FALSE(message.empty()) << "a damaged file is refused";
   }
   for (const char* name : {"truncated_image.png", "truncated_end_chunk.png"}) {
     SCOPED_TRACE(name);
     const auto bytes = testing::CorpusFile(std::string("png/malformed/") + name);
-    if (!bytes) GTEST_SKIP() << "corpus absent";
+    if (!bytes) QUORVANE_CORPUS_ABSENT("png");
     TRasterBitmap b;
     EXPECT_NO_THROW(DecodePng(*bytes, b)) << "a file that ends early keeps what was decoded";
     EXPECT_GT(b.Width(), 0);

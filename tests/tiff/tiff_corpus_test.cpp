@@ -34,7 +34,7 @@ std::vector<fs::path> FilesIn(const fs::path& dir) {
 }
 
 #define SKIP_WITHOUT(dir) \
-  if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir
+  if (!fs::is_directory(dir)) QUORVANE_CORPUS_ABSENT(dir)
 
 std::string TryLoad(const fs::path& path, TRasterBitmap& b, TGeoTiffTags& tags) {
   try {
