@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "raster/units.h"
+
 namespace quorvane {
 
 struct TNumberFormat {
@@ -61,7 +63,9 @@ constexpr TFootUnits MakeFootUnits(double metres_per_foot) {
 }
 constexpr double kInternationalFootMetres = 0.3048;
 constexpr double kUsSurveyFootMetres = 0.304800609601;
-constexpr TFootUnits kFootUnits = MakeFootUnits(kInternationalFootMetres);
+// The international inch is the codecs' one value (raster/units.h).
+constexpr TFootUnits kFootUnits{kInternationalFootMetres, 1 / kInternationalFootMetres,
+                                kInchesPerMetre, kMetresPerInch};
 constexpr TFootUnits UsSurveyFootUnits() {
   return MakeFootUnits(kUsSurveyFootMetres);
 }

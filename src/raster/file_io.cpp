@@ -59,9 +59,27 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+namespace {
+// The file a chain of symbolic links ends at (which need not exist yet), so
+// that a save replaces the file a link points to and keeps the link.
+std::filesystem::path FinalTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path at(path);
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(at, error))) return at;
+    const fs::path link = fs::read_symlink(at, error);
+    if (error) return at;
+    at = link.is_absolute() ? link : at.parent_path() / link;
+  }
+  errno = ELOOP;
+  throw EQuorvaneError(SystemMessage("Cannot create file", path));
+}
+}  // namespace
+
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
   namespace fs = std::filesystem;
-  const fs::path target(path);
+  const fs::path target = FinalTarget(path);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::random_device random;
   std::string temp_name;
@@ -95,14 +113,14 @@ void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
   }
   // Keep the permissions an existing file had.
   struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0) ::fchmod(file.Get(), existing.st_mode & 07777);
+  if (::stat(target.c_str(), &existing) == 0) ::fchmod(file.Get(), existing.st_mode & 07777);
   if (::fsync(file.Get()) != 0) fail("Cannot write file");
   if (::close(file.Release()) != 0) {
     const std::string message = SystemMessage("Cannot write file", path);
     ::unlink(temp_name.c_str());
     throw EQuorvaneError(message);
   }
-  if (::rename(temp_name.c_str(), path.c_str()) != 0) {
+  if (::rename(temp_name.c_str(), target.c_str()) != 0) {
     const std::string message = SystemMessage("Cannot write file", path);
     ::unlink(temp_name.c_str());
     throw EQuorvaneError(message);

@@ -27,8 +27,7 @@ void LoadAny(const std::string& path, TRasterBitmap& bitmap) {
   if (ext == ".pcx") {
     LoadPcxFile(path, bitmap);
   } else if (ext == ".tga") {
-    TByteStream stream(ReadWholeFile(path));
-    ReadTga(stream, bitmap);
+    DecodeTga(ReadWholeFile(path), bitmap);
   } else {
     LoadLbmFile(path, bitmap);
   }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/error.h"
+#include "support/decode_limits.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {
@@ -45,7 +46,7 @@ void PutBigEndian32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 std::string DecodeError(const std::vector<uint8_t>& bytes) {
   TRasterBitmap b;
   try {
-    DecodePng(bytes, b);
+    DecodePng(bytes, b, testing::TestDecode());
   } catch (const EQuorvaneError& e) {
     return e.what();
   }
@@ -183,9 +184,11 @@ TEST(PngCodec, AbsurdDimensionsAreRefusedBeforeAllocating) {
   PutBigEndian32(png, 20, 1000000);
   PutBigEndian32(png, 29, uint32_t(crc32(0, &png[12], 17)));
   TRasterBitmap kept = testing::Gradient24(2, 2);
-  EXPECT_THROW(DecodePng(png, kept), EQuorvaneError);
+  EXPECT_THROW(DecodePng(png, kept, testing::TestDecode()), EQuorvaneError);
   EXPECT_EQ(kept.Width(), 2);
-  EXPECT_EQ(DecodeError(png), "PNG: image too large (1000000 x 1000000 pixels)");
+  EXPECT_EQ(DecodeError(png),
+            "Picture too large: 1000000 x 1000000 pixels at 24 bits per pixel need "
+            "3000000000000 bytes, more than the memory cap of 268435456 bytes");
 }
 
 TEST(PngCodec, AFileEndingInsideTheImageDataKeepsTheRowsDecoded) {

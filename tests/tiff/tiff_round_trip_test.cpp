@@ -6,6 +6,7 @@
 
 #include "geo/geotiff_georef.h"
 #include "io/format_registry.h"
+#include "raster/byte_stream.h"
 #include "support/test_pictures.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
@@ -17,12 +18,11 @@ using testing::ColorAt;
 
 TRasterBitmap ReadBack(const TRasterBitmap& bitmap, bool packbits, const TGeoTiffTags* geo,
                        TGeoTiffTags& read_tags) {
-  TByteStream stream;
-  WriteTiff(stream, bitmap, geo, packbits);
+  TByteStream stream(EncodeTiff(bitmap, {.PackBits = packbits, .GeoTiff = geo}));
   TByteStream file(stream.TakeBytes());
   TRasterBitmap back;
   ClearGeoTiffTags(read_tags);
-  ReadTiff(file, back, read_tags);
+  DecodeTiff(file.Bytes(), back, read_tags);
   return back;
 }
 
