@@ -1,5 +1,5 @@
 # quorvane_layer(NAME [DEPENDS lower layers...] [LIBS external libraries...]
-#                [EXCLUDE file names...])
+#                [EXCLUDE file names...] [QT])
 #
 # Builds src/NAME/*.cpp into the static library quorvane_NAME. Headers are
 # included as "NAME/header.h"; the library's include root is a folder of the
@@ -7,7 +7,7 @@
 # own folder plus the folders of the layers it links (their include roots come
 # with them). Including a header of a layer above is then a compile error.
 function(quorvane_layer name)
-  cmake_parse_arguments(LAYER "" "" "DEPENDS;LIBS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(LAYER "QT" "" "DEPENDS;LIBS;EXCLUDE" ${ARGN})
   set(folder ${CMAKE_SOURCE_DIR}/src/${name})
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
   foreach(excluded IN LISTS LAYER_EXCLUDE)
@@ -19,6 +19,10 @@ function(quorvane_layer name)
   file(CREATE_LINK ${folder} ${view}/${name} SYMBOLIC)
 
   add_library(quorvane_${name} STATIC ${sources})
+  if(LAYER_QT)
+    # Widgets with signals and slots need Qt's meta-object compiler.
+    set_target_properties(quorvane_${name} PROPERTIES AUTOMOC ON)
+  endif()
   target_include_directories(quorvane_${name} PUBLIC ${view})
   foreach(lower IN LISTS LAYER_DEPENDS)
     target_link_libraries(quorvane_${name} PUBLIC quorvane_${lower})

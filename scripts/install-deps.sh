@@ -9,6 +9,7 @@ packages=(
   libtiff-dev libtiff-tools
   clang libclang-rt-14-dev
   proj-bin gdal-bin netpbm
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
