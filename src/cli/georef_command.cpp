@@ -34,7 +34,7 @@ int RunGeoref(const TArgs& args) {
   dialog.ScaleX = scale.First;
   dialog.ScaleY = scale.Second;
   dialog.SetZone(zone);
-  dialog.South = parsed.Has("south");
+  dialog.North = !parsed.Has("south");
   dialog.Store(tool);
 
   TGeoTiffTags written;

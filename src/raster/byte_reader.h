@@ -57,12 +57,16 @@ class TByteReader {
   // does not move.
   uint8_t ByteAt(uint64_t position) const { return position < size_ ? data_[position] : 0; }
   uint16_t WordAt(uint64_t position) const {
-    const unsigned a = ByteAt(position), b = ByteAt(position + 1);
+    const unsigned a = ByteAfter(position, 0), b = ByteAfter(position, 1);
     return uint16_t(big_endian_ ? a << 8 | b : b << 8 | a);
   }
   uint32_t DWordAt(uint64_t position) const {
-    const uint32_t a = WordAt(position), b = WordAt(position + 2);
-    return big_endian_ ? a << 16 | b : b << 16 | a;
+    uint32_t value = 0;
+    for (unsigned i = 0; i < 4; ++i) {
+      const uint32_t byte = ByteAfter(position, i);
+      value |= big_endian_ ? byte << (24 - 8 * i) : byte << (8 * i);
+    }
+    return value;
   }
   // The bytes that exist of [position, position + n).
   std::span<const uint8_t> SpanAt(uint64_t position, uint64_t n) const {
@@ -71,6 +75,10 @@ class TByteReader {
   }
 
  private:
+  // The byte `offset` places after `position`, with no sum that could wrap.
+  uint8_t ByteAfter(uint64_t position, uint64_t offset) const {
+    return position < size_ && offset < size_ - position ? data_[position + offset] : 0;
+  }
   size_t Advanced(size_t n) const { return n > SIZE_MAX - position_ ? SIZE_MAX : position_ + n; }
 
   const uint8_t* data_ = nullptr;
