@@ -626,7 +626,7 @@ void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path) {
 }
 
 void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path, const TDecodeOptions& options) {
-  DecodeBmp(ReadWholeFile(path), bitmap, options);
+  DecodeBmp(ReadFileBytes(path), bitmap, options);
 }
 
 TResolution GetResolution(const TRasterBitmap& bitmap) {

@@ -26,7 +26,6 @@ struct TBitmapHeader {
   int16_t PageWidth = 0, PageHeight = 0;
 };
 
-constexpr size_t kBitmapHeaderSize = 20;
 constexpr int kMaxPlanes = 8;
 // Masking value of an ILBM whose rows carry a mask plane after the colour planes.
 constexpr uint8_t kHasMaskPlane = 1;
@@ -315,7 +314,7 @@ std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOpti
 }
 
 void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options) {
-  DecodeLbm(ReadWholeFile(path), bitmap, options);
+  DecodeLbm(ReadFileBytes(path), bitmap, options);
 }
 
 void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap,

@@ -392,7 +392,7 @@ std::vector<uint8_t> EncodePcx(const TRasterBitmap& picture, TStageReporter* pro
 
 void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options,
                  double inches_per_metre) {
-  DecodePcx(ReadWholeFile(path), bitmap, options, inches_per_metre);
+  DecodePcx(ReadFileBytes(path), bitmap, options, inches_per_metre);
 }
 
 void SavePcxFile(const std::string& path, const TRasterBitmap& bitmap, TStageReporter* progress,

@@ -64,7 +64,7 @@ std::unique_ptr<TRasterBitmap> LoadBmp(const std::string& path, TGeoTiffTags&,
 std::unique_ptr<TRasterBitmap> LoadIcon(const std::string& path, TGeoTiffTags&,
                                         const TDecodeOptions& options) {
   auto picture = std::make_unique<TRasterBitmap>();
-  DecodeIcon(ReadWholeFile(path), *picture, options);
+  DecodeIcon(ReadFileBytes(path), *picture, options);
   return picture;
 }
 
@@ -149,7 +149,7 @@ std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTif
 TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
                                  const TLoadOptions& options) {
   const TImageFormat& format = FormatFor(file_name);
-  const TPictureInfo info = format.ReadHeader(ReadWholeFile(file_name), tags,
+  const TPictureInfo info = format.ReadHeader(ReadFileBytes(file_name), tags,
                                               {.MaxPictureBytes = options.MaxPictureBytes});
   return {info.Width, info.Height, info.PixelFormat};
 }

@@ -20,7 +20,7 @@ namespace {
 // picture as it was.
 template <typename TDecode>
 void LoadInto(TRasterBitmap& picture, const std::string& path, TDecode decode) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  const TFileBytes bytes = ReadFileBytes(path);
   TRasterBitmap decoded;
   decode(bytes, decoded);
   picture = std::move(decoded);
@@ -30,7 +30,7 @@ void LoadInto(TRasterBitmap& picture, const std::string& path, TDecode decode) {
 void TTIFFBitmap::LoadFromFile(const std::string& path, TGeoTiffTags& tags,
                                const TDecodeOptions& options) {
   // A file without a first directory leaves the picture as it was.
-  DecodeTiff(ReadWholeFile(path), *this, tags, options);
+  DecodeTiff(ReadFileBytes(path), *this, tags, options);
 }
 
 void TTIFFBitmap::SaveToFile(const std::string& path) const {
@@ -38,7 +38,9 @@ void TTIFFBitmap::SaveToFile(const std::string& path) const {
 }
 
 void TJPGBitmap::LoadFromFile(const std::string& path, const TDecodeOptions& options) {
-  LoadInto(*this, path, [&](auto bytes, TRasterBitmap& b) { DecodeJpeg(bytes, b, options); });
+  LoadInto(*this, path, [&](std::span<const uint8_t> bytes, TRasterBitmap& b) {
+    DecodeJpeg(bytes, b, options);
+  });
 }
 
 void TJPGBitmap::SaveToFile(const std::string& path) const {
@@ -48,7 +50,8 @@ void TJPGBitmap::SaveToFile(const std::string& path) const {
 }
 
 void TPNGBitmap::LoadFromFile(const std::string& path, const TDecodeOptions& options) {
-  LoadInto(*this, path, [&](auto bytes, TRasterBitmap& b) { DecodePng(bytes, b, options); });
+  LoadInto(*this, path,
+           [&](std::span<const uint8_t> bytes, TRasterBitmap& b) { DecodePng(bytes, b, options); });
 }
 
 void TPNGBitmap::SaveToFile(const std::string& path) const {
@@ -57,7 +60,8 @@ void TPNGBitmap::SaveToFile(const std::string& path) const {
 }
 
 void TGIFBitmap::LoadFromFile(const std::string& path, const TDecodeOptions& options) {
-  LoadInto(*this, path, [&](auto bytes, TRasterBitmap& b) { DecodeGif(bytes, b, options); });
+  LoadInto(*this, path,
+           [&](std::span<const uint8_t> bytes, TRasterBitmap& b) { DecodeGif(bytes, b, options); });
 }
 
 void TGIFBitmap::SaveToFile(const std::string& path) const {
@@ -68,7 +72,8 @@ void TGIFBitmap::SaveToFile(const std::string& path) const {
 }
 
 void TTGABitmap::LoadFromFile(const std::string& path, const TDecodeOptions& options) {
-  LoadInto(*this, path, [&](auto bytes, TRasterBitmap& b) { DecodeTga(bytes, b, options); });
+  LoadInto(*this, path,
+           [&](std::span<const uint8_t> bytes, TRasterBitmap& b) { DecodeTga(bytes, b, options); });
 }
 
 void TTGABitmap::SaveToFile(const std::string& path) const {
@@ -76,7 +81,8 @@ void TTGABitmap::SaveToFile(const std::string& path) const {
 }
 
 void TPCXBitmap::LoadFromFile(const std::string& path, const TDecodeOptions& options) {
-  LoadInto(*this, path, [&](auto bytes, TRasterBitmap& b) { DecodePcx(bytes, b, options); });
+  LoadInto(*this, path,
+           [&](std::span<const uint8_t> bytes, TRasterBitmap& b) { DecodePcx(bytes, b, options); });
 }
 
 void TPCXBitmap::SaveToFile(const std::string& path) const {
@@ -84,7 +90,8 @@ void TPCXBitmap::SaveToFile(const std::string& path) const {
 }
 
 void TLBMBitmap::LoadFromFile(const std::string& path, const TDecodeOptions& options) {
-  LoadInto(*this, path, [&](auto bytes, TRasterBitmap& b) { DecodeLbm(bytes, b, options); });
+  LoadInto(*this, path,
+           [&](std::span<const uint8_t> bytes, TRasterBitmap& b) { DecodeLbm(bytes, b, options); });
 }
 
 void TLBMBitmap::SaveToFile(const std::string& path) const {

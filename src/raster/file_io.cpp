@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <random>
+#include <utility>
 
 #include "raster/error.h"
 
@@ -25,6 +27,11 @@ class TFileDescriptor {
   ~TFileDescriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
+  TFileDescriptor(const TFileDescriptor&) = delete;
+  TFileDescriptor& operator=(TFileDescriptor&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
   int Get() const { return fd_; }
   int Release() {
     int fd = fd_;
@@ -37,17 +44,13 @@ class TFileDescriptor {
 };
 }  // namespace
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) throw EQuorvaneError(SystemMessage("Cannot open file", path));
-  struct stat info {};
-  if (::fstat(file.Get(), &info) != 0)
-    throw EQuorvaneError(SystemMessage("Cannot read file", path));
-  if (!S_ISREG(info.st_mode)) throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
-  std::vector<uint8_t> bytes(size_t(info.st_size));
+namespace {
+// Reads the open file into `out` (room for `size` bytes); returns the bytes
+// that arrived, fewer when the file shrank while it was read.
+size_t ReadAll(int fd, uint8_t* out, size_t size, const std::string& path) {
   size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
+  while (done < size) {
+    const ssize_t got = ::read(fd, out + done, size - done);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw EQuorvaneError(SystemMessage("Cannot read file", path));
@@ -55,8 +58,39 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     if (got == 0) break;  // the file shrank while we read it
     done += size_t(got);
   }
-  bytes.resize(done);
+  return done;
+}
+
+// Opens a regular file for reading; returns its size at that moment.
+size_t OpenRegularFile(const std::string& path, TFileDescriptor& file) {
+  file = TFileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw EQuorvaneError(SystemMessage("Cannot open file", path));
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0)
+    throw EQuorvaneError(SystemMessage("Cannot read file", path));
+  if (!S_ISREG(info.st_mode)) throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
+  return size_t(info.st_size);
+}
+}  // namespace
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  TFileDescriptor file(-1);
+  std::vector<uint8_t> bytes(OpenRegularFile(path, file));
+  bytes.resize(ReadAll(file.Get(), bytes.data(), bytes.size(), path));
   return bytes;
+}
+
+TFileBytes ReadFileBytes(const std::string& path) {
+  TFileDescriptor file(-1);
+  const size_t size = OpenRegularFile(path, file);
+  TPixelBuffer buffer;
+  try {
+    buffer = TPixelBuffer(size);
+  } catch (const std::bad_alloc&) {
+    throw EQuorvaneError("Cannot read file \"" + path + "\": not enough memory");
+  }
+  const size_t arrived = ReadAll(file.Get(), buffer.Data(), size, path);
+  return TFileBytes(std::move(buffer), arrived);
 }
 
 namespace {

@@ -6,10 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "raster/bitmap.h"
+
 namespace quorvane {
 
 // The whole file, or throws EQuorvaneError naming the file.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+// The whole file in memory that is not cleared before the read fills it (a
+// vector would write every byte twice), for the loaders, whose files may be
+// hundreds of megabytes. Converts to the byte span the decoders take.
+class TFileBytes {
+ public:
+  TFileBytes() = default;
+  TFileBytes(TPixelBuffer buffer, size_t size) : buffer_(std::move(buffer)), size_(size) {}
+  std::span<const uint8_t> Bytes() const { return {buffer_.Data(), size_}; }
+  operator std::span<const uint8_t>() const { return Bytes(); }
+
+ private:
+  TPixelBuffer buffer_;
+  size_t size_ = 0;
+};
+TFileBytes ReadFileBytes(const std::string& path);
 
 // Writes to a temporary file beside the target and renames it over the target
 // only when every byte is on disk, so a failed save never destroys or

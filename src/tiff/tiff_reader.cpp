@@ -325,7 +325,7 @@ void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& 
   // loads then gives a short read rather than a fault in the middle of
   // decoding.
   THookClearer clear_hook(options.Progress);
-  DecodeTiff(ReadWholeFile(path), bitmap, tags, options);
+  DecodeTiff(ReadFileBytes(path), bitmap, tags, options);
 }
 
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -54,6 +55,19 @@ TEST_F(FileIo, ReadingAMissingFileOrAFolderFailsWithItsName) {
     EXPECT_NE(std::string(e.what()).find("nothing.tif"), std::string::npos);
   }
   EXPECT_THROW(ReadWholeFile(folder_.string()), EQuorvaneError);
+}
+
+TEST_F(FileIo, TheLoadersBufferHoldsTheSameBytesAndFailsAlike) {
+  std::vector<uint8_t> bytes(100000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7);
+  const std::string path = (folder_ / "big.bin").string();
+  WriteFileAtomically(path, bytes);
+  const TFileBytes loaded = ReadFileBytes(path);
+  EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), loaded.Bytes().begin(), loaded.Bytes().end()));
+  WriteFileAtomically(path, std::vector<uint8_t>{});
+  EXPECT_TRUE(ReadFileBytes(path).Bytes().empty());
+  EXPECT_THROW(ReadFileBytes((folder_ / "nothing.bin").string()), EQuorvaneError);
+  EXPECT_THROW(ReadFileBytes(folder_.string()), EQuorvaneError);
 }
 
 TEST_F(FileIo, SavingThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
