@@ -5,10 +5,9 @@
 // one every 100 ms.
 #include <QToolButton>
 
-namespace quorvane {
+#include "controls/auto_repeat.h"  // the repeat delays
 
-constexpr int kAutoRepeatDelayMs = 400;
-constexpr int kAutoRepeatIntervalMs = 100;
+namespace quorvane {
 
 struct TSpeedButtonOptions {
   QString Hint;

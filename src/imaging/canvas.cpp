@@ -120,38 +120,67 @@ TRect TCanvas::ChangedRect() const {
   return changed_ ? changed_rect_ : TRect{};
 }
 
-// Pixels left .. right-1 of one row, clipped to the bitmap.
+TRect TCanvas::Bounds() const {
+  TRect bounds{0, 0, bitmap_.Width(), bitmap_.Height()};
+  if (clip_) {
+    bounds.Left = std::max(bounds.Left, clip_->Left);
+    bounds.Top = std::max(bounds.Top, clip_->Top);
+    bounds.Right = std::min(bounds.Right, clip_->Right);
+    bounds.Bottom = std::min(bounds.Bottom, clip_->Bottom);
+  }
+  return bounds;
+}
+
+// Pixels left .. right-1 of one row, clipped to the bitmap and clip.
 void TCanvas::FillSpan(const TStroke& stroke, int64_t left, int64_t right, int64_t row) {
-  if (row < 0 || row >= bitmap_.Height()) return;
-  left = std::max<int64_t>(left, 0);
-  right = std::min<int64_t>(right, bitmap_.Width());
+  const TRect bounds = Bounds();
+  if (row < bounds.Top || row >= bounds.Bottom) return;
+  left = std::max<int64_t>(left, bounds.Left);
+  right = std::min<int64_t>(right, bounds.Right);
   if (left >= right) return;
   uint8_t* line = bitmap_.Scanline(int(row));
-  const int bits = stroke.Bits;
-  switch (stroke.Mode) {
-    case TPenMode::Copy:
-      if (bits == 8) {
-        std::fill(line + left, line + right, uint8_t(stroke.Value));
-      } else {
-        for (int64_t x = left; x < right; ++x) WriteValue(line, bits, x, stroke.Value);
-      }
-      break;
-    case TPenMode::Not:
-      for (int64_t x = left; x < right; ++x)
-        WriteValue(line, bits, x, ~ReadValue(line, bits, x) & stroke.Mask);
-      break;
-    case TPenMode::Xor:
-      for (int64_t x = left; x < right; ++x)
-        WriteValue(line, bits, x, (ReadValue(line, bits, x) ^ stroke.Value) & stroke.Mask);
-      break;
+  if (stroke.Mode == TPenMode::Copy && stroke.Bits == 8) {
+    std::fill(line + left, line + right, uint8_t(stroke.Value));
+  } else {
+    for (int64_t x = left; x < right; ++x) Apply(stroke, line, x);
   }
   Touch(left, row, right, row + 1);
 }
 
+// One pixel in each row top .. bottom-1 of a column, clipped. Rows are
+// stored bottom-up, so each row lies one stride below the next in memory.
+void TCanvas::FillColumn(const TStroke& stroke, int64_t column, int64_t top, int64_t bottom) {
+  const TRect bounds = Bounds();
+  if (column < bounds.Left || column >= bounds.Right) return;
+  top = std::max<int64_t>(top, bounds.Top);
+  bottom = std::min<int64_t>(bottom, bounds.Bottom);
+  if (top >= bottom) return;
+  uint8_t* line = bitmap_.Scanline(int(top));
+  const size_t stride = bitmap_.Stride();
+  for (int64_t y = top; y < bottom; ++y, line -= stride) Apply(stroke, line, column);
+  Touch(column, top, column + 1, bottom);
+}
+
+void TCanvas::Apply(const TStroke& stroke, uint8_t* line, int64_t x) {
+  const int bits = stroke.Bits;
+  switch (stroke.Mode) {
+    case TPenMode::Copy:
+      WriteValue(line, bits, x, stroke.Value);
+      break;
+    case TPenMode::Not:
+      WriteValue(line, bits, x, ~ReadValue(line, bits, x) & stroke.Mask);
+      break;
+    case TPenMode::Xor:
+      WriteValue(line, bits, x, (ReadValue(line, bits, x) ^ stroke.Value) & stroke.Mask);
+      break;
+  }
+}
+
 void TCanvas::FillArea(const TStroke& stroke, int64_t left, int64_t top, int64_t right,
                        int64_t bottom) {
-  top = std::max<int64_t>(top, 0);
-  bottom = std::min<int64_t>(bottom, bitmap_.Height());
+  const TRect bounds = Bounds();
+  top = std::max<int64_t>(top, bounds.Top);
+  bottom = std::min<int64_t>(bottom, bounds.Bottom);
   for (int64_t y = top; y < bottom; ++y) FillSpan(stroke, left, right, y);
 }
 
@@ -207,7 +236,8 @@ void TCanvas::LineTo(int32_t x, int32_t y) {
 // along the longer axis, the other coordinate rounded to the nearest pixel
 // with halves going to the smaller coordinate (so a line and its reverse
 // light the same pixels). Only the steps whose long-axis coordinate lies in
-// the bitmap are visited, so a line reaching far outside costs nothing extra.
+// the bitmap and clip are visited, so a line reaching far outside costs
+// nothing extra.
 void TCanvas::StrokeLine(const TStroke& stroke, TPoint from, TPoint to) {
   const int64_t dx = int64_t{to.X} - from.X, dy = int64_t{to.Y} - from.Y;
   if (dx == 0 && dy == 0) return;
@@ -217,16 +247,30 @@ void TCanvas::StrokeLine(const TStroke& stroke, TPoint from, TPoint to) {
   const int64_t length = std::llabs(major_delta), direction = major_delta > 0 ? 1 : -1;
   // Pen width widens the band a stroke can touch.
   const int64_t reach = std::max(Pen.Width, 1);
-  const int64_t limit = (x_major ? bitmap_.Width() : bitmap_.Height()) + reach;
+  const TRect bounds = Bounds();
+  const int64_t low = (x_major ? bounds.Left : bounds.Top) - reach;
+  const int64_t high = (x_major ? bounds.Right : bounds.Bottom) + reach;  // exclusive
   int64_t first = 0, last = length - 1;
   if (direction > 0) {
-    first = std::max(first, -reach - a0);
-    last = std::min(last, limit - 1 - a0);
+    first = std::max(first, low - a0);
+    last = std::min(last, high - 1 - a0);
   } else {
-    first = std::max(first, a0 - limit + 1);
-    last = std::min(last, a0 + reach);
+    first = std::max(first, a0 - high + 1);
+    last = std::min(last, a0 - low);
   }
   if (first > last) return;
+  // Thin horizontal and vertical lines are one span or one column: the
+  // selection box draws them the size of a large picture on every drag step.
+  if (minor_delta == 0 && Pen.Width <= 1) {
+    const int64_t a_first = a0 + direction * first, a_last = a0 + direction * last;
+    const int64_t low_end = std::min(a_first, a_last), high_end = std::max(a_first, a_last) + 1;
+    if (x_major) {
+      FillSpan(stroke, low_end, high_end, b0);
+    } else {
+      FillColumn(stroke, b0, low_end, high_end);
+    }
+    return;
+  }
 
   // Minor offset at step i: ceil((2 i m - M) / (2 M)); kept as a quotient
   // and remainder and advanced by 2 m per step.

@@ -8,8 +8,10 @@
 // - a colour is written as the bitmap's own pixel value: the nearest palette
 //   entry on 1-, 4- and 8-bit pictures, packed components on 15-, 16-, 24-
 //   and 32-bit ones.
-// Everything is clipped to the bitmap; coordinates may lie anywhere.
+// Everything is clipped to the bitmap, and to a clip rectangle when one is
+// set; coordinates may lie anywhere.
 #include <cstdint>
+#include <optional>
 
 #include "imaging/points.h"
 #include "raster/bitmap.h"
@@ -76,16 +78,28 @@ class TCanvas {
 
   TRasterBitmap& Bitmap() { return bitmap_; }
 
+  // Restricts every later write to `rect` (right and bottom excluded) as
+  // well as to the bitmap, until cleared. Lines are only followed through
+  // the clip rectangle, so drawing a long line strip by strip costs no more
+  // than drawing it once.
+  void SetClipRect(const TRect& rect) { clip_ = rect; }
+  void ClearClipRect() { clip_.reset(); }
+
  private:
   struct TStroke;  // the pen or brush resolved to one pixel value and mode
   TStroke Resolve(TColor color, TPenMode mode) const;
+  static void Apply(const TStroke& stroke, uint8_t* line, int64_t x);
   void FillSpan(const TStroke& stroke, int64_t left, int64_t right, int64_t row);
+  void FillColumn(const TStroke& stroke, int64_t column, int64_t top, int64_t bottom);
   void FillArea(const TStroke& stroke, int64_t left, int64_t top, int64_t right, int64_t bottom);
   void StrokeLine(const TStroke& stroke, TPoint from, TPoint to);
   void Stamp(const TStroke& stroke, int64_t x, int64_t y);
   void Touch(int64_t left, int64_t top, int64_t right, int64_t bottom);
+  // The bitmap's area within the clip rectangle.
+  TRect Bounds() const;
 
   TRasterBitmap& bitmap_;
+  std::optional<TRect> clip_;
   TPoint pen_pos_;
   bool changed_ = false;
   TRect changed_rect_;

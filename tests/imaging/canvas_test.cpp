@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/pixel_probe.h"
 
 namespace quorvane {
@@ -92,6 +94,31 @@ TEST(CanvasLines, EndPointIsNotDrawnAndPenMoves) {
             ".......\n"
             ".kkkk..\n"
             ".......\n");
+}
+
+// Horizontal lines are filled as one run; the run must light the same
+// pixels as stepping would, in either direction and cut at either edge.
+TEST(CanvasLines, HorizontalLinesInEitherDirectionStopBeforeTheirEnd) {
+  TRasterBitmap b = Blank(7, 4);
+  TCanvas canvas(b);
+  canvas.MoveTo(-5, 0);
+  canvas.LineTo(3, 0);
+  canvas.MoveTo(9, 1);
+  canvas.LineTo(2, 1);
+  canvas.MoveTo(5, 2);
+  canvas.LineTo(-1, 2);
+  canvas.Pen.Mode = TPenMode::Xor;
+  canvas.Pen.Color = kColorWhite;
+  canvas.MoveTo(2, 3);
+  canvas.LineTo(6, 3);
+  canvas.MoveTo(3, 3);
+  canvas.LineTo(5, 3);
+  EXPECT_EQ(ColorMap(b, 0, 0, 7, 4),
+            "kkk....\n"
+            "...kkkk\n"
+            "kkkkkk.\n"
+            "..k..k.\n");
+  EXPECT_EQ(canvas.ChangedRect(), (TRect{0, 0, 7, 4}));
 }
 
 TEST(CanvasLines, ShallowLineRoundsHalvesToTheSmallerCoordinate) {
@@ -207,6 +234,72 @@ TEST(CanvasLines, RandomLinesAreSymmetricAndStayInTheirRectangle) {
                       y < changed.Bottom);
         }
   }
+}
+
+TEST(CanvasLines, VerticalLinesInEitherDirectionStopBeforeTheirEnd) {
+  TRasterBitmap b = Blank(4, 6);
+  TCanvas canvas(b);
+  canvas.MoveTo(0, -3);
+  canvas.LineTo(0, 2);
+  canvas.MoveTo(1, 9);
+  canvas.LineTo(1, 2);
+  canvas.Pen.Mode = TPenMode::Not;
+  canvas.MoveTo(3, 1);
+  canvas.LineTo(3, 5);
+  EXPECT_EQ(ColorMap(b, 0, 0, 4, 6),
+            "k...\n"
+            "k..k\n"
+            "...k\n"
+            ".k.k\n"
+            ".k.k\n"
+            ".k..\n");
+  EXPECT_EQ(canvas.ChangedRect(), (TRect{0, 0, 4, 6}));
+}
+
+// Drawing strip by strip through a clip rectangle gives the same picture
+// as drawing at once, and nothing outside the clip is touched: with an
+// exclusive-or pen a pixel written by two strips would change back.
+TEST(CanvasClip, StripsDrawnThroughTheClipMakeTheWhole) {
+  uint32_t seed = 11;
+  const auto next = [&seed](int range) {
+    seed = seed * 1664525u + 1013904223u;
+    return int(seed >> 8) % range;
+  };
+  const auto scribble = [](TCanvas& canvas, const std::vector<TPoint>& points) {
+    canvas.Pen = {kColorWhite, TPenStyle::Solid, 1, TPenMode::Xor};
+    canvas.MoveTo(points[0].X, points[0].Y);
+    for (const TPoint p : points) canvas.LineTo(p.X, p.Y);
+    canvas.Rectangle({points[1].X, points[1].Y, points[2].X, points[2].Y});
+  };
+  for (int trial = 0; trial < 50; ++trial) {
+    std::vector<TPoint> points;
+    for (int i = 0; i < 8; ++i) points.push_back({next(30) - 5, next(24) - 5});
+    points.push_back({points.back().X, next(24) - 5});  // one vertical
+    points.push_back({next(30) - 5, points.back().Y});  // one horizontal
+    TRasterBitmap whole = Blank(19, 15), strips = Blank(19, 15);
+    TCanvas at_once(whole), by_strips(strips);
+    scribble(at_once, points);
+    for (int top = 0; top < 15; top += 4) {
+      by_strips.SetClipRect({0, top, 19, top + 4});
+      scribble(by_strips, points);
+    }
+    ASSERT_EQ(ColorMap(strips, 0, 0, 19, 15), ColorMap(whole, 0, 0, 19, 15)) << trial;
+  }
+  TRasterBitmap b = Blank(8, 6);
+  TCanvas canvas(b);
+  canvas.SetClipRect({2, 1, 5, 4});
+  canvas.Brush.Color = kColorBlack;
+  canvas.FillRect({-10, -10, 20, 20});
+  canvas.ClearClipRect();
+  canvas.MoveTo(0, 5);
+  canvas.LineTo(8, 5);
+  EXPECT_EQ(ColorMap(b, 0, 0, 8, 6),
+            "........\n"
+            "..kkk...\n"
+            "..kkk...\n"
+            "..kkk...\n"
+            "........\n"
+            "kkkkkkkk\n");
 }
 
 TEST(CanvasModes, XorTwiceRestoresAndNotInverts) {
