@@ -1,14 +1,17 @@
 #include "raster/file_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -80,17 +83,58 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+// Large files get memory mapped with all its pages present from the start:
+// one call instead of a page fault per 4 KB while the read fills it.
+constexpr size_t kPopulatedFrom = size_t(1) << 20;
+
+TFileBytes::TFileBytes(size_t capacity) : capacity_(capacity) {
+  if (capacity == 0) return;
+  if (capacity >= kPopulatedFrom) {
+    void* p = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (p != MAP_FAILED) {
+      data_ = static_cast<uint8_t*>(p);
+      mapped_ = true;
+      return;
+    }
+  }
+  data_ = static_cast<uint8_t*>(std::malloc(capacity));
+  if (!data_) throw std::bad_alloc();
+}
+
+TFileBytes::~TFileBytes() {
+  if (mapped_) {
+    ::munmap(data_, capacity_);
+  } else {
+    std::free(data_);
+  }
+}
+
+TFileBytes::TFileBytes(TFileBytes&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)),
+      mapped_(std::exchange(other.mapped_, false)) {}
+
+TFileBytes& TFileBytes::operator=(TFileBytes&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  std::swap(capacity_, other.capacity_);
+  std::swap(mapped_, other.mapped_);
+  return *this;
+}
+
 TFileBytes ReadFileBytes(const std::string& path) {
   TFileDescriptor file(-1);
   const size_t size = OpenRegularFile(path, file);
-  TPixelBuffer buffer;
+  std::optional<TFileBytes> bytes;
   try {
-    buffer = TPixelBuffer(size);
+    bytes.emplace(size);
   } catch (const std::bad_alloc&) {
     throw EQuorvaneError("Cannot read file \"" + path + "\": not enough memory");
   }
-  const size_t arrived = ReadAll(file.Get(), buffer.Data(), size, path);
-  return TFileBytes(std::move(buffer), arrived);
+  bytes->SetSize(ReadAll(file.Get(), bytes->Data(), size, path));
+  return std::move(*bytes);
 }
 
 namespace {

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "raster/bitmap.h"
-
 namespace quorvane {
 
 // The whole file, or throws EQuorvaneError naming the file.
@@ -19,13 +17,24 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 class TFileBytes {
  public:
   TFileBytes() = default;
-  TFileBytes(TPixelBuffer buffer, size_t size) : buffer_(std::move(buffer)), size_(size) {}
-  std::span<const uint8_t> Bytes() const { return {buffer_.Data(), size_}; }
+  // Room for `capacity` bytes, not cleared.
+  explicit TFileBytes(size_t capacity);
+  ~TFileBytes();
+  TFileBytes(TFileBytes&& other) noexcept;
+  TFileBytes& operator=(TFileBytes&& other) noexcept;
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+
+  uint8_t* Data() { return data_; }
+  void SetSize(size_t size) { size_ = size; }
+  std::span<const uint8_t> Bytes() const { return {data_, size_}; }
   operator std::span<const uint8_t>() const { return Bytes(); }
 
  private:
-  TPixelBuffer buffer_;
+  uint8_t* data_ = nullptr;
   size_t size_ = 0;
+  size_t capacity_ = 0;
+  bool mapped_ = false;
 };
 TFileBytes ReadFileBytes(const std::string& path);
 
