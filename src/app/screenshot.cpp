@@ -1,6 +1,7 @@
 #include "app/screenshot.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +25,7 @@ QCommandLineOption ScreenshotOption() {
 void ScheduleScreenshot(QWidget& window, const QString& file) {
   QTimer::singleShot(kSettleMs, &window, [&window, file] {
     const bool saved = window.grab().save(file, "PNG");
+    if (!saved) qWarning("Cannot save the screenshot to %s", qPrintable(file));
     QCoreApplication::exit(saved ? 0 : 1);
   });
 }

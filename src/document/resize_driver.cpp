@@ -19,7 +19,7 @@ int SharpnessFilter(TSharpness sharpness) {
   return kFilterLanczos3;
 }
 
-std::optional<std::string> ResizeSizeWarning(int width, int height) {
+std::optional<std::string> ResizeSizeWarning(int64_t width, int64_t height) {
   if (width < 0 || height < 0) return "Negative Image Size";
   if (width == 0 || height == 0) return "Zero Image Size";
   return std::nullopt;

@@ -2,6 +2,7 @@
 // The resize driver without its window: the destination is a copy of the
 // source (optionally forced to 24-bit) resampled to the requested size, with
 // the tone base kept beside it and the georeference scaled to match.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -34,7 +35,7 @@ struct TResizeResult {
 
 // The warning a requested size gets before anything is done: "Negative Image
 // Size" for a negative width or height, "Zero Image Size" for a zero one.
-std::optional<std::string> ResizeSizeWarning(int width, int height);
+std::optional<std::string> ResizeSizeWarning(int64_t width, int64_t height);
 
 // `source` is the copy that becomes the destination; a caller that no longer
 // needs its picture moves it in. Throws EQuorvaneError with the warning's

@@ -7,17 +7,23 @@ namespace quorvane {
 
 namespace {
 
-int64_t RoundHalfEven(long double value) {
-  // Saturate rather than overflow for absurd steps; std::nearbyint keeps ties
-  // to even under the default rounding mode.
+// Saturates rather than overflowing for absurd steps; a picture with no
+// width but some height has a ratio of 0, and 0 / 0 gives 0.
+int64_t ToSize(long double value) {
+  if (std::isnan(value)) return 0;
   if (!(value > -9.2e18L)) return INT64_MIN;
   if (!(value < 9.2e18L)) return INT64_MAX;
-  return int64_t(std::nearbyint(value));
+  return int64_t(value);
+}
+
+// std::nearbyint keeps ties to even under the default rounding mode.
+long double RoundHalfEven(long double value) {
+  return std::nearbyint(value);
 }
 
 TImageSize FromWidth(int64_t width, int original_width, int original_height) {
   const long double ratio = SizingAspectRatio(original_width, original_height);
-  return {width, RoundHalfEven((long double)width / ratio)};
+  return {width, ToSize(RoundHalfEven((long double)width / ratio))};
 }
 
 }  // namespace
@@ -28,12 +34,13 @@ double SizingAspectRatio(int original_width, int original_height) {
 
 TImageSize PercentStepSize(int original_width, int original_height, int64_t step) {
   const long double factor = (long double)step / 100.0L;
-  const int64_t width = RoundHalfEven((long double)original_width * factor) + original_width;
-  return FromWidth(width, original_width, original_height);
+  const long double change = RoundHalfEven((long double)original_width * factor);
+  return FromWidth(ToSize(change + original_width), original_width, original_height);
 }
 
 TImageSize PixelStepSize(int original_width, int original_height, int64_t step) {
-  return FromWidth(int64_t(original_width) + step, original_width, original_height);
+  return FromWidth(ToSize((long double)original_width + (long double)step), original_width,
+                   original_height);
 }
 
 }  // namespace quorvane

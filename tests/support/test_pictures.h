@@ -178,9 +178,11 @@ class TTempDir {
  public:
   TTempDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // Parameterised tests are named "Test/Row": one folder, not two.
+    std::string name = info ? info->name() : "test";
+    std::replace(name.begin(), name.end(), '/', '_');
     path_ = std::filesystem::temp_directory_path() /
-            ("quorvane-" + std::string(info ? info->name() : "test") + "-" +
-             std::to_string(::getpid()));
+            ("quorvane-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

@@ -1,50 +1,9 @@
-#include "cli/args.h"
+#include "cli/value_parsing.h"
 
 #include <charconv>
 #include <cmath>
 
 namespace quorvane::cli {
-
-std::optional<std::string> TParsedArgs::Value(const std::string& name) const {
-  const auto it = options_.find(name);
-  if (it == options_.end()) return std::nullopt;
-  return it->second;
-}
-
-const std::string& TParsedArgs::Required(const std::string& name) const {
-  const auto it = options_.find(name);
-  if (it == options_.end()) throw EUsage("missing --" + name);
-  return it->second;
-}
-
-void TParsedArgs::ExpectPositional(size_t count) const {
-  if (Positional.size() < count) throw EUsage("missing arguments");
-  if (Positional.size() > count) throw EUsage("unexpected argument: " + Positional[count]);
-}
-
-TParsedArgs ParseArgs(const TArgs& args, std::initializer_list<TOptionSpec> options) {
-  TParsedArgs parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg.rfind("--", 0) != 0) {
-      parsed.Positional.push_back(arg);
-      continue;
-    }
-    const std::string name = arg.substr(2);
-    const TOptionSpec* known = nullptr;
-    for (const TOptionSpec& option : options) {
-      if (name == option.Name) known = &option;
-    }
-    if (known == nullptr) throw EUsage("unknown option: " + arg);
-    if (!known->TakesValue) {
-      parsed.options_[name] = "";
-      continue;
-    }
-    if (i + 1 >= args.size()) throw EUsage(arg + " needs a value");
-    parsed.options_[name] = args[++i];
-  }
-  return parsed;
-}
 
 double ParseDouble(const std::string& text, const std::string& what, bool allow_non_finite) {
   // from_chars reads C notation whatever the locale, but takes no "+".

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -56,6 +58,12 @@ inline TCliResult RunCli(const std::vector<std::string>& args) {
   result.Err = ReadText(folder / "err");
   fs::remove_all(folder);
   return result;
+}
+
+// The one JSON value a --json command prints; values, not spelling, are what
+// the tests compare.
+inline nlohmann::json ParseJson(const std::string& out) {
+  return nlohmann::json::parse(out);
 }
 
 inline std::string SamplePath(const std::string& name) {
