@@ -63,14 +63,15 @@ void CheckSupported(const TTiffInfo& info, uint64_t strips) {
   }
   // Every strip shares the one compression, so an unsupported one is refused
   // before anything is allocated rather than at the first strip. Without a
-  // strip nothing is decoded and the blank picture loads whatever it says.
+  // strip nothing is decoded and the blank picture loads whatever it says;
+  // a tiled file holds its data in tiles, so its compression still counts.
   switch (info.Compression) {
     case kCompressionNone:
     case kCompressionLzw:
     case kCompressionPackBits:
       break;
     default:
-      if (strips > 0)
+      if (strips > 0 || info.Tiled)
         throw EQuorvaneError("Unsupported Compression = " + std::to_string(info.Compression));
   }
   // Tiles and separate planes would otherwise decode as scrambled strips; the
@@ -78,6 +79,19 @@ void CheckSupported(const TTiffInfo& info, uint64_t strips) {
   if (info.Tiled) throw EQuorvaneError("Unsupported Tiled TIF File");
   if (info.PlanarConfig == 2 && info.SamplesPerPixel > 1)
     throw EQuorvaneError("Unsupported Planar Configuration = 2");
+}
+
+// Files from before TIFF 5.0 wrote LZW codes least significant bit first;
+// their strips begin with a Clear code that reads as 00, then a byte with its
+// low bit set. Decoded in the current order they would give noise.
+void CheckLzwBitOrder(const uint8_t* data, size_t size, uint64_t offset) {
+  if (offset + 1 < size && data[offset] == 0 && (data[offset + 1] & 1) != 0)
+    throw EQuorvaneError("Unsupported LZW Bit Order (written before TIFF 5.0)");
+}
+
+uint64_t FirstStripOffset(const TByteReader& file, const TTiffInfo& info) {
+  const TTiffValueArray& a = info.StripOffsetArray;
+  return a.ElementSize == 2 ? file.WordAt(a.Position) : file.DWordAt(a.Position);
 }
 
 class TStripDecoder {
@@ -269,11 +283,7 @@ bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
 }
 
 bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
-  // Files from before TIFF 5.0 wrote codes least significant bit first; their
-  // strips begin with a Clear code that reads as 00, then a byte with its low
-  // bit set. Decoded in the current order they would give noise.
-  if (offset + 1 < size_ && data_[offset] == 0 && (data_[offset + 1] & 1) != 0)
-    throw EQuorvaneError("Unsupported LZW Bit Order (written before TIFF 5.0)");
+  CheckLzwBitOrder(data_, size_, offset);
   const size_t limit = size_t(rows) * row_bytes_;
   const uint8_t* strip =
       lzw_.DecodeStrip(data_, size_, size_t(std::min<uint64_t>(offset, size_)), limit);
@@ -300,8 +310,13 @@ bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
 
 TPictureInfo CheckTiffImage(const TByteReader& file, const TTiffInfo& info,
                             const TDecodeLimits& limits) {
-  CheckSupported(info, StripsInFile(file, info));
+  const uint64_t strips = StripsInFile(file, info);
+  CheckSupported(info, strips);
   limits.CheckPicture(info.Width, info.Height, int(info.BitsPerPixel));
+  // The one look at strip data a header needs: the load refuses the old
+  // LZW bit order at its first strip, so the header does too.
+  if (info.Compression == kCompressionLzw && strips > 0)
+    CheckLzwBitOrder(file.Data(), file.Size(), FirstStripOffset(file, info));
   return {info.Width, info.Height, FormatOf(info.BitsPerPixel)};
 }
 

@@ -35,6 +35,17 @@ inline std::string LoadMessage(const std::vector<uint8_t>& bytes) {
   return LoadMessage(bytes, bitmap);
 }
 
+// The message the header reader raises, or "" when it accepts the file.
+inline std::string HeaderMessage(const std::vector<uint8_t>& bytes) {
+  TGeoTiffTags tags;
+  try {
+    ReadTiffHeader(bytes, tags, testing::TestLimits());
+  } catch (const EQuorvaneError& e) {
+    return e.what();
+  }
+  return "";
+}
+
 // The first `bytes_per_row` bytes of every row, top row first.
 inline std::vector<uint8_t> RowBytes(const TRasterBitmap& b, size_t bytes_per_row) {
   std::vector<uint8_t> out;

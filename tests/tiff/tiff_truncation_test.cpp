@@ -69,6 +69,17 @@ TEST(TiffTruncation, NoStripsWithAnUnsupportedCompressionLoadTheBlankPicture) {
   EXPECT_EQ(test::Pixels(b), std::vector<uint8_t>(8, 0));
 }
 
+TEST(TiffTruncation, TilesWithAnUnsupportedCompressionNameTheCompression) {
+  // Tiles are not strips: their compression is refused as before, ahead of
+  // the tiling itself.
+  TTiffBuilder f(false);
+  f.Long(256, {4}).Long(257, {2}).Short(258, {8}).Short(259, {7}).Short(262, {1});
+  f.Long(322, {16}).Long(324, {8});
+  TRasterBitmap b;
+  EXPECT_EQ(LoadMessage(f.Build(), b), "Unsupported Compression = 7");
+  EXPECT_EQ(test::HeaderMessage(f.Build()), "Unsupported Compression = 7");
+}
+
 // A file truncated by another program while it is being loaded must not end
 // the process (a memory-mapped file raises SIGBUS there). The load runs in a
 // child process; the parent cuts the file at staggered moments.
