@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 
 namespace quorvane {
 namespace {
@@ -13,6 +14,10 @@ struct TPrecisionCase {
   int Decimals;
   const char* Text;
 };
+// Shown by name in test listings instead of as raw bytes.
+void PrintTo(const TPrecisionCase& c, std::ostream* out) {
+  *out << c.Name;
+}
 
 class FixedPrecision : public ::testing::TestWithParam<TPrecisionCase> {};
 
