@@ -178,7 +178,7 @@ void TScaleDlg::ShowFields() {
   scale_y_spin_->SetValue(model_.ScaleY);
   line_spin_->SetValue(model_.LineLength);
   zone_spin_->SetValue(model_.Zone);
-  north_south_btn_->setChecked(model_.South);
+  north_south_btn_->setChecked(!model_.North);
   showing_ = false;
   pixels_dis_->setText(FromStd(model_.PixelsText(line_spin_->NumberFormat())));
   ShowLineScale();
@@ -195,7 +195,7 @@ void TScaleDlg::ReadFields() {
   model_.ScaleY = scale_y_spin_->Value();
   model_.LineLength = line_spin_->Value();
   model_.SetZone(zone_spin_->Value());
-  model_.South = north_south_btn_->isChecked();
+  model_.North = !north_south_btn_->isChecked();
 }
 
 void TScaleDlg::ImageRadioClick() {

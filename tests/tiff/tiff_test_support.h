@@ -8,15 +8,16 @@
 
 #include "raster/bitmap.h"
 #include "raster/error.h"
+#include "support/decode_limits.h"
 #include "tiff/tiff_reader.h"
 
 namespace quorvane::test {
 
+// Under the tests' memory cap (support/decode_limits.h).
 inline void LoadTiffBytes(const std::vector<uint8_t>& bytes, TRasterBitmap& bitmap,
                           TStageReporter* progress = nullptr) {
-  TByteStream stream(bytes);
   TGeoTiffTags tags;
-  ReadTiff(stream, bitmap, tags, progress);
+  DecodeTiff(bytes, bitmap, tags, testing::TestDecode(progress));
 }
 
 // The message a load raises, or "" when it succeeds.
@@ -32,6 +33,17 @@ inline std::string LoadMessage(const std::vector<uint8_t>& bytes, TRasterBitmap&
 inline std::string LoadMessage(const std::vector<uint8_t>& bytes) {
   TRasterBitmap bitmap;
   return LoadMessage(bytes, bitmap);
+}
+
+// The message the header reader raises, or "" when it accepts the file.
+inline std::string HeaderMessage(const std::vector<uint8_t>& bytes) {
+  TGeoTiffTags tags;
+  try {
+    ReadTiffHeader(bytes, tags, testing::TestLimits());
+  } catch (const EQuorvaneError& e) {
+    return e.what();
+  }
+  return "";
 }
 
 // The first `bytes_per_row` bytes of every row, top row first.
