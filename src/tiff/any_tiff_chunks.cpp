@@ -28,7 +28,6 @@ class TChunkReader {
   void Run();
 
  private:
-  void CheckChunkCount() const;
   void SizeBuffers();
   void ReadByChunks();
   void ReadByScanlines();
@@ -61,16 +60,6 @@ void TChunkReader::TooLarge(uint64_t bytes) const {
                        std::to_string(options_.BufferLimit) + " bytes allows");
 }
 
-// Every chunk but a lone one has its offset stored in the file, in 4 or 8
-// bytes: a directory claiming more chunks than that describes no file, and
-// walking them all would only take time.
-void TChunkReader::CheckChunkCount() const {
-  const uint64_t entry = TIFFIsBigTIFF(tiff_) ? 8 : 4;
-  if (chunk_count_ > 1 && uint64_t(chunk_count_) * entry > handle_.Source().Size())
-    throw EQuorvaneError("Invalid TIF File: " + std::to_string(chunk_count_) +
-                         (layout_.Tiled ? " tiles" : " strips") + " cannot fit in the file");
-}
-
 void TChunkReader::SizeBuffers() {
   separate_ = layout_.PlanarConfig == PLANARCONFIG_SEPARATE && layout_.SamplesPerPixel > 1;
   planes_read_ = separate_ ? std::clamp(options_.Bands, 1, int(layout_.SamplesPerPixel)) : 1;
@@ -89,7 +78,7 @@ void TChunkReader::SizeBuffers() {
   if (row_bytes_ < needed_row ||
       chunk_bytes_ / row_bytes_ < std::min(layout_.ChunkHeight, layout_.Height))
     throw EQuorvaneError("Invalid TIF File: chunk sizes do not match the image");
-  CheckChunkCount();
+  CheckAnyTiffChunks(handle_, layout_);
 }
 
 void TChunkReader::Run() {
@@ -266,6 +255,18 @@ void TChunkReader::RowsDone(uint32_t rows) {
 }
 
 }  // namespace
+
+// Every chunk but a lone one has its offset stored in the file, in 4 or 8
+// bytes: a directory claiming more chunks than that describes no file, and
+// walking them all would only take time.
+void CheckAnyTiffChunks(TLibTiffHandle& handle, const TAnyTiffLayout& layout) {
+  TIFF* tiff = handle.Tiff();
+  const uint64_t count = layout.Tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
+  const uint64_t entry = TIFFIsBigTIFF(tiff) ? 8 : 4;
+  if (count > 1 && count * entry > handle.Source().Size())
+    throw EQuorvaneError("Invalid TIF File: " + std::to_string(count) +
+                         (layout.Tiled ? " tiles" : " strips") + " cannot fit in the file");
+}
 
 void ReadAnyTiffChunks(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
                        const TChunkReadOptions& options, TChunkSink& sink) {

@@ -39,6 +39,10 @@ struct TChunkReadOptions {
   TStageReporter* Progress = nullptr;  // one Running report per image row
 };
 
+// Refuses a directory with more chunks than its file could list, before
+// anything is allocated for it.
+void CheckAnyTiffChunks(TLibTiffHandle& handle, const TAnyTiffLayout& layout);
+
 void ReadAnyTiffChunks(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
                        const TChunkReadOptions& options, TChunkSink& sink);
 

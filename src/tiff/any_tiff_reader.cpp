@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "raster/error.h"
+#include "tiff/any_tiff_chunks.h"
 #include "tiff/any_tiff_direct.h"
 #include "tiff/any_tiff_geotags.h"
 #include "tiff/any_tiff_handle.h"
@@ -67,6 +68,7 @@ TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOpt
     if (!TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB))
       handle.Fail("Unsupported JPEG Colour Model");
   }
+  CheckAnyTiffChunks(handle, opened.Level.Layout);
   return opened;
 }
 
