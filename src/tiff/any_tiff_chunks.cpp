@@ -31,8 +31,10 @@ class TChunkReader {
   void SizeBuffers();
   void ReadByChunks();
   void ReadByScanlines();
+  void ReadCutStrip(uint32_t strip, uint64_t offset, uint32_t y, uint32_t rows);
   TChunkState Probe(uint32_t index, uint64_t& offset, uint64_t& stored) const;
   TChunkState ReadChunk(uint32_t index, uint8_t* buffer);
+  void DecodeCutChunk(uint32_t index, uint64_t offset, uint8_t* buffer, uint64_t size);
   TChunkState ReadPlanes(uint32_t x, uint32_t y);
   void Interleave(uint32_t width, uint32_t height);
   void RowsDone(uint32_t rows);
@@ -121,29 +123,32 @@ TChunkState TChunkReader::Probe(uint32_t index, uint64_t& offset, uint64_t& stor
   return stored > size - offset ? TChunkState::Partial : TChunkState::Whole;
 }
 
+// The file ends inside the chunk: libtiff decodes the bytes there are and
+// stops where they end (complaining, as expected); the rest stays zero.
+void TChunkReader::DecodeCutChunk(uint32_t index, uint64_t offset, uint8_t* buffer, uint64_t size) {
+  std::memset(buffer, 0, size_t(size));
+  std::vector<uint8_t> raw(size_t(handle_.Source().Size() - offset));
+  const int64_t got = handle_.Source().ReadAt(offset, raw.data(), raw.size());
+  if (got <= 0) return;
+  handle_.BeginCall();
+  TIFFReadFromUserBuffer(tiff_, index, raw.data(), tmsize_t(got), buffer, tmsize_t(size));
+  handle_.BeginCall();
+}
+
 TChunkState TChunkReader::ReadChunk(uint32_t index, uint8_t* buffer) {
   uint64_t offset = 0, stored = 0;
   const TChunkState state = Probe(index, offset, stored);
   if (state == TChunkState::Missing) return state;
   const tmsize_t capacity = tmsize_t(chunk_bytes_);
-  if (state == TChunkState::Partial) {
-    // The file ends inside the chunk: decode what it holds. libtiff will
-    // complain that the data ran out; that is expected here.
-    std::vector<uint8_t> raw(size_t(handle_.Source().Size() - offset));
-    const int64_t got = handle_.Source().ReadAt(offset, raw.data(), raw.size());
-    std::memset(buffer, 0, size_t(chunk_bytes_));
-    if (got > 0) {
-      handle_.BeginCall();
-      TIFFReadFromUserBuffer(tiff_, index, raw.data(), tmsize_t(got), buffer, capacity);
-      handle_.BeginCall();
-    }
-    return state;
-  }
   auto decode = [&] {
     handle_.BeginCall();
     return layout_.Tiled ? TIFFReadEncodedTile(tiff_, index, buffer, capacity)
                          : TIFFReadEncodedStrip(tiff_, index, buffer, capacity);
   };
+  if (state == TChunkState::Partial) {
+    DecodeCutChunk(index, offset, buffer, chunk_bytes_);
+    return state;
+  }
   if (decode() >= 0) return state;
   if (!handle_.DataEndedEarly()) handle_.Fail("Cannot Read TIF File");
   // The chunk's data stops short: decode it again into a clean buffer (the
@@ -221,32 +226,44 @@ void TChunkReader::ReadByChunks() {
 // short keeps every row before the cut.
 void TChunkReader::ReadByScanlines() {
   std::vector<uint8_t> row(static_cast<size_t>(row_bytes_));
-  uint32_t current = UINT32_MAX;
-  TChunkState state = TChunkState::Whole;
-  bool dead = false;
-  for (uint32_t y = 0; y < layout_.Height; ++y) {
+  for (uint32_t y = 0; y < layout_.Height;) {
     const uint32_t strip = TIFFComputeStrip(tiff_, y, 0);
-    if (strip != current) {
-      current = strip;
-      uint64_t offset = 0, stored = 0;
-      state = Probe(strip, offset, stored);
-      dead = state == TChunkState::Missing;
-    }
-    if (!dead) {
-      handle_.BeginCall();
-      if (TIFFReadScanline(tiff_, row.data(), y, 0) < 0) {
-        if (state != TChunkState::Partial) handle_.Fail("Cannot Read TIF File");
-        dead = true;
-      }
-    }
-    if (dead) {
-      sink_.Missing(0, y, layout_.Width, 1);
+    const uint32_t rows = std::min(layout_.ChunkHeight, layout_.Height - y);
+    uint64_t offset = 0, stored = 0;
+    const TChunkState state = Probe(strip, offset, stored);
+    if (state == TChunkState::Missing) {
+      sink_.Missing(0, y, layout_.Width, rows);
+    } else if (state == TChunkState::Partial) {
+      ReadCutStrip(strip, offset, y, rows);
     } else {
-      sink_.Chunk({0, y, layout_.Width, 1, row.data(), row.size(), samples_in_plane_, false});
+      for (uint32_t r = 0; r < rows; ++r) {
+        handle_.BeginCall();
+        if (TIFFReadScanline(tiff_, row.data(), y + r, 0) < 0) handle_.Fail("Cannot Read TIF File");
+        sink_.Chunk({0, y + r, layout_.Width, 1, row.data(), row.size(), samples_in_plane_, false});
+        RowsDone(1);
+      }
+      y += rows;
+      continue;
     }
-    RowsDone(1);
+    RowsDone(rows);
+    y += rows;
   }
-  handle_.BeginCall();
+}
+
+// A huge strip the file cuts short is decoded whole from the bytes there
+// are, if a buffer for it fits the limit; otherwise it is missing.
+void TChunkReader::ReadCutStrip(uint32_t strip, uint64_t offset, uint32_t y, uint32_t rows) {
+  const uint64_t size = row_bytes_ * rows;
+  if (size > options_.BufferLimit) return sink_.Missing(0, y, layout_.Width, rows);
+  TPixelBuffer buffer;
+  try {
+    buffer = TPixelBuffer(size_t(size));
+  } catch (const std::bad_alloc&) {
+    return sink_.Missing(0, y, layout_.Width, rows);
+  }
+  DecodeCutChunk(strip, offset, buffer.Data(), size);
+  sink_.Chunk(
+      {0, y, layout_.Width, rows, buffer.Data(), size_t(row_bytes_), samples_in_plane_, true});
 }
 
 void TChunkReader::RowsDone(uint32_t rows) {
@@ -263,6 +280,7 @@ void CheckAnyTiffChunks(TLibTiffHandle& handle, const TAnyTiffLayout& layout) {
   TIFF* tiff = handle.Tiff();
   const uint64_t count = layout.Tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
   const uint64_t entry = TIFFIsBigTIFF(tiff) ? 8 : 4;
+  if (count == 0) throw EQuorvaneError("Invalid TIF File: no strips or tiles");
   if (count > 1 && count * entry > handle.Source().Size())
     throw EQuorvaneError("Invalid TIF File: " + std::to_string(count) +
                          (layout.Tiled ? " tiles" : " strips") + " cannot fit in the file");

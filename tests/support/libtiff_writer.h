@@ -34,6 +34,9 @@ struct TTiffSpec {
   uint32_t RowsPerStrip = 0;               // 0: the whole image in one strip
   bool BigTiff = false;
   bool BigEndian = false;
+  // The directory and its chunk arrays before the image data, as
+  // cloud-optimised files have them, so cutting the file cuts pixels only.
+  bool DirectoryFirst = false;
   uint16_t ExtraSamples = 0;  // the last samples are unassociated alpha
   std::optional<std::string> NoData;
   std::vector<uint16_t> ColorMap;  // reds, greens, blues: 3 x 2^Bits entries
@@ -207,7 +210,14 @@ inline std::vector<uint8_t> WriteTiffWithLibtiff(const std::filesystem::path& pa
   EXPECT_NE(tif, nullptr) << path;
   if (!tif) return {};
   d::SetFields(tif, spec, spec.Width, spec.Height, false);
+  if (spec.DirectoryFirst) {
+    TIFFDeferStrileArrayWriting(tif);
+    TIFFWriteCheck(tif, spec.TileWidth != 0, "test");
+    TIFFWriteDirectory(tif);
+    TIFFSetDirectory(tif, 0);
+  }
   d::WriteImage(tif, spec, spec.Width, spec.Height, sample);
+  if (spec.DirectoryFirst) TIFFForceStrileArrayWriting(tif);
   for (const auto& [width, height] : spec.Overviews) {
     TIFFWriteDirectory(tif);
     d::SetFields(tif, spec, width, height, true);
