@@ -117,8 +117,9 @@ void TDirectSink::ColourRow(const uint8_t* in, int stride, uint8_t* out, uint32_
   }
 }
 
-// Ink amounts to light: each of red, green and blue is what cyan, magenta or
-// yellow together with black leave of full intensity.
+// Ink amounts to light as libtiff's RGBA reader (and so GDAL) converts
+// them: what is left of full intensity by the black ink, then by the colour
+// ink, truncated.
 void TDirectSink::CmykRow(const uint8_t* in, int stride, uint8_t* out, uint32_t n) {
   inks_.resize(size_t(n) * 4);
   uint8_t* inks = inks_.data();
@@ -126,11 +127,11 @@ void TDirectSink::CmykRow(const uint8_t* in, int stride, uint8_t* out, uint32_t 
     const uint32_t* v = Band(in, stride, band, n);
     for (uint32_t i = 0; i < n; ++i) inks[size_t(i) * 4 + size_t(band)] = uint8_t(v[i]);
   }
-  for (uint32_t i = 0; i < n; ++i) {
-    const int c = inks[i * 4], m = inks[i * 4 + 1], y = inks[i * 4 + 2], k = inks[i * 4 + 3];
-    out[i * 3 + 0] = uint8_t(255 - std::min(255, y + k));
-    out[i * 3 + 1] = uint8_t(255 - std::min(255, m + k));
-    out[i * 3 + 2] = uint8_t(255 - std::min(255, c + k));
+  for (uint32_t i = 0; i < n; ++i, inks += 4, out += 3) {
+    const int light = 255 - inks[3];
+    out[0] = uint8_t(light * (255 - inks[2]) / 255);
+    out[1] = uint8_t(light * (255 - inks[1]) / 255);
+    out[2] = uint8_t(light * (255 - inks[0]) / 255);
   }
 }
 

@@ -8,9 +8,10 @@ namespace {
 
 constexpr int kLargestMappedBits = 8;
 
-// Entries are 16 bits wide; a map whose entries all fit 8 bits was written by
-// a program that stored 8-bit values (libtiff and GDAL read such maps the
-// same way), otherwise the high byte is the colour.
+// Entries are 16 bits wide and scaled to 8 as GDAL does, by 257 with the
+// remainder dropped. A map whose entries all fit 8 bits was written by a
+// program that stored 8-bit values; libtiff reads such maps as they stand,
+// and so does this.
 std::vector<TRGBQuad> ReadColorMap(TIFF* tiff, uint16_t bits) {
   if (bits > kLargestMappedBits) return {};
   uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
@@ -20,10 +21,11 @@ std::vector<TRGBQuad> ReadColorMap(TIFF* tiff, uint16_t bits) {
   bool eight_bit = true;
   for (size_t i = 0; i < n; ++i)
     if (red[i] > 255 || green[i] > 255 || blue[i] > 255) eight_bit = false;
-  const int shift = eight_bit ? 0 : 8;
+  const unsigned divisor = eight_bit ? 1 : 257;
   std::vector<TRGBQuad> map(n);
   for (size_t i = 0; i < n; ++i)
-    map[i] = {uint8_t(blue[i] >> shift), uint8_t(green[i] >> shift), uint8_t(red[i] >> shift), 0};
+    map[i] = {uint8_t(blue[i] / divisor), uint8_t(green[i] / divisor), uint8_t(red[i] / divisor),
+              0};
   return map;
 }
 
@@ -56,7 +58,7 @@ TAnyTiffLayout ReadAnyTiffLayout(TIFF* tiff) {
     l.ChunkWidth = l.Width;
     l.ChunkHeight = std::clamp<uint32_t>(rows_per_strip, 1, std::max<uint32_t>(l.Height, 1));
   }
-  if (l.Photometric == PHOTOMETRIC_PALETTE) l.ColorMap = ReadColorMap(tiff, l.BitsPerSample);
+  l.ColorMap = ReadColorMap(tiff, l.BitsPerSample);
   return l;
 }
 

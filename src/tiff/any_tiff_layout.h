@@ -29,7 +29,7 @@ struct TAnyTiffLayout {
   uint32_t ChunkWidth = 0;
   uint32_t ChunkHeight = 0;
   // The colour map's first 2^BitsPerSample entries (at most 256), when there
-  // is one.
+  // is one, whatever the photometric interpretation says.
   std::vector<TRGBQuad> ColorMap;
 };
 

@@ -118,14 +118,18 @@ TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
   }
   plan.Sample = SampleTypeOf(l);
   plan.JpegAsRgb = l.Photometric == PHOTOMETRIC_YCBCR && l.Compression == COMPRESSION_JPEG;
-  if (l.Photometric == PHOTOMETRIC_PALETTE) {
-    PlanPalette(l, plan);
-    return plan;
-  }
   // Extra samples (alpha and the like) are not colour; with none declared,
   // every sample is a band and the first three are shown as red, green, blue.
   const int colour_bands =
       l.ExtraSamples < l.SamplesPerPixel ? l.SamplesPerPixel - l.ExtraSamples : l.SamplesPerPixel;
+  // A colour map is used whenever one band of small indices comes with one,
+  // as GDAL does, whatever the photometric interpretation.
+  const bool mapped =
+      !l.ColorMap.empty() && colour_bands == 1 && plan.Sample.Kind == TSampleKind::Unsigned;
+  if (l.Photometric == PHOTOMETRIC_PALETTE || mapped) {
+    PlanPalette(l, plan);
+    return plan;
+  }
   if (l.Photometric == PHOTOMETRIC_SEPARATED && l.InkSet == INKSET_CMYK && colour_bands >= 4) {
     if (!FitsFullRangeScale(plan.Sample))
       throw EQuorvaneError("Unsupported CMYK Bits/Sample: " + std::to_string(l.BitsPerSample));

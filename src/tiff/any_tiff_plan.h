@@ -3,10 +3,13 @@
 // are read, what they mean, and the bitmap format they end up in.
 //
 //   Bilevel        1-bit samples           1-bit, black and white
-//   Indexed        palette, 1 to 8 bits    1-, 4- or 8-bit with the colour map
+//   Indexed        palette (or any one     1-, 4- or 8-bit with the colour map
+//                  band with a colour map),
+//                  1 to 8 bits
 //   Grey           unsigned, 1 to 16 bits  8-bit grey, scaled over the full range
 //   Colour         unsigned, 1 to 16 bits  24-bit from the first three samples
-//   Cmyk           unsigned, 1 to 16 bits  24-bit from ink amounts
+//   Cmyk           unsigned, 1 to 16 bits  24-bit from ink amounts, as libtiff's
+//                                          RGBA reader converts them
 //   StretchGrey    signed, float, or       8-bit grey, stretched from the band's
 //                  unsigned over 16 bits   minimum to maximum over valid pixels
 //   StretchColour  the same, 3+ bands      24-bit, each band stretched alone

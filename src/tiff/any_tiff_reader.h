@@ -6,10 +6,11 @@
 // than the memory cap open at the largest overview that fits.
 //
 //   1-bit                      1-bit black and white
-//   palette, 1 to 8 bits       1-, 4- or 8-bit with the colour map
+//   palette, 1 to 8 bits       1-, 4- or 8-bit with the colour map (16-bit
+//                              entries divided by 257)
 //   grey, unsigned <= 16 bits  8-bit grey, v x 255 / (2^bits - 1) rounded
 //   RGB(A), unsigned <= 16     24-bit, each sample scaled the same way
-//   CMYK, unsigned <= 16       24-bit, 255 - min(255, ink + black) per colour
+//   CMYK, unsigned <= 16       24-bit, (255 - black) x (255 - ink) / 255 per colour
 //   signed, float, unsigned    8-bit grey (one band) or 24-bit (the first
 //     over 16 bits             three bands), each band stretched linearly
 //                              from its minimum to its maximum over valid

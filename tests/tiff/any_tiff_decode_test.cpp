@@ -269,7 +269,7 @@ TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
       for (uint32_t x = 0; x < spec.Width; ++x)
         ASSERT_EQ(ColorAt(picture, int(x), int(y)).Red, bit(x, y, 0) ? 0 : 255);
   }
-  {  // 2-bit palette: indices kept, the map's high bytes as the table
+  {  // 2-bit palette: indices kept, the map scaled by 257 as the table
     TTiffSpec spec;
     spec.Width = 13;
     spec.Height = 3;
@@ -281,7 +281,7 @@ TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
     const TRasterBitmap picture =
         DecodeAny(testing::WriteTiff(dir, "palette.tif", spec, index)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit4);
-    EXPECT_EQ(picture.ColorTable()[3], (TRGBQuad{0xDD, 0x04, 0xFF, 0}));
+    EXPECT_EQ(picture.ColorTable()[3], (TRGBQuad{0xDD00 / 257, 0x0400 / 257, 0xFF00 / 257, 0}));
     for (uint32_t x = 0; x < spec.Width; ++x)
       ASSERT_EQ((picture.Scanline(1)[x / 2] >> (x % 2 ? 0 : 4)) & 15, (x + 1) % 4);
   }
@@ -315,10 +315,11 @@ TEST(AnyTiffDecode, CmykInSeparatePlanesBecomesLight) {
   const TRasterBitmap picture = DecodeAny(testing::WriteTiff(dir, "cmyk.tif", spec, ink)).Picture;
   for (uint32_t y = 0; y < spec.Height; ++y) {
     for (uint32_t x = 0; x < spec.Width; ++x) {
-      const int k = int(ink(x, y, 3));
-      const TColor expected{uint8_t(255 - std::min(255, int(ink(x, y, 2)) + k)),
-                            uint8_t(255 - std::min(255, int(ink(x, y, 1)) + k)),
-                            uint8_t(255 - std::min(255, int(ink(x, y, 0)) + k))};
+      // Full intensity less the black ink, then less the colour ink.
+      const int light = 255 - int(ink(x, y, 3));
+      const TColor expected{uint8_t(light * (255 - int(ink(x, y, 2))) / 255),
+                            uint8_t(light * (255 - int(ink(x, y, 1))) / 255),
+                            uint8_t(light * (255 - int(ink(x, y, 0))) / 255)};
       ASSERT_EQ(ColorAt(picture, int(x), int(y)), expected);
     }
   }
