@@ -51,9 +51,15 @@ TNoData ParseNoData(const std::optional<std::string>& text, TSampleType type) {
 
 TStretch::TStretch(const TBandRange& range) {
   if (range.Empty() || range.Max() == range.Min()) return;
-  flat_ = false;
-  half_min_ = range.Min() * 0.5;
-  scale_ = 255.0 / (range.Max() * 0.5 - half_min_);
+  min_ = range.Min();
+  span_ = range.Max() - range.Min();
+  if (!std::isfinite(span_)) {
+    form_ = TForm::Halved;
+    scale_ = 255.0 / (range.Max() * 0.5 - range.Min() * 0.5);
+    return;
+  }
+  scale_ = 255.0 / span_;
+  form_ = std::isfinite(scale_) ? TForm::Scaled : TForm::Divided;
 }
 
 }  // namespace quorvane

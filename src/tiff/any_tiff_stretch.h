@@ -40,23 +40,39 @@ class TBandRange {
 };
 
 // round((v - min) x 255 / (max - min)) with ties to even, for valid values of
-// one band. A flat band (max = min) shows all its valid pixels white, so
-// they stay apart from the black of invalid ones.
+// one band: (v - min) times a scale worked out once. A flat band (max = min)
+// shows all its valid pixels white, so they stay apart from the black of
+// invalid ones.
 class TStretch {
  public:
   explicit TStretch(const TBandRange& range);
   uint8_t Map(double value) const {
-    if (flat_) return 255;
-    // Halves, so that bands spanning more than the largest double still
-    // give a finite difference; halving is exact, so nothing else changes.
-    const double g = std::nearbyint((value * 0.5 - half_min_) * scale_);
-    return g <= 0 ? 0 : g >= 255 ? 255 : uint8_t(g);
+    double g;
+    switch (form_) {
+      case TForm::Flat:
+        return 255;
+      case TForm::Scaled:
+        g = (value - min_) * scale_;
+        break;
+      case TForm::Halved:
+        g = (value * 0.5 - min_ * 0.5) * scale_;
+        break;
+      default:
+        g = (value - min_) / span_ * 255.0;
+        break;
+    }
+    g = std::nearbyint(g);
+    return g > 0 ? (g < 255 ? uint8_t(g) : 255) : 0;
   }
 
  private:
-  bool flat_ = true;
-  double half_min_ = 0;
-  double scale_ = 0;
+  // Extreme ranges need another order of operations to stay finite: a span
+  // beyond the largest double is worked out in halves (exact, so the result
+  // is the same), a span so small that 255 over it overflows divides per
+  // value.
+  enum class TForm : uint8_t { Flat, Scaled, Halved, Divided };
+  TForm form_ = TForm::Flat;
+  double min_ = 0, span_ = 0, scale_ = 0;
 };
 
 }  // namespace quorvane

@@ -255,5 +255,22 @@ TEST(AnyTiffSafety, StretchWithoutRoomForAWorkingCopyGivesTheSamePicture) {
   EXPECT_EQ(kept.Scanline(0)[63], 255) << "the maximum";
 }
 
+// Found by fuzzing: an elevation model spanning less than 255 times the
+// smallest normal double.
+TEST(AnyTiffSafety, ARangeTooNarrowForAScaleStillStretches) {
+  TTempDir dir;
+  TTiffSpec spec;
+  spec.Width = 3;
+  spec.Height = 2;
+  spec.Bits = 64;
+  spec.SampleFormat = SAMPLEFORMAT_IEEEFP;
+  const auto bytes = testing::WriteTiff(dir, "tiny.tif", spec, [](uint32_t x, uint32_t y, int) {
+    return x == y ? 1.8187371284868433e-307 : 0.0;
+  });
+  const TRasterBitmap picture = DecodeAny(bytes).Picture;
+  EXPECT_EQ(picture.Scanline(1)[1], 255);
+  EXPECT_EQ(picture.Scanline(1)[0], 0);
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -114,6 +114,15 @@ TEST(AnyTiffStretch, MinimumToMaximumWithTiesToEven) {
   EXPECT_EQ(TStretch(huge).Map(0), 128) << "a span beyond the largest double";
   EXPECT_EQ(TStretch(huge).Map(1e308), 255);
 
+  // Found by fuzzing: a range so narrow that 255 over it overflows made
+  // every pixel NaN.
+  TBandRange tiny;
+  tiny.Add(0);
+  tiny.Add(1.8187371284868433e-307);
+  EXPECT_EQ(TStretch(tiny).Map(0), 0);
+  EXPECT_EQ(TStretch(tiny).Map(1.8187371284868433e-307), 255);
+  EXPECT_EQ(TStretch(tiny).Map(1.8187371284868433e-307 / 2), 128);
+
   const TNoData nodata = ParseNoData("-9999", {TSampleKind::Float, 32});
   EXPECT_FALSE(IsValidSample(-9999, nodata));
   EXPECT_FALSE(IsValidSample(HUGE_VAL, nodata));
