@@ -10,7 +10,9 @@ namespace {
 // A tag's values as libtiff hands them out: a pointer to `Count` elements of
 // the field's storage type.
 struct TRawValues {
-  TIFFDataType Type = TIFF_NOTYPE;
+  // Kept as a number: a damaged file can give a field a type no enumerator
+  // names, and such a value must not be held in the enumeration.
+  int Type = TIFF_NOTYPE;
   int ElementSize = 0;
   uint64_t Count = 0;
   const void* Data = nullptr;
@@ -22,7 +24,7 @@ std::optional<TRawValues> RawValues(TIFF* tiff, uint32_t tag) {
   const TIFFField* field = TIFFFindField(tiff, tag, TIFF_ANY);
   if (!field) return std::nullopt;
   TRawValues raw;
-  raw.Type = TIFFFieldDataType(field);
+  raw.Type = int(TIFFFieldDataType(field));
   raw.ElementSize = TIFFFieldSetGetSize(field);
   void* data = nullptr;
   switch (TIFFFieldSetGetCountSize(field)) {

@@ -272,5 +272,17 @@ TEST(AnyTiffSafety, ARangeTooNarrowForAScaleStillStretches) {
   EXPECT_EQ(picture.Scanline(1)[0], 0);
 }
 
+// Found by fuzzing: a GeoTIFF tag of a field type no TIFF defines.
+TEST(AnyTiffSafety, GeoTiffTagsOfUnknownTypesAreIgnored) {
+  test::TTiffBuilder f(false);
+  const uint32_t pixels = f.AddData(std::vector<uint8_t>(16, 7));
+  f.Long(256, {4}).Long(257, {4}).Short(258, {8}).Short(259, {1}).Short(262, {1});
+  f.Long(273, {pixels}).Long(278, {4}).Long(279, {16});
+  f.Entry(33550, 1036, 3, std::vector<uint8_t>(24, 1));
+  const testing::TAnyDecoded decoded = DecodeAny(f.Build());
+  EXPECT_EQ(decoded.Picture.Width(), 4);
+  EXPECT_EQ(decoded.Tags.PixelScale[0], 0);
+}
+
 }  // namespace
 }  // namespace quorvane
