@@ -1,6 +1,7 @@
 #include "tiff/any_tiff_reader.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -47,6 +48,15 @@ struct TOpened {
   std::optional<std::string> NoData;
 };
 
+// Settings that belong to the chosen image, not to the file: each handle
+// reading it needs them.
+void PrepareImage(TLibTiffHandle& handle, const TAnyTiffLevel& level) {
+  if (!level.Plan.JpegAsRgb) return;
+  handle.BeginCall();
+  if (!TIFFSetField(handle.Tiff(), TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB))
+    handle.Fail("Unsupported JPEG Colour Model");
+}
+
 TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOptions& options) {
   TOpened opened;
   TIFF* tiff = handle.Tiff();
@@ -63,11 +73,7 @@ TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOpt
   opened.Level = ChooseAnyTiffLevel(handle, full, options.MaxPictureBytes);
   if (opened.Level.Level > 0)
     ScaleGeoTiffTags(opened.Tags, opened.Level.FactorX, opened.Level.FactorY);
-  if (opened.Level.Plan.JpegAsRgb) {
-    handle.BeginCall();
-    if (!TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB))
-      handle.Fail("Unsupported JPEG Colour Model");
-  }
+  PrepareImage(handle, opened.Level);
   CheckAnyTiffChunks(handle, opened.Level.Layout);
   return opened;
 }
@@ -100,14 +106,32 @@ TRasterBitmap AllocatePicture(const TAnyTiffLevel& level) {
   return picture;
 }
 
-void DecodePixels(TLibTiffHandle& handle, const TOpened& opened, const TAnyTiffOptions& options,
-                  TRasterBitmap& picture) {
+// Several workers write whole bytes of the picture only: chunks of a
+// bilevel or 4-bit picture must then start on a byte.
+int Workers(const TAnyTiffLevel& level, const TAnyTiffOptions& options) {
+  const int bits = BitsPerPixelOf(level.Plan.Format);
+  if (bits < 8 && (uint64_t(level.Layout.ChunkWidth) * bits) % 8 != 0) return 1;
+  return std::max(options.Threads, 1);
+}
+
+void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened& opened,
+                  const TAnyTiffOptions& options, TRasterBitmap& picture) {
   const TAnyTiffLayout& layout = opened.Level.Layout;
   const TAnyTiffPlan& plan = opened.Level.Plan;
   TChunkReadOptions chunks;
   chunks.Bands = plan.Bands;
   chunks.BufferLimit = WorkingLimit(options);
   chunks.Progress = options.Progress;
+  chunks.Workers = Workers(opened.Level, options);
+  chunks.Parallel = options.Parallel;
+  chunks.OpenHandle = [&source, &opened, limit = WorkingLimit(options)] {
+    auto worker = std::make_unique<TLibTiffHandle>(source, limit);
+    worker->BeginCall();
+    if (opened.Level.Directory != 0 && !TIFFSetDirectory(worker->Tiff(), opened.Level.Directory))
+      worker->Fail("Cannot Read TIF File");
+    PrepareImage(*worker, opened.Level);
+    return worker;
+  };
   if (plan.Conversion == TAnyTiffConversion::Rgba) {
     DecodeAnyTiffRgba(handle, layout, chunks.BufferLimit, options.Progress, picture);
   } else if (IsStretched(plan.Conversion)) {
@@ -120,8 +144,13 @@ void DecodePixels(TLibTiffHandle& handle, const TOpened& opened, const TAnyTiffO
     DecodeStretched(handle, layout, decode, picture);
   } else {
     if (options.Progress) options.Progress->Report(TProgressStage::Starting, int(layout.Height));
-    TDirectSink sink(plan, picture);
-    ReadAnyTiffChunks(handle, layout, chunks, sink);
+    std::vector<std::unique_ptr<TDirectSink>> sinks;
+    std::vector<TChunkSink*> pointers;
+    for (int w = 0; w < chunks.Workers; ++w) {
+      sinks.push_back(std::make_unique<TDirectSink>(plan, picture));
+      pointers.push_back(sinks.back().get());
+    }
+    ReadAnyTiffChunks(handle, layout, chunks, pointers);
   }
 }
 
@@ -133,7 +162,7 @@ TAnyTiffResult DecodeAnyTiff(TAnyTiffSource& source, TRasterBitmap& bitmap, TGeo
   TLibTiffHandle handle(source, WorkingLimit(options));
   const TOpened opened = Open(handle, tags, options);
   TRasterBitmap picture = AllocatePicture(opened.Level);
-  DecodePixels(handle, opened, options, picture);
+  DecodePixels(source, handle, opened, options, picture);
   if (options.Progress) options.Progress->Report(TProgressStage::Ending);
   bitmap = std::move(picture);
   tags = opened.Tags;

@@ -26,13 +26,18 @@
 #include "geo/geotiff_tags.h"
 #include "raster/bitmap.h"
 #include "raster/progress.h"
+#include "tiff/any_tiff_parallel.h"
 #include "tiff/any_tiff_source.h"
 
 namespace quorvane {
 
 struct TAnyTiffOptions {
-  uint64_t MaxPictureBytes = 0;  // the memory cap on the picture's bytes
-  TStageReporter* Progress = nullptr;
+  uint64_t MaxPictureBytes = 0;        // the memory cap on the picture's bytes
+  TStageReporter* Progress = nullptr;  // reported to on the calling thread only
+  // Chunks are decoded on up to Threads threads through Parallel, each with
+  // its own libtiff handle; without a runner, on the calling thread alone.
+  TAnyTiffParallel Parallel;
+  int Threads = 1;
 };
 
 struct TAnyTiffResult {

@@ -30,6 +30,11 @@ class TBandRange {
     if (value < min_) min_ = value;
     if (value > max_) max_ = value;
   }
+  void Add(const TBandRange& other) {
+    if (other.Empty()) return;
+    Add(other.min_);
+    Add(other.max_);
+  }
   bool Empty() const { return min_ > max_; }
   double Min() const { return min_; }
   double Max() const { return max_; }

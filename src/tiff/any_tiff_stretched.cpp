@@ -1,5 +1,6 @@
 #include "tiff/any_tiff_stretched.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -102,30 +103,42 @@ class TMapSink final : public TBandRows {
   TRasterBitmap& picture_;
 };
 
-// One pass: every sample kept (NaN for invalid ones) while the ranges grow,
-// then the picture painted from the copy. T is float where it holds every
-// value exactly, double otherwise.
+// The samples of the whole picture, NaN where invalid, shared by the
+// workers of one pass (each writes its own chunks). T is float where it
+// holds every value exactly, double otherwise.
+template <typename T>
+struct TKept {
+  static constexpr T kInvalid = std::numeric_limits<T>::quiet_NaN();
+  TKept(uint32_t width, uint32_t height, int bands)
+      : Width(width),
+        Bands(bands),
+        Values(std::make_unique_for_overwrite<T[]>(size_t(width) * height * size_t(bands))) {}
+  T* At(uint32_t x, uint32_t y) const {
+    return Values.get() + (size_t(y) * Width + x) * size_t(Bands);
+  }
+  uint32_t Width;
+  int Bands;
+  std::unique_ptr<T[]> Values;
+};
+
+// One pass: every sample kept while the worker's ranges grow.
 template <typename T>
 class TKeepSink final : public TBandRows {
  public:
-  TKeepSink(const TAnyTiffPlan& plan, const TNoData& nodata, uint32_t width, uint32_t height)
-      : TBandRows(plan, nodata),
-        width_(width),
-        height_(height),
-        kept_(std::make_unique_for_overwrite<T[]>(size_t(width) * height * size_t(plan.Bands))),
-        ranges_(size_t(plan.Bands)) {}
+  TKeepSink(const TAnyTiffPlan& plan, const TNoData& nodata, const TKept<T>& kept)
+      : TBandRows(plan, nodata), kept_(kept), ranges_(size_t(plan.Bands)) {}
 
   void Chunk(const TChunk& chunk) override {
     if (chunk.Partial) return Missing(chunk.X, chunk.Y, chunk.Width, chunk.Height);
     ForEachBandRow(chunk, [&](uint32_t y, int band, const double* v) {
-      T* to = At(chunk.X, y) + band;
+      T* to = kept_.At(chunk.X, y) + band;
       TBandRange& range = ranges_[size_t(band)];
       for (uint32_t i = 0; i < chunk.Width; ++i, to += plan_.Bands) {
         if (IsValidSample(v[i], nodata_)) {
           range.Add(v[i]);
           *to = T(v[i]);
         } else {
-          *to = kInvalid;
+          *to = TKept<T>::kInvalid;
         }
       }
     });
@@ -133,55 +146,83 @@ class TKeepSink final : public TBandRows {
 
   void Missing(uint32_t x, uint32_t y, uint32_t width, uint32_t height) override {
     for (uint32_t r = 0; r < height; ++r) {
-      T* to = At(x, y + r);
-      std::fill(to, to + size_t(width) * size_t(plan_.Bands), kInvalid);
+      T* to = kept_.At(x, y + r);
+      std::fill(to, to + size_t(width) * size_t(plan_.Bands), TKept<T>::kInvalid);
     }
   }
-
-  void Paint(TRasterBitmap& picture) const {
-    const TStretchOutput output(plan_, ranges_);
-    for (uint32_t y = 0; y < height_; ++y) {
-      const T* from = kept_.get() + size_t(y) * width_ * size_t(plan_.Bands);
-      uint8_t* row = picture.Scanline(int(y));
-      for (uint32_t x = 0; x < width_; ++x) {
-        for (int band = 0; band < plan_.Bands; ++band, ++from) {
-          if (!std::isnan(*from)) Put(row, x, band, plan_.Bands, output.Grey(band, double(*from)));
-        }
-      }
-    }
-  }
+  const std::vector<TBandRange>& Ranges() const { return ranges_; }
 
  private:
-  static constexpr T kInvalid = std::numeric_limits<T>::quiet_NaN();
-  T* At(uint32_t x, uint32_t y) {
-    return kept_.get() + (size_t(y) * width_ + x) * size_t(plan_.Bands);
-  }
-
-  uint32_t width_, height_;
-  std::unique_ptr<T[]> kept_;
+  const TKept<T>& kept_;
   std::vector<TBandRange> ranges_;
 };
+
+// The workers' ranges, band by band, as one.
+template <typename S>
+std::vector<TBandRange> Merged(const std::vector<std::unique_ptr<S>>& sinks, int bands) {
+  std::vector<TBandRange> ranges(static_cast<size_t>(bands));
+  for (const auto& sink : sinks)
+    for (size_t b = 0; b < ranges.size(); ++b) ranges[b].Add(sink->Ranges()[b]);
+  return ranges;
+}
+
+std::vector<TChunkSink*> Pointers(const auto& sinks) {
+  std::vector<TChunkSink*> pointers;
+  for (const auto& sink : sinks) pointers.push_back(sink.get());
+  return pointers;
+}
+
+// Rows of the picture painted from the kept samples, in bands of this many
+// rows spread over the workers.
+constexpr uint32_t kPaintRows = 64;
+
+template <typename T>
+void Paint(const TKept<T>& kept, const TStretchOutput& output, const TStretchedDecode& decode,
+           TRasterBitmap& picture) {
+  const uint32_t height = uint32_t(picture.Height()), width = kept.Width;
+  const int bands = kept.Bands;
+  const int paint_bands = int((height + kPaintRows - 1) / kPaintRows);
+  RunBands(
+      decode.Chunks.Parallel, decode.Chunks.Workers, paint_bands,
+      [&](int band, int, const TAnyTiffTick&) {
+        const uint32_t end = std::min(height, uint32_t(band + 1) * kPaintRows);
+        for (uint32_t y = uint32_t(band) * kPaintRows; y < end; ++y) {
+          const T* from = kept.At(0, y);
+          uint8_t* row = picture.Scanline(int(y));
+          for (uint32_t x = 0; x < width; ++x)
+            for (int b = 0; b < bands; ++b, ++from)
+              if (!std::isnan(*from)) Put(row, x, b, bands, output.Grey(b, double(*from)));
+        }
+      },
+      nullptr);
+}
 
 void Starting(const TChunkReadOptions& chunks, uint32_t height, int passes) {
   if (chunks.Progress) chunks.Progress->Report(TProgressStage::Starting, int(height) * passes);
 }
 
-// Reads once into a copy of `T`, if the copy can be had within `spare` bytes.
+// Reads once into a copy of `T`, if the copy can be had within the spare
+// bytes.
 template <typename T>
 bool DecodeKeeping(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
                    const TStretchedDecode& decode, TRasterBitmap& picture) {
-  const uint64_t per_pixel = sizeof(T) * uint64_t(decode.Plan->Bands);
+  const TAnyTiffPlan& plan = *decode.Plan;
+  const uint64_t per_pixel = sizeof(T) * uint64_t(plan.Bands);
   const uint64_t pixels = uint64_t(layout.Width) * layout.Height;
   if (pixels > decode.SpareBytes / per_pixel) return false;
-  std::unique_ptr<TKeepSink<T>> sink;
+  std::unique_ptr<TKept<T>> kept;
   try {
-    sink = std::make_unique<TKeepSink<T>>(*decode.Plan, decode.NoData, layout.Width, layout.Height);
+    kept = std::make_unique<TKept<T>>(layout.Width, layout.Height, plan.Bands);
   } catch (const std::bad_alloc&) {
     return false;
   }
+  std::vector<std::unique_ptr<TKeepSink<T>>> sinks;
+  for (int w = 0; w < std::max(decode.Chunks.Workers, 1); ++w)
+    sinks.push_back(std::make_unique<TKeepSink<T>>(plan, decode.NoData, *kept));
   Starting(decode.Chunks, layout.Height, 1);
-  ReadAnyTiffChunks(handle, layout, decode.Chunks, *sink);
-  sink->Paint(picture);
+  ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(sinks));
+  const TStretchOutput output(plan, Merged(sinks, plan.Bands));
+  Paint(*kept, output, decode, picture);
   return true;
 }
 
@@ -197,12 +238,18 @@ void DecodeStretched(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
                         ? DecodeKeeping<double>(handle, layout, decode, picture)
                         : DecodeKeeping<float>(handle, layout, decode, picture);
   if (kept) return;
+  const TAnyTiffPlan& plan = *decode.Plan;
+  const int workers = std::max(decode.Chunks.Workers, 1);
   Starting(decode.Chunks, layout.Height, 2);
-  TRangeSink ranges(*decode.Plan, decode.NoData);
-  ReadAnyTiffChunks(handle, layout, decode.Chunks, ranges);
-  const TStretchOutput output(*decode.Plan, ranges.Ranges());
-  TMapSink pixels(*decode.Plan, decode.NoData, output, picture);
-  ReadAnyTiffChunks(handle, layout, decode.Chunks, pixels);
+  std::vector<std::unique_ptr<TRangeSink>> ranges;
+  for (int w = 0; w < workers; ++w)
+    ranges.push_back(std::make_unique<TRangeSink>(plan, decode.NoData));
+  ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(ranges));
+  const TStretchOutput output(plan, Merged(ranges, plan.Bands));
+  std::vector<std::unique_ptr<TMapSink>> pixels;
+  for (int w = 0; w < workers; ++w)
+    pixels.push_back(std::make_unique<TMapSink>(plan, decode.NoData, output, picture));
+  ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(pixels));
 }
 
 }  // namespace quorvane

@@ -255,6 +255,19 @@ TEST(AnyTiffSafety, StretchWithoutRoomForAWorkingCopyGivesTheSamePicture) {
   EXPECT_EQ(kept.Scanline(0)[63], 255) << "the maximum";
 }
 
+// A row longer than the working memory may hold is refused before any
+// buffer for it is taken (a real file of 65535 samples per pixel once cost
+// seconds of zeroing).
+TEST(AnyTiffSafety, RowsTooLongToBufferAreRefused) {
+  test::TTiffBuilder f(false);
+  const uint32_t data = f.AddData({0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+  f.Long(256, {65535}).Long(257, {900}).Short(258, {8}).Short(259, {8}).Short(262, {1});
+  f.Long(273, std::vector<uint32_t>(23, data)).Short(277, {65535}).Long(278, {40});
+  f.Long(279, std::vector<uint32_t>(23, 8));
+  const std::string message = AnyMessage(f.Build());
+  EXPECT_TRUE(message.starts_with("Image Too Large: a strip of")) << message;
+}
+
 // Found by fuzzing: an elevation model spanning less than 255 times the
 // smallest normal double.
 TEST(AnyTiffSafety, ARangeTooNarrowForAScaleStillStretches) {
