@@ -19,7 +19,12 @@ constexpr uint64_t kLargestStripBuffer = uint64_t(32) << 20;
 
 TChunkReader::TChunkReader(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
                            const TChunkReadOptions& options, TChunkSink& sink)
-    : handle_(handle), tiff_(handle.Tiff()), layout_(layout), options_(options), sink_(sink) {}
+    : handle_(handle),
+      tiff_(handle.Tiff()),
+      layout_(layout),
+      options_(options),
+      sink_(sink),
+      cut_budget_(2 * handle.Source().Size()) {}
 
 void TChunkReader::TooLarge(uint64_t bytes) const {
   throw EQuorvaneError("Image Too Large: a " + std::string(layout_.Tiled ? "tile" : "strip") +
@@ -100,9 +105,15 @@ TChunkReader::TState TChunkReader::Probe(uint32_t index, uint64_t& offset, uint6
 
 // The file ends inside the chunk: libtiff decodes the bytes there are and
 // stops where they end (complaining, as expected); the rest stays zero.
+// Each cut chunk reads all the file holds past its start, so a file whose
+// chunks all claim to run past its end is read whole only a couple of times;
+// cut chunks beyond that budget are missing.
 void TChunkReader::DecodeCutChunk(uint32_t index, uint64_t offset, uint8_t* buffer, uint64_t size) {
   std::memset(buffer, 0, size_t(size));
-  std::vector<uint8_t> raw(size_t(handle_.Source().Size() - offset));
+  const uint64_t available = handle_.Source().Size() - offset;
+  if (available > cut_budget_) return;
+  cut_budget_ -= available;
+  std::vector<uint8_t> raw(static_cast<size_t>(available));
   const int64_t got = handle_.Source().ReadAt(offset, raw.data(), raw.size());
   if (got <= 0) return;
   handle_.BeginCall();

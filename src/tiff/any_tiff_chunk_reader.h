@@ -49,6 +49,7 @@ class TChunkReader {
   uint64_t chunk_bytes_ = 0;  // one plane of one chunk
   uint64_t row_bytes_ = 0;    // one row of one plane of one chunk
   uint32_t chunk_count_ = 0;
+  uint64_t cut_budget_;  // bytes cut chunks may still read
   std::vector<TPixelBuffer> planes_;
   TPixelBuffer interleaved_;
 };
