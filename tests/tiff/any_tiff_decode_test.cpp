@@ -162,6 +162,36 @@ TEST(AnyTiffDecode, JpegYcbcrTilesAndStripsMatchLibtiffsRgbaReader) {
   }
 }
 
+// Colour models only libtiff converts go through its RGBA reader a band of
+// rows at a time; the bands must land where libtiff's whole-image read puts
+// them, partial tiles included.
+TEST(AnyTiffDecode, LabInTilesAndStripsMatchesLibtiffsWholeImage) {
+  TTempDir dir;
+  for (bool tiled : {false, true}) {
+    TTiffSpec spec = Rgb(COMPRESSION_ADOBE_DEFLATE);
+    spec.Photometric = PHOTOMETRIC_CIELAB;
+    spec.TileWidth = spec.TileHeight = tiled ? 16 : 0;
+    spec.RowsPerStrip = 6;
+    const auto path = dir / "lab.tif";
+    testing::WriteTiffWithLibtiff(path, spec, RgbSample);
+    const TRasterBitmap picture = DecodeAny(testing::ReadFileBytes(path)).Picture;
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    ASSERT_NE(tif, nullptr);
+    std::vector<uint32_t> rgba(size_t(spec.Width) * spec.Height);
+    ASSERT_TRUE(TIFFReadRGBAImageOriented(tif, spec.Width, spec.Height, rgba.data(),
+                                          ORIENTATION_TOPLEFT, 1));
+    TIFFClose(tif);
+    for (uint32_t y = 0; y < spec.Height; ++y) {
+      for (uint32_t x = 0; x < spec.Width; ++x) {
+        const uint32_t p = rgba[y * spec.Width + x];
+        ASSERT_EQ(ColorAt(picture, int(x), int(y)),
+                  (TColor{uint8_t(TIFFGetB(p)), uint8_t(TIFFGetG(p)), uint8_t(TIFFGetR(p))}))
+            << x << ", " << y << (tiled ? " tiled" : " striped");
+      }
+    }
+  }
+}
+
 // Elevation models: each band stretched from its minimum to its maximum over
 // valid pixels; NaN, infinities and the nodata value black.
 TEST(AnyTiffDecode, Float32WithPredictorAndNodataStretches) {
