@@ -22,7 +22,7 @@
 
 namespace quorvane::testing {
 
-struct TTiffSpec {
+struct TTiffRecipe {
   uint32_t Width = 16, Height = 16;
   uint16_t Bits = 8, Samples = 1;
   uint16_t SampleFormat = SAMPLEFORMAT_UINT;
@@ -53,8 +53,8 @@ using TSampleFunction = std::function<double(uint32_t x, uint32_t y, int s)>;
 
 namespace libtiff_writer_detail {
 
-inline void PutSample(uint8_t* row, uint64_t index, const TTiffSpec& spec, double v) {
-  const int bits = spec.Bits;
+inline void PutSample(uint8_t* row, uint64_t index, const TTiffRecipe& recipe, double v) {
+  const int bits = recipe.Bits;
   if (bits % 8 != 0) {
     // Packed most significant bit first.
     const uint64_t value = uint64_t(v);
@@ -66,12 +66,12 @@ inline void PutSample(uint8_t* row, uint64_t index, const TTiffSpec& spec, doubl
   }
   uint8_t* p = row + index * uint64_t(bits / 8);
   auto store = [&](auto typed) { std::memcpy(p, &typed, sizeof typed); };
-  if (spec.SampleFormat == SAMPLEFORMAT_IEEEFP) {
+  if (recipe.SampleFormat == SAMPLEFORMAT_IEEEFP) {
     if (bits == 32) store(float(v));
     if (bits == 64) store(v);
     return;
   }
-  const bool is_signed = spec.SampleFormat == SAMPLEFORMAT_INT;
+  const bool is_signed = recipe.SampleFormat == SAMPLEFORMAT_INT;
   switch (bits) {
     case 8:
       is_signed ? store(int8_t(v)) : store(uint8_t(v));
@@ -88,21 +88,21 @@ inline void PutSample(uint8_t* row, uint64_t index, const TTiffSpec& spec, doubl
 }
 
 // One chunk (strip or tile) of one plane, level-sized.
-inline std::vector<uint8_t> ChunkBytes(const TTiffSpec& spec, uint32_t width, uint32_t height,
+inline std::vector<uint8_t> ChunkBytes(const TTiffRecipe& recipe, uint32_t width, uint32_t height,
                                        uint32_t x0, uint32_t y0, uint32_t cw, uint32_t ch,
                                        int plane, const TSampleFunction& sample) {
-  const bool separate = spec.Planar == PLANARCONFIG_SEPARATE;
-  const int per_pixel = separate ? 1 : spec.Samples;
-  const size_t row_bytes = (size_t(cw) * per_pixel * spec.Bits + 7) / 8;
+  const bool separate = recipe.Planar == PLANARCONFIG_SEPARATE;
+  const int per_pixel = separate ? 1 : recipe.Samples;
+  const size_t row_bytes = (size_t(cw) * per_pixel * recipe.Bits + 7) / 8;
   std::vector<uint8_t> bytes(row_bytes * ch);
   for (uint32_t r = 0; r < ch && y0 + r < height; ++r) {
     for (uint32_t i = 0; i < cw && x0 + i < width; ++i) {
       // Positions in the full image, for reduced images too.
-      const uint32_t fx = uint32_t(uint64_t(x0 + i) * spec.Width / width);
-      const uint32_t fy = uint32_t(uint64_t(y0 + r) * spec.Height / height);
+      const uint32_t fx = uint32_t(uint64_t(x0 + i) * recipe.Width / width);
+      const uint32_t fy = uint32_t(uint64_t(y0 + r) * recipe.Height / height);
       for (int s = 0; s < per_pixel; ++s) {
         const int sample_index = separate ? plane : s;
-        PutSample(bytes.data() + r * row_bytes, uint64_t(i) * per_pixel + s, spec,
+        PutSample(bytes.data() + r * row_bytes, uint64_t(i) * per_pixel + s, recipe,
                   sample(fx, fy, sample_index));
       }
     }
@@ -118,7 +118,7 @@ inline void SetNoData(TIFF* tif, const std::string& text) {
   TIFFSetField(tif, 42113, text.c_str());
 }
 
-inline void SetGeoTiffTags(TIFF* tif, const TTiffSpec& spec) {
+inline void SetGeoTiffTags(TIFF* tif, const TTiffRecipe& recipe) {
   static const TIFFFieldInfo kGeoFields[] = {
       {33550, -1, -1, TIFF_DOUBLE, FIELD_CUSTOM, 1, 1, const_cast<char*>("ModelPixelScale")},
       {33922, -1, -1, TIFF_DOUBLE, FIELD_CUSTOM, 1, 1, const_cast<char*>("ModelTiepoint")},
@@ -128,63 +128,64 @@ inline void SetGeoTiffTags(TIFF* tif, const TTiffSpec& spec) {
   };
   // Per handle: the writer's directory learns the tags, nothing process-wide.
   ASSERT_EQ(TIFFMergeFieldInfo(tif, kGeoFields, 5), 0);
-  TIFFSetField(tif, 33550, uint16_t(spec.PixelScale.size()), spec.PixelScale.data());
-  if (!spec.TiePoints.empty())
-    TIFFSetField(tif, 33922, uint16_t(spec.TiePoints.size()), spec.TiePoints.data());
-  if (!spec.KeyDirectory.empty())
-    TIFFSetField(tif, 34735, uint16_t(spec.KeyDirectory.size()), spec.KeyDirectory.data());
-  if (!spec.DoubleParams.empty())
-    TIFFSetField(tif, 34736, uint16_t(spec.DoubleParams.size()), spec.DoubleParams.data());
-  if (!spec.AsciiParams.empty()) TIFFSetField(tif, 34737, spec.AsciiParams.c_str());
+  TIFFSetField(tif, 33550, uint16_t(recipe.PixelScale.size()), recipe.PixelScale.data());
+  if (!recipe.TiePoints.empty())
+    TIFFSetField(tif, 33922, uint16_t(recipe.TiePoints.size()), recipe.TiePoints.data());
+  if (!recipe.KeyDirectory.empty())
+    TIFFSetField(tif, 34735, uint16_t(recipe.KeyDirectory.size()), recipe.KeyDirectory.data());
+  if (!recipe.DoubleParams.empty())
+    TIFFSetField(tif, 34736, uint16_t(recipe.DoubleParams.size()), recipe.DoubleParams.data());
+  if (!recipe.AsciiParams.empty()) TIFFSetField(tif, 34737, recipe.AsciiParams.c_str());
 }
 
-inline void SetFields(TIFF* tif, const TTiffSpec& spec, uint32_t width, uint32_t height,
+inline void SetFields(TIFF* tif, const TTiffRecipe& recipe, uint32_t width, uint32_t height,
                       bool reduced) {
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
-  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, spec.Bits);
-  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, spec.Samples);
-  TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, spec.SampleFormat);
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, spec.Photometric);
-  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, spec.Planar);
-  TIFFSetField(tif, TIFFTAG_COMPRESSION, spec.Compression);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, recipe.Bits);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, recipe.Samples);
+  TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, recipe.SampleFormat);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, recipe.Photometric);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, recipe.Planar);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, recipe.Compression);
   if (reduced) TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
-  if (spec.Predictor) TIFFSetField(tif, TIFFTAG_PREDICTOR, spec.Predictor);
-  if (spec.Compression == COMPRESSION_JPEG) {
+  if (recipe.Predictor) TIFFSetField(tif, TIFFTAG_PREDICTOR, recipe.Predictor);
+  if (recipe.Compression == COMPRESSION_JPEG) {
     TIFFSetField(tif, TIFFTAG_JPEGQUALITY, 90);
-    if (spec.Photometric == PHOTOMETRIC_YCBCR)
+    if (recipe.Photometric == PHOTOMETRIC_YCBCR)
       TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
   }
-  if (spec.ExtraSamples) {
-    std::vector<uint16_t> types(spec.ExtraSamples, EXTRASAMPLE_UNASSALPHA);
-    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, spec.ExtraSamples, types.data());
+  if (recipe.ExtraSamples) {
+    std::vector<uint16_t> types(recipe.ExtraSamples, EXTRASAMPLE_UNASSALPHA);
+    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, recipe.ExtraSamples, types.data());
   }
-  if (!spec.ColorMap.empty()) {
-    const size_t n = spec.ColorMap.size() / 3;
-    TIFFSetField(tif, TIFFTAG_COLORMAP, spec.ColorMap.data(), spec.ColorMap.data() + n,
-                 spec.ColorMap.data() + 2 * n);
+  if (!recipe.ColorMap.empty()) {
+    const size_t n = recipe.ColorMap.size() / 3;
+    TIFFSetField(tif, TIFFTAG_COLORMAP, recipe.ColorMap.data(), recipe.ColorMap.data() + n,
+                 recipe.ColorMap.data() + 2 * n);
   }
-  if (spec.TileWidth) {
-    TIFFSetField(tif, TIFFTAG_TILEWIDTH, spec.TileWidth);
-    TIFFSetField(tif, TIFFTAG_TILELENGTH, spec.TileHeight);
+  if (recipe.TileWidth) {
+    TIFFSetField(tif, TIFFTAG_TILEWIDTH, recipe.TileWidth);
+    TIFFSetField(tif, TIFFTAG_TILELENGTH, recipe.TileHeight);
   } else {
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, spec.RowsPerStrip ? spec.RowsPerStrip : height);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, recipe.RowsPerStrip ? recipe.RowsPerStrip : height);
   }
-  if (!reduced && spec.NoData) SetNoData(tif, *spec.NoData);
-  if (!reduced && !spec.PixelScale.empty()) SetGeoTiffTags(tif, spec);
+  if (!reduced && recipe.NoData) SetNoData(tif, *recipe.NoData);
+  if (!reduced && !recipe.PixelScale.empty()) SetGeoTiffTags(tif, recipe);
 }
 
-inline void WriteImage(TIFF* tif, const TTiffSpec& spec, uint32_t width, uint32_t height,
+inline void WriteImage(TIFF* tif, const TTiffRecipe& recipe, uint32_t width, uint32_t height,
                        const TSampleFunction& sample) {
-  const int planes = spec.Planar == PLANARCONFIG_SEPARATE ? spec.Samples : 1;
-  const bool tiled = spec.TileWidth != 0;
-  const uint32_t cw = tiled ? spec.TileWidth : width;
-  const uint32_t ch = tiled ? spec.TileHeight : (spec.RowsPerStrip ? spec.RowsPerStrip : height);
+  const int planes = recipe.Planar == PLANARCONFIG_SEPARATE ? recipe.Samples : 1;
+  const bool tiled = recipe.TileWidth != 0;
+  const uint32_t cw = tiled ? recipe.TileWidth : width;
+  const uint32_t ch =
+      tiled ? recipe.TileHeight : (recipe.RowsPerStrip ? recipe.RowsPerStrip : height);
   for (int p = 0; p < planes; ++p) {
     for (uint32_t y = 0; y < height; y += ch) {
       for (uint32_t x = 0; x < width; x += cw) {
         const uint32_t rows = tiled ? ch : std::min(ch, height - y);
-        std::vector<uint8_t> chunk = ChunkBytes(spec, width, height, x, y, cw, rows, p, sample);
+        std::vector<uint8_t> chunk = ChunkBytes(recipe, width, height, x, y, cw, rows, p, sample);
         const tmsize_t written =
             tiled ? TIFFWriteEncodedTile(tif, TIFFComputeTile(tif, x, y, 0, uint16_t(p)),
                                          chunk.data(), tmsize_t(chunk.size()))
@@ -200,28 +201,28 @@ inline void WriteImage(TIFF* tif, const TTiffSpec& spec, uint32_t width, uint32_
 
 // Writes the file at `path` and returns its bytes.
 inline std::vector<uint8_t> WriteTiffWithLibtiff(const std::filesystem::path& path,
-                                                 const TTiffSpec& spec,
+                                                 const TTiffRecipe& recipe,
                                                  const TSampleFunction& sample) {
   namespace d = libtiff_writer_detail;
   std::string mode = "w";
-  mode += spec.BigEndian ? "b" : "l";
-  if (spec.BigTiff) mode += "8";
+  mode += recipe.BigEndian ? "b" : "l";
+  if (recipe.BigTiff) mode += "8";
   TIFF* tif = TIFFOpen(path.string().c_str(), mode.c_str());
   EXPECT_NE(tif, nullptr) << path;
   if (!tif) return {};
-  d::SetFields(tif, spec, spec.Width, spec.Height, false);
-  if (spec.DirectoryFirst) {
+  d::SetFields(tif, recipe, recipe.Width, recipe.Height, false);
+  if (recipe.DirectoryFirst) {
     TIFFDeferStrileArrayWriting(tif);
-    TIFFWriteCheck(tif, spec.TileWidth != 0, "test");
+    TIFFWriteCheck(tif, recipe.TileWidth != 0, "test");
     TIFFWriteDirectory(tif);
     TIFFSetDirectory(tif, 0);
   }
-  d::WriteImage(tif, spec, spec.Width, spec.Height, sample);
-  if (spec.DirectoryFirst) TIFFForceStrileArrayWriting(tif);
-  for (const auto& [width, height] : spec.Overviews) {
+  d::WriteImage(tif, recipe, recipe.Width, recipe.Height, sample);
+  if (recipe.DirectoryFirst) TIFFForceStrileArrayWriting(tif);
+  for (const auto& [width, height] : recipe.Overviews) {
     TIFFWriteDirectory(tif);
-    d::SetFields(tif, spec, width, height, true);
-    d::WriteImage(tif, spec, width, height, sample);
+    d::SetFields(tif, recipe, width, height, true);
+    d::WriteImage(tif, recipe, width, height, sample);
   }
   TIFFClose(tif);
   return ReadFileBytes(path);

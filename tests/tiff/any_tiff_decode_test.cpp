@@ -16,7 +16,7 @@ using testing::ColorAt;
 using testing::DecodeAny;
 using testing::TColor;
 using testing::TTempDir;
-using testing::TTiffSpec;
+using testing::TTiffRecipe;
 
 double RgbSample(uint32_t x, uint32_t y, int s) {
   switch (s) {
@@ -41,14 +41,14 @@ void ExpectRgbPicture(const TRasterBitmap& picture, uint32_t width, uint32_t hei
           << x << ", " << y;
 }
 
-TTiffSpec Rgb(uint16_t compression) {
-  TTiffSpec spec;
-  spec.Width = 37;
-  spec.Height = 23;
-  spec.Samples = 3;
-  spec.Photometric = PHOTOMETRIC_RGB;
-  spec.Compression = compression;
-  return spec;
+TTiffRecipe Rgb(uint16_t compression) {
+  TTiffRecipe recipe;
+  recipe.Width = 37;
+  recipe.Height = 23;
+  recipe.Samples = 3;
+  recipe.Photometric = PHOTOMETRIC_RGB;
+  recipe.Compression = compression;
+  return recipe;
 }
 
 TEST(AnyTiffDecode, RgbInStripsAndTilesWithEveryCommonCompression) {
@@ -56,15 +56,15 @@ TEST(AnyTiffDecode, RgbInStripsAndTilesWithEveryCommonCompression) {
   for (uint16_t compression : {COMPRESSION_NONE, COMPRESSION_LZW, COMPRESSION_ADOBE_DEFLATE,
                                COMPRESSION_PACKBITS, COMPRESSION_ZSTD}) {
     for (bool tiled : {false, true}) {
-      TTiffSpec spec = Rgb(compression);
+      TTiffRecipe recipe = Rgb(compression);
       if (tiled) {
-        spec.TileWidth = spec.TileHeight = 16;  // partial tiles at the right and bottom
+        recipe.TileWidth = recipe.TileHeight = 16;  // partial tiles at the right and bottom
       } else {
-        spec.RowsPerStrip = 5;
+        recipe.RowsPerStrip = 5;
       }
       SCOPED_TRACE(std::to_string(compression) + (tiled ? " tiled" : " striped"));
-      const auto bytes = testing::WriteTiff(dir, "rgb.tif", spec, RgbSample);
-      ExpectRgbPicture(DecodeAny(bytes).Picture, spec.Width, spec.Height);
+      const auto bytes = testing::WriteTiff(dir, "rgb.tif", recipe, RgbSample);
+      ExpectRgbPicture(DecodeAny(bytes).Picture, recipe.Width, recipe.Height);
     }
   }
 }
@@ -72,53 +72,53 @@ TEST(AnyTiffDecode, RgbInStripsAndTilesWithEveryCommonCompression) {
 TEST(AnyTiffDecode, SeparatePlanesGiveTheSamePixelsAsChunkyOnes) {
   TTempDir dir;
   for (bool tiled : {false, true}) {
-    TTiffSpec spec = Rgb(COMPRESSION_LZW);
-    spec.Planar = PLANARCONFIG_SEPARATE;
-    spec.Samples = 4;  // a fourth band that is never shown
-    spec.Photometric = PHOTOMETRIC_RGB;
-    spec.ExtraSamples = 1;
-    spec.TileWidth = spec.TileHeight = tiled ? 16 : 0;
-    spec.RowsPerStrip = 7;
-    const auto bytes = testing::WriteTiff(dir, "planar.tif", spec, RgbSample);
-    ExpectRgbPicture(DecodeAny(bytes).Picture, spec.Width, spec.Height);
+    TTiffRecipe recipe = Rgb(COMPRESSION_LZW);
+    recipe.Planar = PLANARCONFIG_SEPARATE;
+    recipe.Samples = 4;  // a fourth band that is never shown
+    recipe.Photometric = PHOTOMETRIC_RGB;
+    recipe.ExtraSamples = 1;
+    recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
+    recipe.RowsPerStrip = 7;
+    const auto bytes = testing::WriteTiff(dir, "planar.tif", recipe, RgbSample);
+    ExpectRgbPicture(DecodeAny(bytes).Picture, recipe.Width, recipe.Height);
   }
 }
 
 TEST(AnyTiffDecode, BigTiffInBothByteOrders) {
   TTempDir dir;
   for (bool big_endian : {false, true}) {
-    TTiffSpec spec;
-    spec.Width = 40;
-    spec.Height = 9;
-    spec.BigTiff = true;
-    spec.BigEndian = big_endian;
-    spec.Compression = COMPRESSION_ADOBE_DEFLATE;
-    spec.RowsPerStrip = 4;
-    const auto bytes = testing::WriteTiff(dir, "big.tif", spec,
+    TTiffRecipe recipe;
+    recipe.Width = 40;
+    recipe.Height = 9;
+    recipe.BigTiff = true;
+    recipe.BigEndian = big_endian;
+    recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
+    recipe.RowsPerStrip = 4;
+    const auto bytes = testing::WriteTiff(dir, "big.tif", recipe,
                                           [](uint32_t x, uint32_t y, int) { return x * 6 + y; });
     const TRasterBitmap picture = DecodeAny(bytes).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
-    for (uint32_t y = 0; y < spec.Height; ++y)
-      for (uint32_t x = 0; x < spec.Width; ++x) ASSERT_EQ(picture.Scanline(int(y))[x], x * 6 + y);
+    for (uint32_t y = 0; y < recipe.Height; ++y)
+      for (uint32_t x = 0; x < recipe.Width; ++x) ASSERT_EQ(picture.Scanline(int(y))[x], x * 6 + y);
     EXPECT_EQ(picture.ColorTable()[200], (TRGBQuad{200, 200, 200, 0})) << "a grey ramp";
   }
 }
 
 TEST(AnyTiffDecode, SixteenBitRgbScalesOverTheFullRange) {
   TTempDir dir;
-  TTiffSpec spec = Rgb(COMPRESSION_ADOBE_DEFLATE);
-  spec.Bits = 16;
-  spec.Samples = 4;
-  spec.ExtraSamples = 1;
-  spec.BigEndian = true;  // libtiff hands the samples over in host order all the same
+  TTiffRecipe recipe = Rgb(COMPRESSION_ADOBE_DEFLATE);
+  recipe.Bits = 16;
+  recipe.Samples = 4;
+  recipe.ExtraSamples = 1;
+  recipe.BigEndian = true;  // libtiff hands the samples over in host order all the same
   auto sample = [](uint32_t x, uint32_t y, int s) {
     return double((x * 1777 + y * 2903 + uint32_t(s) * 12345) % 65536);
   };
-  const auto bytes = testing::WriteTiff(dir, "rgb16.tif", spec, sample);
+  const auto bytes = testing::WriteTiff(dir, "rgb16.tif", recipe, sample);
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit24);
-  for (uint32_t y = 0; y < spec.Height; ++y) {
-    for (uint32_t x = 0; x < spec.Width; ++x) {
+  for (uint32_t y = 0; y < recipe.Height; ++y) {
+    for (uint32_t x = 0; x < recipe.Width; ++x) {
       const TColor c = ColorAt(picture, int(x), int(y));
       ASSERT_EQ(c.Red, testing::FullRange(uint64_t(sample(x, y, 0)), 16));
       ASSERT_EQ(c.Green, testing::FullRange(uint64_t(sample(x, y, 1)), 16));
@@ -132,27 +132,27 @@ TEST(AnyTiffDecode, SixteenBitRgbScalesOverTheFullRange) {
 TEST(AnyTiffDecode, JpegYcbcrTilesAndStripsMatchLibtiffsRgbaReader) {
   TTempDir dir;
   for (bool tiled : {false, true}) {
-    TTiffSpec spec = Rgb(COMPRESSION_JPEG);
-    spec.Width = 48;
-    spec.Height = 40;
-    spec.Photometric = PHOTOMETRIC_YCBCR;
-    spec.TileWidth = spec.TileHeight = tiled ? 16 : 0;
-    spec.RowsPerStrip = 16;
+    TTiffRecipe recipe = Rgb(COMPRESSION_JPEG);
+    recipe.Width = 48;
+    recipe.Height = 40;
+    recipe.Photometric = PHOTOMETRIC_YCBCR;
+    recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
+    recipe.RowsPerStrip = 16;
     auto smooth = [](uint32_t x, uint32_t y, int s) { return double(40 + x * 2 + y * s); };
     const auto path = dir / "jpeg.tif";
-    testing::WriteTiffWithLibtiff(path, spec, smooth);
+    testing::WriteTiffWithLibtiff(path, recipe, smooth);
     const TRasterBitmap picture = DecodeAny(testing::ReadFileBytes(path)).Picture;
 
     TIFF* tif = TIFFOpen(path.c_str(), "r");
     ASSERT_NE(tif, nullptr);
-    std::vector<uint32_t> rgba(size_t(spec.Width) * spec.Height);
-    ASSERT_TRUE(TIFFReadRGBAImageOriented(tif, spec.Width, spec.Height, rgba.data(),
+    std::vector<uint32_t> rgba(size_t(recipe.Width) * recipe.Height);
+    ASSERT_TRUE(TIFFReadRGBAImageOriented(tif, recipe.Width, recipe.Height, rgba.data(),
                                           ORIENTATION_TOPLEFT, 1));
     TIFFClose(tif);
     int worst = 0;
-    for (uint32_t y = 0; y < spec.Height; ++y) {
-      for (uint32_t x = 0; x < spec.Width; ++x) {
-        const uint32_t p = rgba[y * spec.Width + x];
+    for (uint32_t y = 0; y < recipe.Height; ++y) {
+      for (uint32_t x = 0; x < recipe.Width; ++x) {
+        const uint32_t p = rgba[y * recipe.Width + x];
         const TColor c = ColorAt(picture, int(x), int(y));
         ASSERT_EQ(c, (TColor{uint8_t(TIFFGetB(p)), uint8_t(TIFFGetG(p)), uint8_t(TIFFGetR(p))}));
         worst = std::max(worst, std::abs(int(c.Red) - int(smooth(x, y, 0))));
@@ -168,22 +168,22 @@ TEST(AnyTiffDecode, JpegYcbcrTilesAndStripsMatchLibtiffsRgbaReader) {
 TEST(AnyTiffDecode, LabInTilesAndStripsMatchesLibtiffsWholeImage) {
   TTempDir dir;
   for (bool tiled : {false, true}) {
-    TTiffSpec spec = Rgb(COMPRESSION_ADOBE_DEFLATE);
-    spec.Photometric = PHOTOMETRIC_CIELAB;
-    spec.TileWidth = spec.TileHeight = tiled ? 16 : 0;
-    spec.RowsPerStrip = 6;
+    TTiffRecipe recipe = Rgb(COMPRESSION_ADOBE_DEFLATE);
+    recipe.Photometric = PHOTOMETRIC_CIELAB;
+    recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
+    recipe.RowsPerStrip = 6;
     const auto path = dir / "lab.tif";
-    testing::WriteTiffWithLibtiff(path, spec, RgbSample);
+    testing::WriteTiffWithLibtiff(path, recipe, RgbSample);
     const TRasterBitmap picture = DecodeAny(testing::ReadFileBytes(path)).Picture;
     TIFF* tif = TIFFOpen(path.c_str(), "r");
     ASSERT_NE(tif, nullptr);
-    std::vector<uint32_t> rgba(size_t(spec.Width) * spec.Height);
-    ASSERT_TRUE(TIFFReadRGBAImageOriented(tif, spec.Width, spec.Height, rgba.data(),
+    std::vector<uint32_t> rgba(size_t(recipe.Width) * recipe.Height);
+    ASSERT_TRUE(TIFFReadRGBAImageOriented(tif, recipe.Width, recipe.Height, rgba.data(),
                                           ORIENTATION_TOPLEFT, 1));
     TIFFClose(tif);
-    for (uint32_t y = 0; y < spec.Height; ++y) {
-      for (uint32_t x = 0; x < spec.Width; ++x) {
-        const uint32_t p = rgba[y * spec.Width + x];
+    for (uint32_t y = 0; y < recipe.Height; ++y) {
+      for (uint32_t x = 0; x < recipe.Width; ++x) {
+        const uint32_t p = rgba[y * recipe.Width + x];
         ASSERT_EQ(ColorAt(picture, int(x), int(y)),
                   (TColor{uint8_t(TIFFGetB(p)), uint8_t(TIFFGetG(p)), uint8_t(TIFFGetR(p))}))
             << x << ", " << y << (tiled ? " tiled" : " striped");
@@ -196,31 +196,31 @@ TEST(AnyTiffDecode, LabInTilesAndStripsMatchesLibtiffsWholeImage) {
 // valid pixels; NaN, infinities and the nodata value black.
 TEST(AnyTiffDecode, Float32WithPredictorAndNodataStretches) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 30;
-  spec.Height = 20;
-  spec.Bits = 32;
-  spec.SampleFormat = SAMPLEFORMAT_IEEEFP;
-  spec.Compression = COMPRESSION_LZW;
-  spec.Predictor = PREDICTOR_FLOATINGPOINT;
-  spec.TileWidth = spec.TileHeight = 16;
-  spec.NoData = "-9999";
+  TTiffRecipe recipe;
+  recipe.Width = 30;
+  recipe.Height = 20;
+  recipe.Bits = 32;
+  recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
+  recipe.Compression = COMPRESSION_LZW;
+  recipe.Predictor = PREDICTOR_FLOATINGPOINT;
+  recipe.TileWidth = recipe.TileHeight = 16;
+  recipe.NoData = "-9999";
   auto height = [](uint32_t x, uint32_t y, int) -> double {
     if (x == 3 && y == 4) return -9999;
     if (x == 5 && y == 5) return std::numeric_limits<double>::quiet_NaN();
     if (x == 6 && y == 5) return std::numeric_limits<double>::infinity();
     return float(120.25 + 17.5 * std::sin(x * 0.3) + y * 3.125);
   };
-  const auto bytes = testing::WriteTiff(dir, "dem.tif", spec, height);
+  const auto bytes = testing::WriteTiff(dir, "dem.tif", recipe, height);
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
   std::vector<double> values;
-  for (uint32_t y = 0; y < spec.Height; ++y)
-    for (uint32_t x = 0; x < spec.Width; ++x) values.push_back(float(height(x, y, 0)));
+  for (uint32_t y = 0; y < recipe.Height; ++y)
+    for (uint32_t x = 0; x < recipe.Width; ++x) values.push_back(float(height(x, y, 0)));
   const std::vector<int> expected = testing::ExpectedStretch(values, -9999.0);
-  for (uint32_t y = 0; y < spec.Height; ++y)
-    for (uint32_t x = 0; x < spec.Width; ++x)
-      ASSERT_EQ(picture.Scanline(int(y))[x], expected[y * spec.Width + x]) << x << ", " << y;
+  for (uint32_t y = 0; y < recipe.Height; ++y)
+    for (uint32_t x = 0; x < recipe.Width; ++x)
+      ASSERT_EQ(picture.Scanline(int(y))[x], expected[y * recipe.Width + x]) << x << ", " << y;
   EXPECT_EQ(picture.Scanline(4)[3], 0);
   EXPECT_EQ(picture.ColorTable()[128], (TRGBQuad{128, 128, 128, 0}));
   EXPECT_EQ(*std::max_element(expected.begin(), expected.end()), 255);
@@ -229,43 +229,43 @@ TEST(AnyTiffDecode, Float32WithPredictorAndNodataStretches) {
 TEST(AnyTiffDecode, Int16WithNodataStretchesInStripsAndTiles) {
   TTempDir dir;
   for (bool tiled : {false, true}) {
-    TTiffSpec spec;
-    spec.Width = 33;
-    spec.Height = 17;
-    spec.Bits = 16;
-    spec.SampleFormat = SAMPLEFORMAT_INT;
-    spec.Compression = COMPRESSION_ADOBE_DEFLATE;
-    spec.Predictor = PREDICTOR_HORIZONTAL;
-    spec.TileWidth = spec.TileHeight = tiled ? 16 : 0;
-    spec.RowsPerStrip = 3;
-    spec.NoData = "-32768";
+    TTiffRecipe recipe;
+    recipe.Width = 33;
+    recipe.Height = 17;
+    recipe.Bits = 16;
+    recipe.SampleFormat = SAMPLEFORMAT_INT;
+    recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
+    recipe.Predictor = PREDICTOR_HORIZONTAL;
+    recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
+    recipe.RowsPerStrip = 3;
+    recipe.NoData = "-32768";
     auto depth = [](uint32_t x, uint32_t y, int) -> double {
       return (x + y) % 11 == 0 ? -32768.0 : double(int(x) * 37 - int(y) * 91 - 200);
     };
-    const auto bytes = testing::WriteTiff(dir, "int16.tif", spec, depth);
+    const auto bytes = testing::WriteTiff(dir, "int16.tif", recipe, depth);
     const TRasterBitmap picture = DecodeAny(bytes).Picture;
     std::vector<double> values;
-    for (uint32_t y = 0; y < spec.Height; ++y)
-      for (uint32_t x = 0; x < spec.Width; ++x) values.push_back(depth(x, y, 0));
+    for (uint32_t y = 0; y < recipe.Height; ++y)
+      for (uint32_t x = 0; x < recipe.Width; ++x) values.push_back(depth(x, y, 0));
     const std::vector<int> expected = testing::ExpectedStretch(values, -32768.0);
-    for (uint32_t y = 0; y < spec.Height; ++y)
-      for (uint32_t x = 0; x < spec.Width; ++x)
-        ASSERT_EQ(picture.Scanline(int(y))[x], expected[y * spec.Width + x]) << x << ", " << y;
+    for (uint32_t y = 0; y < recipe.Height; ++y)
+      for (uint32_t x = 0; x < recipe.Width; ++x)
+        ASSERT_EQ(picture.Scanline(int(y))[x], expected[y * recipe.Width + x]) << x << ", " << y;
   }
 }
 
 TEST(AnyTiffDecode, SignedBandsBeyondTheThirdAreIgnoredAndEachShownBandStretchesAlone) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 10;
-  spec.Height = 10;
-  spec.Bits = 16;
-  spec.Samples = 5;
-  spec.SampleFormat = SAMPLEFORMAT_INT;
+  TTiffRecipe recipe;
+  recipe.Width = 10;
+  recipe.Height = 10;
+  recipe.Bits = 16;
+  recipe.Samples = 5;
+  recipe.SampleFormat = SAMPLEFORMAT_INT;
   auto band = [](uint32_t x, uint32_t y, int s) {
     return double((int(x) - 5) * (s + 1) * 100 + int(y));
   };
-  const auto bytes = testing::WriteTiff(dir, "bands.tif", spec, band);
+  const auto bytes = testing::WriteTiff(dir, "bands.tif", recipe, band);
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit24);
   for (int s = 0; s < 3; ++s) {
@@ -286,47 +286,48 @@ TEST(AnyTiffDecode, SignedBandsBeyondTheThirdAreIgnoredAndEachShownBandStretches
 TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
   TTempDir dir;
   {  // 1-bit WhiteIsZero in tiles narrower than a row: 0 shows white
-    TTiffSpec spec;
-    spec.Width = 37;
-    spec.Height = 19;
-    spec.Bits = 1;
-    spec.Photometric = PHOTOMETRIC_MINISWHITE;
-    spec.TileWidth = spec.TileHeight = 16;
+    TTiffRecipe recipe;
+    recipe.Width = 37;
+    recipe.Height = 19;
+    recipe.Bits = 1;
+    recipe.Photometric = PHOTOMETRIC_MINISWHITE;
+    recipe.TileWidth = recipe.TileHeight = 16;
     auto bit = [](uint32_t x, uint32_t y, int) { return double((x * 3 + y) % 5 == 0); };
-    const TRasterBitmap picture = DecodeAny(testing::WriteTiff(dir, "bits.tif", spec, bit)).Picture;
+    const TRasterBitmap picture =
+        DecodeAny(testing::WriteTiff(dir, "bits.tif", recipe, bit)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit1);
-    for (uint32_t y = 0; y < spec.Height; ++y)
-      for (uint32_t x = 0; x < spec.Width; ++x)
+    for (uint32_t y = 0; y < recipe.Height; ++y)
+      for (uint32_t x = 0; x < recipe.Width; ++x)
         ASSERT_EQ(ColorAt(picture, int(x), int(y)).Red, bit(x, y, 0) ? 0 : 255);
   }
   {  // 2-bit palette: indices kept, the map scaled by 257 as the table
-    TTiffSpec spec;
-    spec.Width = 13;
-    spec.Height = 3;
-    spec.Bits = 2;
-    spec.Photometric = PHOTOMETRIC_PALETTE;
-    spec.ColorMap = {0x1000, 0x2000, 0x3000, 0xFF00, 0x0100, 0x0200,
-                     0x0300, 0x0400, 0xAA00, 0xBB00, 0xCC00, 0xDD00};
+    TTiffRecipe recipe;
+    recipe.Width = 13;
+    recipe.Height = 3;
+    recipe.Bits = 2;
+    recipe.Photometric = PHOTOMETRIC_PALETTE;
+    recipe.ColorMap = {0x1000, 0x2000, 0x3000, 0xFF00, 0x0100, 0x0200,
+                       0x0300, 0x0400, 0xAA00, 0xBB00, 0xCC00, 0xDD00};
     auto index = [](uint32_t x, uint32_t y, int) { return double((x + y) % 4); };
     const TRasterBitmap picture =
-        DecodeAny(testing::WriteTiff(dir, "palette.tif", spec, index)).Picture;
+        DecodeAny(testing::WriteTiff(dir, "palette.tif", recipe, index)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit4);
     EXPECT_EQ(picture.ColorTable()[3], (TRGBQuad{0xDD00 / 257, 0x0400 / 257, 0xFF00 / 257, 0}));
-    for (uint32_t x = 0; x < spec.Width; ++x)
+    for (uint32_t x = 0; x < recipe.Width; ++x)
       ASSERT_EQ((picture.Scanline(1)[x / 2] >> (x % 2 ? 0 : 4)) & 15, (x + 1) % 4);
   }
   for (uint16_t bits : {2, 4, 12}) {  // greys over the full range of their bits
-    TTiffSpec spec;
-    spec.Width = 21;
-    spec.Height = 2;
-    spec.Bits = bits;
+    TTiffRecipe recipe;
+    recipe.Width = 21;
+    recipe.Height = 2;
+    recipe.Bits = bits;
     const uint32_t top = (1u << bits) - 1;
     auto grey = [&](uint32_t x, uint32_t y, int) { return double((x * 977 + y) % (top + 1)); };
     const TRasterBitmap picture =
-        DecodeAny(testing::WriteTiff(dir, "grey.tif", spec, grey)).Picture;
+        DecodeAny(testing::WriteTiff(dir, "grey.tif", recipe, grey)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
     for (uint32_t y = 0; y < 2; ++y)
-      for (uint32_t x = 0; x < spec.Width; ++x)
+      for (uint32_t x = 0; x < recipe.Width; ++x)
         ASSERT_EQ(picture.Scanline(int(y))[x], testing::FullRange(uint64_t(grey(x, y, 0)), bits))
             << bits << " bits";
   }
@@ -334,17 +335,17 @@ TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
 
 TEST(AnyTiffDecode, CmykInSeparatePlanesBecomesLight) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 9;
-  spec.Height = 4;
-  spec.Samples = 4;
-  spec.Photometric = PHOTOMETRIC_SEPARATED;
-  spec.Planar = PLANARCONFIG_SEPARATE;
-  spec.Compression = COMPRESSION_ADOBE_DEFLATE;
+  TTiffRecipe recipe;
+  recipe.Width = 9;
+  recipe.Height = 4;
+  recipe.Samples = 4;
+  recipe.Photometric = PHOTOMETRIC_SEPARATED;
+  recipe.Planar = PLANARCONFIG_SEPARATE;
+  recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
   auto ink = [](uint32_t x, uint32_t y, int s) { return double((x * 31 + y * 17 + s * 50) % 200); };
-  const TRasterBitmap picture = DecodeAny(testing::WriteTiff(dir, "cmyk.tif", spec, ink)).Picture;
-  for (uint32_t y = 0; y < spec.Height; ++y) {
-    for (uint32_t x = 0; x < spec.Width; ++x) {
+  const TRasterBitmap picture = DecodeAny(testing::WriteTiff(dir, "cmyk.tif", recipe, ink)).Picture;
+  for (uint32_t y = 0; y < recipe.Height; ++y) {
+    for (uint32_t x = 0; x < recipe.Width; ++x) {
       // Full intensity less the black ink, then less the colour ink.
       const int light = 255 - int(ink(x, y, 3));
       const TColor expected{uint8_t(light * (255 - int(ink(x, y, 2))) / 255),
@@ -355,16 +356,16 @@ TEST(AnyTiffDecode, CmykInSeparatePlanesBecomesLight) {
   }
 }
 
-TTiffSpec GeoSpec() {
-  TTiffSpec spec;
-  spec.Width = 64;
-  spec.Height = 48;
-  spec.PixelScale = {30, 30, 0};
-  spec.TiePoints = {0, 0, 0, 500000, 4649776, 0};
-  spec.KeyDirectory = {1, 1, 0, 3, 1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32618};
-  spec.DoubleParams = {1.5, -2.25};
-  spec.AsciiParams = "WGS 84 / UTM zone 18N|";
-  return spec;
+TTiffRecipe GeoRecipe() {
+  TTiffRecipe recipe;
+  recipe.Width = 64;
+  recipe.Height = 48;
+  recipe.PixelScale = {30, 30, 0};
+  recipe.TiePoints = {0, 0, 0, 500000, 4649776, 0};
+  recipe.KeyDirectory = {1, 1, 0, 3, 1024, 0, 1, 1, 1025, 0, 1, 1, 3072, 0, 1, 32618};
+  recipe.DoubleParams = {1.5, -2.25};
+  recipe.AsciiParams = "WGS 84 / UTM zone 18N|";
+  return recipe;
 }
 
 // Both readers fill the one record, so the georeference, the report and the
@@ -372,7 +373,7 @@ TTiffSpec GeoSpec() {
 TEST(AnyTiffDecode, GeoTiffTagsAreWhatOurOwnReaderReads) {
   TTempDir dir;
   const auto bytes =
-      testing::WriteTiff(dir, "geo.tif", GeoSpec(), [](uint32_t x, uint32_t, int) { return x; });
+      testing::WriteTiff(dir, "geo.tif", GeoRecipe(), [](uint32_t x, uint32_t, int) { return x; });
   TByteStream stream(bytes);
   TRasterBitmap ours;
   TGeoTiffTags expected;
@@ -396,13 +397,13 @@ TEST(AnyTiffDecode, GeoTiffTagsAreWhatOurOwnReaderReads) {
 
 TEST(AnyTiffDecode, OverviewOpensWhenTheFullPictureExceedsTheCap) {
   TTempDir dir;
-  TTiffSpec spec = GeoSpec();
-  spec.Samples = 3;
-  spec.Photometric = PHOTOMETRIC_RGB;
-  spec.TileWidth = spec.TileHeight = 16;
-  spec.Compression = COMPRESSION_ADOBE_DEFLATE;
-  spec.Overviews = {{32, 24}, {16, 12}};
-  const auto bytes = testing::WriteTiff(dir, "cog.tif", spec, RgbSample);
+  TTiffRecipe recipe = GeoRecipe();
+  recipe.Samples = 3;
+  recipe.Photometric = PHOTOMETRIC_RGB;
+  recipe.TileWidth = recipe.TileHeight = 16;
+  recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
+  recipe.Overviews = {{32, 24}, {16, 12}};
+  const auto bytes = testing::WriteTiff(dir, "cog.tif", recipe, RgbSample);
   ASSERT_EQ(DecodeAny(bytes).Result.OverviewLevel, 0);
 
   // 64 x 48 x 3 bytes do not fit 3000; 32 x 24 x 3 do.
@@ -433,11 +434,11 @@ TEST(AnyTiffDecode, OverviewOpensWhenTheFullPictureExceedsTheCap) {
 
 TEST(AnyTiffDecode, HeaderAloneTellsSizeFormatLevelAndTags) {
   TTempDir dir;
-  TTiffSpec spec = GeoSpec();
-  spec.Overviews = {{32, 24}};
-  spec.Bits = 32;
-  spec.SampleFormat = SAMPLEFORMAT_IEEEFP;
-  const auto bytes = testing::WriteTiff(dir, "header.tif", spec,
+  TTiffRecipe recipe = GeoRecipe();
+  recipe.Overviews = {{32, 24}};
+  recipe.Bits = 32;
+  recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
+  const auto bytes = testing::WriteTiff(dir, "header.tif", recipe,
                                         [](uint32_t x, uint32_t y, int) { return x * 0.5 - y; });
   TMemoryTiffSource source(bytes);
   TGeoTiffTags tags;
@@ -470,25 +471,25 @@ TEST(AnyTiffDecode, OurOwnReaderStillRefusesOrIsSteeredAway) {
     }
     return "";
   };
-  TTiffSpec tiled = Rgb(COMPRESSION_NONE);
+  TTiffRecipe tiled = Rgb(COMPRESSION_NONE);
   tiled.TileWidth = tiled.TileHeight = 16;
   EXPECT_EQ(own_message(testing::WriteTiff(dir, "a.tif", tiled, RgbSample)),
             "Unsupported Tiled TIF File");
   EXPECT_EQ(
       own_message(testing::WriteTiff(dir, "b.tif", Rgb(COMPRESSION_ADOBE_DEFLATE), RgbSample)),
       "Unsupported Compression = 8");
-  TTiffSpec rgb16 = Rgb(COMPRESSION_NONE);
+  TTiffRecipe rgb16 = Rgb(COMPRESSION_NONE);
   rgb16.Bits = 16;
   EXPECT_EQ(own_message(testing::WriteTiff(dir, "c.tif", rgb16, RgbSample)),
             "Unsupported Bits/Pixel: 48");
-  TTiffSpec big = Rgb(COMPRESSION_NONE);
+  TTiffRecipe big = Rgb(COMPRESSION_NONE);
   big.BigTiff = true;
   const auto big_bytes = testing::WriteTiff(dir, "d.tif", big, RgbSample);
   EXPECT_EQ(own_message(big_bytes), "Invalid TIF File");
   EXPECT_TRUE(WantsExtendedReader(big_bytes));
 
   for (uint16_t format : {SAMPLEFORMAT_INT, SAMPLEFORMAT_IEEEFP, SAMPLEFORMAT_UINT}) {
-    TTiffSpec dem;
+    TTiffRecipe dem;
     dem.Bits = format == SAMPLEFORMAT_IEEEFP ? 32 : 16;
     dem.SampleFormat = format;
     const auto bytes =

@@ -16,21 +16,21 @@ namespace {
 using testing::AnyMessage;
 using testing::DecodeAny;
 using testing::TTempDir;
-using testing::TTiffSpec;
+using testing::TTiffRecipe;
 
 double Pattern(uint32_t x, uint32_t y, int s) {
   return double((x * 13 + y * 7 + uint32_t(s) * 101) % 251 + 1);  // never 0
 }
 
-TTiffSpec DirectoryFirst(uint16_t compression, bool tiled) {
-  TTiffSpec spec;
-  spec.Width = 64;
-  spec.Height = 64;
-  spec.TileWidth = spec.TileHeight = tiled ? 16 : 0;
-  spec.RowsPerStrip = 16;
-  spec.Compression = compression;
-  spec.DirectoryFirst = true;
-  return spec;
+TTiffRecipe DirectoryFirst(uint16_t compression, bool tiled) {
+  TTiffRecipe recipe;
+  recipe.Width = 64;
+  recipe.Height = 64;
+  recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
+  recipe.RowsPerStrip = 16;
+  recipe.Compression = compression;
+  recipe.DirectoryFirst = true;
+  return recipe;
 }
 
 // Where chunk `index` begins in the file, as libtiff reads it.
@@ -82,14 +82,14 @@ TEST(AnyTiffSafety, AFileCutShortKeepsTheChunksBeforeTheCut) {
 // inside it keeps the rows decoded before the cut.
 TEST(AnyTiffSafety, OneHugeStripCutShortKeepsItsFirstRows) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 4096;
-  spec.Height = 3000;  // 36 MB of RGB in one strip, more than is buffered whole
-  spec.Samples = 3;
-  spec.Photometric = PHOTOMETRIC_RGB;
-  spec.Compression = COMPRESSION_ADOBE_DEFLATE;
-  spec.DirectoryFirst = true;
-  const auto bytes = testing::WriteTiff(dir, "strip.tif", spec, Pattern);
+  TTiffRecipe recipe;
+  recipe.Width = 4096;
+  recipe.Height = 3000;  // 36 MB of RGB in one strip, more than is buffered whole
+  recipe.Samples = 3;
+  recipe.Photometric = PHOTOMETRIC_RGB;
+  recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
+  recipe.DirectoryFirst = true;
+  const auto bytes = testing::WriteTiff(dir, "strip.tif", recipe, Pattern);
   const TRasterBitmap full = DecodeAny(bytes).Picture;
   EXPECT_EQ(testing::ColorAt(full, 4000, 2999).Red, Pattern(4000, 2999, 0));
   const std::vector<uint8_t> damaged(bytes.begin(), bytes.begin() + long(bytes.size() / 2));
@@ -161,13 +161,13 @@ TEST(AnyTiffSafety, HugeClaimsAreRefusedBeforeAllocating) {
 
 TEST(AnyTiffSafety, UnsupportedSamplesAreNamed) {
   TTempDir dir;
-  TTiffSpec complex;
+  TTiffRecipe complex;
   complex.Bits = 32;
   complex.SampleFormat = SAMPLEFORMAT_COMPLEXINT;
   const auto bytes =
       testing::WriteTiff(dir, "complex.tif", complex, [](uint32_t, uint32_t, int) { return 1.0; });
   EXPECT_EQ(AnyMessage(bytes), "Unsupported Sample Format = 5");
-  TTiffSpec palette16;
+  TTiffRecipe palette16;
   palette16.Bits = 16;
   palette16.Photometric = PHOTOMETRIC_PALETTE;
   palette16.ColorMap.assign(3 * 65536, 0);
@@ -240,11 +240,11 @@ TEST(AnyTiffSafety, ProgressCountsRowsAndItsHookIsClearedAfterwards) {
 // same result.
 TEST(AnyTiffSafety, StretchWithoutRoomForAWorkingCopyGivesTheSamePicture) {
   TTempDir dir;
-  TTiffSpec spec = DirectoryFirst(COMPRESSION_ADOBE_DEFLATE, true);
-  spec.Bits = 32;
-  spec.SampleFormat = SAMPLEFORMAT_IEEEFP;
-  spec.NoData = "5";
-  const auto bytes = testing::WriteTiff(dir, "dem.tif", spec, [](uint32_t x, uint32_t y, int) {
+  TTiffRecipe recipe = DirectoryFirst(COMPRESSION_ADOBE_DEFLATE, true);
+  recipe.Bits = 32;
+  recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
+  recipe.NoData = "5";
+  const auto bytes = testing::WriteTiff(dir, "dem.tif", recipe, [](uint32_t x, uint32_t y, int) {
     return x == y ? 5.0 : x * 0.75 - y * 1.5;
   });
   const TRasterBitmap kept = DecodeAny(bytes).Picture;
@@ -272,12 +272,12 @@ TEST(AnyTiffSafety, RowsTooLongToBufferAreRefused) {
 // smallest normal double.
 TEST(AnyTiffSafety, ARangeTooNarrowForAScaleStillStretches) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 3;
-  spec.Height = 2;
-  spec.Bits = 64;
-  spec.SampleFormat = SAMPLEFORMAT_IEEEFP;
-  const auto bytes = testing::WriteTiff(dir, "tiny.tif", spec, [](uint32_t x, uint32_t y, int) {
+  TTiffRecipe recipe;
+  recipe.Width = 3;
+  recipe.Height = 2;
+  recipe.Bits = 64;
+  recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
+  const auto bytes = testing::WriteTiff(dir, "tiny.tif", recipe, [](uint32_t x, uint32_t y, int) {
     return x == y ? 1.8187371284868433e-307 : 0.0;
   });
   const TRasterBitmap picture = DecodeAny(bytes).Picture;

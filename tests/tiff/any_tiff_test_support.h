@@ -74,8 +74,8 @@ inline int FullRange(uint64_t v, int bits) {
 }
 
 inline std::vector<uint8_t> WriteTiff(const TTempDir& dir, const std::string& name,
-                                      const TTiffSpec& spec, const TSampleFunction& sample) {
-  return WriteTiffWithLibtiff(dir / name, spec, sample);
+                                      const TTiffRecipe& recipe, const TSampleFunction& sample) {
+  return WriteTiffWithLibtiff(dir / name, recipe, sample);
 }
 
 }  // namespace quorvane::testing

@@ -13,7 +13,7 @@ namespace quorvane {
 namespace {
 
 using testing::TTempDir;
-using testing::TTiffSpec;
+using testing::TTiffRecipe;
 
 TRasterBitmap Decode(const std::vector<uint8_t>& bytes, int threads, uint64_t cap,
                      TStageReporter* progress = nullptr) {
@@ -59,18 +59,18 @@ TEST(AnyTiffThreads, EveryConversionGivesThePictureOneThreadGives) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
-    TTiffSpec spec;
-    spec.Width = 75;
-    spec.Height = 61;
-    spec.Bits = c.bits;
-    spec.Samples = c.samples;
-    spec.SampleFormat = c.format;
-    spec.Photometric = c.photometric;
-    spec.Planar = c.planar;
-    spec.TileWidth = spec.TileHeight = c.tile;
-    spec.RowsPerStrip = 4;
-    spec.Compression = COMPRESSION_ADOBE_DEFLATE;
-    const auto bytes = testing::WriteTiff(dir, "t.tif", spec, [&](uint32_t x, uint32_t y, int s) {
+    TTiffRecipe recipe;
+    recipe.Width = 75;
+    recipe.Height = 61;
+    recipe.Bits = c.bits;
+    recipe.Samples = c.samples;
+    recipe.SampleFormat = c.format;
+    recipe.Photometric = c.photometric;
+    recipe.Planar = c.planar;
+    recipe.TileWidth = recipe.TileHeight = c.tile;
+    recipe.RowsPerStrip = 4;
+    recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
+    const auto bytes = testing::WriteTiff(dir, "t.tif", recipe, [&](uint32_t x, uint32_t y, int s) {
       return c.bits == 1 ? double((x + y) % 3 == 0) : Sample(x, y, s) - (c.format == 2 ? 100 : 0);
     });
     const TRasterBitmap one = Decode(bytes, 1, testing::kRoomyCap);
@@ -85,11 +85,11 @@ TEST(AnyTiffThreads, EveryConversionGivesThePictureOneThreadGives) {
 
 TEST(AnyTiffThreads, ProgressComesFromTheCallingThreadOnly) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 64;
-  spec.Height = 100;
-  spec.TileWidth = spec.TileHeight = 16;
-  const auto bytes = testing::WriteTiff(dir, "p.tif", spec, Sample);
+  TTiffRecipe recipe;
+  recipe.Width = 64;
+  recipe.Height = 100;
+  recipe.TileWidth = recipe.TileHeight = 16;
+  const auto bytes = testing::WriteTiff(dir, "p.tif", recipe, Sample);
   TStageReporter reporter;
   const std::thread::id caller = std::this_thread::get_id();
   int running = 0;
@@ -105,14 +105,14 @@ TEST(AnyTiffThreads, ProgressComesFromTheCallingThreadOnly) {
 
 TEST(AnyTiffThreads, AWorkersFailureEndsTheDecode) {
   TTempDir dir;
-  TTiffSpec spec;
-  spec.Width = 64;
-  spec.Height = 128;
-  spec.TileWidth = spec.TileHeight = 16;
-  spec.Compression = COMPRESSION_ADOBE_DEFLATE;
-  spec.DirectoryFirst = true;
+  TTiffRecipe recipe;
+  recipe.Width = 64;
+  recipe.Height = 128;
+  recipe.TileWidth = recipe.TileHeight = 16;
+  recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
+  recipe.DirectoryFirst = true;
   const auto path = dir / "bad.tif";
-  auto bytes = testing::WriteTiffWithLibtiff(path, spec, Sample);
+  auto bytes = testing::WriteTiffWithLibtiff(path, recipe, Sample);
   TIFF* tif = TIFFOpen(path.c_str(), "r");
   const uint64_t at = TIFFGetStrileOffset(tif, 30);
   TIFFClose(tif);
