@@ -60,7 +60,8 @@ std::string Format(const char* module, const char* format, va_list args) {
     message = module;
     message += ": ";
   }
-  message += text;
+  // Some texts begin with the file's name, which this handle leaves empty.
+  message += std::strncmp(text, ": ", 2) == 0 ? text + 2 : text;
   return message;
 }
 
