@@ -30,10 +30,10 @@
 #include <string>
 #include <vector>
 
-#include "geo/geotiff_tags.h"
+#include "raster/geotiff_tags.h"
 #include "imaging/parallel_bands.h"
 #include "raster/bitmap.h"
-#include "tiff/any_tiff_reader.h"
+#include "anytiff/any_tiff_reader.h"
 
 namespace {
 

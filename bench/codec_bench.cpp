@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "geo/geotiff_tags.h"
-#include "raster/jpeg_codec.h"
-#include "raster/png_codec.h"
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
+#include "geo/geotiff_georef.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 

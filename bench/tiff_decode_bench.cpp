@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "raster/bitmap.h"
 #include "tiff/tiff_reader.h"
 

@@ -2,10 +2,10 @@
 // a small memory cap so that overviews and refusals are reached; then the
 // georeference derived from the tags and the check that steers files to it.
 #include "fuzz_check.h"
-#include "geo/geo_reference.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
+#include "raster/geotiff_tags.h"
 #include "raster/error.h"
-#include "tiff/any_tiff_reader.h"
+#include "anytiff/any_tiff_reader.h"
 
 using namespace quorvane;
 

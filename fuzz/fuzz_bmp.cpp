@@ -1,6 +1,6 @@
 // Windows bitmap file images.
+#include "formats/bmp_file.h"
 #include "fuzz_check.h"
-#include "raster/bmp_file.h"
 #include "raster/error.h"
 
 using namespace quorvane;

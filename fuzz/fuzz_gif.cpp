@@ -1,7 +1,7 @@
 // The GIF codec adapter: decoding from memory into a raster bitmap.
+#include "formats/gif_codec.h"
 #include "fuzz_check.h"
 #include "raster/error.h"
-#include "raster/gif_codec.h"
 
 using namespace quorvane;
 

@@ -1,7 +1,7 @@
 // The JPEG codec adapter: decoding from memory into a raster bitmap.
+#include "formats/jpeg_codec.h"
 #include "fuzz_check.h"
 #include "raster/error.h"
-#include "raster/jpeg_codec.h"
 
 using namespace quorvane;
 

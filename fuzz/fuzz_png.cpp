@@ -1,7 +1,7 @@
 // The PNG codec adapter: decoding from memory into a raster bitmap.
+#include "formats/png_codec.h"
 #include "fuzz_check.h"
 #include "raster/error.h"
-#include "raster/png_codec.h"
 
 using namespace quorvane;
 

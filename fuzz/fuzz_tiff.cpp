@@ -2,7 +2,7 @@
 // derived from them.
 #include "fuzz_check.h"
 #include "geo/geo_reference.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "raster/error.h"
 #include "tiff/tiff_reader.h"
 

@@ -7,8 +7,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg-dev libgif-dev
   libtiff-dev libtiff-tools
+  libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   proj-bin gdal-bin netpbm
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

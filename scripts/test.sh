@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+python3 scripts/check-layers.py
 scripts/build.sh release
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 scripts/build.sh sanitize

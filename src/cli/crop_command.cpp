@@ -5,33 +5,45 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/args.h"
-#include "cli/commands.h"
-#include "cli/picture_io.h"
-#include "imaging/bitmap_utils.h"
+#include "cli/batch_document.h"
+#include "cli/command_line.h"
+#include "cli/value_parsing.h"
+#include "document/crop.h"
+#include "document/save_pane.h"
 
 namespace quorvane::cli {
 
-int RunCrop(const TArgs& args) {
-  const TParsedArgs parsed = ParseArgs(args, {{"rect", true}});
-  parsed.ExpectPositional(2);
-  const std::string& text = parsed.Required("rect");
+namespace {
+
+TRect ParseRect(const std::string& text) {
   const auto parts = SplitText(text, ',', false);
   if (parts.size() != 4) throw EUsage("--rect: expected L,T,R,B: \"" + text + "\"");
   int values[4];
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < 4; ++i) {
     values[i] = int(ParseInteger(parts[size_t(i)], "--rect", INT_MIN, INT_MAX));
-  const TRect rect{values[0], values[1], values[2], values[3]};
+  }
+  return {values[0], values[1], values[2], values[3]};
+}
 
-  TLoadedPicture picture = LoadPictureWithGeoReference(parsed.Positional[0]);
-  TRect clamped;
-  if (!CropBitmap(*picture.Bitmap, rect, &clamped)) {
+}  // namespace
+
+int RunCrop(const TArgs& args) {
+  std::string input, output, rect_text;
+  TCommandLine line("crop");
+  line.Positional("IN", input).Positional("OUT", output);
+  line.Required("--rect", rect_text).Parse(args);
+  const TRect rect = ParseRect(rect_text);
+
+  TDocument document({}, kBatchDocument);
+  OpenForBatch(document, input);
+  const int width = document.Source.Picture.Width();
+  const int height = document.Source.Picture.Height();
+  if (!Crop(document, rect).Cropped) {
     std::fprintf(stderr, "crop: the rectangle %s cuts nothing from the %d x %d picture\n",
-                 text.c_str(), picture.Bitmap->Width(), picture.Bitmap->Height());
+                 rect_text.c_str(), width, height);
     return 1;
   }
-  ShiftGeoReference(picture.GeoReference, clamped.Left, clamped.Top);
-  SavePictureWithGeoReference(*picture.Bitmap, parsed.Positional[1], picture.GeoReference);
+  SaveSource(document, output, {});
   return 0;
 }
 

@@ -1,45 +1,42 @@
 // quorvane-cli georef IN OUT --base X,Y --scale SX,SY --zone Z [--south]
 // [--packbits]: gives IN a georeference by hand, as the scale/coordinates
-// dialog does, and saves it as OUT with the GeoTIFF tags on (they reach the
-// file when OUT is a TIFF).
+// dialog does, and saves the source as OUT with the GeoTIFF tags on (they
+// reach the file when OUT is a TIFF).
 #include <string>
 
-#include "cli/args.h"
-#include "cli/commands.h"
-#include "cli/load_image.h"
-#include "geo/geotiff_tags.h"
+#include "cli/batch_document.h"
+#include "cli/command_line.h"
+#include "cli/value_parsing.h"
+#include "document/save_pane.h"
 #include "geo/scale_dialog.h"
-#include "raster/format_registry.h"
 
 namespace quorvane::cli {
 
 int RunGeoref(const TArgs& args) {
-  const TParsedArgs parsed = ParseArgs(
-      args,
-      {{"base", true}, {"scale", true}, {"zone", true}, {"south", false}, {"packbits", false}});
-  parsed.ExpectPositional(2);
-  const TNumberPair base = ParseNumberPair(parsed.Required("base"), "--base");
-  const TNumberPair scale = ParseNumberPair(parsed.Required("scale"), "--scale");
-  const int64_t zone = ParseInteger(parsed.Required("zone"), "--zone", kMinZone, kMaxZone);
+  std::string input, output, base_text, scale_text, zone_text;
+  bool south = false, packbits = false;
+  TCommandLine line("georef");
+  line.Positional("IN", input).Positional("OUT", output);
+  line.Required("--base", base_text).Required("--scale", scale_text);
+  line.Required("--zone", zone_text).Flag("--south", south).Flag("--packbits", packbits);
+  line.Parse(args);
+  const TNumberPair base = ParseNumberPair(base_text, "--base");
+  const TNumberPair scale = ParseNumberPair(scale_text, "--scale");
+  const int64_t zone = ParseInteger(zone_text, "--zone", kMinZone, kMaxZone);
 
-  const TCliImage image = LoadImage(parsed.Positional[0]);
-
-  // The dialog in metres: the fields as typed, then OK.
-  TMeasureTool tool;
-  tool.GeoReference = image.GeoReference;
+  TDocument document({}, kBatchDocument);
+  OpenForBatch(document, input);
+  // The dialog in metres on the source pane: the fields as typed, then OK.
   TScaleDialogModel dialog;
-  dialog.Open(tool);
+  dialog.Open(document.Source.Measure);
   dialog.BaseX = base.First;
   dialog.BaseY = base.Second;
   dialog.ScaleX = scale.First;
   dialog.ScaleY = scale.Second;
   dialog.SetZone(zone);
-  dialog.South = parsed.Has("south");
-  dialog.Store(tool);
-
-  TGeoTiffTags written;
-  GeoReferenceToGeoTiff(tool.GeoReference, written);
-  SaveBitmapFile(*image.Bitmap, parsed.Positional[1], false, parsed.Has("packbits"), true, written);
+  dialog.South = south;
+  dialog.Store(document.Source.Measure);
+  SaveSource(document, output, {.Compress = packbits});
   return 0;
 }
 

@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
     if (argv[1] == std::string(command.Name)) {
       try {
         return command.Run(args);
+      } catch (const quorvane::cli::EHelp&) {
+        std::printf("usage: quorvane-cli %s\n", command.Usage);
+        return 0;
       } catch (const quorvane::cli::EUsage& usage) {
         std::fprintf(stderr, "%s\nusage: quorvane-cli %s\n", usage.what(), command.Usage);
         return 2;

@@ -1,16 +1,17 @@
 // quorvane-cli measure FILE --points "x1,y1 x2,y2 ..." [--length-units N]
 // [--area-units N] [--json]: length, enclosed area and last azimuth of a
-// polyline clicked on FILE, in the units of the Measure page, through FILE's
-// georeference.
+// polyline clicked on FILE's source pane, in the units of the Measure page,
+// through FILE's georeference.
 #include <cstdint>
-#include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "cli/args.h"
-#include "cli/commands.h"
-#include "cli/json_writer.h"
-#include "cli/load_image.h"
-#include "geo/measure_readouts.h"
+#include "cli/batch_document.h"
+#include "cli/command_line.h"
+#include "cli/record.h"
+#include "cli/value_parsing.h"
+#include "document/measure_page.h"
 
 namespace quorvane::cli {
 
@@ -18,7 +19,10 @@ namespace {
 
 // A unit by its index, its item text or its unit text (any case).
 template <typename TUnits>
-int ParseUnit(const std::string& text, const std::string& what, const TUnits& units) {
+int ParseUnit(const std::optional<std::string>& given, const std::string& what,
+              const TUnits& units) {
+  if (!given) return 0;
+  const std::string& text = *given;
   for (size_t i = 0; i < units.size(); ++i) {
     if (SameText(text, units[i].Item) || SameText(text, units[i].Text)) return int(i);
   }
@@ -45,42 +49,31 @@ std::vector<TPixelPoint> ParsePoints(const std::string& text) {
 }  // namespace
 
 int RunMeasure(const TArgs& args) {
-  const TParsedArgs parsed = ParseArgs(
-      args, {{"points", true}, {"length-units", true}, {"area-units", true}, {"json", false}});
-  parsed.ExpectPositional(1);
-  TMeasureTool tool;
-  tool.Points = ParsePoints(parsed.Required("points"));
-  int length_unit = 0, area_unit = 0;
-  if (const auto text = parsed.Value("length-units")) {
-    length_unit = ParseUnit(*text, "--length-units", LengthUnits());
-  }
-  if (const auto text = parsed.Value("area-units")) {
-    area_unit = ParseUnit(*text, "--area-units", AreaUnits());
-  }
+  std::string path, points_text;
+  std::optional<std::string> length_text, area_text;
+  bool as_json = false;
+  TCommandLine line("measure");
+  line.Positional("FILE", path).Required("--points", points_text);
+  line.Option("--length-units", length_text).Option("--area-units", area_text);
+  line.Flag("--json", as_json).Parse(args);
+  const std::vector<TPixelPoint> points = ParsePoints(points_text);
+  const int length_unit = ParseUnit(length_text, "--length-units", LengthUnits());
+  const int area_unit = ParseUnit(area_text, "--area-units", AreaUnits());
 
-  // The georeference as the window derives it after opening the file.
-  tool.GeoReference = LoadImage(parsed.Positional[0]).GeoReference;
-
-  const TMeasurementTexts texts = ShowMeasurements(tool, length_unit, area_unit);
-  if (parsed.Has("json")) {
-    TJsonWriter json;
-    json.BeginObject();
-    json.Key("length").Number(texts.Length);
-    json.Key("area").Number(texts.Area);
-    json.Key("azimuth").Number(texts.Azimuth);
-    json.Key("length_text").String(texts.LengthText);
-    json.Key("area_text").String(texts.AreaText);
-    json.Key("azimuth_text").String(texts.AzimuthText);
-    json.Key("length_unit").String(LengthUnits()[length_unit].Item);
-    json.Key("area_unit").String(AreaUnits()[area_unit].Item);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
-    return 0;
-  }
-  std::printf("length: %s\narea: %s\nazimuth: %s\n", ShortestDouble(texts.Length).c_str(),
-              ShortestDouble(texts.Area).c_str(), ShortestDouble(texts.Azimuth).c_str());
-  std::printf("length_text: %s\narea_text: %s\nazimuth_text: %s\n", texts.LengthText.c_str(),
-              texts.AreaText.c_str(), texts.AzimuthText.c_str());
+  TDocument document({}, kBatchDocument);
+  OpenForBatch(document, path);
+  document.Source.Measure.Points = points;
+  const TMeasurementTexts texts =
+      ShowMeasurements(document, TPaneChoice::Input, length_unit, area_unit);
+  const TRecord record = {{"length", texts.Length},
+                          {"area", texts.Area},
+                          {"azimuth", texts.Azimuth},
+                          {"length_text", texts.LengthText},
+                          {"area_text", texts.AreaText},
+                          {"azimuth_text", texts.AzimuthText},
+                          {"length_unit", LengthUnits()[length_unit].Item},
+                          {"area_unit", AreaUnits()[area_unit].Item}};
+  PrintRecord(record, as_json);
   return 0;
 }
 

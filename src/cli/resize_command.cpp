@@ -1,21 +1,42 @@
 // quorvane-cli resize IN OUT (--size WxH | --percent P) [--filter N|NAME]
-// [--force-24bit] [--threads N]: the Stretch command in batch.
+// [--force-24bit] [--threads N]: the Stretch command in batch. --size is a
+// size typed in the precise sizing dialog, --percent a step of P - 100
+// percent on the Resize page.
 #include <climits>
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
-#include <utility>
 
-#include "cli/args.h"
-#include "cli/commands.h"
-#include "cli/picture_io.h"
+#include "cli/batch_document.h"
+#include "cli/command_line.h"
+#include "cli/value_parsing.h"
+#include "document/save_pane.h"
+#include "document/stretch.h"
 #include "imaging/resample_filters.h"
-#include "imaging/resize_image.h"
-#include "imaging/resize_sizing.h"
 
 namespace quorvane::cli {
 
 namespace {
+
+struct TResizeArgs {
+  std::string Input, Output;
+  std::optional<std::string> Size, Percent, Filter, Threads;
+  bool Force24Bit = false;
+};
+
+TResizeArgs ParseResizeArgs(const TArgs& args) {
+  TResizeArgs parsed;
+  TCommandLine line("resize");
+  line.Positional("IN", parsed.Input).Positional("OUT", parsed.Output);
+  line.Option("--size", parsed.Size).Option("--percent", parsed.Percent);
+  line.Option("--filter", parsed.Filter).Option("--threads", parsed.Threads);
+  line.Flag("--force-24bit", parsed.Force24Bit).Parse(args);
+  if (parsed.Size.has_value() == parsed.Percent.has_value()) {
+    throw EUsage("give either --size WxH or --percent P");
+  }
+  return parsed;
+}
 
 // 0 .. 6, a filter's name, or a sharpness of the Resize page.
 int ParseFilter(const std::string& text) {
@@ -39,76 +60,70 @@ int ParseFilter(const std::string& text) {
 }
 
 void CheckSize(int64_t width, int64_t height, const std::string& how) {
-  if (width < 0 || height < 0) {
-    throw EUsage("Negative Image Size: " + how + " gives " + std::to_string(width) + " x " +
-                 std::to_string(height));
-  }
+  const std::string gives =
+      how + " gives " + std::to_string(width) + " x " + std::to_string(height);
+  if (width < 0 || height < 0) throw EUsage("Negative Image Size: " + gives);
   if (width == 0 || height == 0) {
-    throw EUsage("Zero Image Size: " + how + " gives " + std::to_string(width) + " x " +
-                 std::to_string(height) + "; the new size must be at least 1 x 1");
+    throw EUsage("Zero Image Size: " + gives + "; the new size must be at least 1 x 1");
   }
-  if (width > INT_MAX || height > INT_MAX) {
-    throw EUsage("Image size too large: " + how + " gives " + std::to_string(width) + " x " +
-                 std::to_string(height));
+  if (width > INT_MAX || height > INT_MAX) throw EUsage("Image size too large: " + gives);
+}
+
+struct TTypedSize {
+  int64_t Width, Height;
+};
+
+TTypedSize ParseSize(const std::string& text) {
+  const auto parts = SplitText(text, 'x', false);
+  if (parts.size() != 2) throw EUsage("--size: expected WxH: \"" + text + "\"");
+  const TTypedSize size{ParseInteger(parts[0], "--size width", INT64_MIN / 4, INT64_MAX / 4),
+                        ParseInteger(parts[1], "--size height", INT64_MIN / 4, INT64_MAX / 4)};
+  CheckSize(size.Width, size.Height, "--size " + text);
+  return size;
+}
+
+// The requested size the Resize page would hold: typed, or stepped.
+void SetRequestedSize(TSizingState& sizing, const TResizeArgs& args,
+                      const std::optional<TTypedSize>& typed, int64_t percent) {
+  if (typed) {
+    sizing.SetNewSize(typed->Width, typed->Height);
+    return;
   }
+  sizing.Units = TSizeUnits::Percent;
+  sizing.SizeStep = percent - 100;
+  sizing.UpdateNewSize();
+  CheckSize(sizing.NewWidth, sizing.NewHeight,
+            "--percent " + *args.Percent + " of " + std::to_string(sizing.OrigWidth) + " x " +
+                std::to_string(sizing.OrigHeight));
 }
 
 }  // namespace
 
 int RunResize(const TArgs& args) {
-  const TParsedArgs parsed = ParseArgs(args, {{"size", true},
-                                              {"percent", true},
-                                              {"filter", true},
-                                              {"force-24bit", false},
-                                              {"threads", true}});
-  parsed.ExpectPositional(2);
-  if (parsed.Has("size") == parsed.Has("percent")) {
-    throw EUsage("give either --size WxH or --percent P");
-  }
-  int64_t width = 0, height = 0, percent = 0;
-  if (const auto size = parsed.Value("size")) {
-    const auto parts = SplitText(*size, 'x', false);
-    if (parts.size() != 2) throw EUsage("--size: expected WxH: \"" + *size + "\"");
-    width = ParseInteger(parts[0], "--size width", INT64_MIN / 4, INT64_MAX / 4);
-    height = ParseInteger(parts[1], "--size height", INT64_MIN / 4, INT64_MAX / 4);
-    CheckSize(width, height, "--size " + *size);
+  const TResizeArgs parsed = ParseResizeArgs(args);
+  std::optional<TTypedSize> typed;
+  int64_t percent = 0;
+  if (parsed.Size) {
+    typed = ParseSize(*parsed.Size);
   } else {
-    percent = ParseInteger(*parsed.Value("percent"), "--percent", INT32_MIN, INT32_MAX);
+    percent = ParseInteger(*parsed.Percent, "--percent", INT32_MIN, INT32_MAX);
   }
-  TResizeRequest request;
-  request.FilterIndex = ParseFilter(parsed.Value("filter").value_or("sharp"));
-  request.Force24Bit = parsed.Has("force-24bit");
-  TResampleOptions options;
-  if (const auto threads = parsed.Value("threads")) {
-    options.Threads = int(ParseInteger(*threads, "--threads", 0, 1024));
-  }
-  const std::string& in = parsed.Positional[0];
-  const std::string& out = parsed.Positional[1];
+  TStretchOptions options{.FilterIndex = ParseFilter(parsed.Filter.value_or("sharp")),
+                          .Force24Bit = parsed.Force24Bit};
+  if (parsed.Threads)
+    options.Resample.Threads = int(ParseInteger(*parsed.Threads, "--threads", 0, 1024));
 
-  TLoadedPicture source = LoadPictureWithGeoReference(in);
-  if (parsed.Has("percent")) {
-    const TImageSize size =
-        PercentStepSize(source.Bitmap->Width(), source.Bitmap->Height(), percent - 100);
-    width = size.Width;
-    height = size.Height;
-    CheckSize(width, height,
-              "--percent " + std::to_string(percent) + " of " +
-                  std::to_string(source.Bitmap->Width()) + " x " +
-                  std::to_string(source.Bitmap->Height()));
-  }
-  request.Width = int(width);
-  request.Height = int(height);
-  request.KeepToneBase = false;
-  TResizeResult result;
+  TDocument document({}, kBatchDocument);
+  OpenForBatch(document, parsed.Input);
+  SetRequestedSize(document.Sizing, parsed, typed, percent);
   try {
-    result =
-        ResizeOutputImage(std::move(*source.Bitmap), source.GeoReference, request, {}, options);
+    Stretch(document, options);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "resize: not enough memory for a %d x %d picture\n", request.Width,
-                 request.Height);
+    std::fprintf(stderr, "resize: not enough memory for a %d x %d picture\n",
+                 int(document.Sizing.NewWidth), int(document.Sizing.NewHeight));
     return 1;
   }
-  SavePictureWithGeoReference(result.Destination, out, result.GeoReference);
+  SaveDestination(document, parsed.Output, {});
   return 0;
 }
 

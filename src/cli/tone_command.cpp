@@ -1,29 +1,40 @@
 // quorvane-cli tone IN OUT [--brightness B] [--contrast C] [--gamma G]: the
-// Tools page's sliders (positions 0 .. 100, 50 neutral) in batch; the output
-// is 24-bit.
+// Tools page's sliders (positions 0 .. 100, 50 neutral) applied to IN as the
+// tone base; the output is 24-bit and keeps IN's georeference.
+#include <optional>
 #include <string>
 
-#include "cli/args.h"
-#include "cli/commands.h"
-#include "cli/picture_io.h"
-#include "imaging/tone.h"
+#include "cli/batch_document.h"
+#include "cli/command_line.h"
+#include "cli/value_parsing.h"
+#include "document/save_pane.h"
+#include "document/tone_page.h"
 
 namespace quorvane::cli {
 
+namespace {
+
+int SliderPosition(const std::optional<std::string>& text, const char* name) {
+  return text ? int(ParseInteger(*text, std::string("--") + name, 0, 100)) : 50;
+}
+
+}  // namespace
+
 int RunTone(const TArgs& args) {
-  const TParsedArgs parsed =
-      ParseArgs(args, {{"brightness", true}, {"contrast", true}, {"gamma", true}});
-  parsed.ExpectPositional(2);
-  auto position = [&](const char* name) {
-    const auto text = parsed.Value(name);
-    return text ? int(ParseInteger(*text, std::string("--") + name, 0, 100)) : 50;
-  };
-  const TToneValues values =
-      ReadToneSliders(position("brightness"), position("contrast"), position("gamma"));
-  TLoadedPicture source = LoadPictureWithGeoReference(parsed.Positional[0]);
-  TRasterBitmap destination;
-  AdjustToneBitmap(*source.Bitmap, destination, values);
-  SavePictureWithGeoReference(destination, parsed.Positional[1], source.GeoReference);
+  std::string input, output;
+  std::optional<std::string> brightness, contrast, gamma;
+  TCommandLine line("tone");
+  line.Positional("IN", input).Positional("OUT", output);
+  line.Option("--brightness", brightness).Option("--contrast", contrast);
+  line.Option("--gamma", gamma).Parse(args);
+  const TToneSliders sliders{SliderPosition(brightness, "brightness"),
+                             SliderPosition(contrast, "contrast"), SliderPosition(gamma, "gamma")};
+
+  TDocument document({}, kBatchDocument);
+  OpenForBatch(document, input);
+  UseSourceAsToneBase(document);
+  AdjustTone(document, sliders);
+  SaveDestination(document, output, {});
   return 0;
 }
 

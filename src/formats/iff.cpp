@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "formats/decode_limits.h"
+#include "raster/decode_limits.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
-#include "tiff/packbits.h"
+#include "raster/packbits.h"
 
 namespace quorvane {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "formats/decode_limits.h"
+#include "raster/decode_limits.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
 

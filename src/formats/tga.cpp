@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "formats/decode_limits.h"
+#include "raster/decode_limits.h"
 
 namespace quorvane {
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "geo/geo_format.h"
-#include "geo/geotiff_tags.h"
+#include "geo/geo_reference.h"
+#include "raster/geotiff_tags.h"
 
 namespace quorvane {
 

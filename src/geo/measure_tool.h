@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "geo/geo_reference.h"
-#include "raster/progress.h"  // TRect
+#include "raster/rect.h"
 
 namespace quorvane {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "raster/bitmap.h"
-#include "raster/progress.h"
+#include "raster/rect.h"
 
 namespace quorvane {
 

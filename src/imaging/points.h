@@ -1,12 +1,13 @@
 #pragma once
 // Integer and double point arithmetic shared by the measuring and selection
-// tools. Conversions to integers truncate towards zero; values beyond the
-// integer range saturate and NaN gives 0, so no conversion is undefined.
+// tools. Conversions to integers truncate towards zero unless named
+// otherwise; values beyond the integer range saturate and NaN gives 0, so no
+// conversion is undefined.
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "raster/progress.h"
+#include "raster/rect.h"
 
 namespace quorvane {
 
@@ -24,6 +25,11 @@ inline int32_t TruncToInt(double v) {
   if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
   if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
   return int32_t(v);
+}
+
+// Nearest integer with ties to even, saturating like TruncToInt.
+inline int32_t RoundToInt(double v) {
+  return TruncToInt(std::nearbyint(v));
 }
 
 inline TPoint AddPoints(TPoint a, TPoint b) {

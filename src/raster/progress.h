@@ -7,16 +7,13 @@
 #include <functional>
 #include <string_view>
 
+#include "raster/rect.h"
+
 namespace quorvane {
 
 using TProgressProc = std::function<void(int percent)>;
 
 enum class TProgressStage : uint8_t { Starting = 0, Running = 1, Ending = 2 };
-
-struct TRect {
-  int Left = 0, Top = 0, Right = 0, Bottom = 0;
-  bool operator==(const TRect&) const = default;
-};
 
 // The stage signature the codecs report through; the sender is always none.
 using TProgressEvent =

@@ -5,6 +5,7 @@
 
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "tiff/geotiff_tag_io.h"
 #include "tiff/mapped_file.h"
 #include "tiff/tiff_image_decoder.h"
 #include "tiff/tiff_info.h"

@@ -3,9 +3,9 @@
 // hands every tag it does not interpret to the GeoTIFF tag reader.
 #include <string>
 
-#include "geo/geotiff_tags.h"
 #include "raster/bitmap.h"
 #include "raster/byte_stream.h"
+#include "raster/geotiff_tags.h"
 #include "raster/progress.h"
 
 namespace quorvane {

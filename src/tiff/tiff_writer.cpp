@@ -9,7 +9,8 @@
 
 #include "raster/error.h"
 #include "raster/file_io.h"
-#include "tiff/packbits.h"
+#include "raster/packbits.h"
+#include "tiff/geotiff_tag_io.h"
 #include "tiff/tiff_directory.h"
 
 namespace quorvane {

@@ -1,15 +1,14 @@
 // Runs quorvane-cli convert as a user would and checks exit status, messages
 // and the files it leaves.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <map>
 
-#include "geo/geotiff_tags.h"
-#include "raster/format_registry.h"
-#include "raster/jpeg_codec.h"
-#include "raster/png_codec.h"
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
+#include "support/cli_runner.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {
@@ -24,49 +23,10 @@ struct TRun {
   std::string Stdout;
 };
 
-std::string Quote(const std::string& s) {
-  std::string quoted(1, '\'');
-  for (char c : s) {
-    if (c == '\'') {
-      quoted.append("'\\''");
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  quoted.push_back('\'');
-  return quoted;
-}
-
 // stderr goes to a file, so it is not a terminal and no progress bar shows.
-TRun RunCli(const TTempDir& dir, const std::vector<std::string>& args) {
-  std::string command = Quote(QUORVANE_CLI_PATH);
-  for (const auto& a : args) command.append(" ").append(Quote(a));
-  const auto out = dir / "stdout.txt", err = dir / "stderr.txt";
-  command.append(" >").append(Quote(out.string())).append(" 2>").append(Quote(err.string()));
-  const int raw = std::system(command.c_str());
-  TRun run;
-  run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  const auto e = ReadFileBytes(err), o = ReadFileBytes(out);
-  run.Stderr.assign(e.begin(), e.end());
-  run.Stdout.assign(o.begin(), o.end());
-  std::filesystem::remove(out);
-  std::filesystem::remove(err);
-  return run;
-}
-
-TEST(ConvertCommand, UsageErrorsExitWithTwo) {
-  TTempDir dir;
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{"convert"},
-                                             {"convert", "a.jpg"},
-                                             {"convert", "a", "b", "c"},
-                                             {"convert", "a.jpg", "b.tif", "--lzw"}}) {
-    const TRun run = RunCli(dir, args);
-    EXPECT_EQ(run.Status, 2) << args.size();
-    EXPECT_NE(run.Stderr.find("usage: quorvane-cli convert IN OUT [--packbits] [--no-geotiff]"),
-              std::string::npos)
-        << run.Stderr;
-  }
+TRun RunCli(const TTempDir&, const std::vector<std::string>& args) {
+  const testing::TCliResult result = testing::RunCli(args);
+  return {result.ExitCode, result.Err, result.Out};
 }
 
 TEST(ConvertCommand, ConvertsSilentlyWhenStderrIsNoTerminal) {

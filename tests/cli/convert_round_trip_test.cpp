@@ -6,8 +6,9 @@
 
 #include <cstdlib>
 
-#include "raster/format_registry.h"
-#include "raster/png_codec.h"
+#include "formats/png_codec.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {

@@ -1,4 +1,5 @@
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
+#include "tiff/geotiff_tag_io.h"
 
 #include <gtest/gtest.h>
 

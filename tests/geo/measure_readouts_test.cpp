@@ -1,4 +1,5 @@
 #include "geo/measure_readouts.h"
+#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 

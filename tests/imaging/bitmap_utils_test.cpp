@@ -1,4 +1,5 @@
 #include "imaging/bitmap_utils.h"
+#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "raster/bmp_file.h"
+#include "formats/bmp_file.h"
 
 #include <gtest/gtest.h>
 

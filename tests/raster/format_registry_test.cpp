@@ -1,4 +1,5 @@
-#include "raster/format_registry.h"
+#include "io/format_registry.h"
+#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -6,10 +7,10 @@
 #include <csignal>
 #include <cstring>
 
+#include "formats/jpeg_codec.h"
+#include "formats/png_codec.h"
+#include "io/picture_adapters.h"
 #include "raster/error.h"
-#include "raster/jpeg_codec.h"
-#include "raster/picture_adapters.h"
-#include "raster/png_codec.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {
@@ -37,7 +38,8 @@ void Save(const TRasterBitmap& bitmap, const std::filesystem::path& path, bool c
           bool geotiff = false) {
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(TGeoReference{}, tags);
-  SaveBitmapFile(bitmap, path.string(), false, compress, geotiff, tags);
+  SaveBitmapFile(bitmap, path.string(),
+                 {.Compress = compress, .GeoTiff = geotiff, .GeoTiffTags = &tags});
 }
 
 TEST(FormatRegistry, TypeFilterListsEveryFormatFromTheLastRegisteredOn) {
@@ -225,9 +227,9 @@ TEST(FormatRegistry, ProgressIsReportedOnlyWhenAskedForAndNotForBitmaps) {
     std::vector<std::pair<TProgressStage, int>> seen;
     const TProgressEvent event = [&](TProgressStage s, uint8_t p, bool, const TRect&,
                                      std::string_view) { seen.emplace_back(s, p); };
-    SaveBitmapFile(picture, (dir / name).string(), false, false, false, tags, event);
+    SaveBitmapFile(picture, (dir / name).string(), {.Progress = event});
     EXPECT_TRUE(seen.empty());
-    SaveBitmapFile(picture, (dir / name).string(), true, false, false, tags, event);
+    SaveBitmapFile(picture, (dir / name).string(), {.ShowProgress = true, .Progress = event});
     if (std::string(name) == "a.bmp") {
       EXPECT_TRUE(seen.empty());
       continue;

@@ -1,4 +1,4 @@
-#include "raster/gif_codec.h"
+#include "formats/gif_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "raster/jpeg_codec.h"
+#include "formats/jpeg_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "raster/png_codec.h"
+#include "formats/png_codec.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

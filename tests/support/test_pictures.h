@@ -48,6 +48,35 @@ inline TRasterBitmap Noise24(int width, int height, uint32_t seed = 1) {
   return b;
 }
 
+// Noise in any pixel format: random stored bytes and, for palette formats, a
+// random colour table, so a pixel written back in the wrong place or through
+// a colour conversion shows.
+inline TRasterBitmap NoisePicture(TPixelFormat format, int width, int height, uint32_t seed = 7) {
+  TRasterBitmap b;
+  b.Reset(format, width, height);
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return uint8_t(seed >> 24);
+  };
+  for (TRGBQuad& entry : b.ColorTable()) entry = {next(), next(), next(), 0};
+  const size_t row_bytes = (size_t(width) * size_t(b.BitsPerPixel()) + 7) / 8;
+  for (int y = 0; y < height; ++y)
+    for (size_t i = 0; i < row_bytes; ++i) b.Scanline(y)[i] = next();
+  return b;
+}
+
+// True when both hold the same stored bytes, padding included, and the same
+// colour table: the test for "put back exactly".
+inline bool SameStoredPixels(const TRasterBitmap& a, const TRasterBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat() ||
+      a.Stride() != b.Stride())
+    return false;
+  if (!std::equal(a.ColorTable().begin(), a.ColorTable().end(), b.ColorTable().begin(),
+                  b.ColorTable().end()))
+    return false;
+  return a.Empty() || std::equal(a.Bits(), a.Bits() + a.Stride() * size_t(a.Height()), b.Bits());
+}
+
 struct TPixelDifference {
   int Max = 0;
   double Mean = 0;
@@ -142,9 +171,11 @@ class TTempDir {
  public:
   TTempDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // Parameterised tests are named "Test/Row": one folder, not two.
+    std::string name = info ? info->name() : "test";
+    std::replace(name.begin(), name.end(), '/', '_');
     path_ = std::filesystem::temp_directory_path() /
-            ("quorvane-" + std::string(info ? info->name() : "test") + "-" +
-             std::to_string(::getpid()));
+            ("quorvane-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

@@ -1,4 +1,4 @@
-#include "tiff/packbits.h"
+#include "raster/packbits.h"
 
 #include <gtest/gtest.h>
 

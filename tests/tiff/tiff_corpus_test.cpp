@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "raster/file_io.h"
 #include "tiff/tiff_reader.h"
 #include "tiff_test_support.h"

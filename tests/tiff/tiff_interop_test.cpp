@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "geo/geotiff_georef.h"
 #include "support/test_pictures.h"
 #include "tiff/tiff_writer.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "geo/geotiff_tags.h"
+#include "geo/geotiff_georef.h"
 #include "tiff_test_builder.h"
 #include "tiff_test_support.h"
 

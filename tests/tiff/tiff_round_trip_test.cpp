@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "raster/format_registry.h"
+#include "geo/geotiff_georef.h"
+#include "io/format_registry.h"
 #include "support/test_pictures.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
@@ -126,7 +127,8 @@ TEST(TiffRoundTrip, CorpusGeoTiffSavedAgainKeepsPixelsAndGeoreference) {
     TGeoTiffTags written;
     GeoReferenceToGeoTiff(reference, written);
     const auto saved = dir / "saved.tif";
-    SaveBitmapFile(*picture, saved.string(), false, true, true, written);
+    SaveBitmapFile(*picture, saved.string(),
+                   {.Compress = true, .GeoTiff = true, .GeoTiffTags = &written});
     TGeoTiffTags read;
     const auto back = LoadPicture(saved.string(), read);
     TGeoReference back_reference;

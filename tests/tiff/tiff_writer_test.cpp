@@ -1,4 +1,5 @@
 #include "tiff/tiff_writer.h"
+#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,66 @@
+#pragma once
+// The "Measure" page: read-only fields for the cursor's and the last
+// click's position, the measured length, area and azimuth, the datum list,
+// and the choices of pane and units. The page shows texts it is given and
+// reports clicks; the window decides what they mean.
+#include <QWidget>
+
+#include "geo/datums.h"
+#include "geo/measure_readouts.h"
+
+class QButtonGroup;
+class QComboBox;
+class QGridLayout;
+class QLineEdit;
+
+namespace quorvane {
+
+// Items of the "Image" choice.
+enum class TMeasureImage { Input = 0, Output = 1 };
+
+class TMeasurePage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TMeasurePage(QWidget* parent = nullptr);
+
+  void FillDatumList(const TDatumList& list);
+  int DatumIndex() const;
+  TMeasureImage Image() const;
+  int LengthUnit() const;  // index into LengthUnits()
+  int AreaUnit() const;    // index into AreaUnits()
+
+  void ShowCursorCoordinates(const TCursorTexts& texts);
+  void ShowLastPoint(const TLastPointTexts& texts);
+  void ShowMeasurements(const TMeasurementTexts& texts);
+
+ signals:
+  // A click on any item of "Image", "Length Units" or "Area Units".
+  void ChoiceClicked();
+  void ResetClicked();
+
+ private:
+  static constexpr int kWholeRow = -1;  // a field spanning both columns
+  QLineEdit* AddField(QGridLayout* grid, int row, int column, const char* caption,
+                      const char* name);
+  QButtonGroup* AddChoice(QGridLayout* grid, int row, const char* caption, const char* name,
+                          const QStringList& items);
+
+  QLineEdit* long_dis_;
+  QLineEdit* lat_dis_;
+  QLineEdit* long2_dis_;
+  QLineEdit* lat2_dis_;
+  QComboBox* datum_combo_;
+  QLineEdit* east_dis_;
+  QLineEdit* north_dis_;
+  QLineEdit* last_east_dis_;
+  QLineEdit* last_north_dis_;
+  QLineEdit* azm_edit_;
+  QLineEdit* zone_dis_;
+  QLineEdit* length_dis_;
+  QLineEdit* area_dis_;
+  QButtonGroup* image_radio_;
+  QButtonGroup* length_radio_;
+  QButtonGroup* area_radio_;
+};
+
+}  // namespace quorvane

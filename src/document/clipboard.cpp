@@ -1,0 +1,23 @@
+#include "document/clipboard.h"
+
+#include "raster/error.h"
+
+namespace quorvane {
+
+TSourceTexts PasteSource(TDocument& document, const TRasterBitmap* clipboard) {
+  document.HideBox();
+  if (clipboard == nullptr) throw EQuorvaneError(kUnsupportedClipboardFormat);
+  document.Source.Picture = *clipboard;
+  return document.SourceChanged();
+}
+
+TRasterBitmap CopySource(const TDocument& document) {
+  document.HideBox();
+  return document.Source.Picture;
+}
+
+TRasterBitmap CopyDestination(const TDocument& document) {
+  return document.Destination.Picture;
+}
+
+}  // namespace quorvane

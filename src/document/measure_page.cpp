@@ -1,0 +1,39 @@
+#include "document/measure_page.h"
+
+namespace quorvane {
+
+TPane& ChosenPane(TDocument& document, TPaneChoice choice) {
+  return choice == TPaneChoice::Output ? document.Destination : document.Source;
+}
+
+const TPane& ChosenPane(const TDocument& document, TPaneChoice choice) {
+  return choice == TPaneChoice::Output ? document.Destination : document.Source;
+}
+
+TLastPointTexts ShowLastPoint(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
+                              const TNumberFormat& format) {
+  return ShowLastPoint(ChosenPane(document, pane).GeoReference(), x, y, format);
+}
+
+TCursorTexts ShowCursorCoordinates(const TDocument& document, TPaneChoice pane, int32_t x,
+                                   int32_t y, int datum_index, const TNumberFormat& format) {
+  return ShowCursorCoordinates(ChosenPane(document, pane).GeoReference(), x, y, datum_index,
+                               format);
+}
+
+TMeasurementTexts ShowMeasurements(const TDocument& document, TPaneChoice pane, int length_unit,
+                                   int area_unit, const TNumberFormat& format) {
+  return ShowMeasurements(ChosenPane(document, pane).Measure, length_unit, area_unit, format);
+}
+
+TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane, int length_unit,
+                                int area_unit, const TNumberFormat& format) {
+  TPane& chosen = ChosenPane(document, pane);
+  TMeasureReset reset;
+  reset.Repaint = chosen.RestoreSnapshot();
+  chosen.Measure.Clear();
+  reset.Texts = ShowMeasurements(chosen.Measure, length_unit, area_unit, format);
+  return reset;
+}
+
+}  // namespace quorvane

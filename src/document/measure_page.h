@@ -1,0 +1,40 @@
+#pragma once
+// The Measure page's readouts for the pane that the "Image" choice names:
+// wrappers that find the pane's tool and georeference and hand them to the
+// readout texts of the measuring tool.
+#include <cstdint>
+
+#include "document/document.h"
+#include "geo/geo_format.h"
+#include "geo/measure_readouts.h"
+#include "raster/rect.h"
+
+namespace quorvane {
+
+// ImageRadio: "Input" is the source pane, "Output" the destination pane.
+enum class TPaneChoice : uint8_t { Input, Output };
+
+TPane& ChosenPane(TDocument& document, TPaneChoice choice);
+const TPane& ChosenPane(const TDocument& document, TPaneChoice choice);
+
+// LastEastDis, LastNorthDis for a click at pixel (x, y).
+TLastPointTexts ShowLastPoint(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
+                              const TNumberFormat& format = {});
+// EastDis, NorthDis, the longitude and latitude on the datum chosen in
+// DatumCombo (an index outside the list converts on North American 1927),
+// and ZoneDis, for the cursor at pixel (x, y).
+TCursorTexts ShowCursorCoordinates(const TDocument& document, TPaneChoice pane, int32_t x,
+                                   int32_t y, int datum_index, const TNumberFormat& format = {});
+// LengthDis, AreaDis and AzmEdit in the chosen units.
+TMeasurementTexts ShowMeasurements(const TDocument& document, TPaneChoice pane, int length_unit,
+                                   int area_unit, const TNumberFormat& format = {});
+
+// "Reset Measurements": the pane's overlays erased and its tool emptied.
+struct TMeasureReset {
+  TRect Repaint;  // the area of the pane restored from its clean copy
+  TMeasurementTexts Texts;
+};
+TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane, int length_unit,
+                                int area_unit, const TNumberFormat& format = {});
+
+}  // namespace quorvane

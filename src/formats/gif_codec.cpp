@@ -1,0 +1,265 @@
+// giflib reports errors by return codes, so no jump is needed here; every
+// handle is closed by a guard, and callbacks never let an exception escape
+// into the library.
+#include "formats/gif_codec.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "raster/codec_support.h"
+#include "raster/error.h"
+
+namespace quorvane {
+
+namespace {
+
+struct TGifSource {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  size_t position = 0;
+  bool ended_early = false;
+};
+
+int ReadData(GifFileType* gif, GifByteType* out, int n) {
+  auto* source = static_cast<TGifSource*>(gif->UserData);
+  const size_t available =
+      std::min<size_t>(size_t(std::max(n, 0)), source->size - source->position);
+  if (available < size_t(n)) source->ended_early = true;
+  if (available > 0) std::memcpy(out, source->data + source->position, available);
+  source->position += available;
+  return int(available);
+}
+
+int WriteData(GifFileType* gif, const GifByteType* data, int n) {
+  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  try {
+    out->insert(out->end(), data, data + n);
+  } catch (...) {
+    return 0;  // giflib reports a write failure
+  }
+  return n;
+}
+
+std::string GifText(int code) {
+  const char* text = GifErrorString(code);
+  return text ? text : "unknown error";
+}
+std::string GifMessage(int code) {
+  return "Invalid GIF file: " + GifText(code);
+}
+std::string GifWriteMessage(int code) {
+  return "GIF: " + GifText(code);
+}
+
+struct TGifReader {
+  GifFileType* gif = nullptr;
+  ~TGifReader() {
+    int ignored;
+    if (gif) DGifCloseFile(gif, &ignored);
+  }
+  [[noreturn]] void Fail() const { throw EQuorvaneError(GifMessage(gif->Error)); }
+};
+
+struct TGifWriter {
+  GifFileType* gif = nullptr;
+  ~TGifWriter() {
+    int ignored;
+    if (gif) EGifCloseFile(gif, &ignored);
+  }
+  [[noreturn]] void Fail() const { throw EQuorvaneError("GIF: " + GifWriteMessage(gif->Error)); }
+};
+
+void SetColorTable(TRasterBitmap& bitmap, const ColorMapObject* map) {
+  if (!map || !map->Colors) return;  // keep the grey ramp
+  auto table = bitmap.ColorTable();
+  for (auto& entry : table) entry = {};
+  const int count = std::min<int>(map->ColorCount, int(table.size()));
+  for (int i = 0; i < count; ++i)
+    table[i] = {map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 0};
+}
+
+// Where each local index lands in the screen's palette: the nearest colour.
+std::vector<uint8_t> MapToPalette(const ColorMapObject* from, std::span<const TRGBQuad> to) {
+  std::vector<uint8_t> map(256);
+  for (int i = 0; i < 256; ++i) map[i] = uint8_t(i);
+  if (!from || !from->Colors) return map;
+  for (int i = 0; i < from->ColorCount && i < 256; ++i) {
+    const GifColorType c = from->Colors[i];
+    int best = 0, best_distance = 1 << 30;
+    for (int j = 0; j < int(to.size()); ++j) {
+      const int dr = c.Red - to[j].Red, dg = c.Green - to[j].Green, db = c.Blue - to[j].Blue;
+      const int d = dr * dr + dg * dg + db * db;
+      if (d < best_distance) best = j, best_distance = d;
+    }
+    map[i] = uint8_t(best);
+  }
+  return map;
+}
+
+// The image rows of a frame in the order they are stored.
+std::vector<int> RowOrder(int height, bool interlaced) {
+  std::vector<int> order;
+  order.reserve(size_t(height));
+  if (interlaced) {
+    const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+      for (int r = starts[pass]; r < height; r += steps[pass]) order.push_back(r);
+  } else {
+    for (int r = 0; r < height; ++r) order.push_back(r);
+  }
+  return order;
+}
+
+}  // namespace
+
+void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TProgressEvent& progress) {
+  TGifSource source{bytes.data(), bytes.size(), 0, false};
+  TGifReader reader;
+  int error = 0;
+  reader.gif = DGifOpen(&source, ReadData, &error);
+  if (!reader.gif) throw EQuorvaneError(GifMessage(error));
+  GifFileType* gif = reader.gif;
+
+  int transparent = -1;
+  for (;;) {
+    GifRecordType record;
+    if (DGifGetRecordType(gif, &record) == GIF_ERROR) reader.Fail();
+    if (record == TERMINATE_RECORD_TYPE) throw EQuorvaneError("Invalid GIF file: no image in file");
+    if (record == EXTENSION_RECORD_TYPE) {
+      int code = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) reader.Fail();
+      // The graphic control block of the first frame says which index is
+      // transparent; it matters only when the frame is drawn onto the screen.
+      if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4 && (block[1] & 1))
+        transparent = block[4];
+      while (block) {
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) reader.Fail();
+      }
+      continue;
+    }
+    if (record == IMAGE_DESC_RECORD_TYPE) break;
+  }
+  if (DGifGetImageDesc(gif) == GIF_ERROR) reader.Fail();
+  const GifImageDesc frame = gif->Image;
+  int screen_width = gif->SWidth, screen_height = gif->SHeight;
+  // A screen of no size is taken to be the frame's own extent.
+  if (screen_width <= 0 || screen_height <= 0) {
+    screen_width = frame.Left + frame.Width;
+    screen_height = frame.Top + frame.Height;
+  }
+  CheckDecodedSize("GIF", uint64_t(std::max(screen_width, 0)),
+                   uint64_t(std::max(screen_height, 0)));
+  // Without any colour table the indices are shown as grey levels.
+  const ColorMapObject* frame_map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+
+  // The picture is the screen; only when the frame covers it exactly are the
+  // frame's own indices and palette the picture.
+  const bool whole_screen = frame.Left == 0 && frame.Top == 0 && frame.Width == screen_width &&
+                            frame.Height == screen_height;
+  TRasterBitmap decoded;
+  decoded.Reset(TPixelFormat::Bit8, screen_width, screen_height);
+  std::vector<uint8_t> map;
+  if (whole_screen) {
+    SetColorTable(decoded, frame_map);
+  } else {
+    const ColorMapObject* screen_map = gif->SColorMap ? gif->SColorMap : frame_map;
+    SetColorTable(decoded, screen_map);
+    const uint8_t background = gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount
+                                   ? uint8_t(gif->SBackGroundColor)
+                                   : 0;
+    for (int r = 0; r < screen_height; ++r)
+      std::memset(decoded.Scanline(r), background, size_t(screen_width));
+    map = MapToPalette(frame_map, decoded.ColorTable());
+  }
+
+  // Only the part of the frame that lies on the screen is drawn, but the
+  // rows before it must still be decoded to get there.
+  const int x0 = std::clamp(frame.Left, 0, screen_width);
+  const int x1 = std::clamp(frame.Left + frame.Width, x0, screen_width);
+  const std::vector<int> order = RowOrder(std::max(frame.Height, 0), frame.Interlace);
+  std::vector<GifPixelType> line(size_t(std::max(frame.Width, 0)));
+  TRowProgress row_progress(progress, order.size());
+  for (size_t i = 0; i < order.size() && frame.Width > 0; ++i) {
+    const int y = frame.Top + order[i];
+    if (!frame.Interlace && y >= screen_height) break;  // nothing further can show
+    if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) {
+      if (source.ended_early && i > 0) break;  // keep the rows that arrived
+      reader.Fail();
+    }
+    row_progress.RowsDone(i + 1);
+    if (y < 0 || y >= screen_height) continue;
+    uint8_t* out = decoded.Scanline(y);
+    if (whole_screen) {
+      std::memcpy(out, line.data(), line.size());
+      continue;
+    }
+    for (int x = x0; x < x1; ++x) {
+      const uint8_t index = line[size_t(x - frame.Left)];
+      if (index != transparent) out[x] = map[index];
+    }
+  }
+  row_progress.End();
+  bitmap = std::move(decoded);
+}
+
+std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, const TProgressEvent& progress) {
+  if (!IsPaletteFormat(bitmap.PixelFormat()))
+    throw EQuorvaneError("GIF: only palette pictures can be written");
+  if (bitmap.Empty()) throw EQuorvaneError("GIF: cannot write an empty picture");
+  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+    throw EQuorvaneError("GIF: image too large (at most 65535 x 65535 pixels)");
+  const int bits = bitmap.BitsPerPixel();
+  const int colors = 1 << bits;
+  std::vector<uint8_t> encoded;
+  TGifWriter writer;
+  int error = 0;
+  writer.gif = EGifOpen(&encoded, WriteData, &error);
+  if (!writer.gif) throw EQuorvaneError(GifWriteMessage(error));
+
+  std::vector<GifColorType> palette(static_cast<size_t>(colors));
+  const auto table = bitmap.ColorTable();
+  for (int i = 0; i < colors && i < int(table.size()); ++i)
+    palette[i] = {table[i].Red, table[i].Green, table[i].Blue};
+  ColorMapObject* map = GifMakeMapObject(colors, palette.data());
+  if (!map) throw EQuorvaneError("GIF: out of memory");
+  // EGifPutScreenDesc copies the map, so ours is freed right after.
+  const int status = EGifPutScreenDesc(writer.gif, bitmap.Width(), bitmap.Height(), bits, 0, map);
+  GifFreeMapObject(map);
+  if (status == GIF_ERROR) writer.Fail();
+  if (EGifPutImageDesc(writer.gif, 0, 0, bitmap.Width(), bitmap.Height(), false, nullptr) ==
+      GIF_ERROR)
+    writer.Fail();
+  std::vector<GifPixelType> line(size_t(bitmap.Width()));
+  TRowProgress rows(progress, uint64_t(bitmap.Height()));
+  for (int r = 0; r < bitmap.Height(); ++r) {
+    const uint8_t* in = bitmap.Scanline(r);
+    if (bits == 8) {
+      std::memcpy(line.data(), in, line.size());
+    } else {
+      // Unpack 1- and 4-bit indices, leftmost pixel in the high bits.
+      const int per_byte = 8 / bits, mask = colors - 1;
+      for (int x = 0; x < bitmap.Width(); ++x)
+        line[x] = GifPixelType((in[x / per_byte] >> (8 - bits * (x % per_byte + 1))) & mask);
+    }
+    if (EGifPutLine(writer.gif, line.data(), bitmap.Width()) == GIF_ERROR) writer.Fail();
+    rows.RowsDone(uint64_t(r) + 1);
+  }
+  GifFileType* gif = writer.gif;
+  writer.gif = nullptr;
+  if (EGifCloseFile(gif, &error) == GIF_ERROR) throw EQuorvaneError(GifWriteMessage(error));
+  rows.End();
+  return encoded;
+}
+
+void ReadGif(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
+  DecodeGif(
+      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
+      bitmap, progress);
+}
+
+}  // namespace quorvane

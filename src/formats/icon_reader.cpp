@@ -1,0 +1,97 @@
+#include "formats/icon_reader.h"
+
+#include <cstring>
+#include <vector>
+
+#include "formats/bmp_file.h"
+#include "formats/png_codec.h"
+#include "raster/byte_stream.h"
+#include "raster/error.h"
+
+namespace quorvane {
+
+namespace {
+
+uint16_t Word(std::span<const uint8_t> b, size_t at) {
+  return uint16_t(b[at] | b[at + 1] << 8);
+}
+uint32_t DWord(std::span<const uint8_t> b, size_t at) {
+  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+         uint32_t(b[at + 3]) << 24;
+}
+void PutDWord(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+}
+
+struct TIconEntry {
+  uint32_t Pixels = 0;
+  uint16_t BitCount = 0;
+  uint32_t Size = 0;
+  uint32_t Offset = 0;
+};
+
+// An icon's bitmap payload is a Windows bitmap without its 14-byte file
+// header and with the height of colour rows and mask together. Put a file
+// header in front and halve the height, and the bitmap reader does the rest;
+// the mask rows after the colour rows are then simply not read.
+void DecodeIconBitmap(std::span<const uint8_t> payload, TRasterBitmap& bitmap) {
+  if (payload.size() < 40) throw EQuorvaneError("Invalid icon file: image data too short");
+  const uint32_t header_size = DWord(payload, 0);
+  if (header_size < 40 || header_size > payload.size())
+    throw EQuorvaneError("Invalid icon file: unknown image header");
+  const uint16_t bit_count = Word(payload, 14);
+  const uint32_t colors_used = DWord(payload, 32);
+  uint64_t colors = 0;
+  if (bit_count <= 8) colors = colors_used ? colors_used : (uint64_t(1) << bit_count);
+  const uint64_t pixel_offset = 14 + uint64_t(header_size) + 4 * colors;
+  if (pixel_offset > 14 + uint64_t(payload.size()))
+    throw EQuorvaneError("Invalid icon file: colour table past the end of the image");
+
+  std::vector<uint8_t> file(14 + payload.size());
+  file[0] = 'B';
+  file[1] = 'M';
+  PutDWord(file, 2, uint32_t(file.size()));
+  PutDWord(file, 10, uint32_t(pixel_offset));
+  std::memcpy(file.data() + 14, payload.data(), payload.size());
+  const int32_t height = int32_t(DWord(payload, 8));
+  PutDWord(file, 14 + 8, uint32_t(height / 2));
+  PutDWord(file, 14 + 20, 0);  // image size: let the reader compute it
+  TByteStream stream(std::move(file));
+  LoadBitmapFromStream(bitmap, stream);
+}
+
+}  // namespace
+
+void DecodeIcon(std::span<const uint8_t> bytes, TRasterBitmap& bitmap) {
+  if (bytes.size() < 6 || Word(bytes, 0) != 0 || (Word(bytes, 2) != 1 && Word(bytes, 2) != 2))
+    throw EQuorvaneError("Invalid icon file");
+  const uint16_t count = Word(bytes, 4);
+  if (count == 0) throw EQuorvaneError("Invalid icon file: no images");
+  if (6 + 16 * size_t(count) > bytes.size())
+    throw EQuorvaneError("Invalid icon file: directory past the end of the file");
+  TIconEntry best;
+  bool found = false;
+  for (uint16_t i = 0; i < count; ++i) {
+    const size_t e = 6 + 16 * size_t(i);
+    // A width or height byte of 0 means 256.
+    const uint32_t width = bytes[e] ? bytes[e] : 256, height = bytes[e + 1] ? bytes[e + 1] : 256;
+    TIconEntry entry{width * height, Word(bytes, e + 6), DWord(bytes, e + 8), DWord(bytes, e + 12)};
+    if (entry.Offset > bytes.size() || entry.Size > bytes.size() - entry.Offset || entry.Size == 0)
+      continue;
+    if (!found || entry.Pixels > best.Pixels ||
+        (entry.Pixels == best.Pixels && entry.BitCount > best.BitCount)) {
+      best = entry;
+      found = true;
+    }
+  }
+  if (!found) throw EQuorvaneError("Invalid icon file: image data past the end of the file");
+  const auto payload = bytes.subspan(best.Offset, best.Size);
+  static constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (payload.size() >= 8 && std::memcmp(payload.data(), kPngSignature, 8) == 0) {
+    DecodePng(payload, bitmap);
+  } else {
+    DecodeIconBitmap(payload, bitmap);
+  }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,55 @@
+#pragma once
+// Opening picks the reader by the file name's extension alone (content is
+// never sniffed); saving dispatches on the extension to the writer after
+// converting a private copy to the pixel format that writer needs.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "raster/bitmap.h"
+#include "raster/geotiff_tags.h"
+#include "raster/progress.h"
+
+namespace quorvane {
+
+struct TLoadOptions {
+  // The memory cap on the picture's bytes; 0 takes the default cap.
+  uint64_t MaxPictureBytes = 0;
+};
+
+// A new picture filled from the file; GeoTIFF tags of a TIFF land in `tags`.
+// Throws "Unknown picture file extension (.%s)" or the reader's message; the
+// caller's previous picture is untouched either way.
+std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags,
+                                           const TLoadOptions& options = {});
+
+// What a file's header says of the picture a load would give, and its
+// GeoTIFF tags, for reports that need no pixels.
+struct TPictureHeader {
+  int64_t Width = 0;
+  int64_t Height = 0;
+  TPixelFormat PixelFormat = TPixelFormat::Bit24;
+};
+// Throws what LoadPicture throws for a file whose header it cannot read.
+TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
+                                 const TLoadOptions& options = {});
+
+struct TSaveOptions {
+  // Report the writer's progress through `Progress`.
+  bool ShowProgress = false;
+  // PackBits rows for TIFF, ByteRun1 bodies for LBM.
+  bool Compress = false;
+  // Write `GeoTiffTags` into a TIFF; other formats ignore it.
+  bool GeoTiff = false;
+  const TGeoTiffTags* GeoTiffTags = nullptr;
+  TProgressEvent Progress;
+};
+
+// Writes `bitmap` (never modified) in the format its extension names.
+void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
+                    const TSaveOptions& options);
+
+// The open/save dialogs' type filter for all registered formats.
+std::string BuildTypeFilter();
+
+}  // namespace quorvane

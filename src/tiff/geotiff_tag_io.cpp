@@ -1,0 +1,150 @@
+// Reads the five GeoTIFF tags out of a TIFF directory.
+#include "tiff/geotiff_tag_io.h"
+
+#include <algorithm>
+
+#include "tiff/tiff_directory.h"
+
+namespace quorvane {
+
+namespace {
+// Restores the stream position when a tag handler returns, so the TIFF
+// directory walk carries on where it was.
+class TPositionKeeper {
+ public:
+  explicit TPositionKeeper(TByteStream& stream) : stream_(stream), position_(stream.Position()) {}
+  ~TPositionKeeper() { stream_.Seek(position_); }
+
+ private:
+  TByteStream& stream_;
+  size_t position_;
+};
+}  // namespace
+
+void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
+                    uint32_t value_offset) {
+  switch (tag) {
+    case kTagModelPixelScale:
+    case kTagModelTiepoint:
+    case kTagGeoKeyDirectory:
+    case kTagGeoDoubleParams:
+    case kTagGeoAsciiParams:
+      break;
+    default:
+      return;
+  }
+  TPositionKeeper keeper(stream);
+  stream.Seek(value_offset);
+  // The lists hold at most kGeoTiffListCapacity entries; longer lists in a
+  // file are cut there and the rest is not read.
+  switch (tag) {
+    case kTagModelPixelScale:
+      for (double& value : tags.PixelScale) value = stream.ReadDouble();
+      break;
+    case kTagModelTiepoint: {
+      tags.TiePointCount = 0;
+      const uint32_t points = std::min<uint32_t>(count / 6, kGeoTiffListCapacity);
+      for (uint32_t i = 0; i < points; ++i) {
+        TTiePoint& p = tags.TiePoints[tags.TiePointCount++];
+        p.I = stream.ReadDouble();
+        p.J = stream.ReadDouble();
+        p.K = stream.ReadDouble();
+        p.X = stream.ReadDouble();
+        p.Y = stream.ReadDouble();
+        p.Z = stream.ReadDouble();
+      }
+      break;
+    }
+    case kTagGeoKeyDirectory: {
+      tags.KeyEntryCount = 0;
+      tags.KeyDirectoryVersion = stream.ReadWord();
+      tags.KeyRevision = stream.ReadWord();
+      tags.MinorRevision = stream.ReadWord();
+      tags.NumberOfKeys = stream.ReadWord();
+      const int keys = std::min<int>(tags.NumberOfKeys, kGeoTiffListCapacity);
+      for (int i = 0; i < keys; ++i) {
+        TGeoKeyEntry& key = tags.Keys[tags.KeyEntryCount++];
+        key.KeyID = stream.ReadWord();
+        key.TIFFTagLocation = stream.ReadWord();
+        key.Count = stream.ReadWord();
+        key.Value_Offset = stream.ReadWord();
+      }
+      break;
+    }
+    case kTagGeoDoubleParams: {
+      tags.DoubleCount = 0;
+      const uint32_t doubles = std::min<uint32_t>(count, kGeoTiffListCapacity);
+      for (uint32_t i = 0; i < doubles; ++i)
+        tags.DoubleParams[tags.DoubleCount++] = stream.ReadDouble();
+      break;
+    }
+    case kTagGeoAsciiParams: {
+      // Never more than the file holds, whatever the count claims.
+      const size_t length = std::min<size_t>(count, stream.Remaining());
+      tags.AsciiParams = stream.ReadChars(length);
+      break;
+    }
+  }
+}
+
+namespace {
+// Counts in the tags may come from a file; never write past what is held.
+int Held(int32_t count) {
+  return std::clamp<int32_t>(count, 0, kGeoTiffListCapacity);
+}
+
+uint32_t Position(const TByteStream& stream) {
+  return uint32_t(stream.Position());
+}
+}  // namespace
+
+TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags) {
+  TGeoTiffPayloads payloads;
+
+  payloads.PixelScale = {Position(stream), 3};
+  for (double value : tags.PixelScale) stream.WriteDouble(value);
+
+  const int tie_points = Held(tags.TiePointCount);
+  payloads.Tiepoints = {Position(stream), uint32_t(6 * tie_points)};
+  for (int i = 0; i < tie_points; ++i) {
+    const TTiePoint& p = tags.TiePoints[i];
+    for (double value : {p.I, p.J, p.K, p.X, p.Y, p.Z}) stream.WriteDouble(value);
+  }
+
+  // The directory header announces exactly the keys that follow it.
+  const uint16_t keys = uint16_t(std::min<int>(tags.NumberOfKeys, Held(tags.KeyEntryCount)));
+  payloads.KeyDirectory = {Position(stream), 4u * (keys + 1u)};
+  stream.WriteWord(tags.KeyDirectoryVersion);
+  stream.WriteWord(tags.KeyRevision);
+  stream.WriteWord(tags.MinorRevision);
+  stream.WriteWord(keys);
+  for (int i = 0; i < keys; ++i) {
+    const TGeoKeyEntry& key = tags.Keys[i];
+    stream.WriteWord(key.KeyID);
+    stream.WriteWord(key.TIFFTagLocation);
+    stream.WriteWord(key.Count);
+    stream.WriteWord(key.Value_Offset);
+  }
+
+  const int doubles = Held(tags.DoubleCount);
+  payloads.DoubleParams = {Position(stream), uint32_t(doubles)};
+  for (int i = 0; i < doubles; ++i) stream.WriteDouble(tags.DoubleParams[i]);
+
+  payloads.AsciiParams = {Position(stream), uint32_t(tags.AsciiParams.size() + 1)};
+  stream.WriteChars(tags.AsciiParams);
+  stream.WriteByte(0);
+  return payloads;
+}
+
+void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads) {
+  auto entry = [&](uint16_t tag, TTiffFieldType type, const TGeoTiffPayload& payload) {
+    directory.WriteDirEntry(tag, type, payload.Count, payload.Offset);
+  };
+  entry(kTagModelPixelScale, TTiffFieldType::Double, payloads.PixelScale);
+  entry(kTagModelTiepoint, TTiffFieldType::Double, payloads.Tiepoints);
+  entry(kTagGeoKeyDirectory, TTiffFieldType::Short, payloads.KeyDirectory);
+  entry(kTagGeoDoubleParams, TTiffFieldType::Double, payloads.DoubleParams);
+  entry(kTagGeoAsciiParams, TTiffFieldType::Ascii, payloads.AsciiParams);
+}
+
+}  // namespace quorvane

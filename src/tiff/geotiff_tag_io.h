@@ -1,0 +1,35 @@
+#pragma once
+// Reading the five GeoTIFF tags out of a TIFF directory and laying them out
+// again in a file being written.
+#include <cstdint>
+
+#include "raster/byte_stream.h"
+#include "raster/geotiff_tags.h"
+
+namespace quorvane {
+
+class TTiffDirectoryBuilder;
+
+// Acts on the five GeoTIFF tags and ignores every other number. The
+// value/offset field is taken as a file offset; the stream position is
+// restored afterwards.
+void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
+                    uint32_t value_offset);
+
+// Where one payload landed in the file and the count its entry carries.
+struct TGeoTiffPayload {
+  uint32_t Offset = 0;
+  uint32_t Count = 0;
+};
+struct TGeoTiffPayloads {
+  TGeoTiffPayload PixelScale, Tiepoints, KeyDirectory, DoubleParams, AsciiParams;
+};
+
+// Writes the five payloads back to back at the stream's position, in the
+// stream's byte order, in ascending tag order.
+TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags);
+// Adds the five directory entries pointing at the payloads, in ascending tag
+// order; each refers to its payload by offset, even a short one.
+void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads);
+
+}  // namespace quorvane

@@ -1,0 +1,152 @@
+// The up/down spin button: one click per press and release, repeats while
+// held, and its keys.
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <limits>
+#include <vector>
+
+#include "controls/inc_spin.h"
+#include "support/qt_widgets.h"
+
+using namespace quorvane;
+using testing::PressOn;
+using testing::ReleaseOn;
+
+namespace {
+
+QPoint Middle(const QWidget* widget) {
+  return widget->rect().center();
+}
+
+// A shown spin button in a window of its own, so mouse events travel
+// through the window system as they do on a screen.
+struct TShownSpin {
+  explicit TShownSpin(const TIncSpinOptions& options = {}) : Spin(options, &Window) {
+    Window.resize(60, 80);
+    Spin.setGeometry(10, 10, 20, 44);
+    Window.show();
+    if (!QTest::qWaitForWindowExposed(&Window)) qWarning("window not exposed");
+  }
+  QWidget Window;
+  TIncSpin Spin;
+};
+
+}  // namespace
+
+class TestSpinControls : public QObject {
+  Q_OBJECT
+ private slots:
+  void aPressAndReleaseIsOneClick() {
+    TShownSpin shown;
+    QSignalSpy up(&shown.Spin, &TIncSpin::UpClick);
+    QSignalSpy down(&shown.Spin, &TIncSpin::DownClick);
+    PressOn(shown.Spin.UpButton(), Middle(shown.Spin.UpButton()));
+    QCOMPARE(up.count(), 1);  // at the press, not at the release
+    ReleaseOn(shown.Spin.UpButton(), Middle(shown.Spin.UpButton()));
+    QCOMPARE(up.count(), 1);
+    QVERIFY(!shown.Spin.Repeater().Running());
+    PressOn(shown.Spin.DownButton(), Middle(shown.Spin.DownButton()));
+    ReleaseOn(shown.Spin.DownButton(), Middle(shown.Spin.DownButton()));
+    QCOMPARE(down.count(), 1);
+    QCOMPARE(up.count(), 1);
+  }
+
+  void quickClicksCountOnceEachThoughTheSecondIsADoubleClick() {
+    TShownSpin shown;
+    QSignalSpy up(&shown.Spin, &TIncSpin::UpClick);
+    QWidget* button = shown.Spin.UpButton();
+    for (int i = 0; i < 2; ++i) {
+      PressOn(button, Middle(button));
+      ReleaseOn(button, Middle(button));
+    }
+    QCOMPARE(up.count(), 2);
+  }
+
+  // The clock stepped by hand: the first repeat waits the delay, the
+  // following ones the interval, and the release ends them.
+  void aHeldButtonRepeatsAfterTheDelayThenAtTheInterval() {
+    TShownSpin shown;
+    QSignalSpy up(&shown.Spin, &TIncSpin::UpClick);
+    TAutoRepeat& repeat = shown.Spin.Repeater();
+    PressOn(shown.Spin.UpButton(), Middle(shown.Spin.UpButton()));
+    QVERIFY(repeat.Running());
+    QCOMPARE(repeat.NextWaitMs(), 400);
+    repeat.Expire();
+    QCOMPARE(up.count(), 2);
+    QCOMPARE(repeat.NextWaitMs(), 100);
+    repeat.Expire();
+    repeat.Expire();
+    QCOMPARE(up.count(), 4);
+    ReleaseOn(shown.Spin.UpButton(), Middle(shown.Spin.UpButton()));
+    QVERIFY(!repeat.Running());
+    repeat.Expire();  // a timeout already on its way changes nothing
+    QCOMPARE(up.count(), 4);
+  }
+
+  void repeatsPauseWhileThePointerIsOffTheHeldButton() {
+    TShownSpin shown;
+    QSignalSpy up(&shown.Spin, &TIncSpin::UpClick);
+    QWidget* button = shown.Spin.UpButton();
+    PressOn(button, Middle(button));
+    QTest::mouseMove(shown.Window.windowHandle(), QPoint(55, 75));
+    QVERIFY(!shown.Spin.UpButton()->isDown());
+    shown.Spin.Repeater().Expire();
+    QCOMPARE(up.count(), 1);
+    testing::MoveOver(button, Middle(button));
+    shown.Spin.Repeater().Expire();
+    QCOMPARE(up.count(), 2);
+    ReleaseOn(button, Middle(button));
+  }
+
+  void hidingOrDisablingStopsTheRepeat() {
+    TShownSpin shown;
+    PressOn(shown.Spin.DownButton(), Middle(shown.Spin.DownButton()));
+    QVERIFY(shown.Spin.Repeater().Running());
+    shown.Spin.setEnabled(false);
+    QVERIFY(!shown.Spin.Repeater().Running());
+    shown.Spin.setEnabled(true);
+    PressOn(shown.Spin.DownButton(), Middle(shown.Spin.DownButton()));
+    shown.Spin.hide();
+    QVERIFY(!shown.Spin.Repeater().Running());
+  }
+
+  // The real clock, measured generously: the machine may be busy, so the
+  // checks only rule out repeats that come early or too many of them.
+  void theRealClockRepeatsNoEarlierThanItShould() {
+    TShownSpin shown;
+    std::vector<qint64> clicks;
+    QElapsedTimer clock;
+    connect(&shown.Spin, &TIncSpin::UpClick, &shown.Spin,
+            [&] { clicks.push_back(clock.elapsed()); });
+    QWidget* button = shown.Spin.UpButton();
+    clock.start();
+    PressOn(button, Middle(button));
+    QTest::qWait(250);
+    if (clock.elapsed() < 390) QCOMPARE(clicks.size(), size_t(1));
+    while (clock.elapsed() < 800) QTest::qWait(20);
+    ReleaseOn(button, Middle(button));
+    const qint64 held = clock.elapsed();
+    QTest::qWait(150);
+    QCOMPARE(clicks.size() >= 2, true);
+    QVERIFY2(clicks[1] >= 395, qPrintable(QString::number(clicks[1])));
+    for (size_t i = 2; i < clicks.size(); ++i)
+      QVERIFY2(clicks[i] - clicks[i - 1] >= 95, qPrintable(QString::number(clicks[i])));
+    QVERIFY(qint64(clicks.size()) <= 2 + (held - 400) / 100);
+    QVERIFY(clicks.back() <= held);  // nothing after the release
+  }
+
+  void upAndDownKeysClickTheSpinButton() {
+    TShownSpin shown;
+    QSignalSpy up(&shown.Spin, &TIncSpin::UpClick);
+    QSignalSpy down(&shown.Spin, &TIncSpin::DownClick);
+    QTest::keyClick(&shown.Spin, Qt::Key_Up);
+    QTest::keyClick(&shown.Spin, Qt::Key_Down);
+    QTest::keyClick(&shown.Spin, Qt::Key_Down);
+    QCOMPARE(up.count(), 1);
+    QCOMPARE(down.count(), 2);
+  }
+};
+
+QTEST_MAIN(TestSpinControls)
+#include "spin_controls_test.moc"

@@ -1,0 +1,101 @@
+#include "document/tone_page.h"
+
+#include <gtest/gtest.h>
+
+#include "document/measure_page.h"
+#include "document/stretch.h"
+#include "support/document_fixtures.h"
+
+namespace quorvane {
+namespace {
+
+using testing::ColorAt;
+
+class TonePage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    document_.Source.Picture = testing::Palette150x76();
+    document_.SourceChanged();
+  }
+  TDocument document_;
+};
+
+TEST_F(TonePage, SliderBeforeAnyResizeEmptiesTheDestination) {
+  document_.Destination.Picture = testing::Gradient24(4, 4);
+  AdjustTone(document_, {60, 50, 50});
+  EXPECT_TRUE(document_.Destination.Picture.Empty());
+}
+
+TEST_F(TonePage, AdjustmentsStartFromTheToneBaseEveryTime) {
+  Stretch(document_);
+  const TRasterBitmap base = document_.ToneBase;
+  const TToneTexts texts = AdjustTone(document_, {60, 50, 37});
+  EXPECT_EQ(texts.Brightness, "0.6");
+  EXPECT_EQ(texts.Contrast, "0.5");
+  EXPECT_EQ(texts.Gamma, "0.4");
+  AdjustTone(document_, {60, 50, 50});
+  AdjustTone(document_, {60, 50, 50});  // twice: no accumulation
+  const auto table = BuildToneTable(ReadToneSliders(60, 50, 50));
+  EXPECT_EQ(ColorAt(document_.Destination.Picture, 7, 3).Red, table[ColorAt(base, 7, 3).Red]);
+  EXPECT_EQ(document_.Destination.Picture.PixelFormat(), TPixelFormat::Bit24);
+}
+
+TEST_F(TonePage, ResetCentresAndGivesA24BitCopyOfThePaletteResult) {
+  Stretch(document_);
+  ASSERT_EQ(document_.Destination.Picture.PixelFormat(), TPixelFormat::Bit8);
+  AdjustTone(document_, {90, 10, 20});
+  const TToneReset reset = ResetTone(document_, ',');
+  EXPECT_EQ(reset.Sliders, (TToneSliders{50, 50, 50}));
+  EXPECT_EQ(reset.Texts.Gamma, "0,5");
+  EXPECT_EQ(document_.Destination.Picture.PixelFormat(), TPixelFormat::Bit24);
+  EXPECT_EQ(ColorAt(document_.Destination.Picture, 9, 2), ColorAt(document_.ToneBase, 9, 2));
+}
+
+TEST_F(TonePage, SwitchingPagesKeepsTheAdjustment) {
+  Stretch(document_);
+  AdjustTone(document_, {80, 50, 50});
+  const TRasterBitmap adjusted = document_.Destination.Picture;
+  document_.Destination.RestoreSnapshot();  // what a page switch does
+  EXPECT_EQ(ColorAt(document_.Destination.Picture, 5, 5), ColorAt(adjusted, 5, 5));
+}
+
+TEST_F(TonePage, BatchToneTakesTheSourceAsItsBase) {
+  document_.Source.GeoReference() = testing::kUtm18North30m;
+  UseSourceAsToneBase(document_);
+  AdjustTone(document_, {50, 50, 50});
+  EXPECT_EQ(ColorAt(document_.Destination.Picture, 11, 7),
+            ColorAt(document_.Source.Picture, 11, 7));
+  EXPECT_EQ(document_.Destination.GeoReference(), testing::kUtm18North30m);
+}
+
+TEST(MeasurePage, ReadoutsUseTheChosenPanesGeoreferenceAndTool) {
+  TDocument document;
+  document.Source.GeoReference() = testing::kUtm18North30m;
+  document.Destination.GeoReference() = {1000, 2000, 2, 3, 33, false};
+  document.Destination.Measure.Points = {{0, 0}, {3, 0}, {3, 4}};
+  EXPECT_EQ(ShowLastPoint(document, TPaneChoice::Input, 10, 20).EastText, "500,300.0");
+  EXPECT_EQ(ShowLastPoint(document, TPaneChoice::Output, 10, 20).NorthText, "1,940.0");
+  const TCursorTexts cursor = ShowCursorCoordinates(document, TPaneChoice::Input, 0, 0, 22);
+  EXPECT_EQ(cursor.ZoneText, "18");
+  EXPECT_EQ(cursor.LongitudeText, "-75.00000");
+  EXPECT_EQ(ShowMeasurements(document, TPaneChoice::Output, 0, 0).AreaText, "6.0Px^2");
+  EXPECT_EQ(ShowMeasurements(document, TPaneChoice::Input, 0, 0).LengthText, "0.0Px");
+  EXPECT_EQ(ShowMeasurements(document, TPaneChoice::Output, 1, 1).LengthText, "18.0M");
+}
+
+TEST(MeasurePage, ResetMeasurementsErasesAndEmptiesTheChosenTool) {
+  TDocument document;
+  document.Destination.Picture = testing::Gradient24(20, 10);
+  document.Destination.Snapshot();
+  document.Destination.Picture.Scanline(3)[0] = 1;  // a drawn overlay
+  document.Destination.Measure.Points = {{0, 0}, {3, 4}};
+  const TMeasureReset reset = ResetMeasurements(document, TPaneChoice::Output, 0, 0);
+  EXPECT_EQ(reset.Repaint, (TRect{0, 0, 20, 10}));
+  EXPECT_EQ(reset.Texts.LengthText, "0.0Px");
+  EXPECT_TRUE(document.Destination.Measure.Points.empty());
+  EXPECT_EQ(document.Destination.Picture.Scanline(3)[0],
+            document.Destination.CleanCopy().Scanline(3)[0]);
+}
+
+}  // namespace
+}  // namespace quorvane
