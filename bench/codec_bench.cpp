@@ -13,6 +13,7 @@
 #include "formats/jpeg_codec.h"
 #include "formats/png_codec.h"
 #include "geo/geotiff_georef.h"
+#include "raster/byte_stream.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 
@@ -77,8 +78,7 @@ void SetBytes(benchmark::State& state) {
 // ---- TIFF ---------------------------------------------------------------
 
 std::vector<uint8_t> OurTiff(bool packbits) {
-  TByteStream stream;
-  WriteTiff(stream, Picture(), nullptr, packbits);
+  TByteStream stream(EncodeTiff(Picture(), {.PackBits = packbits}));
   return stream.TakeBytes();
 }
 
@@ -160,7 +160,7 @@ void BM_TiffRead_Ours(benchmark::State& state) {
     TByteStream stream = TByteStream::CopyOf(file);
     TRasterBitmap bitmap;
     TGeoTiffTags tags;
-    ReadTiff(stream, bitmap, tags);
+    DecodeTiff(stream.Bytes(), bitmap, tags);
     benchmark::DoNotOptimize(bitmap.Bits());
   }
   SetBytes(state);
@@ -266,7 +266,8 @@ BENCHMARK(BM_PngDecode_Libpng)->Unit(benchmark::kMillisecond);
 // ---- JPEG ---------------------------------------------------------------
 
 void BM_JpegEncode_Ours(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(EncodeJpeg(Picture(), kDefaultJpegQuality));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(EncodeJpeg(Picture(), {.Quality = kDefaultJpegQuality}));
   SetBytes(state);
 }
 BENCHMARK(BM_JpegEncode_Ours)->Unit(benchmark::kMillisecond);
@@ -305,7 +306,7 @@ void BM_JpegEncode_Libjpeg(benchmark::State& state) {
 BENCHMARK(BM_JpegEncode_Libjpeg)->Unit(benchmark::kMillisecond);
 
 void BM_JpegDecode_Ours(benchmark::State& state) {
-  const auto jpeg = EncodeJpeg(Picture(), kDefaultJpegQuality);
+  const auto jpeg = EncodeJpeg(Picture(), {.Quality = kDefaultJpegQuality});
   for (auto _ : state) {
     TRasterBitmap b;
     DecodeJpeg(jpeg, b);
@@ -316,7 +317,7 @@ void BM_JpegDecode_Ours(benchmark::State& state) {
 BENCHMARK(BM_JpegDecode_Ours)->Unit(benchmark::kMillisecond);
 
 void BM_JpegDecode_Libjpeg(benchmark::State& state) {
-  const auto jpeg = EncodeJpeg(Picture(), kDefaultJpegQuality);
+  const auto jpeg = EncodeJpeg(Picture(), {.Quality = kDefaultJpegQuality});
   for (auto _ : state) {
     FreshRows rows;
     jpeg_decompress_struct info;

@@ -6,13 +6,14 @@
 using namespace quorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TByteStream stream = TByteStream::CopyOf({data, size});
+  const std::span<const uint8_t> bytes(data, size);
   TRasterBitmap bitmap;
   try {
-    LoadBitmapFromStream(bitmap, stream);
+    DecodeBmp(bytes, bitmap, fuzz::Options());
   } catch (const EQuorvaneError&) {
     return 0;
   }
   fuzz::TouchEveryRow(bitmap);
+  fuzz::CheckHeaderAgrees(bitmap, [&] { return ReadBmpHeader(bytes, fuzz::Options().Limits); });
   return 0;
 }

@@ -6,10 +6,36 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <span>
+
 #include "raster/bitmap.h"
 #include "raster/byte_stream.h"
+#include "raster/codec.h"
+#include "raster/error.h"
 
 namespace quorvane::fuzz {
+
+// A small memory cap keeps every input fast: a header may claim at most this
+// many bytes of picture, which the target then reads in full.
+constexpr uint64_t kPictureCap = uint64_t(16) << 20;
+inline TDecodeOptions Options() {
+  return {.Limits = {.MaxPictureBytes = kPictureCap}};
+}
+
+// A decoded picture and what the header alone said of it must agree: the
+// header reader fails only where the decoder fails, and tells the size and
+// pixel format the decoder gave.
+template <typename TReadHeader>
+void CheckHeaderAgrees(const TRasterBitmap& bitmap, TReadHeader read_header) {
+  TPictureInfo info;
+  try {
+    info = read_header();
+  } catch (const EQuorvaneError&) {
+    std::abort();
+  }
+  if (info.Width != bitmap.Width() || info.Height != bitmap.Height()) std::abort();
+  if (!bitmap.Empty() && info.PixelFormat != bitmap.PixelFormat()) std::abort();
+}
 
 inline void TouchEveryRow(const TRasterBitmap& bitmap) {
   if (bitmap.Empty()) return;

@@ -9,6 +9,7 @@
 #include "formats/pcx.h"
 #include "formats/sample_files.h"
 #include "formats/tga.h"
+#include "raster/byte_stream.h"
 
 using namespace quorvane;
 using namespace quorvane::samples;
@@ -56,8 +57,7 @@ void PcxSeeds(const std::filesystem::path& dir) {
     }
     Put(dir, "hand_" + std::to_string(n++) + ".pcx", b);
   }
-  TByteStream written;
-  WritePcx(written, Gradient(TPixelFormat::Bit24, 70, 4));
+  TByteStream written(EncodePcx(Gradient(TPixelFormat::Bit24, 70, 4)));
   Put(dir, "written.pcx", written.Bytes());
 }
 
@@ -88,8 +88,7 @@ void TgaSeeds(const std::filesystem::path& dir) {
     }
     Put(dir, "hand_" + std::to_string(n++) + ".tga", b);
   }
-  TByteStream written;
-  WriteTga(written, Gradient(TPixelFormat::Bit24, 5, 3));
+  TByteStream written(EncodeTga(Gradient(TPixelFormat::Bit24, 5, 3)));
   Put(dir, "written.tga", written.Bytes());
 }
 

@@ -6,7 +6,8 @@
 # TARGET is a decoder: pcx tga iff tiff any_tiff bmp jpeg png gif (default: every
 # target whose decoder is in the tree). Each target starts from the seeds our
 # writers make, the sample corpus beside the repository when present, and
-# what earlier runs found (build-fuzz/corpus/TARGET). QUORVANE_CORPUS_DIR names
+# what earlier runs found (build-fuzz/corpus/TARGET); the decoders run under a
+# 16 MiB picture cap (fuzz/fuzz_check.h). QUORVANE_CORPUS_DIR names
 # another place for the sample corpus. Exits non-zero on any
 # finding; the input that triggered it is kept in build-fuzz/findings/TARGET/.
 set -euo pipefail
@@ -15,7 +16,7 @@ seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
 dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DQUORVANE_BUILD_FUZZ=ON -DQUORVANE_BUILD_TESTS=OFF >/dev/null
+  -DQUORVANE_BUILD_FUZZ=ON -DQUORVANE_BUILD_TESTS=OFF -DQUORVANE_BUILD_GUI=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)"
 
 read -r -a built <<<"$(tr ';' ' ' <"$dir/fuzz_targets.txt")"

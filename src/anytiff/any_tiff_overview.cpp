@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "raster/decode_limits.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -93,6 +94,9 @@ TAnyTiffLevel ChooseAnyTiffLevel(TLibTiffHandle& handle, const TAnyTiffLevel& fu
     level.FactorY = double(full.Layout.Height) / double(level.Layout.Height);
     return level;
   }
+  // Every reader refuses a picture beyond the cap with the same words.
+  TDecodeLimits{.MaxPictureBytes = cap}.CheckPicture(full.Layout.Width, full.Layout.Height,
+                                                     BitsPerPixelOf(full.Plan.Format));
   throw EQuorvaneError(PictureTooLargeMessage(full.Layout, full.Plan, cap));
 }
 

@@ -35,7 +35,7 @@ int RunGeoref(const TArgs& args) {
   dialog.ScaleX = scale.First;
   dialog.ScaleY = scale.Second;
   dialog.SetZone(zone);
-  dialog.South = south;
+  dialog.North = !south;
   dialog.Store(document.Source.Measure);
   SaveSource(document, output, {.Compress = packbits});
   return 0;

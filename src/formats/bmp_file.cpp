@@ -35,11 +35,9 @@
 // Refused with an EQuorvaneError: a missing "BM" signature, unknown header
 // sizes, planes other than 1, negative width, bit counts and compressions
 // outside the list above (embedded JPEG and PNG, OS/2 Huffman and RLE24),
-// broken bit-field masks, and sizes the file cannot back: uncompressed data
-// must be at least half present unless the whole picture needs at most
-// 16 MiB; RLE data may describe at most 256 bytes of pixel memory per byte of
-// data (at least 64 MiB). Shorter pixel data is otherwise not an error: the
-// rows (and the part of a row) present are kept, the rest is zero.
+// broken bit-field masks, and pictures beyond the memory cap of the decode
+// limits. Short pixel data is not an error: the rows (and the part of a row)
+// present are kept, the rest is zero.
 //
 // The picture is decoded into a new bitmap and moved into the caller's only
 // when decoding succeeded, so a failure leaves the caller's bitmap as it was.
@@ -52,6 +50,7 @@
 #include <new>
 #include <string>
 
+#include "raster/byte_reader.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
 
@@ -69,9 +68,6 @@ constexpr uint32_t kBiAlphaBitfields = 6;
 
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
-constexpr uint64_t kSmallPicture = 16u << 20;      // bytes of pixel memory
-constexpr uint64_t kRleBaseAllowance = 64u << 20;  // bytes of pixel memory
-constexpr uint64_t kRleExpansion = 256;
 
 [[noreturn]] void Invalid(const std::string& why) {
   throw EQuorvaneError("Invalid bitmap file: " + why);
@@ -133,14 +129,8 @@ void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
 
 // ---------------------------------------------------------------- reading
 
-uint16_t U16(const uint8_t* p) {
-  return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t U32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 int32_t I32(const uint8_t* p) {
-  return int32_t(U32(p));
+  return int32_t(LittleDWord(p));
 }
 
 // One colour component described by a bit-field mask.
@@ -213,49 +203,39 @@ std::string CompressionName(uint32_t c, bool os2v2) {
   }
 }
 
-THeader ParseHeader(const uint8_t* file, size_t size) {
-  THeader h;
-  if (size < kFileHeaderSize + 4) Invalid("the file is too short for a bitmap header");
-  if (file[0] != 'B' || file[1] != 'M') Invalid("the \"BM\" signature is missing");
-  const uint32_t header_size = U32(file + 14);
-  const bool windows = header_size == 40 || header_size == 52 || header_size == 56 ||
-                       header_size == 108 || header_size == 124;
-  h.core = header_size == 12;
-  h.os2v2 = !windows && header_size >= 16 && header_size <= 64;
-  if (!windows && !h.core && !h.os2v2)
-    Unsupported("unknown information header size " + std::to_string(header_size));
-  h.header_size = header_size;
-  if (size < kFileHeaderSize + header_size) Invalid("the information header is cut short");
-  const uint8_t* ih = file + kFileHeaderSize;
-  // Fields beyond the header's own size (short OS/2 2.x headers) are 0.
+// The fields of the information header; those beyond a short OS/2 2.x
+// header's own size read as 0.
+void ReadInfoFields(const uint8_t* info_header, size_t header_size, THeader& h) {
   uint8_t buffer[124] = {};
-  std::memcpy(buffer, ih, header_size);
+  std::memcpy(buffer, info_header, header_size);
   if (h.core) {
-    h.width = U16(buffer + 4);
-    h.height = U16(buffer + 6);
-    h.planes = U16(buffer + 8);
-    h.bit_count = U16(buffer + 10);
-  } else {
-    const int32_t w = I32(buffer + 4);
-    const int32_t ht = I32(buffer + 8);
-    if (w < 0) Invalid("negative width " + std::to_string(w));
-    if (ht == std::numeric_limits<int32_t>::min()) Invalid("height out of range");
-    h.width = w;
-    h.top_down = ht < 0;
-    h.height = ht < 0 ? -int64_t(ht) : int64_t(ht);
-    h.planes = U16(buffer + 12);
-    h.bit_count = U16(buffer + 14);
-    h.compression = U32(buffer + 16);
-    h.x_ppm = I32(buffer + 24);
-    h.y_ppm = I32(buffer + 28);
-    h.colors_used = U32(buffer + 32);
+    h.width = LittleWord(buffer + 4);
+    h.height = LittleWord(buffer + 6);
+    h.planes = LittleWord(buffer + 8);
+    h.bit_count = LittleWord(buffer + 10);
+    return;
   }
-  if (h.planes != 1) Invalid("the plane count is " + std::to_string(h.planes) + ", not 1");
+  const int32_t w = I32(buffer + 4);
+  const int32_t ht = I32(buffer + 8);
+  if (w < 0) Invalid("negative width " + std::to_string(w));
+  if (ht == std::numeric_limits<int32_t>::min()) Invalid("height out of range");
+  h.width = w;
+  h.top_down = ht < 0;
+  h.height = ht < 0 ? -int64_t(ht) : int64_t(ht);
+  h.planes = LittleWord(buffer + 12);
+  h.bit_count = LittleWord(buffer + 14);
+  h.compression = LittleDWord(buffer + 16);
+  h.x_ppm = I32(buffer + 24);
+  h.y_ppm = I32(buffer + 28);
+  h.colors_used = LittleDWord(buffer + 32);
+  if (h.header_size >= 52)
+    for (int k = 0; k < 4; ++k) h.masks[k] = LittleDWord(buffer + 40 + 4 * k);
+}
 
-  h.palette_start = kFileHeaderSize + header_size;
+// Refuses bit counts and compressions outside what the reader decodes.
+void CheckCompression(const THeader& h) {
   const uint32_t c = h.compression;
   if (h.os2v2 && (c == 3 || c == 4)) Unsupported("compression " + CompressionName(c, true));
-  const bool bitfields = c == kBiBitfields || c == kBiAlphaBitfields;
   const int b = h.bit_count;
   switch (c) {
     case kBiRgb:
@@ -278,24 +258,52 @@ THeader ParseHeader(const uint8_t* file, size_t size) {
     default:
       Unsupported("compression " + CompressionName(c, h.os2v2));
   }
-  if (bitfields) {
+}
+
+// The colour masks: from the header, after a 40-byte header, or the
+// defaults of 16 and 32 bits per pixel.
+void ReadMasks(const uint8_t* file, size_t size, THeader& h) {
+  const uint32_t c = h.compression;
+  if (c == kBiBitfields || c == kBiAlphaBitfields) {
     const int count = c == kBiAlphaBitfields ? 4 : 3;
-    if (header_size >= 52) {
-      for (int i = 0; i < 4; ++i) h.masks[i] = U32(buffer + 40 + 4 * i);
-      if (header_size < 56 && c != kBiAlphaBitfields) h.masks[3] = 0;
+    if (h.header_size >= 52) {
+      if (h.header_size < 56 && c != kBiAlphaBitfields) h.masks[3] = 0;
     } else {
       // The masks follow a 40-byte header.
-      const size_t at = kFileHeaderSize + header_size;
+      const size_t at = kFileHeaderSize + h.header_size;
       if (size < at + 4 * count) Invalid("the bit-field masks are cut short");
-      for (int i = 0; i < count; ++i) h.masks[i] = U32(file + at + 4 * i);
+      for (int i = 0; i < count; ++i) h.masks[i] = LittleDWord(file + at + 4 * i);
       h.palette_start = at + 4 * count;
     }
     h.has_masks = true;
-  } else if (b == 16) {
+    return;
+  }
+  std::fill(std::begin(h.masks), std::end(h.masks), 0u);
+  if (h.bit_count == 16) {
     h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
-  } else if (b == 32) {
+  } else if (h.bit_count == 32) {
     h.masks[0] = 0xFF0000, h.masks[1] = 0xFF00, h.masks[2] = 0xFF;
   }
+}
+
+THeader ParseHeader(const uint8_t* file, size_t size) {
+  THeader h;
+  if (size < kFileHeaderSize + 4) Invalid("the file is too short for a bitmap header");
+  if (file[0] != 'B' || file[1] != 'M') Invalid("the \"BM\" signature is missing");
+  const uint32_t header_size = LittleDWord(file + 14);
+  const bool windows = header_size == 40 || header_size == 52 || header_size == 56 ||
+                       header_size == 108 || header_size == 124;
+  h.core = header_size == 12;
+  h.os2v2 = !windows && header_size >= 16 && header_size <= 64;
+  if (!windows && !h.core && !h.os2v2)
+    Unsupported("unknown information header size " + std::to_string(header_size));
+  h.header_size = header_size;
+  if (size < kFileHeaderSize + header_size) Invalid("the information header is cut short");
+  ReadInfoFields(file + kFileHeaderSize, header_size, h);
+  if (h.planes != 1) Invalid("the plane count is " + std::to_string(h.planes) + ", not 1");
+  h.palette_start = kFileHeaderSize + header_size;
+  CheckCompression(h);
+  ReadMasks(file, size, h);
   return h;
 }
 
@@ -380,16 +388,17 @@ class TRleDecoder {
   int64_t x_ = 0, y_ = 0;
 };
 
-void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
-  const size_t start = stream.Position();
-  const size_t size = stream.Size() > start ? stream.Size() - start : 0;
-  const uint8_t* file = size > 0 ? stream.Data() + start : nullptr;
-  if (file == nullptr) Invalid("the file is empty");
-  const THeader h = ParseHeader(file, size);
+// Where the colour table and the pixels are.
+struct TLayout {
+  size_t entry_size = 4;
+  size_t entries = 0;  // colour table entries to read
+  uint64_t pixel_offset = 0;
+};
 
-  // Colour table.
+TLayout Layout(const uint8_t* file, const THeader& h) {
+  TLayout l;
   const int b = h.bit_count;
-  const size_t entry_size = h.core ? 3 : 4;
+  l.entry_size = h.core ? 3 : 4;
   const size_t max_colors = b <= 8 ? size_t(1) << b : 0;
   uint64_t declared = 0;
   if (b <= 8)
@@ -397,175 +406,227 @@ void ReadBitmapImage(TRasterBitmap& target, TByteStream& stream) {
   else
     declared = h.colors_used;  // an optional table that the pixels do not use
 
-  const uint32_t off_bits_field = U32(file + 10);
+  const uint32_t off_bits_field = LittleDWord(file + 10);
   const bool off_bits_valid = off_bits_field >= h.palette_start;
-  uint64_t pixel_offset =
-      off_bits_valid
-          ? off_bits_field
-          : uint64_t(h.palette_start) + std::min<uint64_t>(declared, max_colors) * entry_size;
+  l.pixel_offset = off_bits_valid ? off_bits_field
+                                  : uint64_t(h.palette_start) +
+                                        std::min<uint64_t>(declared, max_colors) * l.entry_size;
+  if (b > 8) return l;
+  if (declared > max_colors &&
+      (!off_bits_valid || uint64_t(h.palette_start) + declared * l.entry_size > l.pixel_offset))
+    Invalid("the colour count " + std::to_string(declared) + " exceeds the " +
+            std::to_string(max_colors) + " colours of " + std::to_string(b) + " bits per pixel");
+  l.entries = size_t(std::min<uint64_t>(declared, max_colors));
+  if (off_bits_valid)
+    l.entries = std::min<size_t>(l.entries, (l.pixel_offset - h.palette_start) / l.entry_size);
+  return l;
+}
 
-  size_t entries = 0;
-  if (b <= 8) {
-    if (declared > max_colors &&
-        (!off_bits_valid || uint64_t(h.palette_start) + declared * entry_size > pixel_offset))
-      Invalid("the colour count " + std::to_string(declared) + " exceeds the " +
-              std::to_string(max_colors) + " colours of " + std::to_string(b) + " bits per pixel");
-    entries = size_t(std::min<uint64_t>(declared, max_colors));
-    if (off_bits_valid)
-      entries = std::min<size_t>(entries, (pixel_offset - h.palette_start) / entry_size);
-  }
+// The bitmap's pixel format for the file's pixels, and how rows get there.
+struct TOutput {
+  TPixelFormat format = TPixelFormat::Bit24;
+  bool raw_copy = true;  // rows are copied as stored
+  TChannel red, green, blue, alpha;
+};
 
-  // Output format.
-  TPixelFormat format;
-  const TChannel red = MakeChannel(h.masks[0], b, "red");
-  const TChannel green = MakeChannel(h.masks[1], b, "green");
-  const TChannel blue = MakeChannel(h.masks[2], b, "blue");
-  const TChannel alpha = MakeChannel(h.masks[3], b, "alpha");
-  if (h.has_masks && red.Bits == 0 && green.Bits == 0 && blue.Bits == 0)
+TOutput OutputOf(const THeader& h) {
+  TOutput o;
+  const int b = h.bit_count;
+  o.red = MakeChannel(h.masks[0], b, "red");
+  o.green = MakeChannel(h.masks[1], b, "green");
+  o.blue = MakeChannel(h.masks[2], b, "blue");
+  o.alpha = MakeChannel(h.masks[3], b, "alpha");
+  if (h.has_masks && o.red.Bits == 0 && o.green.Bits == 0 && o.blue.Bits == 0)
     Invalid("all colour bit-field masks are zero");
-  bool raw_copy = true;
   switch (b) {
     case 1:
-      format = TPixelFormat::Bit1;
+      o.format = TPixelFormat::Bit1;
       break;
     case 2:
-      format = TPixelFormat::Bit4;
-      raw_copy = false;
+      o.format = TPixelFormat::Bit4;
+      o.raw_copy = false;
       break;
     case 4:
-      format = TPixelFormat::Bit4;
+      o.format = TPixelFormat::Bit4;
       break;
     case 8:
-      format = TPixelFormat::Bit8;
+      o.format = TPixelFormat::Bit8;
       break;
     case 16:
       if (h.masks[0] == 0x7C00 && h.masks[1] == 0x03E0 && h.masks[2] == 0x001F) {
-        format = TPixelFormat::Bit15;
+        o.format = TPixelFormat::Bit15;
       } else if (h.masks[0] == 0xF800 && h.masks[1] == 0x07E0 && h.masks[2] == 0x001F) {
-        format = TPixelFormat::Bit16;
+        o.format = TPixelFormat::Bit16;
       } else {
-        format = TPixelFormat::Bit24;
-        raw_copy = false;
+        o.format = TPixelFormat::Bit24;
+        o.raw_copy = false;
       }
       break;
     case 24:
-      format = TPixelFormat::Bit24;
+      o.format = TPixelFormat::Bit24;
       break;
     default:  // 32
-      format = TPixelFormat::Bit32;
-      raw_copy = h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF &&
-                 (!h.has_masks || h.masks[3] == 0 || h.masks[3] == 0xFF000000u);
+      o.format = TPixelFormat::Bit32;
+      o.raw_copy = h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF &&
+                   (!h.has_masks || h.masks[3] == 0 || h.masks[3] == 0xFF000000u);
       break;
   }
-  if (h.width > std::numeric_limits<int>::max() || h.height > std::numeric_limits<int>::max())
-    Invalid("the size " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-            " is too large");
+  return o;
+}
 
-  const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-  const int64_t source_stride = RowStride(h.width, b, 32);
-  const uint64_t available = pixel_offset < size ? size - pixel_offset : 0;
-  const bool empty = h.width == 0 || h.height == 0;
-  if (!empty) {
-    const uint64_t memory = PixelMemorySize(h.width, h.height, BitsPerPixelOf(format));
-    if (available == 0) Invalid("the pixel data is missing (the file ends before it)");
-    if (rle) {
-      if (memory > kRleBaseAllowance && memory / kRleExpansion > available)
-        Invalid("the header claims " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-                " pixels, more than " + std::to_string(available) +
-                " bytes of RLE data can describe");
-    } else {
-      const uint64_t needed = uint64_t(source_stride) * uint64_t(h.height);
-      if (memory > kSmallPicture && available < needed / 2)
-        Invalid("the header claims " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-                " pixels (" + std::to_string(needed) + " bytes) but the file holds only " +
-                std::to_string(available) + " bytes of pixel data");
-    }
+// The header, its layout and output, checked against the decode limits.
+struct TBmpImage {
+  THeader header;
+  TLayout layout;
+  TOutput output;
+  uint64_t available = 0;  // bytes of pixel data the file holds
+};
+
+TBmpImage CheckedImage(const uint8_t* file, size_t size, const TDecodeLimits& limits) {
+  if (file == nullptr || size == 0) Invalid("the file is empty");
+  TBmpImage image;
+  image.header = ParseHeader(file, size);
+  const THeader& h = image.header;
+  image.layout = Layout(file, h);
+  image.output = OutputOf(h);
+  const uint64_t pixel_offset = image.layout.pixel_offset;
+  image.available = pixel_offset < size ? size - pixel_offset : 0;
+  if (h.width == 0 || h.height == 0) return image;
+  if (image.available == 0) Invalid("the pixel data is missing (the file ends before it)");
+  limits.CheckPicture(h.width, h.height, BitsPerPixelOf(image.output.format));
+  return image;
+}
+
+void ReadColorTable(const uint8_t* file, size_t size, const TBmpImage& image,
+                    TRasterBitmap& result) {
+  auto table = result.ColorTable();
+  std::fill(table.begin(), table.end(), TRGBQuad{});
+  for (size_t i = 0; i < image.layout.entries && i < table.size(); ++i) {
+    const uint64_t at = image.header.palette_start + i * image.layout.entry_size;
+    if (at + 3 > size) break;
+    table[i] = {file[at], file[at + 1], file[at + 2], 0};
   }
+}
 
+// One stored row that is not copied as it is: 2-bit indices widened, or
+// bit-field pixels spread to whole bytes.
+void ConvertRow(const TBmpImage& image, const uint8_t* in, uint8_t* out) {
+  const int width = int(image.header.width);
+  const TOutput& o = image.output;
+  switch (image.header.bit_count) {
+    case 2:
+      Widen2To4(in, out, width);
+      break;
+    case 16:
+      for (int x = 0; x < width; ++x) {
+        const uint32_t p = LittleWord(in + 2 * x);
+        out[3 * x] = o.blue.Get(p);
+        out[3 * x + 1] = o.green.Get(p);
+        out[3 * x + 2] = o.red.Get(p);
+      }
+      break;
+    default:  // 32-bit with other masks
+      for (int x = 0; x < width; ++x) {
+        const uint32_t p = LittleDWord(in + 4 * x);
+        out[4 * x] = o.blue.Get(p);
+        out[4 * x + 1] = o.green.Get(p);
+        out[4 * x + 2] = o.red.Get(p);
+        out[4 * x + 3] = o.alpha.Get(p);
+      }
+      break;
+  }
+}
+
+// Uncompressed rows, as many as the data holds; a short last row is
+// zero-padded.
+void ReadRows(const TBmpImage& image, const uint8_t* pixels, TRasterBitmap& result) {
+  const THeader& h = image.header;
+  const int64_t source_stride = RowStride(h.width, h.bit_count, 32);
+  std::vector<uint8_t> padded;
+  for (int64_t i = 0; i < h.height; ++i) {
+    const uint64_t at = uint64_t(i) * uint64_t(source_stride);
+    if (at >= image.available) break;
+    const size_t have = size_t(std::min<uint64_t>(uint64_t(source_stride), image.available - at));
+    const uint8_t* in = pixels + at;
+    uint8_t* out = result.Scanline(int(h.top_down ? i : h.height - 1 - i));
+    if (image.output.raw_copy) {
+      std::memcpy(out, in, have);
+      continue;
+    }
+    if (have < size_t(source_stride)) {
+      padded.assign(size_t(source_stride), 0);
+      std::memcpy(padded.data(), in, have);
+      in = padded.data();
+    }
+    ConvertRow(image, in, out);
+  }
+}
+
+// Decodes the file image at the start of `bytes`; returns the bytes used.
+size_t DecodeBitmapImage(std::span<const uint8_t> bytes, TRasterBitmap& target,
+                         const TDecodeLimits& limits) {
+  const uint8_t* file = bytes.empty() ? nullptr : bytes.data();
+  const size_t size = bytes.size();
+  const TBmpImage image = CheckedImage(file, size, limits);
+  const THeader& h = image.header;
   TRasterBitmap result;
   try {
-    result.Reset(format, int(h.width), int(h.height));
+    result.Reset(image.output.format, int(h.width), int(h.height));
   } catch (const std::bad_alloc&) {
     throw EQuorvaneError("Not enough memory for a " + std::to_string(h.width) + " x " +
                          std::to_string(h.height) + " bitmap");
   }
   result.SetPelsPerMeter(h.x_ppm, h.y_ppm);
-  if (IsPaletteFormat(format)) {
-    auto table = result.ColorTable();
-    std::fill(table.begin(), table.end(), TRGBQuad{});
-    for (size_t i = 0; i < entries && i < table.size(); ++i) {
-      const uint64_t at = h.palette_start + i * entry_size;
-      if (at + 3 > size) break;
-      table[i] = {file[at], file[at + 1], file[at + 2], 0};
-    }
-  }
+  if (IsPaletteFormat(image.output.format)) ReadColorTable(file, size, image, result);
+  const uint64_t pixel_offset = image.layout.pixel_offset;
   const uint8_t* pixels = file + std::min<uint64_t>(pixel_offset, size);
-
-  if (!empty && rle) {
-    TRleDecoder decoder(result, h.compression == kBiRle4, h.top_down);
-    decoder.Decode(pixels, size_t(available));
-  } else if (!empty) {
-    const int width = int(h.width);
-    for (int64_t i = 0; i < h.height; ++i) {
-      const uint64_t at = uint64_t(i) * uint64_t(source_stride);
-      if (at >= available) break;
-      const size_t have = size_t(std::min<uint64_t>(uint64_t(source_stride), available - at));
-      const uint8_t* in = pixels + at;
-      uint8_t* out = result.Scanline(int(h.top_down ? i : h.height - 1 - i));
-      if (raw_copy) {
-        std::memcpy(out, in, have);
-        continue;
-      }
-      // Rows that need converting: zero-pad a short last row first.
-      std::vector<uint8_t> padded;
-      if (have < size_t(source_stride)) {
-        padded.assign(size_t(source_stride), 0);
-        std::memcpy(padded.data(), in, have);
-        in = padded.data();
-      }
-      if (b == 2) {
-        Widen2To4(in, out, width);
-      } else if (b == 16) {
-        for (int x = 0; x < width; ++x) {
-          const uint32_t p = U16(in + 2 * x);
-          out[3 * x] = blue.Get(p);
-          out[3 * x + 1] = green.Get(p);
-          out[3 * x + 2] = red.Get(p);
-        }
-      } else {  // 32-bit with other masks
-        for (int x = 0; x < width; ++x) {
-          const uint32_t p = U32(in + 4 * x);
-          out[4 * x] = blue.Get(p);
-          out[4 * x + 1] = green.Get(p);
-          out[4 * x + 2] = red.Get(p);
-          out[4 * x + 3] = alpha.Get(p);
-        }
-      }
+  if (h.width > 0 && h.height > 0) {
+    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+      TRleDecoder decoder(result, h.compression == kBiRle4, h.top_down);
+      decoder.Decode(pixels, size_t(image.available));
+    } else {
+      ReadRows(image, pixels, result);
     }
   }
-  stream.Seek(start + size_t(std::min<uint64_t>(size, pixel_offset + available)));
   target = std::move(result);
+  return size_t(std::min<uint64_t>(size, pixel_offset + image.available));
 }
 
 }  // namespace
+
+TPictureInfo ReadBmpHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  const TBmpImage image =
+      CheckedImage(bytes.empty() ? nullptr : bytes.data(), bytes.size(), limits);
+  return {image.header.width, image.header.height, image.output.format};
+}
+
+void DecodeBmp(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options) {
+  DecodeBitmapImage(bytes, bitmap, options.Limits);
+}
+
+std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap) {
+  TByteStream stream;
+  WriteBitmapImage(bitmap, stream);
+  return stream.TakeBytes();
+}
 
 void SaveBitmapToStream(const TRasterBitmap& bitmap, TByteStream& stream) {
   WriteBitmapImage(bitmap, stream);
 }
 
 void LoadBitmapFromStream(TRasterBitmap& bitmap, TByteStream& stream) {
-  ReadBitmapImage(bitmap, stream);
+  const size_t start = std::min(stream.Position(), stream.Size());
+  const size_t used = DecodeBitmapImage({stream.Data() + start, stream.Size() - start}, bitmap, {});
+  stream.Seek(start + used);
 }
 
 void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path) {
-  TByteStream stream;
-  SaveBitmapToStream(bitmap, stream);
-  WriteFileAtomically(path, stream.Bytes());
+  WriteFileAtomically(path, EncodeBmp(bitmap));
 }
 
-void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path) {
-  TByteStream stream(ReadWholeFile(path));
-  LoadBitmapFromStream(bitmap, stream);
+void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path, const TDecodeOptions& options) {
+  DecodeBmp(ReadFileBytes(path), bitmap, options);
 }
 
 TResolution GetResolution(const TRasterBitmap& bitmap) {

@@ -1,10 +1,14 @@
 #pragma once
 // The Windows bitmap (BMP) file image of a raster bitmap: 14-byte file
 // header, 40-byte information header, colour table, pixel rows.
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "raster/bitmap.h"
 #include "raster/byte_stream.h"
+#include "raster/codec.h"
 
 namespace quorvane {
 
@@ -25,8 +29,15 @@ void SaveBitmapToStream(const TRasterBitmap& bitmap, TByteStream& stream);
 // its previous picture. See bmp_file.cpp for the exact limits.
 void LoadBitmapFromStream(TRasterBitmap& bitmap, TByteStream& stream);
 
+// The codec's shape over the same file image, which starts at the first byte.
+TPictureInfo ReadBmpHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits = {});
+void DecodeBmp(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options = {});
+std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap);
+
 void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path);
-void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path);
+void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path,
+                 const TDecodeOptions& options = {});
 
 struct TResolution {
   int32_t X = 0, Y = 0;

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "raster/codec_support.h"
 #include "raster/error.h"
+#include "raster/pixel_convert.h"
 
 namespace quorvane {
 
@@ -34,9 +34,10 @@ int ReadData(GifFileType* gif, GifByteType* out, int n) {
 }
 
 int WriteData(GifFileType* gif, const GifByteType* data, int n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  const auto* sink = static_cast<const TGifByteSink*>(gif->UserData);
+  // No exception may cross giflib's frames: a sink that throws has failed.
   try {
-    out->insert(out->end(), data, data + n);
+    if (n < 0 || !(*sink)(std::span<const uint8_t>(data, size_t(n)))) return 0;
   } catch (...) {
     return 0;  // giflib reports a write failure
   }
@@ -69,7 +70,7 @@ struct TGifWriter {
     int ignored;
     if (gif) EGifCloseFile(gif, &ignored);
   }
-  [[noreturn]] void Fail() const { throw EQuorvaneError("GIF: " + GifWriteMessage(gif->Error)); }
+  [[noreturn]] void Fail() const { throw EQuorvaneError(GifWriteMessage(gif->Error)); }
 };
 
 void SetColorTable(TRasterBitmap& bitmap, const ColorMapObject* map) {
@@ -88,13 +89,7 @@ std::vector<uint8_t> MapToPalette(const ColorMapObject* from, std::span<const TR
   if (!from || !from->Colors) return map;
   for (int i = 0; i < from->ColorCount && i < 256; ++i) {
     const GifColorType c = from->Colors[i];
-    int best = 0, best_distance = 1 << 30;
-    for (int j = 0; j < int(to.size()); ++j) {
-      const int dr = c.Red - to[j].Red, dg = c.Green - to[j].Green, db = c.Blue - to[j].Blue;
-      const int d = dr * dr + dg * dg + db * db;
-      if (d < best_distance) best = j, best_distance = d;
-    }
-    map[i] = uint8_t(best);
+    map[i] = NearestPaletteIndex(to, c.Red, c.Green, c.Blue);
   }
   return map;
 }
@@ -113,18 +108,18 @@ std::vector<int> RowOrder(int height, bool interlaced) {
   return order;
 }
 
-}  // namespace
+// Opens the file and reads up to the first frame's descriptor: the frame,
+// the logical screen it lands on and the transparent index of its graphic
+// control block.
+struct TGifFirstFrame {
+  GifImageDesc Frame;
+  int ScreenWidth = 0, ScreenHeight = 0;
+  int Transparent = -1;
+};
 
-void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
-               const TProgressEvent& progress) {
-  TGifSource source{bytes.data(), bytes.size(), 0, false};
-  TGifReader reader;
-  int error = 0;
-  reader.gif = DGifOpen(&source, ReadData, &error);
-  if (!reader.gif) throw EQuorvaneError(GifMessage(error));
+TGifFirstFrame ReadFirstFrame(TGifReader& reader, const TDecodeLimits& limits) {
   GifFileType* gif = reader.gif;
-
-  int transparent = -1;
+  TGifFirstFrame first;
   for (;;) {
     GifRecordType record;
     if (DGifGetRecordType(gif, &record) == GIF_ERROR) reader.Fail();
@@ -136,7 +131,7 @@ void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
       // The graphic control block of the first frame says which index is
       // transparent; it matters only when the frame is drawn onto the screen.
       if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4 && (block[1] & 1))
-        transparent = block[4];
+        first.Transparent = block[4];
       while (block) {
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) reader.Fail();
       }
@@ -145,15 +140,46 @@ void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
     if (record == IMAGE_DESC_RECORD_TYPE) break;
   }
   if (DGifGetImageDesc(gif) == GIF_ERROR) reader.Fail();
-  const GifImageDesc frame = gif->Image;
-  int screen_width = gif->SWidth, screen_height = gif->SHeight;
+  first.Frame = gif->Image;
+  first.ScreenWidth = gif->SWidth;
+  first.ScreenHeight = gif->SHeight;
   // A screen of no size is taken to be the frame's own extent.
-  if (screen_width <= 0 || screen_height <= 0) {
-    screen_width = frame.Left + frame.Width;
-    screen_height = frame.Top + frame.Height;
+  if (first.ScreenWidth <= 0 || first.ScreenHeight <= 0) {
+    first.ScreenWidth = first.Frame.Left + first.Frame.Width;
+    first.ScreenHeight = first.Frame.Top + first.Frame.Height;
   }
-  CheckDecodedSize("GIF", uint64_t(std::max(screen_width, 0)),
-                   uint64_t(std::max(screen_height, 0)));
+  if (first.ScreenWidth <= 0 || first.ScreenHeight <= 0)
+    throw EQuorvaneError("GIF: image has no pixels");
+  limits.CheckPicture(first.ScreenWidth, first.ScreenHeight, 8);
+  return first;
+}
+
+void OpenGif(TGifReader& reader, TGifSource& source) {
+  int error = 0;
+  reader.gif = DGifOpen(&source, ReadData, &error);
+  if (!reader.gif) throw EQuorvaneError(GifMessage(error));
+}
+
+}  // namespace
+
+TPictureInfo ReadGifHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  TGifSource source{bytes.data(), bytes.size(), 0, false};
+  TGifReader reader;
+  OpenGif(reader, source);
+  const TGifFirstFrame first = ReadFirstFrame(reader, limits);
+  return {first.ScreenWidth, first.ScreenHeight, TPixelFormat::Bit8};
+}
+
+void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options) {
+  TGifSource source{bytes.data(), bytes.size(), 0, false};
+  TGifReader reader;
+  OpenGif(reader, source);
+  GifFileType* gif = reader.gif;
+  const TGifFirstFrame first = ReadFirstFrame(reader, options.Limits);
+  const GifImageDesc& frame = first.Frame;
+  const int screen_width = first.ScreenWidth, screen_height = first.ScreenHeight;
+  const int transparent = first.Transparent;
   // Without any colour table the indices are shown as grey levels.
   const ColorMapObject* frame_map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
 
@@ -183,7 +209,7 @@ void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   const int x1 = std::clamp(frame.Left + frame.Width, x0, screen_width);
   const std::vector<int> order = RowOrder(std::max(frame.Height, 0), frame.Interlace);
   std::vector<GifPixelType> line(size_t(std::max(frame.Width, 0)));
-  TRowProgress row_progress(progress, order.size());
+  TRowProgress row_progress(options.Progress, order.size());
   for (size_t i = 0; i < order.size() && frame.Width > 0; ++i) {
     const int y = frame.Top + order[i];
     if (!frame.Interlace && y >= screen_height) break;  // nothing further can show
@@ -207,7 +233,7 @@ void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   bitmap = std::move(decoded);
 }
 
-std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, const TProgressEvent& progress) {
+void EncodeGifTo(const TRasterBitmap& bitmap, const TGifByteSink& sink, TStageReporter* progress) {
   if (!IsPaletteFormat(bitmap.PixelFormat()))
     throw EQuorvaneError("GIF: only palette pictures can be written");
   if (bitmap.Empty()) throw EQuorvaneError("GIF: cannot write an empty picture");
@@ -215,10 +241,10 @@ std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, const TProgressEvent
     throw EQuorvaneError("GIF: image too large (at most 65535 x 65535 pixels)");
   const int bits = bitmap.BitsPerPixel();
   const int colors = 1 << bits;
-  std::vector<uint8_t> encoded;
   TGifWriter writer;
   int error = 0;
-  writer.gif = EGifOpen(&encoded, WriteData, &error);
+  // giflib hands the pointer back to WriteData, which only reads through it.
+  writer.gif = EGifOpen(const_cast<TGifByteSink*>(&sink), WriteData, &error);
   if (!writer.gif) throw EQuorvaneError(GifWriteMessage(error));
 
   std::vector<GifColorType> palette(static_cast<size_t>(colors));
@@ -253,13 +279,18 @@ std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, const TProgressEvent
   writer.gif = nullptr;
   if (EGifCloseFile(gif, &error) == GIF_ERROR) throw EQuorvaneError(GifWriteMessage(error));
   rows.End();
-  return encoded;
 }
 
-void ReadGif(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
-  DecodeGif(
-      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
-      bitmap, progress);
+std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, TStageReporter* progress) {
+  std::vector<uint8_t> encoded;
+  EncodeGifTo(
+      bitmap,
+      [&encoded](std::span<const uint8_t> bytes) {
+        encoded.insert(encoded.end(), bytes.begin(), bytes.end());
+        return true;
+      },
+      progress);
+  return encoded;
 }
 
 }  // namespace quorvane

@@ -5,7 +5,7 @@
 
 #include "formats/bmp_file.h"
 #include "formats/png_codec.h"
-#include "raster/byte_stream.h"
+#include "raster/byte_reader.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -13,11 +13,10 @@ namespace quorvane {
 namespace {
 
 uint16_t Word(std::span<const uint8_t> b, size_t at) {
-  return uint16_t(b[at] | b[at + 1] << 8);
+  return TByteReader(b).WordAt(at);
 }
 uint32_t DWord(std::span<const uint8_t> b, size_t at) {
-  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
-         uint32_t(b[at + 3]) << 24;
+  return TByteReader(b).DWordAt(at);
 }
 void PutDWord(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
@@ -34,7 +33,7 @@ struct TIconEntry {
 // header and with the height of colour rows and mask together. Put a file
 // header in front and halve the height, and the bitmap reader does the rest;
 // the mask rows after the colour rows are then simply not read.
-void DecodeIconBitmap(std::span<const uint8_t> payload, TRasterBitmap& bitmap) {
+std::vector<uint8_t> IconBitmapFile(std::span<const uint8_t> payload) {
   if (payload.size() < 40) throw EQuorvaneError("Invalid icon file: image data too short");
   const uint32_t header_size = DWord(payload, 0);
   if (header_size < 40 || header_size > payload.size())
@@ -56,13 +55,11 @@ void DecodeIconBitmap(std::span<const uint8_t> payload, TRasterBitmap& bitmap) {
   const int32_t height = int32_t(DWord(payload, 8));
   PutDWord(file, 14 + 8, uint32_t(height / 2));
   PutDWord(file, 14 + 20, 0);  // image size: let the reader compute it
-  TByteStream stream(std::move(file));
-  LoadBitmapFromStream(bitmap, stream);
+  return file;
 }
 
-}  // namespace
-
-void DecodeIcon(std::span<const uint8_t> bytes, TRasterBitmap& bitmap) {
+// The payload of the largest image (the deepest among equals).
+std::span<const uint8_t> LargestImage(std::span<const uint8_t> bytes) {
   if (bytes.size() < 6 || Word(bytes, 0) != 0 || (Word(bytes, 2) != 1 && Word(bytes, 2) != 2))
     throw EQuorvaneError("Invalid icon file");
   const uint16_t count = Word(bytes, 4);
@@ -85,12 +82,29 @@ void DecodeIcon(std::span<const uint8_t> bytes, TRasterBitmap& bitmap) {
     }
   }
   if (!found) throw EQuorvaneError("Invalid icon file: image data past the end of the file");
-  const auto payload = bytes.subspan(best.Offset, best.Size);
+  return bytes.subspan(best.Offset, best.Size);
+}
+
+bool IsPng(std::span<const uint8_t> payload) {
   static constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (payload.size() >= 8 && std::memcmp(payload.data(), kPngSignature, 8) == 0) {
-    DecodePng(payload, bitmap);
+  return payload.size() >= 8 && std::memcmp(payload.data(), kPngSignature, 8) == 0;
+}
+
+}  // namespace
+
+TPictureInfo ReadIconHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  const auto payload = LargestImage(bytes);
+  if (IsPng(payload)) return ReadPngHeader(payload, limits);
+  return ReadBmpHeader(IconBitmapFile(payload), limits);
+}
+
+void DecodeIcon(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+                const TDecodeOptions& options) {
+  const auto payload = LargestImage(bytes);
+  if (IsPng(payload)) {
+    DecodePng(payload, bitmap, options);
   } else {
-    DecodeIconBitmap(payload, bitmap);
+    DecodeBmp(IconBitmapFile(payload), bitmap, options);
   }
 }
 

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "raster/decode_limits.h"
+#include "raster/byte_reader.h"
+#include "raster/byte_stream.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
 #include "raster/packbits.h"
@@ -25,7 +26,6 @@ struct TBitmapHeader {
   int16_t PageWidth = 0, PageHeight = 0;
 };
 
-constexpr size_t kBitmapHeaderSize = 20;
 constexpr int kMaxPlanes = 8;
 // Masking value of an ILBM whose rows carry a mask plane after the colour planes.
 constexpr uint8_t kHasMaskPlane = 1;
@@ -34,33 +34,9 @@ void Report(TStageReporter* progress, TProgressStage stage, int steps = 1) {
   if (progress) progress->Report(stage, steps);
 }
 
-// The data of one chunk, cut at the end of the file. Reads past its end give
-// zero and leave the position there.
-class TChunkData {
- public:
-  TChunkData(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool AtEnd() const { return pos_ >= size_; }
-  uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-  // Copies up to n bytes; returns how many there were.
-  size_t Bytes(uint8_t* out, size_t n) {
-    const size_t k = std::min(n, size_ - pos_);
-    if (k > 0) std::memcpy(out, data_ + pos_, k);
-    pos_ += k;
-    return k;
-  }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
-};
-
-TBitmapHeader ParseBitmapHeader(TByteStream& stream, size_t size) {
-  // A short BMHD reads as zeros rather than as the next chunk's bytes.
-  std::vector<uint8_t> bytes(kBitmapHeaderSize, 0);
-  stream.Read(bytes.data(), std::min(size, kBitmapHeaderSize));
-  TByteStream s(std::move(bytes));
-  s.SetBigEndian(true);
+// `chunk` holds the chunk's data: a short BMHD reads as zeros rather than as
+// the next chunk's bytes.
+TBitmapHeader ParseBitmapHeader(TByteReader s) {
   TBitmapHeader h;
   h.Width = s.ReadWord();
   h.Height = s.ReadWord();
@@ -81,19 +57,19 @@ TBitmapHeader ParseBitmapHeader(TByteStream& stream, size_t size) {
 // ByteRun1: a control byte c taken as signed copies c + 1 literal bytes
 // (0..127), repeats the next byte 1 - c times (-127..-1) or does nothing
 // (-128). Bytes beyond n are discarded; decoding also ends with the data.
-void UnpackByteRun1(TChunkData& data, uint8_t* out, size_t n) {
+void UnpackByteRun1(TByteReader& data, uint8_t* out, size_t n) {
   size_t filled = 0;
   while (filled < n && !data.AtEnd()) {
-    const int c = SignedByte(data.Byte());
+    const int c = SignedByte(data.ReadByte());
     if (c >= 0) {
       const size_t count = size_t(c) + 1;
       const size_t k = std::min(count, n - filled);
-      data.Bytes(out + filled, k);
-      for (size_t i = k; i < count; ++i) data.Byte();
+      data.Read(out + filled, k);
+      data.Skip(count - k);
       filled += k;
     } else if (c != -128) {
       const size_t count = size_t(1 - c);
-      const uint8_t value = data.Byte();
+      const uint8_t value = data.ReadByte();
       const size_t k = std::min(count, n - filled);
       std::memset(out + filled, value, k);
       filled += k;
@@ -101,17 +77,17 @@ void UnpackByteRun1(TChunkData& data, uint8_t* out, size_t n) {
   }
 }
 
-void ReadPlaneRow(TChunkData& data, bool compressed, uint8_t* out, size_t n) {
+void ReadPlaneRow(TByteReader& data, bool compressed, uint8_t* out, size_t n) {
   if (n == 0) return;  // a zero-width picture has empty rows (and no row memory)
   std::memset(out, 0, n);
   if (compressed) {
     UnpackByteRun1(data, out, n);
   } else {
-    data.Bytes(out, n);
+    data.Read(out, n);
   }
 }
 
-void DecodeBody(TChunkData& data, const TBitmapHeader& h, bool planar,
+void DecodeBody(TByteReader& data, const TBitmapHeader& h, bool planar,
                 const std::vector<TTriple>& color_table, TRasterBitmap& result) {
   const int width = h.Width, height = h.Height;
   const bool compressed = h.Compression != 0;
@@ -155,72 +131,89 @@ void DecodeBody(TChunkData& data, const TBitmapHeader& h, bool planar,
   }
 }
 
-}  // namespace
+// What the chunks before the body say, and where the body is.
+struct TLbmChunks {
+  bool Planar = false;
+  TBitmapHeader Header;
+  bool HaveHeader = false;
+  std::vector<TTriple> ColorTable;
+  std::span<const uint8_t> Body;
+  bool HaveBody = false;
 
-void ReadLbm(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progress) {
-  Report(progress, TProgressStage::Starting, 4);
-  stream.SetBigEndian(true);
+  int Width() const { return HaveHeader ? Header.Width : 0; }
+  int Height() const { return HaveHeader ? Header.Height : 0; }
+};
+
+// Reads the form type and the chunks up to the body (or the end of the
+// data), reporting BMHD and CMAP as Running stages.
+TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) {
+  TByteReader stream(bytes, true);
   if (stream.ReadChars(4) != "FORM") throw EQuorvaneError("file did not start with \"FORM\".");
   stream.ReadDWord();  // FORM size: the chunks are walked up to the end of the data instead
   const std::string form_type = stream.ReadChars(4);
-  bool planar;
+  TLbmChunks chunks;
   if (form_type == "ILBM")
-    planar = true;
-  else if (form_type == "PBM ")
-    planar = false;
-  else
+    chunks.Planar = true;
+  else if (form_type != "PBM ")
     throw EQuorvaneError("Unknown Form Type.");
 
-  TBitmapHeader header;
-  bool have_header = false;
-  std::vector<TTriple> color_table;
-  TRasterBitmap result;
-  bool have_body = false;
   while (stream.Remaining() > 0) {
     const std::string id = stream.ReadChars(4);
     // A chunk size pointing past the data is cut at the data's end.
     const uint32_t declared = stream.ReadDWord();
     const size_t size = std::min<size_t>(declared, stream.Remaining());
     const size_t start = stream.Position();
+    const TByteReader chunk(stream.SpanAt(start, size), true);
     if (id == "BMHD") {
-      header = ParseBitmapHeader(stream, size);
-      have_header = true;
+      chunks.Header = ParseBitmapHeader(chunk);
+      chunks.HaveHeader = true;
       Report(progress, TProgressStage::Running);
     } else if (id == "CMAP") {
-      color_table.resize(std::min<size_t>(size / 3, 256));
-      for (TTriple& c : color_table) {
-        const uint8_t red = stream.ReadByte();
-        const uint8_t green = stream.ReadByte();
-        const uint8_t blue = stream.ReadByte();
+      chunks.ColorTable.resize(std::min<size_t>(size / 3, 256));
+      TByteReader entries = chunk;
+      for (TTriple& c : chunks.ColorTable) {
+        const uint8_t red = entries.ReadByte();
+        const uint8_t green = entries.ReadByte();
+        const uint8_t blue = entries.ReadByte();
         c = MakeTriple(red, green, blue);
       }
       Report(progress, TProgressStage::Running);
     } else if (id == "BODY") {
-      if (!have_header) throw EQuorvaneError("\"BMHD\" is missing.");
-      if (planar && header.NPlanes > kMaxPlanes)
-        throw EQuorvaneError("Unsupported ILBM: " + std::to_string(header.NPlanes) +
+      if (!chunks.HaveHeader) throw EQuorvaneError("\"BMHD\" is missing.");
+      if (chunks.Planar && chunks.Header.NPlanes > kMaxPlanes)
+        throw EQuorvaneError("Unsupported ILBM: " + std::to_string(chunks.Header.NPlanes) +
                              " bit planes (at most 8 are supported)");
-      // ByteRun1 turns two bytes into up to 128; a byte holds 8 pixels of
-      // one plane.
-      const uint64_t bytes =
-          SaturatingMul(size, header.Compression != 0 ? 64 : kTruncationAllowance);
-      CheckPictureFitsData(header.Width, header.Height, SaturatingMul(bytes, planar ? 8 : 1),
-                           "IFF");
-      result.Reset(TPixelFormat::Bit24, header.Width, header.Height);
-      TChunkData data(stream.Data() + start, size);
-      DecodeBody(data, header, planar, color_table, result);
-      have_body = true;
-      Report(progress, TProgressStage::Running);
+      chunks.Body = chunk.Bytes();
+      chunks.HaveBody = true;
       break;
     }
     stream.Seek(start + size + (size & 1));
   }
-  if (!have_body) {
-    // The data ended before any BODY: the picture has the header's size and
-    // nothing decoded.
-    const int width = have_header ? header.Width : 0, height = have_header ? header.Height : 0;
-    CheckPictureFitsData(width, height, 0, "IFF");
-    result.Reset(TPixelFormat::Bit24, width, height);
+  return chunks;
+}
+
+}  // namespace
+
+TPictureInfo ReadLbmHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  const TLbmChunks chunks = WalkChunks(bytes, nullptr);
+  limits.CheckPicture(chunks.Width(), chunks.Height(), 24);
+  return {chunks.Width(), chunks.Height(), TPixelFormat::Bit24};
+}
+
+void DecodeLbm(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options) {
+  TStageReporter* progress = options.Progress;
+  Report(progress, TProgressStage::Starting, 4);
+  const TLbmChunks chunks = WalkChunks(bytes, progress);
+  // The data may end before any BODY: the picture then has the header's
+  // size and nothing decoded.
+  options.Limits.CheckPicture(chunks.Width(), chunks.Height(), 24);
+  TRasterBitmap result;
+  result.Reset(TPixelFormat::Bit24, chunks.Width(), chunks.Height());
+  if (chunks.HaveBody) {
+    TByteReader data(chunks.Body, true);
+    DecodeBody(data, chunks.Header, chunks.Planar, chunks.ColorTable, result);
+    Report(progress, TProgressStage::Running);
   }
   bitmap = std::move(result);
   Report(progress, TProgressStage::Ending);
@@ -246,8 +239,10 @@ void EndChunk(TByteStream& stream, size_t size_at) {
 
 }  // namespace
 
-void WriteLbm(TByteStream& stream, const TRasterBitmap& bitmap, bool compress,
-              TStageReporter* progress) {
+std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOptions& options,
+                               TStageReporter* progress) {
+  const bool compress = options.Compress;
+  TByteStream stream;
   Report(progress, TProgressStage::Starting, 4);
   if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
     throw EQuorvaneError("IFF cannot hold pictures larger than 65535 x 65535 pixels");
@@ -315,18 +310,16 @@ void WriteLbm(TByteStream& stream, const TRasterBitmap& bitmap, bool compress,
   stream.WriteDWord(uint32_t(end - form_size_at - 4));
   stream.Seek(end);
   Report(progress, TProgressStage::Ending);
+  return stream.TakeBytes();
 }
 
-void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, TStageReporter* progress) {
-  TByteStream stream(ReadWholeFile(path));
-  ReadLbm(stream, bitmap, progress);
+void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options) {
+  DecodeLbm(ReadFileBytes(path), bitmap, options);
 }
 
-void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap, bool compress,
-                 TStageReporter* progress) {
-  TByteStream stream;
-  WriteLbm(stream, bitmap, compress, progress);
-  WriteFileAtomically(path, stream.Bytes());
+void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap,
+                 const TLbmEncodeOptions& options, TStageReporter* progress) {
+  WriteFileAtomically(path, EncodeLbm(bitmap, options, progress));
 }
 
 }  // namespace quorvane

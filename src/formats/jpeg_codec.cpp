@@ -1,18 +1,22 @@
 // libjpeg reports fatal errors by calling error_exit, which must not return.
-// We leave through longjmp back into the one function that called setjmp;
-// every C++ object of that function is constructed before setjmp, so the
-// jump skips no destructor, and the error becomes an exception right there.
+// It leaves through longjmp back into the small step function that called
+// setjmp. Those step functions hold nothing but plain data: every C++ object
+// (the bitmap, buffers, the progress reporter) lives in the caller, which
+// turns a failed step into an exception once libjpeg's frames are gone. The
+// callbacks libjpeg calls never throw.
 #include "formats/jpeg_codec.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
-#include "raster/codec_support.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -49,6 +53,87 @@ void InstallErrorManager(TJpegErrorManager& errors) {
   throw EQuorvaneError("JPEG error #" + std::to_string(errors.code) + ": " + errors.message);
 }
 
+// ------------------------------------------------------------------ decoding
+
+// Plain data only: the step functions below hold setjmp.
+struct TJpegDecodeSession {
+  jpeg_decompress_struct info;
+  TJpegErrorManager errors;
+  bool created;
+  bool cmyk;
+};
+
+// Each step returns false when libjpeg failed; the message is in the session.
+bool ReadHeaderStep(TJpegDecodeSession* s, const uint8_t* data, size_t size) {
+  if (setjmp(s->errors.jump)) return false;
+  s->created = true;  // the struct was zeroed, so destroying it is safe from here on
+  jpeg_create_decompress(&s->info);
+  jpeg_mem_src(&s->info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&s->info, TRUE);
+  return true;
+}
+
+bool StartDecompressStep(TJpegDecodeSession* s) {
+  if (setjmp(s->errors.jump)) return false;
+  s->cmyk = s->info.jpeg_color_space == JCS_CMYK || s->info.jpeg_color_space == JCS_YCCK;
+  s->info.out_color_space = s->cmyk ? JCS_CMYK : JCS_EXT_BGR;
+  // Full size, the accurate integer DCT and smooth chroma upsampling.
+  s->info.scale_num = s->info.scale_denom = 1;
+  s->info.dct_method = JDCT_ISLOW;
+  s->info.do_fancy_upsampling = TRUE;
+  s->info.do_block_smoothing = TRUE;
+  jpeg_start_decompress(&s->info);
+  return true;
+}
+
+// Reads one row; *got is 0 once the data has run out.
+bool ReadRowStep(TJpegDecodeSession* s, JSAMPROW row, JDIMENSION* got) {
+  if (setjmp(s->errors.jump)) return false;
+  *got = jpeg_read_scanlines(&s->info, &row, 1);
+  return true;
+}
+
+bool FinishDecompressStep(TJpegDecodeSession* s) {
+  if (setjmp(s->errors.jump)) return false;
+  jpeg_finish_decompress(&s->info);
+  return true;
+}
+
+// Owns the session's libjpeg state for the C++ caller.
+class TJpegDecoder {
+ public:
+  TJpegDecoder() {
+    std::memset(&session_, 0, sizeof session_);
+    session_.info.err = &session_.errors.manager;
+    InstallErrorManager(session_.errors);
+  }
+  ~TJpegDecoder() {
+    if (session_.created) jpeg_destroy_decompress(&session_.info);
+  }
+  TJpegDecoder(const TJpegDecoder&) = delete;
+  TJpegDecoder& operator=(const TJpegDecoder&) = delete;
+
+  TJpegDecodeSession* operator->() { return &session_; }
+  TJpegDecodeSession* Get() { return &session_; }
+  void Check(bool step_done) const {
+    if (!step_done) ThrowJpegError(session_.errors);
+  }
+
+  // Reads the header and checks the size; returns it.
+  TPictureInfo ReadHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+    Check(ReadHeaderStep(&session_, bytes.data(), bytes.size()));
+    const TPictureInfo picture{session_.info.image_width, session_.info.image_height,
+                               TPixelFormat::Bit24};
+    if (picture.Width == 0 || picture.Height == 0)
+      throw EQuorvaneError("JPEG: image has no pixels");
+    limits.CheckPicture(picture.Width, picture.Height, 24);
+    return picture;
+  }
+
+ private:
+  TJpegDecodeSession session_;
+};
+
 // CMYK as Adobe writes it (inverted) or as printed (plain), to blue, green,
 // red.
 void CmykRowToBgr(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
@@ -66,150 +151,183 @@ void CmykRowToBgr(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
   }
 }
 
-// Collects the encoded bytes in a vector that grows as libjpeg fills it.
-struct TVectorDestination {
+// ------------------------------------------------------------------ encoding
+
+// The encoded bytes grow in a malloc'd buffer: growing it cannot throw, and a
+// failed growth becomes libjpeg's own out-of-memory error.
+struct TJpegDestination {
   jpeg_destination_mgr manager;
-  std::vector<uint8_t>* bytes;
+  uint8_t* buffer;
+  size_t size;
 };
 
+bool GrowDestination(TJpegDestination* dest, size_t size) {
+  void* grown = std::realloc(dest->buffer, size);
+  if (!grown) return false;
+  dest->buffer = static_cast<uint8_t*>(grown);
+  dest->size = size;
+  return true;
+}
+
 void InitDestination(j_compress_ptr info) {
-  auto* dest = reinterpret_cast<TVectorDestination*>(info->dest);
-  dest->bytes->resize(65536);
-  dest->manager.next_output_byte = dest->bytes->data();
-  dest->manager.free_in_buffer = dest->bytes->size();
+  auto* dest = reinterpret_cast<TJpegDestination*>(info->dest);
+  if (!GrowDestination(dest, 65536)) ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
+  dest->manager.next_output_byte = dest->buffer;
+  dest->manager.free_in_buffer = dest->size;
 }
 
 boolean EmptyOutputBuffer(j_compress_ptr info) {
-  auto* dest = reinterpret_cast<TVectorDestination*>(info->dest);
-  const size_t used = dest->bytes->size();
-  dest->bytes->resize(used * 2);
-  dest->manager.next_output_byte = dest->bytes->data() + used;
-  dest->manager.free_in_buffer = dest->bytes->size() - used;
+  auto* dest = reinterpret_cast<TJpegDestination*>(info->dest);
+  const size_t used = dest->size;
+  if (!GrowDestination(dest, used * 2)) ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
+  dest->manager.next_output_byte = dest->buffer + used;
+  dest->manager.free_in_buffer = dest->size - used;
   return TRUE;
 }
 
 void TermDestination(j_compress_ptr info) {
-  auto* dest = reinterpret_cast<TVectorDestination*>(info->dest);
-  dest->bytes->resize(dest->bytes->size() - dest->manager.free_in_buffer);
+  auto* dest = reinterpret_cast<TJpegDestination*>(info->dest);
+  dest->size -= dest->manager.free_in_buffer;
+}
+
+struct TJpegEncodeSession {
+  jpeg_compress_struct info;
+  TJpegErrorManager errors;
+  TJpegDestination destination;
+  bool created;
+};
+
+struct TJpegFrame {
+  JDIMENSION Width, Height;
+  int Quality;
+  int XDensity, YDensity;  // dots per centimetre, 0 when unknown
+};
+
+bool StartCompressStep(TJpegEncodeSession* s, const TJpegFrame* frame) {
+  if (setjmp(s->errors.jump)) return false;
+  s->created = true;
+  jpeg_create_compress(&s->info);
+  s->info.dest = &s->destination.manager;
+  s->info.image_width = frame->Width;
+  s->info.image_height = frame->Height;
+  s->info.input_components = 3;
+  s->info.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&s->info);
+  jpeg_set_quality(&s->info, frame->Quality, TRUE);
+  if (frame->XDensity > 0 && frame->YDensity > 0) {
+    s->info.density_unit = 2;
+    s->info.X_density = UINT16(frame->XDensity);
+    s->info.Y_density = UINT16(frame->YDensity);
+  }
+  jpeg_start_compress(&s->info, TRUE);
+  return true;
+}
+
+bool WriteRowStep(TJpegEncodeSession* s, JSAMPROW row) {
+  if (setjmp(s->errors.jump)) return false;
+  jpeg_write_scanlines(&s->info, &row, 1);
+  return true;
+}
+
+bool FinishCompressStep(TJpegEncodeSession* s) {
+  if (setjmp(s->errors.jump)) return false;
+  jpeg_finish_compress(&s->info);
+  return true;
+}
+
+class TJpegEncoder {
+ public:
+  TJpegEncoder() {
+    std::memset(&session_, 0, sizeof session_);
+    session_.info.err = &session_.errors.manager;
+    InstallErrorManager(session_.errors);
+    session_.destination.manager.init_destination = InitDestination;
+    session_.destination.manager.empty_output_buffer = EmptyOutputBuffer;
+    session_.destination.manager.term_destination = TermDestination;
+  }
+  ~TJpegEncoder() {
+    if (session_.created) jpeg_destroy_compress(&session_.info);
+    std::free(session_.destination.buffer);
+  }
+  TJpegEncoder(const TJpegEncoder&) = delete;
+  TJpegEncoder& operator=(const TJpegEncoder&) = delete;
+
+  TJpegEncodeSession* Get() { return &session_; }
+  void Check(bool step_done) const {
+    if (!step_done) ThrowJpegError(session_.errors);
+  }
+  std::vector<uint8_t> Bytes() const {
+    const uint8_t* begin = session_.destination.buffer;
+    return std::vector<uint8_t>(begin, begin + session_.destination.size);
+  }
+
+ private:
+  TJpegEncodeSession session_;
+};
+
+// Dots per centimetre, rounded, as long as they fit the 16-bit fields.
+TJpegFrame FrameOf(const TRasterBitmap& bitmap, int quality) {
+  TJpegFrame frame{JDIMENSION(bitmap.Width()), JDIMENSION(bitmap.Height()), quality, 0, 0};
+  if (bitmap.XPelsPerMeter() > 0 && bitmap.YPelsPerMeter() > 0) {
+    const int x = (bitmap.XPelsPerMeter() + 50) / 100, y = (bitmap.YPelsPerMeter() + 50) / 100;
+    if (x > 0 && y > 0 && x <= 65535 && y <= 65535) frame.XDensity = x, frame.YDensity = y;
+  }
+  return frame;
 }
 
 }  // namespace
 
+TPictureInfo ReadJpegHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  TJpegDecoder decoder;
+  return decoder.ReadHeader(bytes, limits);
+}
+
 void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
-                const TProgressEvent& progress) {
-  jpeg_decompress_struct info;
-  TJpegErrorManager errors;
-  info.err = &errors.manager;
-  InstallErrorManager(errors);
-  // Everything with a destructor lives before setjmp (see the file comment).
+                const TDecodeOptions& options) {
+  TJpegDecoder decoder;
+  decoder.ReadHeader(bytes, options.Limits);
+  decoder.Check(StartDecompressStep(decoder.Get()));
+  const int width = int(decoder->info.output_width);
+  const int height = int(decoder->info.output_height);
   TRasterBitmap decoded;
-  std::vector<uint8_t> cmyk_row;
-  // Set after setjmp and read after a jump, so it must live in memory.
-  volatile bool created = false;
-  struct TDestroy {
-    jpeg_decompress_struct* info;
-    volatile bool* created;
-    ~TDestroy() {
-      if (*created) jpeg_destroy_decompress(info);
-    }
-  } destroy{&info, &created};
-
-  if (setjmp(errors.jump)) ThrowJpegError(errors);
-
-  jpeg_create_decompress(&info);
-  created = true;
-  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-  jpeg_read_header(&info, TRUE);
-  CheckDecodedSize("JPEG", info.image_width, info.image_height);
-  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-  info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-  // Full size, the accurate integer DCT and smooth chroma upsampling.
-  info.scale_num = info.scale_denom = 1;
-  info.dct_method = JDCT_ISLOW;
-  info.do_fancy_upsampling = TRUE;
-  info.do_block_smoothing = TRUE;
-  jpeg_start_decompress(&info);
-  const int width = int(info.output_width);
-  const int height = int(info.output_height);
   decoded.Reset(TPixelFormat::Bit24, width, height);
-  if (cmyk) cmyk_row.resize(size_t(width) * 4);
+  const bool cmyk = decoder->cmyk;
+  std::vector<uint8_t> cmyk_row(cmyk ? size_t(width) * 4 : 0);
   // An Adobe marker means the CMYK values are stored inverted.
-  const bool inverted = info.saw_Adobe_marker;
-  TRowProgress rows(progress, height);
-  while (info.output_scanline < info.output_height) {
-    const int r = int(info.output_scanline);
+  const bool inverted = decoder->info.saw_Adobe_marker;
+  TRowProgress rows(options.Progress, uint64_t(height));
+  while (decoder->info.output_scanline < decoder->info.output_height) {
+    const int r = int(decoder->info.output_scanline);
     JSAMPROW row = cmyk ? cmyk_row.data() : decoded.Scanline(r);
-    if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
+    JDIMENSION got = 0;
+    decoder.Check(ReadRowStep(decoder.Get(), row, &got));
+    if (got != 1) break;
     if (cmyk) CmykRowToBgr(cmyk_row.data(), width, inverted, decoded.Scanline(r));
-    rows.RowsDone(info.output_scanline);
+    rows.RowsDone(decoder->info.output_scanline);
   }
-  jpeg_finish_decompress(&info);
+  decoder.Check(FinishDecompressStep(decoder.Get()));
   rows.End();
   bitmap = std::move(decoded);
 }
 
-std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, int quality,
-                                const TProgressEvent& progress) {
+std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, const TJpegEncodeOptions& options,
+                                TStageReporter* progress) {
   if (bitmap.PixelFormat() != TPixelFormat::Bit24)
     throw EQuorvaneError("JPEG: only 24-bit pictures can be written");
   if (bitmap.Empty()) throw EQuorvaneError("JPEG: cannot write an empty picture");
   if (bitmap.Width() > JPEG_MAX_DIMENSION || bitmap.Height() > JPEG_MAX_DIMENSION)
     throw EQuorvaneError("JPEG: image too large (at most 65500 x 65500 pixels)");
-  jpeg_compress_struct info;
-  TJpegErrorManager errors;
-  info.err = &errors.manager;
-  InstallErrorManager(errors);
-  std::vector<uint8_t> encoded;
-  TVectorDestination destination{};
-  destination.bytes = &encoded;
-  destination.manager.init_destination = InitDestination;
-  destination.manager.empty_output_buffer = EmptyOutputBuffer;
-  destination.manager.term_destination = TermDestination;
-  volatile bool created = false;
-  struct TDestroy {
-    jpeg_compress_struct* info;
-    volatile bool* created;
-    ~TDestroy() {
-      if (*created) jpeg_destroy_compress(info);
-    }
-  } destroy{&info, &created};
-
-  if (setjmp(errors.jump)) ThrowJpegError(errors);
-
-  jpeg_create_compress(&info);
-  created = true;
-  info.dest = &destination.manager;
-  info.image_width = JDIMENSION(bitmap.Width());
-  info.image_height = JDIMENSION(bitmap.Height());
-  info.input_components = 3;
-  info.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  if (bitmap.XPelsPerMeter() > 0 && bitmap.YPelsPerMeter() > 0) {
-    // Dots per centimetre, rounded, as long as they fit the 16-bit fields.
-    const int x = (bitmap.XPelsPerMeter() + 50) / 100, y = (bitmap.YPelsPerMeter() + 50) / 100;
-    if (x > 0 && y > 0 && x <= 65535 && y <= 65535) {
-      info.density_unit = 2;
-      info.X_density = UINT16(x);
-      info.Y_density = UINT16(y);
-    }
+  TJpegEncoder encoder;
+  const TJpegFrame frame = FrameOf(bitmap, options.Quality);
+  encoder.Check(StartCompressStep(encoder.Get(), &frame));
+  TRowProgress rows(progress, uint64_t(bitmap.Height()));
+  for (int r = 0; r < bitmap.Height(); ++r) {
+    encoder.Check(WriteRowStep(encoder.Get(), const_cast<JSAMPROW>(bitmap.Scanline(r))));
+    rows.RowsDone(uint64_t(r) + 1);
   }
-  jpeg_start_compress(&info, TRUE);
-  TRowProgress rows(progress, bitmap.Height());
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(bitmap.Scanline(int(info.next_scanline)));
-    jpeg_write_scanlines(&info, &row, 1);
-    rows.RowsDone(info.next_scanline);
-  }
-  jpeg_finish_compress(&info);
+  encoder.Check(FinishCompressStep(encoder.Get()));
   rows.End();
-  return encoded;
-}
-
-void ReadJpeg(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
-  DecodeJpeg(
-      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
-      bitmap, progress);
+  return encoder.Bytes();
 }
 
 }  // namespace quorvane

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
-#include "raster/byte_stream.h"
-#include "raster/progress.h"
+#include "raster/codec.h"
 
 namespace quorvane {
 
@@ -16,14 +15,18 @@ namespace quorvane {
 // writes 100.
 constexpr int kDefaultJpegQuality = 90;
 
+struct TJpegEncodeOptions {
+  int Quality = kDefaultJpegQuality;
+};
+
+// Size of the frame; always 24-bit.
+TPictureInfo ReadJpegHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits = {});
 // On an exception ("JPEG error #<code>: <library message>") the bitmap keeps
 // its previous picture. A file that ends early keeps the rows decoded.
 void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
-                const TProgressEvent& progress = {});
-// The same, from the stream's position to its end.
-void ReadJpeg(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress = {});
+                const TDecodeOptions& options = {});
 // `bitmap` must be 24-bit.
-std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, int quality,
-                                const TProgressEvent& progress = {});
+std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, const TJpegEncodeOptions& options = {},
+                                TStageReporter* progress = nullptr);
 
 }  // namespace quorvane

@@ -4,11 +4,14 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
-#include "raster/decode_limits.h"
+#include "raster/byte_reader.h"
+#include "raster/byte_stream.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "raster/pixel_convert.h"
 
 namespace quorvane {
 
@@ -33,7 +36,7 @@ constexpr size_t kFillerSize = 54;
 constexpr uint8_t kExtendedPaletteMark = 12;
 constexpr int kMaxRun = 63;
 
-TPcxHeader ReadHeader(TByteStream& stream) {
+TPcxHeader ReadHeader(TByteReader& stream) {
   TPcxHeader h;
   h.Manufacturer = stream.ReadByte();
   h.Version = stream.ReadByte();
@@ -90,7 +93,7 @@ uint64_t MaxDecodedBytes(uint64_t n) {
 
 // Run-length decodes up to lines.size() bytes; a run passing the end is cut,
 // and decoding ends with the data. Unfilled bytes stay zero.
-void DecodeBody(TByteStream& stream, std::vector<uint8_t>& lines) {
+void DecodeBody(TByteReader& stream, std::vector<uint8_t>& lines) {
   size_t filled = 0;
   const size_t size = lines.size();
   while (filled < size && stream.Remaining() > 0) {
@@ -174,81 +177,125 @@ uint16_t PelsPerMetreToDpi(int32_t pels, double inches_per_metre) {
 
 }  // namespace
 
-void ReadPcx(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progress,
-             double inches_per_metre) {
-  stream.SetBigEndian(false);
-  Report(progress, TProgressStage::Starting, 4);
-  const TPcxHeader h = ReadHeader(stream);
-  Report(progress, TProgressStage::Running);
+namespace {
 
-  TPcxKind kind;
-  if (!KindOf(h, kind))
+struct TPcxPicture {
+  TPcxHeader Header;
+  TPcxKind Kind;
+  int64_t Width, Height;
+};
+
+TPcxPicture CheckedHeader(TByteReader& stream, const TDecodeLimits& limits) {
+  stream.SetBigEndian(false);
+  TPcxPicture p{ReadHeader(stream), TPcxKind::Mono, 0, 0};
+  const TPcxHeader& h = p.Header;
+  if (!KindOf(h, p.Kind))
     throw EQuorvaneError("Unsupported PCX format: " + std::to_string(h.NPlanes) + " plane(s) of " +
                          std::to_string(h.BitsPerPixel) + " bit(s)");
-  const int64_t width = int64_t(h.Xmax) - h.Xmin + 1;
-  const int64_t height = int64_t(h.Ymax) - h.Ymin + 1;
-  if (width <= 0 || height <= 0) throw EQuorvaneError("Invalid PCX image size");
+  p.Width = int64_t(h.Xmax) - h.Xmin + 1;
+  p.Height = int64_t(h.Ymax) - h.Ymin + 1;
+  if (p.Width <= 0 || p.Height <= 0) throw EQuorvaneError("Invalid PCX image size");
+  limits.CheckPicture(p.Width, p.Height, 24);
+  return p;
+}
 
-  const uint64_t body = stream.Remaining();
-  const uint64_t decodable = MaxDecodedBytes(body);
-  // One decoded byte holds at most 8 pixels (1-bit planes).
-  CheckPictureFitsData(width, height, SaturatingMul(decodable, 8), "PCX");
+// The 256-colour palette after the body, when its mark is there.
+bool ReadExtendedPalette(TByteReader& stream, std::array<TTriple, 256>& extended) {
+  if (stream.ReadByte() != kExtendedPaletteMark) return false;
+  for (TTriple& colour : extended) {
+    const uint8_t red = stream.ReadByte();
+    const uint8_t green = stream.ReadByte();
+    const uint8_t blue = stream.ReadByte();
+    colour = MakeTriple(red, green, blue);
+  }
+  return true;
+}
 
+// Converts the decoded scan lines into the picture's rows. Rows that begin
+// past the decoded data are what a line of zeros converts to (the buffer
+// they would come from is zero): that row is converted once and copied,
+// and not even copied when it is black, as the picture already is.
+void ConvertLines(const TPcxPicture& p, const std::vector<uint8_t>& lines,
+                  const std::array<TTriple, 16>& palette, const std::array<TTriple, 256>* extended,
+                  TRasterBitmap& result) {
+  const TPcxHeader& h = p.Header;
   const uint64_t line_size = uint64_t(h.NPlanes) * h.BytesPerLine;
-  // The scan lines the header promises, but never more than the data can
-  // decode to: bytes beyond it would only ever be zero.
-  std::vector<uint8_t> lines(size_t(std::min(line_size * uint64_t(height), decodable)));
-  DecodeBody(stream, lines);
-  Report(progress, TProgressStage::Running);
-
-  std::array<TTriple, 256> extended{};
-  bool has_extended = false;
-  if (stream.ReadByte() == kExtendedPaletteMark) {
-    for (TTriple& colour : extended) {
-      const uint8_t red = stream.ReadByte();
-      const uint8_t green = stream.ReadByte();
-      const uint8_t blue = stream.ReadByte();
-      colour = MakeTriple(red, green, blue);
-    }
-    has_extended = true;
-    Report(progress, TProgressStage::Running);
-  }
-
-  std::array<TTriple, 16> palette = h.Palette;
-  // Many two-colour files leave the header palette empty; taken literally
-  // both colours are black and the picture is invisible. Such a palette
-  // means black and white.
-  if (kind == TPcxKind::Mono && palette[0] == palette[1]) {
-    palette[0] = MakeTriple(0, 0, 0);
-    palette[1] = MakeTriple(255, 255, 255);
-  }
-
-  TRasterBitmap result;
-  result.Reset(TPixelFormat::Bit24, int(width), int(height));
   // The conversion reads the first `needed` bytes of each plane. A header's
   // BytesPerLine may be smaller (the rest reads as zero, never as the next
   // plane) or far larger (the excess is never touched).
-  const int bits = h.BitsPerPixel;
-  const size_t needed = size_t((width * bits + 7) / 8);
+  const size_t needed = size_t((p.Width * h.BitsPerPixel + 7) / 8);
   const size_t bpl = h.BytesPerLine;
   const size_t copied = std::min(bpl, needed);
   // Room for four planes whatever the kind, so ConvertLine's plane pointers
   // all lie inside the line.
   std::vector<uint8_t> line(needed * 4);
-  for (int64_t y = 0; y < height; ++y) {
+  std::vector<uint8_t> zero_row;
+  for (int64_t y = 0; y < p.Height; ++y) {
+    uint8_t* out = result.Scanline(int(y));
+    const uint64_t line_start = uint64_t(y) * line_size;
+    if (line_start >= lines.size() && line_size > 0) {
+      if (zero_row.empty()) {
+        std::fill(line.begin(), line.end(), 0);
+        zero_row.resize(size_t(p.Width) * 3);
+        ConvertLine(p.Kind, line.data(), needed, int(p.Width), palette, extended, zero_row.data());
+        if (std::all_of(zero_row.begin(), zero_row.end(), [](uint8_t v) { return v == 0; })) break;
+      }
+      std::memcpy(out, zero_row.data(), zero_row.size());
+      continue;
+    }
     std::fill(line.begin(), line.end(), 0);
-    for (int p = 0; p < h.NPlanes; ++p) {
-      const uint64_t start = uint64_t(y) * line_size + uint64_t(p) * bpl;
+    for (int plane = 0; plane < h.NPlanes; ++plane) {
+      const uint64_t start = line_start + uint64_t(plane) * bpl;
       if (start >= lines.size()) break;
       const size_t n = size_t(std::min<uint64_t>(copied, lines.size() - start));
-      std::memcpy(line.data() + p * needed, lines.data() + start, n);
+      std::memcpy(line.data() + plane * needed, lines.data() + start, n);
     }
-    ConvertLine(kind, line.data(), needed, int(width), palette, has_extended ? &extended : nullptr,
-                result.Scanline(int(y)));
+    ConvertLine(p.Kind, line.data(), needed, int(p.Width), palette, extended, out);
+  }
+}
+
+}  // namespace
+
+TPictureInfo ReadPcxHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  TByteReader stream(bytes);
+  const TPcxPicture p = CheckedHeader(stream, limits);
+  return {p.Width, p.Height, TPixelFormat::Bit24};
+}
+
+void DecodePcx(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, const TDecodeOptions& options,
+               double inches_per_metre) {
+  TStageReporter* progress = options.Progress;
+  TByteReader stream(bytes);
+  Report(progress, TProgressStage::Starting, 4);
+  const TPcxPicture p = CheckedHeader(stream, options.Limits);
+  Report(progress, TProgressStage::Running);
+
+  // The scan lines the header promises, but never more than the data can
+  // decode to: bytes beyond it would only ever be zero.
+  const uint64_t line_size = uint64_t(p.Header.NPlanes) * p.Header.BytesPerLine;
+  const uint64_t decodable = MaxDecodedBytes(stream.Remaining());
+  std::vector<uint8_t> lines(size_t(std::min(line_size * uint64_t(p.Height), decodable)));
+  DecodeBody(stream, lines);
+  Report(progress, TProgressStage::Running);
+
+  std::array<TTriple, 256> extended{};
+  const bool has_extended = ReadExtendedPalette(stream, extended);
+  if (has_extended) Report(progress, TProgressStage::Running);
+
+  std::array<TTriple, 16> palette = p.Header.Palette;
+  // Many two-colour files leave the header palette empty; taken literally
+  // both colours are black and the picture is invisible. Such a palette
+  // means black and white.
+  if (p.Kind == TPcxKind::Mono && palette[0] == palette[1]) {
+    palette[0] = MakeTriple(0, 0, 0);
+    palette[1] = MakeTriple(255, 255, 255);
   }
 
-  result.SetPelsPerMeter(DpiToPelsPerMetre(h.HDpi, inches_per_metre),
-                         DpiToPelsPerMetre(h.VDpi, inches_per_metre));
+  TRasterBitmap result;
+  result.Reset(TPixelFormat::Bit24, int(p.Width), int(p.Height));
+  ConvertLines(p, lines, palette, has_extended ? &extended : nullptr, result);
+  result.SetPelsPerMeter(DpiToPelsPerMetre(p.Header.HDpi, inches_per_metre),
+                         DpiToPelsPerMetre(p.Header.VDpi, inches_per_metre));
   Report(progress, TProgressStage::Running);
   bitmap = std::move(result);
   Report(progress, TProgressStage::Ending);
@@ -291,14 +338,11 @@ void EncodePlane(const uint8_t* src, size_t n, size_t step, std::vector<uint8_t>
 
 }  // namespace
 
-void WritePcx(TByteStream& stream, const TRasterBitmap& bitmap, TStageReporter* progress,
-              double inches_per_metre) {
-  if (bitmap.PixelFormat() != TPixelFormat::Bit24) {
-    TRasterBitmap copy(bitmap);
-    copy.SetPixelFormat(TPixelFormat::Bit24);
-    WritePcx(stream, copy, progress, inches_per_metre);
-    return;
-  }
+std::vector<uint8_t> EncodePcx(const TRasterBitmap& picture, TStageReporter* progress,
+                               double inches_per_metre) {
+  std::optional<TRasterBitmap> copy;
+  const TRasterBitmap& bitmap = InPixelFormat(picture, TPixelFormat::Bit24, copy);
+  TByteStream stream;
   const int width = bitmap.Width(), height = bitmap.Height();
   // Xmax, Ymax and BytesPerLine are 16-bit fields.
   if (bitmap.Empty()) throw EQuorvaneError("Cannot write an empty picture as PCX");
@@ -343,19 +387,17 @@ void WritePcx(TByteStream& stream, const TRasterBitmap& bitmap, TStageReporter* 
   stream.Write(body.data(), body.size());
   Report(progress, TProgressStage::Running);
   Report(progress, TProgressStage::Ending);
+  return stream.TakeBytes();
 }
 
-void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, TStageReporter* progress,
+void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options,
                  double inches_per_metre) {
-  TByteStream stream(ReadWholeFile(path));
-  ReadPcx(stream, bitmap, progress, inches_per_metre);
+  DecodePcx(ReadFileBytes(path), bitmap, options, inches_per_metre);
 }
 
 void SavePcxFile(const std::string& path, const TRasterBitmap& bitmap, TStageReporter* progress,
                  double inches_per_metre) {
-  TByteStream stream;
-  WritePcx(stream, bitmap, progress, inches_per_metre);
-  WriteFileAtomically(path, stream.Bytes());
+  WriteFileAtomically(path, EncodePcx(bitmap, progress, inches_per_metre));
 }
 
 }  // namespace quorvane

@@ -1,28 +1,31 @@
 #pragma once
 // PCX pictures: six plane/depth kinds read into 24-bit bitmaps; bitmaps
 // written as three-plane, 8-bit run-length PCX. The resolution is kept both
-// ways: the header's dots per inch become pixels per metre and back.
+// ways: the header's dots per inch become pixels per metre and back, with
+// the international inch unless a caller passes another (the US survey inch
+// gives 39.37 per metre).
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "raster/bitmap.h"
-#include "raster/byte_stream.h"
-#include "raster/progress.h"
+#include "raster/codec.h"
+#include "raster/units.h"
 
 namespace quorvane {
 
-// Inches per metre of the international foot (one inch is 0.0254 m). The US
-// survey foot gives 39.37.
-constexpr double kInchesPerMetre = 1.0 / 0.0254;
+// Size of the picture the header describes; always 24-bit.
+TPictureInfo ReadPcxHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits = {});
+// Decodes into `bitmap` (24-bit afterwards). On an exception the bitmap
+// keeps its previous picture.
+void DecodePcx(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options = {}, double inches_per_metre = kInchesPerMetre);
+// The whole file; a bitmap that is not 24-bit is converted on a copy first.
+std::vector<uint8_t> EncodePcx(const TRasterBitmap& bitmap, TStageReporter* progress = nullptr,
+                               double inches_per_metre = kInchesPerMetre);
 
-// Decodes the PCX held in `stream` into `bitmap` (24-bit afterwards). On an
-// exception the bitmap keeps its previous picture.
-void ReadPcx(TByteStream& stream, TRasterBitmap& bitmap, TStageReporter* progress = nullptr,
-             double inches_per_metre = kInchesPerMetre);
-// Writes `bitmap` as a PCX file; a bitmap that is not 24-bit is converted on
-// a copy first.
-void WritePcx(TByteStream& stream, const TRasterBitmap& bitmap, TStageReporter* progress = nullptr,
-              double inches_per_metre = kInchesPerMetre);
-void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, TStageReporter* progress = nullptr,
+void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options = {},
                  double inches_per_metre = kInchesPerMetre);
 void SavePcxFile(const std::string& path, const TRasterBitmap& bitmap,
                  TStageReporter* progress = nullptr, double inches_per_metre = kInchesPerMetre);

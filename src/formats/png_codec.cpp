@@ -1,17 +1,20 @@
 // libpng reports fatal errors through an error function that must not
-// return; ours records the message and longjmps back into the function that
-// called setjmp, where every C++ object was constructed before the setjmp so
-// the jump skips no destructor. The error then continues as an exception.
+// return; ours records the message and longjmps back into the small step
+// function that called setjmp. The step functions hold nothing but plain
+// data and write their results into the session, never into locals; every
+// C++ object lives in the caller, which turns a failed step into an
+// exception once libpng's frames are gone. The callbacks never throw.
 #include "formats/png_codec.h"
 
 #include <png.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "raster/codec_support.h"
+#include "raster/byte_reader.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -19,7 +22,7 @@ namespace quorvane {
 namespace {
 
 struct TPngErrors {
-  char message[256] = "";
+  char message[256];
 };
 
 void ErrorFunction(png_structp png, png_const_charp message) {
@@ -30,53 +33,14 @@ void ErrorFunction(png_structp png, png_const_charp message) {
 
 void WarningFunction(png_structp, png_const_charp) {}
 
-struct TPngSource {
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  size_t position = 0;
-  bool ended_early = false;
-};
-
-void ReadData(png_structp png, png_bytep out, size_t n) {
-  auto* source = static_cast<TPngSource*>(png_get_io_ptr(png));
-  if (source->size - source->position < n) {
-    source->ended_early = true;
-    png_error(png, "the file ends early");
-  }
-  std::memcpy(out, source->data + source->position, n);
-  source->position += n;
-}
-
-void WriteData(png_structp png, png_bytep data, size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  // No C++ exception may cross libpng's frames.
-  try {
-    out->insert(out->end(), data, data + n);
-  } catch (...) {
-    png_error(png, "out of memory");
-  }
-}
-
-void FlushData(png_structp) {}
-
-struct TPngReadHandles {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  ~TPngReadHandles() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
-};
-
-struct TPngWriteHandles {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  ~TPngWriteHandles() { png_destroy_write_struct(&png, info ? &info : nullptr); }
-};
+const char kNoDataMessage[] = "This \"Portable Network Graphics\" image contains no data.";
 
 // Walks the chunk list (as far as it is intact) looking for image data.
 bool HasImageData(std::span<const uint8_t> bytes) {
+  const TByteReader file(bytes, true);
   size_t at = 8;
   while (at + 8 <= bytes.size()) {
-    const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
-                            uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+    const uint32_t length = file.DWordAt(at);
     if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) return true;
     if (length > bytes.size() - at - 8) return false;
     at += 12 + size_t(length);
@@ -84,154 +48,283 @@ bool HasImageData(std::span<const uint8_t> bytes) {
   return false;
 }
 
-const char kNoDataMessage[] = "This \"Portable Network Graphics\" image contains no data.";
+// ------------------------------------------------------------------ decoding
 
-}  // namespace
-
-void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
-               const TProgressEvent& progress) {
-  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
-    throw EQuorvaneError("Invalid PNG file: not a PNG signature");
-  if (!HasImageData(bytes)) throw EQuorvaneError(kNoDataMessage);
+// Plain data only: the step functions below hold setjmp.
+struct TPngDecodeSession {
+  png_structp png;
+  png_infop info;
   TPngErrors errors;
-  TPngSource source{bytes.data(), bytes.size(), 0, false};
-  TRasterBitmap decoded;
-  TPngReadHandles handles;
-  handles.png =
-      png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, ErrorFunction, WarningFunction);
-  if (!handles.png) throw EQuorvaneError("Invalid PNG file: out of memory");
-  handles.info = png_create_info_struct(handles.png);
-  if (!handles.info) throw EQuorvaneError("Invalid PNG file: out of memory");
-  // Set after setjmp and read after a jump, so they must live in memory.
-  volatile bool rows_started = false;
-  volatile uint64_t rows_read = 0;
+  const uint8_t* data;
+  size_t size;
+  size_t position;
+  bool ended_early;
+  // What the header step learned.
+  png_uint_32 width, height;
+  int color_type, passes, channels, depth;
+};
 
-  if (setjmp(png_jmpbuf(handles.png))) {
-    if (source.ended_early && rows_read > 0) {
-      // The file ends inside or after the image data: keep what arrived.
-      bitmap = std::move(decoded);
-      return;
-    }
-    if (source.ended_early || (rows_started && rows_read == 0))
-      throw EQuorvaneError(kNoDataMessage);
-    throw EQuorvaneError(std::string("Invalid PNG file: ") + errors.message);
+void ReadData(png_structp png, png_bytep out, size_t n) {
+  auto* s = static_cast<TPngDecodeSession*>(png_get_io_ptr(png));
+  if (s->size - s->position < n) {
+    s->ended_early = true;
+    png_error(png, "the file ends early");
   }
+  std::memcpy(out, s->data + s->position, n);
+  s->position += n;
+}
 
-  png_set_read_fn(handles.png, &source, ReadData);
-  png_read_info(handles.png, handles.info);
-  png_uint_32 width = 0, height = 0;
-  int depth = 0, color_type = 0, interlace = 0;
-  png_get_IHDR(handles.png, handles.info, &width, &height, &depth, &color_type, &interlace, nullptr,
-               nullptr);
-  CheckDecodedSize("PNG", width, height);
-
-  png_set_scale_16(handles.png);
-  switch (color_type) {
+// Reads the header and sets the transformations to the bitmap's layouts.
+bool ReadInfoStep(TPngDecodeSession* s) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_set_read_fn(s->png, s, ReadData);
+  png_read_info(s->png, s->info);
+  int interlace = 0;
+  png_get_IHDR(s->png, s->info, &s->width, &s->height, &s->depth, &s->color_type, &interlace,
+               nullptr, nullptr);
+  png_set_scale_16(s->png);
+  switch (s->color_type) {
     case PNG_COLOR_TYPE_PALETTE:
-      if (depth == 2) png_set_packing(handles.png);  // no 2-bit bitmaps: one index per byte
+      if (s->depth == 2) png_set_packing(s->png);  // no 2-bit bitmaps: one index per byte
       break;
     case PNG_COLOR_TYPE_GRAY:
-      if (depth == 2) png_set_expand_gray_1_2_4_to_8(handles.png);
+      if (s->depth == 2) png_set_expand_gray_1_2_4_to_8(s->png);
       break;
     case PNG_COLOR_TYPE_GRAY_ALPHA:
-      png_set_gray_to_rgb(handles.png);
-      png_set_bgr(handles.png);
+      png_set_gray_to_rgb(s->png);
+      png_set_bgr(s->png);
       break;
     default:  // RGB, RGBA
-      png_set_bgr(handles.png);
+      png_set_bgr(s->png);
       break;
   }
-  const int passes = png_set_interlace_handling(handles.png);
-  png_read_update_info(handles.png, handles.info);
+  s->passes = png_set_interlace_handling(s->png);
+  png_read_update_info(s->png, s->info);
+  s->channels = png_get_channels(s->png, s->info);
+  s->depth = png_get_bit_depth(s->png, s->info);
+  return true;
+}
 
-  const int channels = png_get_channels(handles.png, handles.info);
-  const int out_depth = png_get_bit_depth(handles.png, handles.info);
-  TPixelFormat format;
-  if (channels == 3 && out_depth == 8) {
-    format = TPixelFormat::Bit24;
-  } else if (channels == 4 && out_depth == 8) {
-    format = TPixelFormat::Bit32;
-  } else if (channels == 1 && out_depth == 1) {
-    format = TPixelFormat::Bit1;
-  } else if (channels == 1 && out_depth == 4) {
-    format = TPixelFormat::Bit4;
-  } else if (channels == 1 && out_depth == 8) {
-    format = TPixelFormat::Bit8;
-  } else {
+bool ReadRowStep(TPngDecodeSession* s, png_bytep row) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_read_row(s->png, row, nullptr);
+  return true;
+}
+
+bool ReadEndStep(TPngDecodeSession* s) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_read_end(s->png, nullptr);
+  return true;
+}
+
+class TPngDecoder {
+ public:
+  explicit TPngDecoder(std::span<const uint8_t> bytes) {
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
+      throw EQuorvaneError("Invalid PNG file: not a PNG signature");
+    if (!HasImageData(bytes)) throw EQuorvaneError(kNoDataMessage);
+    std::memset(&s_, 0, sizeof s_);
+    s_.data = bytes.data();
+    s_.size = bytes.size();
+    s_.png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &s_.errors, ErrorFunction, WarningFunction);
+    if (!s_.png) throw EQuorvaneError("Invalid PNG file: out of memory");
+    s_.info = png_create_info_struct(s_.png);
+    if (!s_.info) throw EQuorvaneError("Invalid PNG file: out of memory");
+  }
+  ~TPngDecoder() { png_destroy_read_struct(&s_.png, s_.info ? &s_.info : nullptr, nullptr); }
+  TPngDecoder(const TPngDecoder&) = delete;
+  TPngDecoder& operator=(const TPngDecoder&) = delete;
+
+  TPngDecodeSession* Get() { return &s_; }
+  const TPngDecodeSession& Session() const { return s_; }
+  [[noreturn]] void Fail() const {
+    throw EQuorvaneError(s_.ended_early ? std::string(kNoDataMessage)
+                                        : std::string("Invalid PNG file: ") + s_.errors.message);
+  }
+
+  TPictureInfo ReadHeader(const TDecodeLimits& limits) {
+    if (!ReadInfoStep(&s_)) Fail();
+    if (s_.width == 0 || s_.height == 0) throw EQuorvaneError("PNG: image has no pixels");
+    const TPixelFormat format = FormatOf(s_.channels, s_.depth);
+    limits.CheckPicture(s_.width, s_.height, BitsPerPixelOf(format));
+    return {s_.width, s_.height, format};
+  }
+
+ private:
+  static TPixelFormat FormatOf(int channels, int depth) {
+    if (channels == 3 && depth == 8) return TPixelFormat::Bit24;
+    if (channels == 4 && depth == 8) return TPixelFormat::Bit32;
+    if (channels == 1 && depth == 1) return TPixelFormat::Bit1;
+    if (channels == 1 && depth == 4) return TPixelFormat::Bit4;
+    if (channels == 1 && depth == 8) return TPixelFormat::Bit8;
     throw EQuorvaneError("Invalid PNG file: unsupported pixel layout");
   }
-  decoded.Reset(format, int(width), int(height));
-  if (format == TPixelFormat::Bit1 && color_type == PNG_COLOR_TYPE_GRAY) {
+
+  TPngDecodeSession s_;
+};
+
+void SetColorTable(TPngDecoder& decoder, TRasterBitmap& decoded) {
+  const TPngDecodeSession& s = decoder.Session();
+  if (decoded.PixelFormat() == TPixelFormat::Bit1 && s.color_type == PNG_COLOR_TYPE_GRAY) {
     decoded.ColorTable()[0] = {0, 0, 0, 0};
     decoded.ColorTable()[1] = {255, 255, 255, 0};
   }
-  if (color_type == PNG_COLOR_TYPE_PALETTE) {
-    png_colorp palette = nullptr;
-    int count = 0;
-    png_get_PLTE(handles.png, handles.info, &palette, &count);
-    auto table = decoded.ColorTable();
-    for (auto& entry : table) entry = {};  // indices past the palette show black
-    for (int i = 0; i < count && i < int(table.size()); ++i)
-      table[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
-  }
-  // Grey bitmaps keep the grey ramp Reset gave them.
+  if (s.color_type != PNG_COLOR_TYPE_PALETTE) return;  // grey keeps the ramp Reset gave
+  png_colorp palette = nullptr;
+  int count = 0;
+  png_get_PLTE(s.png, s.info, &palette, &count);
+  auto table = decoded.ColorTable();
+  for (auto& entry : table) entry = {};  // indices past the palette show black
+  for (int i = 0; i < count && i < int(table.size()); ++i)
+    table[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
+}
 
-  rows_started = true;
-  TRowProgress rows(progress, uint64_t(height) * passes);
+// ------------------------------------------------------------------ encoding
+
+struct TPngEncodeSession {
+  png_structp png;
+  png_infop info;
+  TPngErrors errors;
+  // The file grows in a malloc'd buffer: growing cannot throw, and a failed
+  // growth becomes a libpng error.
+  uint8_t* buffer;
+  size_t size, capacity;
+};
+
+void WriteData(png_structp png, png_bytep data, size_t n) {
+  auto* s = static_cast<TPngEncodeSession*>(png_get_io_ptr(png));
+  if (s->capacity - s->size < n) {
+    const size_t wanted = std::max(s->capacity * 2, s->size + n);
+    void* grown = std::realloc(s->buffer, wanted);
+    if (!grown) png_error(png, "out of memory");
+    s->buffer = static_cast<uint8_t*>(grown);
+    s->capacity = wanted;
+  }
+  std::memcpy(s->buffer + s->size, data, n);
+  s->size += n;
+}
+
+void FlushData(png_structp) {}
+
+struct TPngFrame {
+  png_uint_32 Width, Height, XPelsPerMeter, YPelsPerMeter;
+};
+
+bool WriteInfoStep(TPngEncodeSession* s, const TPngFrame* frame) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_set_write_fn(s->png, s, WriteData, FlushData);
+  png_set_IHDR(s->png, s->info, frame->Width, frame->Height, 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(s->png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_set_compression_level(s->png, 7);
+  // libpng emits one IDAT chunk each time its compression buffer fills.
+  png_set_compression_buffer_size(s->png, 65535);
+  if (frame->XPelsPerMeter > 0 && frame->YPelsPerMeter > 0)
+    png_set_pHYs(s->png, s->info, frame->XPelsPerMeter, frame->YPelsPerMeter, PNG_RESOLUTION_METER);
+  png_write_info(s->png, s->info);
+  png_set_bgr(s->png);
+  return true;
+}
+
+bool WriteRowStep(TPngEncodeSession* s, png_const_bytep row) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_write_row(s->png, row);
+  return true;
+}
+
+bool WriteEndStep(TPngEncodeSession* s) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_write_end(s->png, nullptr);
+  return true;
+}
+
+class TPngEncoder {
+ public:
+  TPngEncoder() {
+    std::memset(&s_, 0, sizeof s_);
+    s_.png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &s_.errors, ErrorFunction, WarningFunction);
+    if (!s_.png) throw EQuorvaneError("PNG: out of memory");
+    s_.info = png_create_info_struct(s_.png);
+    if (!s_.info) throw EQuorvaneError("PNG: out of memory");
+  }
+  ~TPngEncoder() {
+    png_destroy_write_struct(&s_.png, s_.info ? &s_.info : nullptr);
+    std::free(s_.buffer);
+  }
+  TPngEncoder(const TPngEncoder&) = delete;
+  TPngEncoder& operator=(const TPngEncoder&) = delete;
+
+  TPngEncodeSession* Get() { return &s_; }
+  void Check(bool step_done) const {
+    if (!step_done) throw EQuorvaneError(std::string("PNG: ") + s_.errors.message);
+  }
+  std::vector<uint8_t> Bytes() const {
+    return std::vector<uint8_t>(s_.buffer, s_.buffer + s_.size);
+  }
+
+ private:
+  TPngEncodeSession s_;
+};
+
+}  // namespace
+
+TPictureInfo ReadPngHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  TPngDecoder decoder(bytes);
+  return decoder.ReadHeader(limits);
+}
+
+void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options) {
+  TPngDecoder decoder(bytes);
+  const TPictureInfo picture = decoder.ReadHeader(options.Limits);
+  TRasterBitmap decoded;
+  decoded.Reset(picture.PixelFormat, int(picture.Width), int(picture.Height));
+  SetColorTable(decoder, decoded);
+
+  const int passes = decoder.Session().passes;
+  TRowProgress rows(options.Progress, uint64_t(picture.Height) * uint64_t(passes));
+  uint64_t rows_read = 0;
   for (int pass = 0; pass < passes; ++pass) {
-    for (png_uint_32 r = 0; r < height; ++r) {
-      png_read_row(handles.png, decoded.Scanline(int(r)), nullptr);
-      rows_read = rows_read + 1;
-      rows.RowsDone(rows_read);
+    for (int r = 0; r < int(picture.Height); ++r) {
+      if (!ReadRowStep(decoder.Get(), decoded.Scanline(r))) {
+        // The file ends inside the image data: keep what arrived.
+        if (decoder.Session().ended_early && rows_read > 0) {
+          bitmap = std::move(decoded);
+          return;
+        }
+        if (rows_read == 0 && !decoder.Session().ended_early) {
+          // Data that gives not one row is no image at all.
+          throw EQuorvaneError(kNoDataMessage);
+        }
+        decoder.Fail();
+      }
+      rows.RowsDone(++rows_read);
     }
   }
-  png_read_end(handles.png, nullptr);
+  if (!ReadEndStep(decoder.Get()) && !decoder.Session().ended_early) decoder.Fail();
   rows.End();
   bitmap = std::move(decoded);
 }
 
-std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, const TProgressEvent& progress) {
+std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, TStageReporter* progress) {
   if (bitmap.PixelFormat() != TPixelFormat::Bit24)
     throw EQuorvaneError("PNG: only 24-bit pictures can be written");
   if (bitmap.Empty()) throw EQuorvaneError("PNG: cannot write an empty picture");
-  TPngErrors errors;
-  std::vector<uint8_t> encoded;
-  TPngWriteHandles handles;
-  handles.png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, ErrorFunction, WarningFunction);
-  if (!handles.png) throw EQuorvaneError("PNG: out of memory");
-  handles.info = png_create_info_struct(handles.png);
-  if (!handles.info) throw EQuorvaneError("PNG: out of memory");
-
-  if (setjmp(png_jmpbuf(handles.png))) throw EQuorvaneError(std::string("PNG: ") + errors.message);
-
-  png_set_write_fn(handles.png, &encoded, WriteData, FlushData);
-  png_set_IHDR(handles.png, handles.info, png_uint_32(bitmap.Width()), png_uint_32(bitmap.Height()),
-               8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_set_filter(handles.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-  png_set_compression_level(handles.png, 7);
-  // libpng emits one IDAT chunk each time its compression buffer fills.
-  png_set_compression_buffer_size(handles.png, 65535);
-  if (bitmap.XPelsPerMeter() > 0 && bitmap.YPelsPerMeter() > 0)
-    png_set_pHYs(handles.png, handles.info, png_uint_32(bitmap.XPelsPerMeter()),
-                 png_uint_32(bitmap.YPelsPerMeter()), PNG_RESOLUTION_METER);
-  png_write_info(handles.png, handles.info);
-  png_set_bgr(handles.png);
+  TPngEncoder encoder;
+  const TPngFrame frame{png_uint_32(bitmap.Width()), png_uint_32(bitmap.Height()),
+                        png_uint_32(std::max(bitmap.XPelsPerMeter(), 0)),
+                        png_uint_32(std::max(bitmap.YPelsPerMeter(), 0))};
+  encoder.Check(WriteInfoStep(encoder.Get(), &frame));
   TRowProgress rows(progress, uint64_t(bitmap.Height()));
   for (int r = 0; r < bitmap.Height(); ++r) {
-    png_write_row(handles.png, bitmap.Scanline(r));
+    encoder.Check(WriteRowStep(encoder.Get(), bitmap.Scanline(r)));
     rows.RowsDone(uint64_t(r) + 1);
   }
-  png_write_end(handles.png, nullptr);
+  encoder.Check(WriteEndStep(encoder.Get()));
   rows.End();
-  return encoded;
-}
-
-void ReadPng(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress) {
-  DecodePng(
-      std::span(stream.Data() + std::min(stream.Position(), stream.Size()), stream.Remaining()),
-      bitmap, progress);
+  return encoder.Bytes();
 }
 
 }  // namespace quorvane

@@ -8,18 +8,17 @@
 #include <vector>
 
 #include "raster/bitmap.h"
-#include "raster/byte_stream.h"
-#include "raster/progress.h"
+#include "raster/codec.h"
 
 namespace quorvane {
 
+// Size and the pixel format the decoder gives for the file's colour type.
+TPictureInfo ReadPngHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits = {});
 // On an exception the bitmap keeps its previous picture. A file that ends
 // inside the image data keeps the rows decoded.
 void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
-               const TProgressEvent& progress = {});
-// The same, from the stream's position to its end.
-void ReadPng(TByteStream& stream, TRasterBitmap& bitmap, const TProgressEvent& progress = {});
+               const TDecodeOptions& options = {});
 // `bitmap` must be 24-bit.
-std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, const TProgressEvent& progress = {});
+std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, TStageReporter* progress = nullptr);
 
 }  // namespace quorvane

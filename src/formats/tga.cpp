@@ -4,7 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "raster/decode_limits.h"
+#include "raster/byte_reader.h"
+#include "raster/byte_stream.h"
 
 namespace quorvane {
 
@@ -26,42 +27,36 @@ struct TTgaHeader {
 constexpr size_t kHeaderSize = 18;
 constexpr uint8_t kTopRowFirst = 0x20;
 
-// TGA is little-endian whatever order the stream was left in by another codec.
-uint16_t ReadLittleWord(TByteStream& stream) {
-  const uint8_t lo = stream.ReadByte();
-  const uint8_t hi = stream.ReadByte();
-  return uint16_t(lo | (hi << 8));
-}
-
 void WriteLittleWord(TByteStream& stream, uint16_t value) {
   stream.WriteByte(uint8_t(value & 0xFF));
   stream.WriteByte(uint8_t(value >> 8));
 }
 
-TTgaHeader ReadHeader(TByteStream& stream) {
+// TGA is little-endian throughout.
+TTgaHeader ReadHeader(TByteReader& stream) {
   TTgaHeader h;
   h.IDLength = stream.ReadByte();
   h.ColorMapType = stream.ReadByte();
   h.ImageType = stream.ReadByte();
-  h.CMapStart = ReadLittleWord(stream);
-  h.CMapLength = ReadLittleWord(stream);
+  h.CMapStart = stream.ReadWord();
+  h.CMapLength = stream.ReadWord();
   h.CMapDepth = stream.ReadByte();
-  h.XOrigin = ReadLittleWord(stream);
-  h.YOrigin = ReadLittleWord(stream);
-  h.Width = ReadLittleWord(stream);
-  h.Height = ReadLittleWord(stream);
+  h.XOrigin = stream.ReadWord();
+  h.YOrigin = stream.ReadWord();
+  h.Width = stream.ReadWord();
+  h.Height = stream.ReadWord();
   h.PixelDepth = stream.ReadByte();
   h.ImageDescriptor = stream.ReadByte();
   return h;
 }
 
-std::vector<TTriple> ReadColorMap(TByteStream& stream, const TTgaHeader& h) {
+std::vector<TTriple> ReadColorMap(TByteReader& stream, const TTgaHeader& h) {
   std::vector<TTriple> table(h.CMapLength);
   switch (h.CMapDepth) {
     case 15:
     case 16:
       for (TTriple& c : table) {
-        const uint16_t v = ReadLittleWord(stream);
+        const uint16_t v = stream.ReadWord();
         c = MakeTriple(uint8_t(((v >> 10) & 31) * 8), uint8_t(((v >> 5) & 31) * 8),
                        uint8_t((v & 31) * 8));
       }
@@ -106,21 +101,22 @@ bool IsRunLength(uint8_t image_type) {
 // packet that crosses the end of a row over into the next one.
 class TRunLengthReader {
  public:
-  TRunLengthReader(TByteStream& stream, size_t unit) : stream_(stream), unit_(unit) {}
+  TRunLengthReader(TByteReader& stream, size_t unit) : stream_(stream), unit_(unit) {}
 
-  // Fills `row`; returns the bytes that came from the data (the rest is zero).
+  // Fills `row` and returns the bytes that came from the data; the data ends
+  // with the last whole unit it holds, and a run whose unit is missing has
+  // nothing to repeat. The rest of the row is zero.
   size_t ReadRow(uint8_t* row, size_t row_bytes) {
     size_t filled = 0;
-    while (filled < row_bytes) {
-      if (pending_ == 0) {
-        if (stream_.Remaining() == 0) break;
-        const uint8_t h = stream_.ReadByte();
-        pending_ = (h & 127) + 1;
-        repeat_ = (h & 128) != 0;
-        if (repeat_) stream_.Read(value_, unit_);
-      }
+    while (filled < row_bytes && !ended_) {
+      if (pending_ == 0 && !StartPacket()) break;
       const size_t room = (row_bytes - filled) / unit_;
-      const size_t n = std::min(pending_, room);
+      size_t n = std::min(pending_, room);
+      if (!repeat_) n = std::min(n, stream_.Remaining() / unit_);
+      if (n == 0) {
+        ended_ = room > 0;  // literal units that never arrived end the data
+        break;
+      }
       if (repeat_) {
         for (size_t i = 0; i < n; ++i) std::memcpy(row + filled + i * unit_, value_, unit_);
       } else {
@@ -134,40 +130,46 @@ class TRunLengthReader {
   }
 
  private:
-  TByteStream& stream_;
+  bool StartPacket() {
+    if (stream_.Remaining() == 0) return !(ended_ = true);
+    const uint8_t h = stream_.ReadByte();
+    pending_ = (h & 127) + 1;
+    repeat_ = (h & 128) != 0;
+    if (!repeat_) return true;
+    if (stream_.Remaining() < unit_) return !(ended_ = true);
+    stream_.Read(value_, unit_);
+    return true;
+  }
+
+  TByteReader& stream_;
   size_t unit_;
   size_t pending_ = 0;
   bool repeat_ = false;
+  bool ended_ = false;
   uint8_t value_[4] = {};
 };
 
-}  // namespace
+// The picture a header describes: pixel format and stored bytes per pixel.
+struct TTgaKind {
+  TPixelFormat Format;
+  size_t PixelBytes;
+};
 
-void ReadTga(TByteStream& stream, TRasterBitmap& bitmap) {
-  const size_t start = stream.Position();
-  const TTgaHeader h = ReadHeader(stream);
-
-  std::vector<TTriple> color_table;
-  if (h.ColorMapType != 0) {
-    stream.Seek(start + kHeaderSize + h.IDLength);
-    color_table = ReadColorMap(stream, h);
-  }
-
-  TPixelFormat format;
-  size_t pixel_bytes;
+TTgaKind CheckedKind(const TTgaHeader& h) {
+  TTgaKind kind{};
   switch (h.PixelDepth) {
     case 8:
-      format = TPixelFormat::Bit24, pixel_bytes = 1;
+      kind = {TPixelFormat::Bit24, 1};
       break;
     case 15:
     case 16:
-      format = TPixelFormat::Bit15, pixel_bytes = 2;
+      kind = {TPixelFormat::Bit15, 2};
       break;
     case 24:
-      format = TPixelFormat::Bit24, pixel_bytes = 3;
+      kind = {TPixelFormat::Bit24, 3};
       break;
     case 32:
-      format = TPixelFormat::Bit32, pixel_bytes = 4;
+      kind = {TPixelFormat::Bit32, 4};
       break;
     default:
       throw ETGAException("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth));
@@ -182,66 +184,91 @@ void ReadTga(TByteStream& stream, TRasterBitmap& bitmap) {
     case 9:
     case 10:
     case 11:
-      break;
+      return kind;
     default:
       throw ETGAException("Unsupported TGA ImageType " + std::to_string(h.ImageType));
   }
+}
 
+// Stores `pixels` stored pixels of one row into the bitmap's row; the
+// pixels the data never reached are left as they are.
+void StoreRow(const TTgaHeader& h, const std::vector<TTriple>& color_table, const uint8_t* stored,
+              size_t pixels, size_t pixel_bytes, uint8_t* out) {
+  const TTriple black{};
+  switch (h.ImageType) {
+    case 1:
+    case 9:
+      for (size_t x = 0; x < pixels; ++x, out += 3) {
+        const uint8_t index = stored[x];
+        const TTriple& c = index < color_table.size() ? color_table[index] : black;
+        out[0] = c.Blue;
+        out[1] = c.Green;
+        out[2] = c.Red;
+      }
+      break;
+    case 3:
+    case 11:
+      for (size_t x = 0; x < pixels; ++x, out += 3) out[0] = out[1] = out[2] = stored[x];
+      break;
+    default:
+      std::memcpy(out, stored, pixels * pixel_bytes);
+      break;
+  }
+}
+
+}  // namespace
+
+TPictureInfo ReadTgaHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+  TByteReader stream(bytes);
+  const TTgaHeader h = ReadHeader(stream);
+  const TTgaKind kind = CheckedKind(h);
+  if (h.ImageType == 0) return {0, 0, kind.Format};
+  limits.CheckPicture(h.Width, h.Height, BitsPerPixelOf(kind.Format));
+  return {h.Width, h.Height, kind.Format};
+}
+
+void DecodeTga(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options) {
+  TByteReader stream(bytes);
+  const TTgaHeader h = ReadHeader(stream);
+  std::vector<TTriple> color_table;
+  if (h.ColorMapType != 0) {
+    stream.Seek(kHeaderSize + h.IDLength);
+    color_table = ReadColorMap(stream, h);
+  }
+  const TTgaKind kind = CheckedKind(h);
   TRasterBitmap result;
   if (h.ImageType == 0) {
-    result.Reset(format, 0, 0);
+    result.Reset(kind.Format, 0, 0);
     bitmap = std::move(result);
     return;
   }
+  options.Limits.CheckPicture(h.Width, h.Height, BitsPerPixelOf(kind.Format));
+  result.Reset(kind.Format, h.Width, h.Height);
 
   // The colour map's entries are whole bytes: 2 for 15/16 bits, 3, 4.
   const size_t entry_bytes = (size_t(h.CMapDepth) + 7) / 8;
-  stream.Seek(start + kHeaderSize + h.IDLength + size_t(h.CMapLength) * entry_bytes);
-
-  const uint64_t data = stream.Remaining();
-  // A raw pixel needs its stored bytes; a run-length packet of a header and
-  // one unit can stand for 128 pixels.
-  const uint64_t fillable = IsRunLength(h.ImageType)
-                                ? SaturatingMul(data, 128) / (1 + pixel_bytes)
-                                : SaturatingMul(data / pixel_bytes, kTruncationAllowance);
-  CheckPictureFitsData(h.Width, h.Height, fillable, "TGA");
-  result.Reset(format, h.Width, h.Height);
-
+  stream.Seek(kHeaderSize + h.IDLength + size_t(h.CMapLength) * entry_bytes);
   const int width = h.Width, height = h.Height;
-  const size_t row_bytes = size_t(width) * pixel_bytes;
+  const size_t row_bytes = size_t(width) * kind.PixelBytes;
   std::vector<uint8_t> stored(row_bytes);
-  TRunLengthReader packets(stream, pixel_bytes);
+  TRunLengthReader packets(stream, kind.PixelBytes);
   const bool top_first = (h.ImageDescriptor & kTopRowFirst) != 0;
-  const TTriple black{};
   for (int i = 0; i < height; ++i) {
     const size_t got = IsRunLength(h.ImageType) ? packets.ReadRow(stored.data(), row_bytes)
                                                 : stream.Read(stored.data(), row_bytes);
     if (got == 0) break;  // the data has ended; the remaining rows stay as they are
-    uint8_t* out = result.Scanline(top_first ? i : height - 1 - i);
-    switch (h.ImageType) {
-      case 1:
-      case 9:
-        for (int x = 0; x < width; ++x, out += 3) {
-          const uint8_t index = stored[x];
-          const TTriple& c = index < color_table.size() ? color_table[index] : black;
-          out[0] = c.Blue;
-          out[1] = c.Green;
-          out[2] = c.Red;
-        }
-        break;
-      case 3:
-      case 11:
-        for (int x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = stored[x];
-        break;
-      default:
-        std::memcpy(out, stored.data(), row_bytes);
-        break;
-    }
+    // A pixel cut short keeps the bytes that arrived, the rest zero.
+    const size_t pixels = (got + kind.PixelBytes - 1) / kind.PixelBytes;
+    StoreRow(h, color_table, stored.data(), pixels, kind.PixelBytes,
+             result.Scanline(top_first ? i : height - 1 - i));
+    if (got < row_bytes) break;
   }
   bitmap = std::move(result);
 }
 
-void WriteTga(TByteStream& stream, const TRasterBitmap& bitmap) {
+std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
+  TByteStream stream;
   uint8_t depth;
   switch (bitmap.PixelFormat()) {
     case TPixelFormat::Bit24:
@@ -269,6 +296,7 @@ void WriteTga(TByteStream& stream, const TRasterBitmap& bitmap) {
   stream.WriteByte(0);  // ImageDescriptor: bottom row first
   const size_t row_bytes = size_t(bitmap.Width()) * depth / 8;
   for (int r = bitmap.Height() - 1; r >= 0; --r) stream.Write(bitmap.Scanline(r), row_bytes);
+  return stream.TakeBytes();
 }
 
 }  // namespace quorvane

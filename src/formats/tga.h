@@ -1,10 +1,12 @@
 #pragma once
 // Truevision TGA: colour-mapped, true-colour and greyscale pictures, plain or
 // run-length encoded, read; uncompressed true-colour written.
-#include <string>
+#include <cstdint>
+#include <span>
+#include <vector>
 
 #include "raster/bitmap.h"
-#include "raster/byte_stream.h"
+#include "raster/codec.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -14,7 +16,14 @@ class ETGAException : public EQuorvaneError {
   using EQuorvaneError::EQuorvaneError;
 };
 
-void ReadTga(TByteStream& stream, TRasterBitmap& bitmap);
-void WriteTga(TByteStream& stream, const TRasterBitmap& bitmap);
+// 24-bit for colour-mapped, greyscale and 24-bit true colour, 15-bit for
+// 15/16-bit and 32-bit for 32-bit true colour; type 0 has no pixels.
+TPictureInfo ReadTgaHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits = {});
+// On an exception the bitmap keeps its previous picture. Data that ends
+// early leaves the rest of the picture black.
+void DecodeTga(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+               const TDecodeOptions& options = {});
+// 24- and 32-bit bitmaps as uncompressed true colour.
+std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap);
 
 }  // namespace quorvane

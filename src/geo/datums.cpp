@@ -179,17 +179,18 @@ double MeridianArc(const TEllipsoidConstants& k, double phi) {
          k.A6 * std::sin(6 * phi);
 }
 
-TGeographic UtmToGeographic(int32_t zone, double easting, double northing, int datum_index) {
+TGeographic UtmToGeographic(int32_t zone, bool north, double easting, double northing,
+                            int datum_index) {
   if (datum_index < 0 || datum_index >= kDatumCount) datum_index = kDefaultDatumIndex;
-  return UtmToGeographic(kDatumConstants[datum_index], zone, easting, northing);
+  return UtmToGeographic(kDatumConstants[datum_index], zone, north, easting, northing);
 }
 
-TGeographic UtmToGeographic(const TEllipsoidConstants& k, int32_t zone, double easting,
+TGeographic UtmToGeographic(const TEllipsoidConstants& k, int32_t zone, bool north, double easting,
                             double northing) {
   // 64-bit so that no zone value can overflow; zone 0 gives -183 degrees.
   const int64_t zone_number = std::llabs(int64_t{zone});
   const double central_meridian = double(zone_number * 6 - 183) * kRadiansPerDegree;
-  const double false_northing = zone < 0 ? kSouthernFalseNorthing : 0.0;
+  const double false_northing = north ? 0.0 : kSouthernFalseNorthing;
   const double x = (easting - kFalseEasting) / k.K0;
   const double y = (northing - false_northing) / k.K0;
 

@@ -59,10 +59,13 @@ struct TGeographic {
   double Latitude = 0.0;   // degrees, positive north
 };
 
-// `zone` < 0 means the southern hemisphere (false northing 10,000 km); its
-// absolute value is the zone number. Allocates nothing.
-TGeographic UtmToGeographic(int32_t zone, double easting, double northing, int datum_index);
-TGeographic UtmToGeographic(const TEllipsoidConstants& ellipsoid, int32_t zone, double easting,
-                            double northing);
+// `north` false: the southern grid (false northing 10,000 km). The
+// hemisphere travels as a flag, as in the georeference record, never as the
+// sign of the zone; a negative zone converts as its absolute value.
+// Allocates nothing.
+TGeographic UtmToGeographic(int32_t zone, bool north, double easting, double northing,
+                            int datum_index);
+TGeographic UtmToGeographic(const TEllipsoidConstants& ellipsoid, int32_t zone, bool north,
+                            double easting, double northing);
 
 }  // namespace quorvane

@@ -5,22 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "raster/number_text.h"
+#include "raster/units.h"
+
 namespace quorvane {
 
-struct TNumberFormat {
-  std::string DecimalSeparator = ".";
-  std::string ThousandSeparator = ",";
-};
-
-// Fixed notation with `decimals` digits after the separator (0 to 30),
-// correctly rounded from the binary value. NaN and infinities read "NAN",
-// "INF" and "-INF" in every helper here.
-std::string FormatFixed(double value, int decimals, const TNumberFormat& format = {});
-// As FormatFixed, with the integer digits grouped by threes.
-std::string FormatNumber(double value, int decimals, const TNumberFormat& format = {});
-// The shortest text with at most 15 significant digits: plain notation for
-// 0.00001 <= |value| < 1E15, otherwise mantissa and exponent ("1.5E-6", "1E15").
-std::string FormatGeneral(double value, const TNumberFormat& format = {});
+// Number texts (TNumberFormat, FormatFixed, FormatNumber, FormatGeneral) come
+// from raster/number_text.h.
 
 // An angle in whole milliseconds of arc. The sign sits on the most
 // significant non-zero part; an angle that rounds to zero loses it.
@@ -61,7 +52,9 @@ constexpr TFootUnits MakeFootUnits(double metres_per_foot) {
 }
 constexpr double kInternationalFootMetres = 0.3048;
 constexpr double kUsSurveyFootMetres = 0.304800609601;
-constexpr TFootUnits kFootUnits = MakeFootUnits(kInternationalFootMetres);
+// The international inch is the codecs' one value (raster/units.h).
+constexpr TFootUnits kFootUnits{kInternationalFootMetres, 1 / kInternationalFootMetres,
+                                kInchesPerMetre, kMetresPerInch};
 constexpr TFootUnits UsSurveyFootUnits() {
   return MakeFootUnits(kUsSurveyFootMetres);
 }

@@ -117,11 +117,12 @@ TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint&
   texts.North = map.North;
   texts.EastText = FormatNumber(map.East, 1, format);
   texts.NorthText = FormatNumber(map.North, 1, format);
-  // A southern grid is passed as a negative zone.
-  const int32_t zone = reference.North               ? reference.Zone
-                       : reference.Zone == INT32_MIN ? INT32_MAX
-                                                     : -reference.Zone;
-  const TGeographic geographic = UtmToGeographic(zone, map.East, map.North, datum_index);
+  // The southern grid's false northing applies to a southern record with a
+  // zone above 0: a record that was never set (zone 0) converts on the
+  // northern grid whatever its flag says.
+  const bool north = reference.North ? reference.Zone >= 0 : reference.Zone <= 0;
+  const int32_t zone = reference.Zone == INT32_MIN ? INT32_MAX : reference.Zone;
+  const TGeographic geographic = UtmToGeographic(zone, north, map.East, map.North, datum_index);
   texts.Longitude = geographic.Longitude;
   texts.Latitude = geographic.Latitude;
   texts.LongitudeText = FormatFixed(geographic.Longitude, 5, format);

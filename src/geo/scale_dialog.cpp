@@ -33,7 +33,7 @@ void TScaleDialogModel::Load(const TMeasureTool& tool) {
   LineLength = real_length_ * unit_factor_;
   line_pixels_ = tool.PathLength(true);
   SetZone(r.Zone);
-  South = !r.North;
+  North = r.North;
 }
 
 void TScaleDialogModel::Store(TMeasureTool& tool) {
@@ -44,7 +44,7 @@ void TScaleDialogModel::Store(TMeasureTool& tool) {
   r.ScaleY = ScaleY / unit_factor_;
   real_length_ = LineLength / unit_factor_;
   r.Zone = Zone;
-  r.North = !South;
+  r.North = North;
 }
 
 void TScaleDialogModel::ImageRadioClick(const TMeasureTool& tool) {

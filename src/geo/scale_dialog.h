@@ -31,7 +31,9 @@ class TScaleDialogModel {
   double ScaleX = 0.0, ScaleY = 0.0;
   double LineLength = 0.0;  // the real length of the measured line
   int32_t Zone = 31;
-  bool South = false;  // the hemisphere button is down
+  // The hemisphere as the georeference holds it; the hemisphere button is
+  // down when this is false.
+  bool North = true;
 
   // Opening: fields from `tool` in the chosen unit, scale recomputed.
   void Open(const TMeasureTool& tool);

@@ -1,9 +1,13 @@
 #include "imaging/resample_kernels.h"
 
+// The vector kernels exist only where the build found an x86-64 processor
+// (QUORVANE_X86_KERNELS); elsewhere the scalar loops are the whole story.
+#if defined(QUORVANE_X86_KERNELS)
 // GCC 12 reports the intrinsics' own undefined-vector placeholders as
 // possibly uninitialised.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -49,6 +53,12 @@ void ColumnsScalar(const uint8_t* work, size_t row_size, std::span<const TContri
   }
 }
 
+// Output pixels are produced 16 at a time (48 transposed bytes) and then
+// turned back into rows.
+constexpr int kPixelGroup = 16;
+constexpr int kGroupBytes = kPixelGroup * 3 * kRowBlock;
+
+#if defined(QUORVANE_X86_KERNELS)
 // ---------------------------------------------------------------------------
 // Row blocks are transposed so that the same byte of 16 rows lies in 16
 // consecutive bytes: one vector then carries one channel of 16 rows, all of
@@ -116,11 +126,6 @@ void TransposeOut(const uint8_t* block, int columns, uint8_t* const* dst, int ro
     for (int r = 0; r < rows; ++r) dst[r][offset + j] = block[size_t(j) * 16 + r];
   }
 }
-
-// Output pixels are produced 16 at a time (48 transposed bytes) and then
-// turned back into rows.
-constexpr int kPixelGroup = 16;
-constexpr int kGroupBytes = kPixelGroup * 3 * kRowBlock;
 
 // ---------------------------------------------------------------------------
 // AVX2 + FMA
@@ -287,7 +292,12 @@ QUORVANE_AVX512 void ColumnsAvx512(const uint8_t* work, size_t row_size,
   }
 }
 
+#endif  // QUORVANE_X86_KERNELS
+
 bool Supports(TKernelLevel level) {
+#if !defined(QUORVANE_X86_KERNELS)
+  return level == TKernelLevel::Scalar || level == TKernelLevel::Auto;
+#else
   __builtin_cpu_init();
   switch (level) {
     case TKernelLevel::Avx512:
@@ -299,6 +309,7 @@ bool Supports(TKernelLevel level) {
     default:
       return true;
   }
+#endif
 }
 
 }  // namespace
@@ -319,10 +330,16 @@ size_t RowBlockScratchSize(TKernelLevel level, int src_width) {
 
 void ResampleRowBlock(TKernelLevel level, const uint8_t* const* src, uint8_t* const* dst, int rows,
                       int src_width, const TContributorTable& table, uint8_t* scratch) {
+#if defined(QUORVANE_X86_KERNELS)
   if (level == TKernelLevel::Scalar) {
+#else
+  (void)src_width, (void)scratch;
+  {
+#endif
     for (int r = 0; r < rows; ++r) RowScalar(src[r], dst[r], table);
     return;
   }
+#if defined(QUORVANE_X86_KERNELS)
   // Both buffers 64-byte aligned for the aligned stores.
   uint8_t* group =
       reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(scratch) + 63) & ~uintptr_t(63));
@@ -333,17 +350,20 @@ void ResampleRowBlock(TKernelLevel level, const uint8_t* const* src, uint8_t* co
   } else {
     RowBlockAvx2(block, dst, rows, table, group);
   }
+#endif
 }
 
 void ResampleColumnsOfRow(TKernelLevel level, const uint8_t* work, size_t work_row_size,
                           std::span<const TContributor> list, int bytes, uint8_t* dst) {
   switch (level) {
+#if defined(QUORVANE_X86_KERNELS)
     case TKernelLevel::Avx512:
       ColumnsAvx512(work, work_row_size, list, bytes, dst);
       break;
     case TKernelLevel::Avx2:
       ColumnsAvx2(work, work_row_size, list, bytes, dst);
       break;
+#endif
     default:
       ColumnsScalar(work, work_row_size, list, 0, bytes, dst);
       break;

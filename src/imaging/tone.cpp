@@ -1,6 +1,10 @@
 #include "imaging/tone.h"
 
+#include "raster/number_text.h"
+
+#if defined(QUORVANE_X86_KERNELS)
 #include <immintrin.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -53,6 +57,7 @@ void MapScalar(const uint8_t* src, uint8_t* dst, size_t count, const uint8_t* ta
   for (size_t i = 0; i < count; ++i) dst[i] = table[src[i]];
 }
 
+#if defined(QUORVANE_X86_KERNELS)
 // 64 look-ups at once: two 128-entry halves, the top bit of each byte picks.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapVbmi(const uint8_t* src,
                                                                     uint8_t* dst, size_t count,
@@ -74,6 +79,7 @@ bool HasVbmi() {
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
          __builtin_cpu_supports("avx512vbmi");
 }
+#endif
 
 }  // namespace
 
@@ -90,74 +96,24 @@ void AdjustToneBitmap(TRasterBitmap& source, TRasterBitmap& destination,
   // (padding included, which carries no meaning).
   const size_t count = source.Stride() * size_t(source.Height());
   if (count == 0) return;
+#if defined(QUORVANE_X86_KERNELS)
   static const bool vbmi = HasVbmi();
   if (vbmi) {
     MapVbmi(source.Bits(), destination.Bits(), count, table.data());
-  } else {
-    MapScalar(source.Bits(), destination.Bits(), count, table.data());
+    return;
   }
+#endif
+  MapScalar(source.Bits(), destination.Bits(), count, table.data());
 }
 
 TToneValues ReadToneSliders(int brightness_position, int contrast_position, int gamma_position) {
   return {brightness_position / 100.0, contrast_position / 100.0, gamma_position / 100.0};
 }
 
-namespace {
-
-// Fixed notation with one decimal of the value first rounded to 18
-// significant digits; the second rounding goes half away from zero.
-std::string FixedOneDecimal(double value, char separator) {
-  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
-  // buffer: d.ddddddddddddddddde+XX, 18 significant digits.
-  std::string digits = std::string(1, buffer[0]) + std::string(buffer + 2, 17);
-  const int integer_digits = std::atoi(std::strchr(buffer, 'e') + 1) + 1;
-  // Digits to keep: the integer part and one decimal.
-  const int keep = integer_digits + 1;
-  std::string kept;
-  if (keep < 0 || (keep == 0 && digits[0] < '5')) {
-    kept = "0";
-  } else if (keep == 0) {
-    kept = "1";
-  } else {
-    digits.resize(std::max(digits.size(), size_t(keep) + 1), '0');
-    kept = digits.substr(0, size_t(keep));
-    if (digits[size_t(keep)] >= '5') {
-      size_t i = kept.size();
-      while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
-      if (i == 0) {
-        kept.insert(kept.begin(), '1');
-      } else {
-        ++kept[i - 1];
-      }
-    }
-  }
-  if (kept.size() < 2) kept.insert(kept.begin(), 2 - kept.size(), '0');
-  std::string result = kept.substr(0, kept.size() - 1);
-  result.erase(0, std::min(result.find_first_not_of('0'), result.size() - 1));
-  result += separator;
-  result += kept.back();
-  const bool zero = kept.find_first_not_of('0') == std::string::npos;
-  return (value < 0 && !zero ? "-" : "") + result;
-}
-
-std::string General15(double value, char separator) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  std::string text = buffer;
-  for (char& c : text) {
-    if (c == '.') c = separator;
-  }
-  return text;
-}
-
-}  // namespace
-
 TToneTexts ShowToneValues(const TToneValues& values, char decimal_separator) {
-  return {General15(values.Brightness, decimal_separator),
-          General15(values.Contrast, decimal_separator),
-          FixedOneDecimal(values.Gamma, decimal_separator)};
+  const TNumberFormat format{.DecimalSeparator = std::string(1, decimal_separator)};
+  return {FormatGeneral(values.Brightness, format), FormatGeneral(values.Contrast, format),
+          FormatFixedPrecision(values.Gamma, 18, 1, format)};
 }
 
 }  // namespace quorvane

@@ -14,9 +14,12 @@
 #include "formats/jpeg_codec.h"
 #include "formats/pcx.h"
 #include "formats/png_codec.h"
+#include "formats/tga.h"
 #include "io/picture_adapters.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "raster/pixel_convert.h"
+#include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 
 namespace quorvane {
@@ -24,59 +27,87 @@ namespace quorvane {
 namespace {
 
 using TPictureLoader = std::unique_ptr<TRasterBitmap> (*)(const std::string& path,
-                                                          TGeoTiffTags& tags);
+                                                          TGeoTiffTags& tags,
+                                                          const TDecodeOptions& options);
+using THeaderReader = TPictureInfo (*)(std::span<const uint8_t> bytes, TGeoTiffTags& tags,
+                                       const TDecodeLimits& limits);
 
 struct TImageFormat {
   const char* Extension;  // lower case, without the dot
   const char* Description;
   TPictureLoader Load;
+  THeaderReader ReadHeader;
 };
 
 template <typename TPicture>
-std::unique_ptr<TRasterBitmap> LoadAs(const std::string& path, TGeoTiffTags&) {
+std::unique_ptr<TRasterBitmap> LoadAs(const std::string& path, TGeoTiffTags&,
+                                      const TDecodeOptions& options) {
   auto picture = std::make_unique<TPicture>();
-  picture->LoadFromFile(path);
+  picture->LoadFromFile(path, options);
   return picture;
 }
 
-std::unique_ptr<TRasterBitmap> LoadTiff(const std::string& path, TGeoTiffTags& tags) {
+std::unique_ptr<TRasterBitmap> LoadTiff(const std::string& path, TGeoTiffTags& tags,
+                                        const TDecodeOptions& options) {
   auto picture = std::make_unique<TTIFFBitmap>();
-  picture->LoadFromFile(path, tags);
+  picture->LoadFromFile(path, tags, options);
   return picture;
 }
 
-std::unique_ptr<TRasterBitmap> LoadBmp(const std::string& path, TGeoTiffTags&) {
+std::unique_ptr<TRasterBitmap> LoadBmp(const std::string& path, TGeoTiffTags&,
+                                       const TDecodeOptions& options) {
   auto picture = std::make_unique<TRasterBitmap>();
-  LoadBmpFile(*picture, path);
+  LoadBmpFile(*picture, path, options);
   return picture;
 }
 
-std::unique_ptr<TRasterBitmap> LoadIcon(const std::string& path, TGeoTiffTags&) {
+std::unique_ptr<TRasterBitmap> LoadIcon(const std::string& path, TGeoTiffTags&,
+                                        const TDecodeOptions& options) {
   auto picture = std::make_unique<TRasterBitmap>();
-  DecodeIcon(ReadWholeFile(path), *picture);
+  DecodeIcon(ReadFileBytes(path), *picture, options);
   return picture;
 }
 
-std::unique_ptr<TRasterBitmap> LoadMetafile(const std::string&, TGeoTiffTags&) {
+[[noreturn]] void RefuseMetafile() {
   throw EQuorvaneError("Windows metafiles (.wmf, .emf) are not supported on this platform");
+}
+
+std::unique_ptr<TRasterBitmap> LoadMetafile(const std::string&, TGeoTiffTags&,
+                                            const TDecodeOptions&) {
+  RefuseMetafile();
+}
+
+TPictureInfo MetafileHeader(std::span<const uint8_t>, TGeoTiffTags&, const TDecodeLimits&) {
+  RefuseMetafile();
+}
+
+// A codec's header reader in the table's shape.
+template <TPictureInfo (*Read)(std::span<const uint8_t>, const TDecodeLimits&)>
+TPictureInfo HeaderOf(std::span<const uint8_t> bytes, TGeoTiffTags&, const TDecodeLimits& limits) {
+  return Read(bytes, limits);
+}
+
+TPictureInfo TiffHeader(std::span<const uint8_t> bytes, TGeoTiffTags& tags,
+                        const TDecodeLimits& limits) {
+  return ReadTiffHeader(bytes, tags, limits);
 }
 
 // In registration order; searches run from the last entry, so a later
 // registration of an extension wins.
 constexpr TImageFormat kImageFormats[] = {
-    {"wmf", "Metafiles", LoadMetafile},
-    {"emf", "Enhanced Metafiles", LoadMetafile},
-    {"ico", "Icons", LoadIcon},
-    {"bmp", "Bitmaps", LoadBmp},
-    {"lbm", "LBM Files", LoadAs<TLBMBitmap>},
-    {"pcx", "PCX Files", LoadAs<TPCXBitmap>},
-    {"tga", "TGA Files", LoadAs<TTGABitmap>},
-    {"tif", "TIFF-Format", LoadTiff},
-    {"tiff", "TIFF-Format", LoadTiff},
-    {"jpeg", "JPEG Files", LoadAs<TJPGBitmap>},
-    {"png", "PNG Files", LoadAs<TPNGBitmap>},
-    {"gif", "GIF Files", LoadAs<TGIFBitmap>},
-    {"jpg", "JPEG Files", LoadAs<TJPGBitmap>},
+    {"wmf", "Metafiles", LoadMetafile, MetafileHeader},
+    {"emf", "Enhanced Metafiles", LoadMetafile, MetafileHeader},
+    {"ico", "Icons", LoadIcon, HeaderOf<ReadIconHeader>},
+    {"bmp", "Bitmaps", LoadBmp, HeaderOf<ReadBmpHeader>},
+    {"lbm", "LBM Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
+    {"pcx", "PCX Files", LoadAs<TPCXBitmap>, HeaderOf<ReadPcxHeader>},
+    {"tga", "TGA Files", LoadAs<TTGABitmap>, HeaderOf<ReadTgaHeader>},
+    {"tif", "TIFF-Format", LoadTiff, TiffHeader},
+    {"tiff", "TIFF-Format", LoadTiff, TiffHeader},
+    {"jpeg", "JPEG Files", LoadAs<TJPGBitmap>, HeaderOf<ReadJpegHeader>},
+    {"png", "PNG Files", LoadAs<TPNGBitmap>, HeaderOf<ReadPngHeader>},
+    {"gif", "GIF Files", LoadAs<TGIFBitmap>, HeaderOf<ReadGifHeader>},
+    {"jpg", "JPEG Files", LoadAs<TJPGBitmap>, HeaderOf<ReadJpegHeader>},
 };
 
 // The extension with its dot, from the last dot of the last path component;
@@ -94,26 +125,50 @@ std::string LowerCase(std::string text) {
   return text;
 }
 
-}  // namespace
-
-std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags,
-                                           const TLoadOptions&) {
+// The registered format for a file name's extension, or throws "Unknown
+// picture file extension (.%s)".
+const TImageFormat& FormatFor(const std::string& file_name) {
   const std::string dotted = ExtensionWithDot(file_name);
   const std::string extension = dotted.empty() ? "" : dotted.substr(1);
   const std::string wanted = LowerCase(extension);
   const std::span<const TImageFormat> formats(kImageFormats);
   for (auto it = formats.rbegin(); it != formats.rend(); ++it) {
-    if (wanted == it->Extension) return it->Load(file_name, tags);
+    if (wanted == it->Extension) return *it;
   }
   throw EQuorvaneError("Unknown picture file extension (." + extension + ")");
 }
 
+}  // namespace
+
+std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags,
+                                           const TLoadOptions& options) {
+  const TDecodeOptions decode{.Limits = {.MaxPictureBytes = options.MaxPictureBytes}};
+  const TImageFormat& format = FormatFor(file_name);
+  if (options.Reader) *options.Reader = {};
+  if (options.AnyTiff && format.Load == LoadTiff) {
+    return LoadAnyTiff(
+        file_name, tags, options.MaxPictureBytes,
+        [&](TGeoTiffTags& own_tags) { return LoadTiff(file_name, own_tags, decode); },
+        options.Reader);
+  }
+  return format.Load(file_name, tags, decode);
+}
+
 TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
                                  const TLoadOptions& options) {
-  // Until every codec can read its header alone, the header is what a full
-  // load gives.
-  const auto picture = LoadPicture(file_name, tags, options);
-  return {picture->Width(), picture->Height(), picture->PixelFormat()};
+  const TImageFormat& format = FormatFor(file_name);
+  const TDecodeLimits limits{.MaxPictureBytes = options.MaxPictureBytes};
+  auto own_header = [&](TGeoTiffTags& own_tags) {
+    const TPictureInfo info = format.ReadHeader(ReadFileBytes(file_name), own_tags, limits);
+    return TAnyTiffHeader{info.Width, info.Height, info.PixelFormat};
+  };
+  if (options.AnyTiff && format.Load == LoadTiff) {
+    const TAnyTiffHeader header =
+        ReadAnyTiffHeaderRouted(file_name, tags, options.MaxPictureBytes, own_header);
+    return {header.Width, header.Height, header.PixelFormat, header.Report};
+  }
+  const TAnyTiffHeader header = own_header(tags);
+  return {header.Width, header.Height, header.PixelFormat};
 }
 
 std::string BuildTypeFilter() {
@@ -134,50 +189,38 @@ std::string BuildTypeFilter() {
   return entries;
 }
 
+namespace {
+// The file SaveBitmapFile writes for an extension, from a private copy in
+// the pixel format the writer needs (the caller's bitmap is never touched).
+std::vector<uint8_t> EncodeForExtension(const TRasterBitmap& bitmap, const std::string& ext,
+                                        const TSaveOptions& options, TStageReporter* progress) {
+  std::optional<TRasterBitmap> copy;
+  if (ext == ".jpg" || ext == ".jpeg")
+    return EncodeJpeg(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), {}, progress);
+  if (ext == ".tif" || ext == ".tiff") {
+    const TTiffEncodeOptions tiff{.PackBits = options.Compress,
+                                  .GeoTiff = options.GeoTiff ? options.GeoTiffTags : nullptr};
+    return EncodeTiff(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), tiff, progress);
+  }
+  if (ext == ".gif") return EncodeGif(InPixelFormat(bitmap, TPixelFormat::Bit8, copy), progress);
+  if (ext == ".png") return EncodePng(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), progress);
+  if (ext == ".pcx") return EncodePcx(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), progress);
+  if (ext == ".lbm") return EncodeLbm(bitmap, {.Compress = options.Compress}, progress);
+  // Anything else, no extension included, receives a Windows bitmap.
+  return EncodeBmp(bitmap);
+}
+}  // namespace
+
 void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
                     const TSaveOptions& options) {
-  // The writers see a private copy in the format they need; the caller's
-  // bitmap is never touched. A bitmap already in that format is used as is.
-  std::optional<TRasterBitmap> copy;
-  auto in_format = [&](TPixelFormat format) -> const TRasterBitmap& {
-    if (bitmap.PixelFormat() == format) return bitmap;
-    copy.emplace(bitmap);
-    copy->SetPixelFormat(format);
-    return *copy;
-  };
-  // The library codecs report through their event, the program's own codecs
-  // through a stage reporter whose hook lives for this one write.
-  const TProgressEvent no_progress;
-  const TProgressEvent& event = options.ShowProgress ? options.Progress : no_progress;
+  // Every writer reports through one stage reporter whose hook lives for
+  // this one write.
   TStageReporter reporter;
   std::optional<TScopedStageHook> hook;
-  if (event) hook.emplace(reporter, event);
-
+  if (options.ShowProgress && options.Progress) hook.emplace(reporter, options.Progress);
   const std::string ext = LowerCase(ExtensionWithDot(file_name));
-  if (ext == ".jpg" || ext == ".jpeg") {
-    WriteFileAtomically(file_name,
-                        EncodeJpeg(in_format(TPixelFormat::Bit24), kDefaultJpegQuality, event));
-  } else if (ext == ".tif" || ext == ".tiff") {
-    SaveTiffFile(file_name, in_format(TPixelFormat::Bit24),
-                 options.GeoTiff ? options.GeoTiffTags : nullptr, options.Compress, &reporter);
-  } else if (ext == ".gif") {
-    WriteFileAtomically(file_name, EncodeGif(in_format(TPixelFormat::Bit8), event));
-  } else if (ext == ".png") {
-    WriteFileAtomically(file_name, EncodePng(in_format(TPixelFormat::Bit24), event));
-  } else if (ext == ".pcx") {
-    TByteStream stream;
-    WritePcx(stream, in_format(TPixelFormat::Bit24), &reporter);
-    WriteFileAtomically(file_name, stream.Bytes());
-  } else if (ext == ".lbm") {
-    TByteStream stream;
-    WriteLbm(stream, bitmap, options.Compress, &reporter);
-    WriteFileAtomically(file_name, stream.Bytes());
-  } else {
-    // Anything else, no extension included, receives a Windows bitmap.
-    TByteStream stream;
-    SaveBitmapToStream(bitmap, stream);
-    WriteFileAtomically(file_name, stream.Bytes());
-  }
+  WriteFileAtomically(file_name,
+                      EncodeForExtension(bitmap, ext, options, hook ? &reporter : nullptr));
 }
 
 }  // namespace quorvane

@@ -119,11 +119,14 @@ void TRasterBitmap::SetSize(int width, int height) {
   if (IsPaletteFormat(format_) && colors_.empty()) colors_ = GreyColorTable(bits);
 }
 
+// A row outside the picture would address memory outside it.
 uint8_t* TRasterBitmap::Scanline(int row) {
+  if (row < 0 || row >= height_) throw EQuorvaneError("Scan line index out of range");
   return pixels_.Data() + size_t(height_ - 1 - row) * stride_;
 }
 
 const uint8_t* TRasterBitmap::Scanline(int row) const {
+  if (row < 0 || row >= height_) throw EQuorvaneError("Scan line index out of range");
   return pixels_.Data() + size_t(height_ - 1 - row) * stride_;
 }
 

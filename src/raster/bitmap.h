@@ -89,6 +89,7 @@ class TRasterBitmap {
   size_t Stride() const { return stride_; }
 
   // Row r of the image, r = 0 being the top row (the last row in memory).
+  // Throws "Scan line index out of range" for a row outside 0 .. Height-1.
   uint8_t* Scanline(int row);
   const uint8_t* Scanline(int row) const;
   // The pixel memory as stored: bottom row first.

@@ -11,34 +11,44 @@ void SwapBytes(void* buffer, size_t n) {
   std::reverse(bytes, bytes + n);
 }
 
+template <typename TValue>
+TValue TByteStream::ReadThrough(TValue (TByteReader::*read)()) {
+  TByteReader reader = Reader();
+  const TValue value = (reader.*read)();
+  position_ = reader.Position();
+  return value;
+}
+
 size_t TByteStream::Read(void* destination, size_t n) {
-  const size_t available = std::min(n, Remaining());
-  if (available > 0) std::memcpy(destination, data_.data() + position_, available);
-  if (available < n) std::memset(static_cast<uint8_t*>(destination) + available, 0, n - available);
-  position_ += available;
-  return available;
+  TByteReader reader = Reader();
+  const size_t arrived = reader.Read(destination, n);
+  position_ = reader.Position();
+  return arrived;
 }
 
 uint8_t TByteStream::ReadByte() {
-  uint8_t value = 0;
-  Read(&value, 1);
-  return value;
+  return ReadThrough(&TByteReader::ReadByte);
+}
+uint16_t TByteStream::ReadWord() {
+  return ReadThrough(&TByteReader::ReadWord);
+}
+uint32_t TByteStream::ReadDWord() {
+  return ReadThrough(&TByteReader::ReadDWord);
+}
+double TByteStream::ReadDouble() {
+  return ReadThrough(&TByteReader::ReadDouble);
+}
+
+std::string TByteStream::ReadChars(size_t n) {
+  std::string text(n, '\0');
+  Read(text.data(), n);
+  return text;
 }
 
 namespace {
 // Values are exchanged with callers in host order; the file order is the
 // stream's. The host is little-endian on every platform we build for.
 static_assert(std::endian::native == std::endian::little);
-
-template <typename T>
-T ReadValue(TByteStream& stream) {
-  uint8_t buffer[sizeof(T)];
-  stream.Read(buffer, sizeof(T));
-  if (stream.BigEndian()) SwapBytes(buffer, sizeof(T));
-  T value;
-  std::memcpy(&value, buffer, sizeof(T));
-  return value;
-}
 
 template <typename T>
 void WriteValue(TByteStream& stream, T value) {
@@ -48,22 +58,6 @@ void WriteValue(TByteStream& stream, T value) {
   stream.Write(buffer, sizeof(T));
 }
 }  // namespace
-
-uint16_t TByteStream::ReadWord() {
-  return ReadValue<uint16_t>(*this);
-}
-uint32_t TByteStream::ReadDWord() {
-  return ReadValue<uint32_t>(*this);
-}
-double TByteStream::ReadDouble() {
-  return ReadValue<double>(*this);
-}
-
-std::string TByteStream::ReadChars(size_t n) {
-  std::string text(n, '\0');
-  Read(text.data(), n);
-  return text;
-}
 
 void TByteStream::Write(const void* source, size_t n) {
   if (n == 0) return;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "raster/byte_reader.h"
+
 namespace quorvane {
 
 class TByteStream {
@@ -34,8 +36,9 @@ class TByteStream {
   void Seek(size_t position) { position_ = position; }
   size_t Remaining() const { return position_ < data_.size() ? data_.size() - position_ : 0; }
 
-  // Transfers up to n bytes and returns how many arrived; the rest of the
-  // destination is zero-filled.
+  // Reads go through a TByteReader: past the end they give zeros. Transfers
+  // up to n bytes and returns how many arrived; the rest of the destination
+  // is zero-filled.
   size_t Read(void* destination, size_t n);
   uint8_t ReadByte();
   uint16_t ReadWord();
@@ -50,11 +53,21 @@ class TByteStream {
   void WriteDouble(double value);
   void WriteChars(std::string_view text);
 
+  // A reader over the whole data at the stream's position and byte order.
+  TByteReader Reader() const {
+    TByteReader reader(data_, big_endian_);
+    reader.Seek(position_);
+    return reader;
+  }
+
   const uint8_t* Data() const { return data_.data(); }
   const std::vector<uint8_t>& Bytes() const { return data_; }
   std::vector<uint8_t> TakeBytes() { return std::move(data_); }
 
  private:
+  template <typename TValue>
+  TValue ReadThrough(TValue (TByteReader::*read)());
+
   std::vector<uint8_t> data_;
   size_t position_ = 0;
   bool big_endian_ = false;

@@ -1,31 +1,29 @@
 #pragma once
-// A header's width and height are only promises. Before a decoder allocates
-// the picture it checks that the file could fill it at all: every byte of
-// input can account for a bounded number of pixels (a run-length packet of
-// two bytes expands to at most a few hundred), so a tiny file claiming
-// 65535 x 65535 pixels is refused instead of costing gigabytes. Uncompressed
-// data is allowed to be cut short to a sixteenth of what the picture needs,
-// so a truncated file still loads with what it holds, and small pictures are
-// always allowed.
+// The one rule every decoder follows before it allocates a picture: the
+// picture's pixel memory must fit within a memory cap, whatever the file
+// holds. The cap defaults to half the physical memory; a caller (a fuzz
+// target, a test, an option of the load) may set a smaller one. A header
+// beyond the cap is refused before anything is allocated. A file that holds
+// less than its header promises is no reason to refuse: what it holds is
+// decoded and the rest of the picture stays zero.
 #include <cstdint>
-#include <string>
 
 namespace quorvane {
 
-// Pictures up to this many pixels are allocated whatever the data holds.
-constexpr uint64_t kAlwaysAllowedPixels = uint64_t(1) << 16;
-// Uncompressed data may hold this fraction of its picture and still load.
-constexpr uint64_t kTruncationAllowance = 16;
+// Half the physical memory of this machine (4 GiB when it cannot be told).
+uint64_t DefaultMaxPictureBytes();
 
-// Throws EQuorvaneError with `what` in the message when width x height
-// exceeds both kAlwaysAllowedPixels and `fillable_pixels`.
-void CheckPictureFitsData(int64_t width, int64_t height, uint64_t fillable_pixels,
-                          const std::string& what);
+struct TDecodeLimits {
+  // Bytes of pixel memory one decoded picture may take; 0 takes
+  // DefaultMaxPictureBytes().
+  uint64_t MaxPictureBytes = 0;
 
-// Saturating multiply for the fillable-pixel estimates.
-inline uint64_t SaturatingMul(uint64_t a, uint64_t b) {
-  if (a != 0 && b > UINT64_MAX / a) return UINT64_MAX;
-  return a * b;
-}
+  uint64_t Cap() const { return MaxPictureBytes ? MaxPictureBytes : DefaultMaxPictureBytes(); }
+
+  // Throws EQuorvaneError "Picture too large: W x H pixels at B bits per
+  // pixel need N bytes, more than the memory cap of C bytes" (or, for a side
+  // the bitmap cannot address, "... more than 2147483647 pixels a side").
+  void CheckPicture(int64_t width, int64_t height, int bits_per_pixel) const;
+};
 
 }  // namespace quorvane

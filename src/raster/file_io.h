@@ -11,9 +11,39 @@ namespace quorvane {
 // The whole file, or throws EQuorvaneError naming the file.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
+// The whole file in memory that is not cleared before the read fills it (a
+// vector would write every byte twice), for the loaders, whose files may be
+// hundreds of megabytes. Converts to the byte span the decoders take.
+class TFileBytes {
+ public:
+  TFileBytes() = default;
+  // Room for `capacity` bytes, not cleared.
+  explicit TFileBytes(size_t capacity);
+  ~TFileBytes();
+  TFileBytes(TFileBytes&& other) noexcept;
+  TFileBytes& operator=(TFileBytes&& other) noexcept;
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+
+  uint8_t* Data() { return data_; }
+  void SetSize(size_t size) { size_ = size; }
+  std::span<const uint8_t> Bytes() const { return {data_, size_}; }
+  operator std::span<const uint8_t>() const { return Bytes(); }
+
+ private:
+  uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+  bool mapped_ = false;
+};
+TFileBytes ReadFileBytes(const std::string& path);
+
 // Writes to a temporary file beside the target and renames it over the target
 // only when every byte is on disk, so a failed save never destroys or
-// truncates an existing file.
+// truncates an existing file. A path that is a symbolic link (or a chain of
+// them) names its final target: the target is replaced, the link stays. The
+// rename gives the target a new inode, so other hard links to the old file
+// keep the old content.
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace quorvane

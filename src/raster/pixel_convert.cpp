@@ -601,4 +601,25 @@ void TRasterBitmap::SetPixelFormat(TPixelFormat format) {
   *this = std::move(result);
 }
 
+const TRasterBitmap& InPixelFormat(const TRasterBitmap& bitmap, TPixelFormat format,
+                                   std::optional<TRasterBitmap>& copy) {
+  if (bitmap.PixelFormat() == format) return bitmap;
+  copy.emplace(bitmap);
+  copy->SetPixelFormat(format);
+  return *copy;
+}
+
+uint8_t NearestPaletteIndex(std::span<const TRGBQuad> palette, uint8_t red, uint8_t green,
+                            uint8_t blue) {
+  int best = 0, best_distance = -1;
+  const int n = int(std::min<size_t>(palette.size(), 256));
+  for (int i = 0; i < n; ++i) {
+    const TRGBQuad& p = palette[size_t(i)];
+    const int dr = int(p.Red) - red, dg = int(p.Green) - green, db = int(p.Blue) - blue;
+    const int d = dr * dr + dg * dg + db * db;
+    if (best_distance < 0 || d < best_distance) best = i, best_distance = d;
+  }
+  return uint8_t(best);
+}
+
 }  // namespace quorvane

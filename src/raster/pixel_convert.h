@@ -4,6 +4,8 @@
 // into a palette format picks the nearest colour of the destination's own
 // palette.
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "raster/bitmap.h"
 
@@ -20,5 +22,15 @@ void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint
 // with overlapping rectangles.
 void CopyRect(const TRasterBitmap& source, int sx, int sy, int width, int height,
               TRasterBitmap& destination, int dx, int dy);
+
+// The bitmap itself when it already has `format`, else a copy converted to
+// it, kept in `copy`: writers convert a private copy, never the caller's.
+const TRasterBitmap& InPixelFormat(const TRasterBitmap& bitmap, TPixelFormat format,
+                                   std::optional<TRasterBitmap>& copy);
+
+// The index of the palette colour nearest to (red, green, blue) by squared
+// distance; the lowest index among equals. 0 for an empty palette.
+uint8_t NearestPaletteIndex(std::span<const TRGBQuad> palette, uint8_t red, uint8_t green,
+                            uint8_t blue);
 
 }  // namespace quorvane

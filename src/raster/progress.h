@@ -1,8 +1,11 @@
 #pragma once
 // Progress reporting. Two styles feed the user's progress bar:
 // - percent reporting: a callback taking a whole percentage (resampling);
-// - stage reporting: codecs report Starting, Running and Ending with the
-//   truncated sum of equal steps (TIFF, PCX and IFF codecs).
+// - stage reporting: every codec reports Starting, Running and Ending
+//   through a TStageReporter. The program's own codecs (TIFF, PCX, IFF)
+//   report the truncated sum of equal steps; the codecs over the JPEG, PNG
+//   and GIF libraries report the whole percentage of rows done
+//   (TRowProgress).
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -34,10 +37,29 @@ class TStageReporter {
   void Report(TProgressStage stage, int steps = 1);
   double Accumulated() const { return accumulated_; }
 
+  // Passes one report to the hook as it is (the sender is none and the
+  // changed area empty); nothing is accumulated.
+  void Emit(TProgressStage stage, uint8_t percent_done, bool redraw_now,
+            std::string_view message) const;
+
  private:
   TProgressEvent hook_;
   double accumulated_ = 0.0;
   double step_ = 0.0;
+};
+
+// Reports Starting, then Running whenever the whole percentage of rows done
+// moves, then Ending with 100, through a reporter that may be null.
+class TRowProgress {
+ public:
+  TRowProgress(const TStageReporter* reporter, uint64_t rows);
+  void RowsDone(uint64_t done);
+  void End();
+
+ private:
+  const TStageReporter* reporter_;
+  uint64_t rows_;
+  int last_percent_ = 0;
 };
 
 // Installs a hook for the duration of one operation and empties it again,

@@ -7,21 +7,7 @@
 
 namespace quorvane {
 
-namespace {
-// Restores the stream position when a tag handler returns, so the TIFF
-// directory walk carries on where it was.
-class TPositionKeeper {
- public:
-  explicit TPositionKeeper(TByteStream& stream) : stream_(stream), position_(stream.Position()) {}
-  ~TPositionKeeper() { stream_.Seek(position_); }
-
- private:
-  TByteStream& stream_;
-  size_t position_;
-};
-}  // namespace
-
-void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
+void ReadGeoTiffTag(const TByteReader& file, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
                     uint32_t value_offset) {
   switch (tag) {
     case kTagModelPixelScale:
@@ -33,7 +19,7 @@ void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint3
     default:
       return;
   }
-  TPositionKeeper keeper(stream);
+  TByteReader stream = file;
   stream.Seek(value_offset);
   // The lists hold at most kGeoTiffListCapacity entries; longer lists in a
   // file are cut there and the rest is not read.
@@ -140,11 +126,11 @@ void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayload
   auto entry = [&](uint16_t tag, TTiffFieldType type, const TGeoTiffPayload& payload) {
     directory.WriteDirEntry(tag, type, payload.Count, payload.Offset);
   };
-  entry(kTagModelPixelScale, TTiffFieldType::Double, payloads.PixelScale);
-  entry(kTagModelTiepoint, TTiffFieldType::Double, payloads.Tiepoints);
-  entry(kTagGeoKeyDirectory, TTiffFieldType::Short, payloads.KeyDirectory);
-  entry(kTagGeoDoubleParams, TTiffFieldType::Double, payloads.DoubleParams);
-  entry(kTagGeoAsciiParams, TTiffFieldType::Ascii, payloads.AsciiParams);
+  entry(kTagModelPixelScale, kTiffDouble, payloads.PixelScale);
+  entry(kTagModelTiepoint, kTiffDouble, payloads.Tiepoints);
+  entry(kTagGeoKeyDirectory, kTiffShort, payloads.KeyDirectory);
+  entry(kTagGeoDoubleParams, kTiffDouble, payloads.DoubleParams);
+  entry(kTagGeoAsciiParams, kTiffAscii, payloads.AsciiParams);
 }
 
 }  // namespace quorvane

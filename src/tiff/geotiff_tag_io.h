@@ -11,9 +11,9 @@ namespace quorvane {
 class TTiffDirectoryBuilder;
 
 // Acts on the five GeoTIFF tags and ignores every other number. The
-// value/offset field is taken as a file offset; the stream position is
-// restored afterwards.
-void ReadGeoTiffTag(TByteStream& stream, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
+// value/offset field is taken as an offset into `file`, read in its byte
+// order.
+void ReadGeoTiffTag(const TByteReader& file, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
                     uint32_t value_offset);
 
 // Where one payload landed in the file and the count its entry carries.

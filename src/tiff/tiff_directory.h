@@ -5,17 +5,9 @@
 #include <cstdint>
 
 #include "raster/byte_stream.h"
+#include "tiff/tiff_tags.h"
 
 namespace quorvane {
-
-enum class TTiffFieldType : uint16_t {
-  Byte = 1,
-  Ascii = 2,
-  Short = 3,
-  Long = 4,
-  Rational = 5,
-  Double = 12,
-};
 
 class TTiffDirectoryBuilder {
  public:

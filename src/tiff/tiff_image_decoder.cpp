@@ -8,9 +8,6 @@
 #include <string>
 #include <vector>
 
-#if defined(__linux__)
-#endif
-
 #include "raster/byte_stream.h"
 #include "raster/error.h"
 #include "tiff/tiff_lzw.h"
@@ -20,53 +17,91 @@ namespace quorvane {
 
 namespace {
 
-// Pixel memory that no strip could ever fill is tolerated up to this much;
-// beyond it a header asks for more than its file can hold and the load is
-// refused instead of allocating for nothing.
-constexpr uint64_t kUnfillableMemoryAllowance = uint64_t(64) << 20;
-
-// The most bytes one input byte can turn into: a PackBits run of 128 bytes
-// costs two input bytes; an LZW code of at least 9 bits stands for a string of
-// at most 4096 bytes.
-uint64_t MaximumOutput(uint16_t compression, uint64_t input_bytes) {
-  switch (compression) {
-    case kCompressionPackBits:
-      return input_bytes * 64;
-    case kCompressionLzw:
-      return (input_bytes * 8 / 9 + 1) * 4096;
-    default:
-      return input_bytes;
-  }
-}
-
 std::string SizeText(const TTiffInfo& info) {
   return std::to_string(info.Width) + " x " + std::to_string(info.Height) + " x " +
          std::to_string(info.BitsPerPixel) + " bits";
 }
 
+TPixelFormat FormatOf(uint32_t bits_per_pixel) {
+  switch (bits_per_pixel) {
+    case 1:
+      return TPixelFormat::Bit1;
+    case 4:
+      return TPixelFormat::Bit4;
+    case 8:
+      return TPixelFormat::Bit8;
+    case 16:
+      return TPixelFormat::Bit15;  // grey from the top five bits
+    case 24:
+      return TPixelFormat::Bit24;
+    default:
+      return TPixelFormat::Bit32;
+  }
+}
+
+// Offsets whose bytes lie past the end of the file are not strips: reading
+// them would only give zeros, and a count of billions would run for ever.
+uint64_t StripsInFile(const TByteReader& file, const TTiffInfo& info) {
+  const TTiffValueArray& a = info.StripOffsetArray;
+  if (info.StripCount == 1) return 1;
+  if (a.Position >= file.Size()) return 0;
+  return std::min<uint64_t>(a.Count, (file.Size() - a.Position) / a.ElementSize);
+}
+
+void CheckSupported(const TTiffInfo& info, uint64_t strips) {
+  if (info.Width == 0 || info.Height == 0) throw EQuorvaneError("Width or Height is Zero");
+  switch (info.BitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+  }
+  // Every strip shares the one compression, so an unsupported one is refused
+  // before anything is allocated rather than at the first strip. Without a
+  // strip nothing is decoded and the blank picture loads whatever it says.
+  switch (info.Compression) {
+    case kCompressionNone:
+    case kCompressionLzw:
+    case kCompressionPackBits:
+      break;
+    default:
+      if (strips > 0)
+        throw EQuorvaneError("Unsupported Compression = " + std::to_string(info.Compression));
+  }
+  // Tiles and separate planes would otherwise decode as scrambled strips; the
+  // user is better served by a refusal than by a picture of noise.
+  if (info.Tiled) throw EQuorvaneError("Unsupported Tiled TIF File");
+  if (info.PlanarConfig == 2 && info.SamplesPerPixel > 1)
+    throw EQuorvaneError("Unsupported Planar Configuration = 2");
+}
+
 class TStripDecoder {
  public:
-  TStripDecoder(const TTiffFileBytes& file, const TTiffInfo& info, TStageReporter* progress)
-      : big_endian_(file.BigEndian),
-        data_(file.Data),
-        size_(file.Size),
+  TStripDecoder(const TByteReader& file, const TTiffInfo& info, TStageReporter* progress)
+      : file_(file),
+        big_endian_(file.BigEndian()),
+        data_(file.Data()),
+        size_(file.Size()),
         info_(info),
         progress_(progress),
         row_bytes_(size_t(info.RowBytes)) {
     format_.BitsPerPixel = info.BitsPerPixel;
     format_.Photometric = info.Photometric;
     format_.HorizontalPredictor = info.Predictor == 2;
-    format_.BigEndian = file.BigEndian;
+    format_.BigEndian = file.BigEndian();
   }
 
-  void Decode(TRasterBitmap& bitmap);
+  void Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits);
 
  private:
-  void CheckSupported() const;
-  uint64_t StripsInFile() const;
   uint64_t StripOffset(uint64_t strip) const;
   uint64_t StripRows(uint64_t strip) const;
-  void CheckDataCanFill(uint64_t strips, uint64_t stride) const;
+  void PutZeroRow(uint8_t* row);
   void Running() {
     if (progress_) progress_->Report(TProgressStage::Running);
   }
@@ -77,6 +112,7 @@ class TStripDecoder {
   bool DecodePackBitsStrip(uint64_t offset, uint64_t rows);
   bool DecodeLzwStrip(uint64_t offset, uint64_t rows);
 
+  TByteReader file_;
   bool big_endian_;
   const uint8_t* data_;
   size_t size_;
@@ -93,61 +129,10 @@ class TStripDecoder {
   bool zero_row_stays_zero_ = true;
 };
 
-void TStripDecoder::CheckSupported() const {
-  if (info_.Width == 0 || info_.Height == 0) throw EQuorvaneError("Width or Height is Zero");
-  switch (info_.BitsPerPixel) {
-    case 1:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32:
-      break;
-    default:
-      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
-  }
-  // Every strip shares the one compression, so an unsupported one is refused
-  // before anything is allocated rather than at the first strip.
-  switch (info_.Compression) {
-    case kCompressionNone:
-    case kCompressionLzw:
-    case kCompressionPackBits:
-      break;
-    default:
-      throw EQuorvaneError("Unsupported Compression = " + std::to_string(info_.Compression));
-  }
-  // Tiles and separate planes would otherwise decode as scrambled strips; the
-  // user is better served by a refusal than by a picture of noise.
-  if (info_.Tiled) throw EQuorvaneError("Unsupported Tiled TIF File");
-  if (info_.PlanarConfig == 2 && info_.SamplesPerPixel > 1)
-    throw EQuorvaneError("Unsupported Planar Configuration = 2");
-  if (info_.Width > uint32_t(std::numeric_limits<int32_t>::max()) ||
-      info_.Height > uint32_t(std::numeric_limits<int32_t>::max()))
-    throw EQuorvaneError("Image Too Large: " + SizeText(info_));
-}
-
-// Offsets whose bytes lie past the end of the file are not strips: reading
-// them would only give zeros, and a count of billions would run for ever.
-uint64_t TStripDecoder::StripsInFile() const {
-  const TTiffValueArray& a = info_.StripOffsetArray;
-  if (info_.StripCount == 1) return 1;
-  if (a.Position >= size_) return 0;
-  return std::min<uint64_t>(a.Count, (size_ - a.Position) / a.ElementSize);
-}
-
 uint64_t TStripDecoder::StripOffset(uint64_t strip) const {
   const TTiffValueArray& a = info_.StripOffsetArray;
   const uint64_t at = a.Position + strip * a.ElementSize;
-  uint8_t bytes[4] = {0, 0, 0, 0};
-  const unsigned width = a.ElementSize == 2 ? 2 : 4;
-  for (unsigned i = 0; i < width; ++i)
-    if (at + i < size_) bytes[i] = data_[at + i];
-  if (width == 2)
-    return big_endian_ ? uint64_t(bytes[0]) << 8 | bytes[1] : uint64_t(bytes[1]) << 8 | bytes[0];
-  return big_endian_ ? uint64_t(bytes[0]) << 24 | uint64_t(bytes[1]) << 16 |
-                           uint64_t(bytes[2]) << 8 | bytes[3]
-                     : uint64_t(bytes[3]) << 24 | uint64_t(bytes[2]) << 16 |
-                           uint64_t(bytes[1]) << 8 | bytes[0];
+  return a.ElementSize == 2 ? file_.WordAt(at) : file_.DWordAt(at);
 }
 
 // A lone strip holds the whole image; otherwise strip i holds RowsPerStrip
@@ -160,32 +145,25 @@ uint64_t TStripDecoder::StripRows(uint64_t strip) const {
   return before < info_.Height ? info_.Height - before : 0;
 }
 
-void TStripDecoder::CheckDataCanFill(uint64_t strips, uint64_t stride) const {
-  // Counted in bytes, not rows: one absurdly wide row must not pass because a
-  // few bytes of data could start it.
-  uint64_t fillable = 0;
-  uint64_t row = 0;
-  for (uint64_t i = 0; i < strips && row < info_.Height; ++i) {
-    const uint64_t rows = std::min(StripRows(i), info_.Height - row);
-    row += rows;
-    const uint64_t offset = StripOffset(i);
-    const uint64_t input = offset < size_ ? size_ - offset : 0;
-    fillable += std::min(MaximumOutput(info_.Compression, input), rows * row_bytes_);
+// A row whose data never arrived holds what zero bytes finish to. The pixel
+// memory starts zeroed, so rows that finish to zeros need no store: a huge
+// picture cut short leaves its memory untouched.
+void TStripDecoder::PutZeroRow(uint8_t* row) {
+  if (zero_row_.empty()) {
+    zero_row_.assign(row_bytes_, 0);
+    StoreTiffRow(format_, zero_row_.data(), zero_row_.data(), row_bytes_);
+    zero_row_stays_zero_ =
+        std::all_of(zero_row_.begin(), zero_row_.end(), [](uint8_t v) { return v == 0; });
   }
-  // Height x stride fits in memory (checked before), so neither product overflows.
-  const uint64_t needed = info_.Height * row_bytes_;
-  const uint64_t unfillable = needed - std::min(fillable, needed);
-  if (unfillable / std::max<uint64_t>(row_bytes_, 1) * stride > kUnfillableMemoryAllowance ||
-      unfillable > kUnfillableMemoryAllowance)
-    throw EQuorvaneError("Image Size Exceeds File Data: " + SizeText(info_));
+  if (!zero_row_stays_zero_) std::memcpy(row, zero_row_.data(), row_bytes_);
 }
 
-void TStripDecoder::Decode(TRasterBitmap& bitmap) {
-  CheckSupported();
+void TStripDecoder::Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits) {
+  const uint64_t strips = StripsInFile(file_, info_);
+  CheckSupported(info_, strips);
+  limits.CheckPicture(info_.Width, info_.Height, int(info_.BitsPerPixel));
   const size_t memory = PixelMemorySize(info_.Width, info_.Height, int(info_.BitsPerPixel));
   stride_ = size_t(RowStride(info_.Width, info_.BitsPerPixel, 32));
-  const uint64_t strips = StripsInFile();
-  CheckDataCanFill(strips, stride_);
   try {
     pixels_ = TPixelBuffer(memory);
   } catch (const std::bad_alloc&) {
@@ -254,6 +232,10 @@ bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
   auto byte_at = [&](uint64_t p) -> uint8_t { return p < size_ ? data_[p] : 0; };
   for (uint64_t r = 0; r < rows; ++r) {
     Running();
+    if (at >= size_) {
+      PutZeroRow(Row(rows_done_++));
+      continue;
+    }
     size_t produced = 0;
     while (produced < row_bytes_) {
       if (at >= size_) {
@@ -308,15 +290,7 @@ bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
       std::memcpy(scratch_.data(), strip + begin, produced - begin);
       StoreTiffRow(format_, row, scratch_.data(), row_bytes_);
     } else {
-      if (zero_row_.empty()) {
-        zero_row_.assign(row_bytes_, 0);
-        StoreTiffRow(format_, zero_row_.data(), zero_row_.data(), row_bytes_);
-        zero_row_stays_zero_ =
-            std::all_of(zero_row_.begin(), zero_row_.end(), [](uint8_t v) { return v == 0; });
-      }
-      // The pixel memory starts zeroed: rows that finish to zeros need no
-      // store, so a huge image cut short leaves its memory untouched.
-      if (!zero_row_stays_zero_) std::memcpy(row, zero_row_.data(), row_bytes_);
+      PutZeroRow(row);
     }
   }
   return true;
@@ -324,10 +298,17 @@ bool TStripDecoder::DecodeLzwStrip(uint64_t offset, uint64_t rows) {
 
 }  // namespace
 
-void DecodeTiffImage(const TTiffFileBytes& file, TRasterBitmap& bitmap, const TTiffInfo& info,
-                     TStageReporter* progress) {
-  TStripDecoder decoder(file, info, progress);
-  decoder.Decode(bitmap);
+TPictureInfo CheckTiffImage(const TByteReader& file, const TTiffInfo& info,
+                            const TDecodeLimits& limits) {
+  CheckSupported(info, StripsInFile(file, info));
+  limits.CheckPicture(info.Width, info.Height, int(info.BitsPerPixel));
+  return {info.Width, info.Height, FormatOf(info.BitsPerPixel)};
+}
+
+void DecodeTiffImage(const TByteReader& file, TRasterBitmap& bitmap, const TTiffInfo& info,
+                     const TDecodeOptions& options) {
+  TStripDecoder decoder(file, info, options.Progress);
+  decoder.Decode(bitmap, options.Limits);
 }
 
 }  // namespace quorvane

@@ -7,45 +7,9 @@
 #include <cstdint>
 
 #include "raster/bitmap.h"
+#include "tiff/tiff_tags.h"
 
 namespace quorvane {
-
-enum : uint16_t {
-  kTiffByte = 1,
-  kTiffAscii = 2,
-  kTiffShort = 3,
-  kTiffLong = 4,
-  kTiffRational = 5,
-  kTiffSByte = 6,
-  kTiffUndefined = 7,
-  kTiffSShort = 8,
-  kTiffSLong = 9,
-  kTiffSRational = 10,
-  kTiffFloat = 11,
-  kTiffDouble = 12,
-  kTiffIfd = 13,
-};
-
-enum : uint16_t {
-  kCompressionNone = 1,
-  kCompressionLzw = 5,
-  kCompressionPackBits = 32773,
-};
-
-enum : uint16_t {
-  kPhotometricWhiteIsZero = 0,
-  kPhotometricSeparated = 5,
-};
-
-// The whole file as the decoder reads it: in a memory stream or mapped.
-struct TTiffFileBytes {
-  const uint8_t* Data = nullptr;
-  size_t Size = 0;
-  bool BigEndian = false;
-};
-
-// Bytes of one value of a field type; 0 for types this reader does not know.
-size_t TiffTypeSize(uint16_t type);
 
 // An array of SHORT or LONG values (StripOffsets, StripByteCounts): where its
 // first element lies in the file and how wide each element is. Arrays that fit

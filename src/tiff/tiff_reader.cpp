@@ -6,7 +6,6 @@
 #include "raster/error.h"
 #include "raster/file_io.h"
 #include "tiff/geotiff_tag_io.h"
-#include "tiff/mapped_file.h"
 #include "tiff/tiff_image_decoder.h"
 #include "tiff/tiff_info.h"
 
@@ -41,24 +40,6 @@ namespace {
 constexpr uint16_t kLittleEndianMark = 0x4949;  // "II"
 constexpr uint16_t kBigEndianMark = 0x4D4D;     // "MM"
 constexpr uint16_t kTiffMagic = 42;
-
-enum : uint16_t {
-  kTagImageWidth = 256,
-  kTagImageLength = 257,
-  kTagBitsPerSample = 258,
-  kTagCompression = 259,
-  kTagPhotometric = 262,
-  kTagStripOffsets = 273,
-  kTagSamplesPerPixel = 277,
-  kTagRowsPerStrip = 278,
-  kTagStripByteCounts = 279,
-  kTagPlanarConfiguration = 284,
-  kTagPredictor = 317,
-  kTagColorMap = 320,
-  kTagTileWidth = 322,
-  kTagTileOffsets = 324,
-  kTagExtraSamples = 338,
-};
 
 // Baseline tags that say nothing the decoder uses.
 bool IsIgnoredTag(uint16_t tag) {
@@ -96,56 +77,19 @@ bool IsIgnoredTag(uint16_t tag) {
   }
 }
 
-// Reads values in the file's byte order from the whole file in memory. Like
-// the memory stream, bytes past the end read as zero.
-class TTiffCursor {
- public:
-  explicit TTiffCursor(const TTiffFileBytes& file) : file_(file) {}
-
-  size_t Position() const { return position_; }
-  void Seek(size_t position) { position_ = position; }
-  bool AtEnd() const { return position_ >= file_.Size; }
-  bool BigEndian() const { return file_.BigEndian; }
-  void SetBigEndian(bool big_endian) { file_.BigEndian = big_endian; }
-  const TTiffFileBytes& File() const { return file_; }
-
-  uint8_t ReadByte() {
-    const uint8_t b = position_ < file_.Size ? file_.Data[position_] : 0;
-    ++position_;
-    return b;
-  }
-  uint16_t ReadWord() {
-    const uint16_t a = ReadByte(), b = ReadByte();
-    return file_.BigEndian ? uint16_t(a << 8 | b) : uint16_t(b << 8 | a);
-  }
-  uint32_t ReadDWord() {
-    const uint32_t a = ReadWord(), b = ReadWord();
-    return file_.BigEndian ? a << 16 | b : b << 16 | a;
-  }
-
- private:
-  TTiffFileBytes file_;
-  size_t position_ = 0;
-};
-
 // Seeks away and back again, so a tag handler never disturbs the directory
 // walk.
 class TReturnHere {
  public:
-  explicit TReturnHere(TTiffCursor& cursor) : cursor_(cursor), position_(cursor.Position()) {}
+  explicit TReturnHere(TByteReader& cursor) : cursor_(cursor), position_(cursor.Position()) {}
   ~TReturnHere() { cursor_.Seek(position_); }
   TReturnHere(const TReturnHere&) = delete;
   TReturnHere& operator=(const TReturnHere&) = delete;
 
  private:
-  TTiffCursor& cursor_;
+  TByteReader& cursor_;
   size_t position_;
 };
-
-bool IsGeoTiffTag(uint16_t tag) {
-  return tag == kTagModelPixelScale || tag == kTagModelTiepoint || tag == kTagGeoKeyDirectory ||
-         tag == kTagGeoDoubleParams || tag == kTagGeoAsciiParams;
-}
 
 // Empties the reporter's hook however the read ends.
 class THookClearer {
@@ -161,15 +105,23 @@ class THookClearer {
   TStageReporter* reporter_;
 };
 
-// One read of one file. `stream` is the memory stream the file came in, or
-// null when the file is mapped.
-class TTiffReader {
+// Walks the first directory of one file into the image description and
+// hands the tags it does not interpret to the GeoTIFF tag reader.
+class TTiffDirectoryReader {
  public:
-  TTiffReader(const TTiffFileBytes& file, TByteStream* stream, TGeoTiffTags& tags,
-              TStageReporter* progress)
-      : cursor_(file), stream_(stream), tags_(tags), progress_(progress) {}
+  TTiffDirectoryReader(std::span<const uint8_t> bytes, TGeoTiffTags& tags)
+      : cursor_(bytes), tags_(tags) {}
 
-  void Read(TRasterBitmap& bitmap);
+  // False when the file has no first directory: nothing to load, and nothing
+  // wrong either.
+  bool Read();
+  const TTiffInfo& Info() const { return info_; }
+  // The whole file in its byte order.
+  TByteReader File() const {
+    TByteReader file = cursor_;
+    file.Seek(0);
+    return file;
+  }
 
  private:
   void ReadEntry();
@@ -178,65 +130,29 @@ class TTiffReader {
   TTiffValueArray OffsetArray(uint16_t type, uint32_t count, uint32_t field,
                               size_t field_position) const;
   void ReadColorMap(uint32_t offset);
-  void PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field);
   void FinishDescription();
 
-  TTiffCursor cursor_;
-  TByteStream* stream_;
+  TByteReader cursor_;
   TGeoTiffTags& tags_;
-  TStageReporter* progress_;
   TTiffInfo info_;
 };
 
-void TTiffReader::Read(TRasterBitmap& bitmap) {
+bool TTiffDirectoryReader::Read() {
   const uint16_t mark = cursor_.ReadWord();
   cursor_.SetBigEndian(mark == kBigEndianMark);
-  if (stream_) stream_->SetBigEndian(mark == kBigEndianMark);
   const uint16_t magic = cursor_.ReadWord();
   if ((mark != kLittleEndianMark && mark != kBigEndianMark) || magic != kTiffMagic)
     throw EQuorvaneError("Invalid TIF File");
   const uint32_t first_directory = cursor_.ReadDWord();
-  // No first directory: nothing to load, and nothing wrong either.
-  if (first_directory == 0) return;
+  if (first_directory == 0) return false;
 
   cursor_.Seek(first_directory);
   info_ = TTiffInfo();
   const uint16_t entries = cursor_.ReadWord();
   // Entries past the end of the file would read as tag 0: nothing to do.
   for (uint32_t i = 0; i < entries && !cursor_.AtEnd(); ++i) ReadEntry();
-  const size_t after_entries = cursor_.Position();
   FinishDescription();
-
-  DecodeTiffImage(cursor_.File(), bitmap, info_, progress_);
-  if (progress_) progress_->Report(TProgressStage::Ending);
-  if (stream_) stream_->Seek(after_entries);
-}
-
-// The GeoTIFF reader takes a stream. A file read into a memory stream hands
-// over that stream; a mapped file hands over a stream holding just the tag's
-// payload, at offset 0. The GeoTIFF tags read at most count values of at most
-// 8 bytes each, and never more than 168 bytes whatever their count, so the
-// window covers every read; other tags read nothing.
-void TTiffReader::PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field) {
-  if (stream_) {
-    ReadGeoTiffTag(*stream_, tags_, tag, count, field);
-    return;
-  }
-  TByteStream window;
-  window.SetBigEndian(cursor_.BigEndian());
-  if (!IsGeoTiffTag(tag)) {
-    ReadGeoTiffTag(window, tags_, tag, count, field);
-    return;
-  }
-  constexpr uint64_t kLongestFixedRead = 168;
-  const uint64_t wanted = std::max<uint64_t>(uint64_t(count) * 8, kLongestFixedRead);
-  const TTiffFileBytes& file = cursor_.File();
-  if (field < file.Size) {
-    const size_t length = size_t(std::min<uint64_t>(wanted, file.Size - field));
-    window = TByteStream::CopyOf({file.Data + field, length});
-    window.SetBigEndian(cursor_.BigEndian());
-  }
-  ReadGeoTiffTag(window, tags_, tag, count, 0);
+  return true;
 }
 
 // The value of a single-valued field sits left-justified in the 4-byte field:
@@ -244,7 +160,7 @@ void TTiffReader::PassToGeoTiff(uint16_t tag, uint32_t count, uint32_t field) {
 // half of the 32-bit value. The field type decides, so that a SHORT in a
 // little-endian file never picks up whatever the writer left in the unused
 // half, and a BYTE is its first byte in either order.
-uint32_t TTiffReader::SingleValue(uint16_t type, uint32_t field) const {
+uint32_t TTiffDirectoryReader::SingleValue(uint16_t type, uint32_t field) const {
   const bool big = cursor_.BigEndian();
   switch (type) {
     case kTiffShort:
@@ -267,7 +183,7 @@ uint32_t TTiffReader::SingleValue(uint16_t type, uint32_t field) const {
 // BitsPerSample holds one value per sample; only the first is used. Up to two
 // SHORTs (a grey image with alpha) fit in the field itself, more sit at an
 // offset. Writers use SHORT, and BYTE or LONG are read by their own width.
-uint16_t TTiffReader::FirstBitsPerSample(uint16_t type, uint32_t count, uint32_t field) {
+uint16_t TTiffDirectoryReader::FirstBitsPerSample(uint16_t type, uint32_t count, uint32_t field) {
   const size_t size = TiffTypeSize(type);
   const bool integer = size == 1 || size == 2 || (size == 4 && type != kTiffFloat);
   if (!integer) {
@@ -286,8 +202,8 @@ uint16_t TTiffReader::FirstBitsPerSample(uint16_t type, uint32_t count, uint32_t
 
 // StripOffsets and StripByteCounts may be SHORT or LONG arrays, and one LONG
 // or two SHORTs fit in the entry itself. Anything but SHORT is read as LONG.
-TTiffValueArray TTiffReader::OffsetArray(uint16_t type, uint32_t count, uint32_t field,
-                                         size_t field_position) const {
+TTiffValueArray TTiffDirectoryReader::OffsetArray(uint16_t type, uint32_t count, uint32_t field,
+                                                  size_t field_position) const {
   TTiffValueArray array;
   array.Count = count;
   array.ElementSize = (type == kTiffShort || type == kTiffSShort) ? 2 : 4;
@@ -299,7 +215,7 @@ TTiffValueArray TTiffReader::OffsetArray(uint16_t type, uint32_t count, uint32_t
 // 16-bit units of which the high byte is kept. It is read when its entry is
 // met, with the BitsPerSample of the entries before it; entries beyond it
 // keep the grey ramp.
-void TTiffReader::ReadColorMap(uint32_t offset) {
+void TTiffDirectoryReader::ReadColorMap(uint32_t offset) {
   TReturnHere back(cursor_);
   cursor_.Seek(offset);
   const int n = info_.BitsPerSample >= 8 ? 256 : 1 << info_.BitsPerSample;
@@ -308,7 +224,7 @@ void TTiffReader::ReadColorMap(uint32_t offset) {
   for (int i = 0; i < n; ++i) info_.Palette[i].Blue = uint8_t(cursor_.ReadWord() >> 8);
 }
 
-void TTiffReader::ReadEntry() {
+void TTiffDirectoryReader::ReadEntry() {
   const uint16_t tag = cursor_.ReadWord();
   const uint16_t type = cursor_.ReadWord();
   const uint32_t count = cursor_.ReadDWord();
@@ -361,12 +277,12 @@ void TTiffReader::ReadEntry() {
     default:
       if (IsIgnoredTag(tag)) break;
       if (tag == kTagTileWidth || tag == kTagTileOffsets) info_.Tiled = true;
-      PassToGeoTiff(tag, count, field);
+      ReadGeoTiffTag(File(), tags_, tag, count, field);
       break;
   }
 }
 
-void TTiffReader::FinishDescription() {
+void TTiffDirectoryReader::FinishDescription() {
   info_.BitsPerPixel = uint32_t(info_.BitsPerSample) * info_.SamplesPerPixel;
   if (info_.BitsPerPixel == 1) {
     const TRGBQuad black{0, 0, 0, 0}, white{255, 255, 255, 0};
@@ -387,28 +303,29 @@ void TTiffReader::FinishDescription() {
 
 }  // namespace
 
-void ReadTiff(TByteStream& stream, TRasterBitmap& bitmap, TGeoTiffTags& tags,
-              TStageReporter* progress) {
-  THookClearer clear_hook(progress);
-  const TTiffFileBytes file{stream.Data(), stream.Size(), false};
-  stream.Seek(0);
-  TTiffReader reader(file, &stream, tags, progress);
-  reader.Read(bitmap);
+TPictureInfo ReadTiffHeader(std::span<const uint8_t> bytes, TGeoTiffTags& tags,
+                            const TDecodeLimits& limits) {
+  TTiffDirectoryReader reader(bytes, tags);
+  if (!reader.Read()) return {};
+  return CheckTiffImage(reader.File(), reader.Info(), limits);
+}
+
+void DecodeTiff(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+                const TDecodeOptions& options) {
+  THookClearer clear_hook(options.Progress);
+  TTiffDirectoryReader reader(bytes, tags);
+  if (!reader.Read()) return;
+  DecodeTiffImage(reader.File(), bitmap, reader.Info(), options);
+  if (options.Progress) options.Progress->Report(TProgressStage::Ending);
 }
 
 void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& tags,
-                  TStageReporter* progress) {
-  THookClearer clear_hook(progress);
-  TMappedFile mapped;
-  if (!mapped.Map(path)) {
-    // Not a regular non-empty file, or mapping failed: reading it whole gives
-    // the right message (or the right bytes).
-    TByteStream stream(ReadWholeFile(path));
-    ReadTiff(stream, bitmap, tags, progress);
-    return;
-  }
-  TTiffReader reader(TTiffFileBytes{mapped.Data(), mapped.Size(), false}, nullptr, tags, progress);
-  reader.Read(bitmap);
+                  const TDecodeOptions& options) {
+  // Read whole, never mapped: a file cut short by another program while it
+  // loads then gives a short read rather than a fault in the middle of
+  // decoding.
+  THookClearer clear_hook(options.Progress);
+  DecodeTiff(ReadFileBytes(path), bitmap, tags, options);
 }
 
 }  // namespace quorvane

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__x86_64__)
+#if defined(QUORVANE_X86_KERNELS)
 #include <immintrin.h>
 #endif
 
@@ -56,7 +56,7 @@ void SwapRedBlue32Scalar(uint8_t* out, const uint8_t* in, size_t pixels) {
   }
 }
 
-#if defined(__x86_64__)
+#if defined(QUORVANE_X86_KERNELS)
 // The baseline instruction set has no byte shuffle, and without one the
 // compiler cannot vectorise a three-byte pixel swap; SSSE3 does it sixteen
 // bytes at a time. Each step reads and writes sixteen bytes but advances by
@@ -93,14 +93,14 @@ bool HasSsse3() {
 
 // `out` may equal `in`; otherwise they must not overlap.
 void SwapRedBlue24(uint8_t* out, const uint8_t* in, size_t pixels) {
-#if defined(__x86_64__)
+#if defined(QUORVANE_X86_KERNELS)
   if (HasSsse3()) return SwapRedBlue24Ssse3(out, in, pixels);
 #endif
   SwapRedBlue24Scalar(out, in, pixels);
 }
 
 void SwapRedBlue32(uint8_t* out, const uint8_t* in, size_t pixels) {
-#if defined(__x86_64__)
+#if defined(QUORVANE_X86_KERNELS)
   if (HasSsse3()) return SwapRedBlue32Ssse3(out, in, pixels);
 #endif
   SwapRedBlue32Scalar(out, in, pixels);

@@ -17,33 +17,11 @@ namespace quorvane {
 
 namespace {
 
-enum : uint16_t {
-  kTagNewSubfileType = 254,
-  kTagImageWidth = 256,
-  kTagImageLength = 257,
-  kTagBitsPerSample = 258,
-  kTagCompression = 259,
-  kTagPhotometric = 262,
-  kTagStripOffsets = 273,
-  kTagSamplesPerPixel = 277,
-  kTagRowsPerStrip = 278,
-  kTagStripByteCounts = 279,
-  kTagXResolution = 282,
-  kTagYResolution = 283,
-  kTagPlanarConfiguration = 284,
-  kTagResolutionUnit = 296,
-  kTagSoftware = 305,
-  kTagColorMap = 320,
-};
-
 constexpr uint32_t kXResolutionOffset = 8;
 constexpr uint32_t kYResolutionOffset = 16;
 constexpr uint32_t kSoftwareOffset = 28;
 constexpr uint32_t kColorMapOffset = 36;
 constexpr char kSoftware[] = "Veltrane";
-constexpr uint16_t kCompressionNone = 1;
-constexpr uint16_t kCompressionPackBits = 32773;
-constexpr uint16_t kResolutionUnitInch = 2;
 
 // Appends one row to the strip as it is or PackBits-coded; returns the bytes
 // the strip grew by.
@@ -132,8 +110,11 @@ uint32_t FileOffset(size_t position) {
 
 }  // namespace
 
-void WriteTiff(TByteStream& stream, const TRasterBitmap& bitmap, const TGeoTiffTags* geotiff,
-               bool packbits, TStageReporter* progress) {
+std::vector<uint8_t> EncodeTiff(const TRasterBitmap& bitmap, const TTiffEncodeOptions& options,
+                                TStageReporter* progress) {
+  const bool packbits = options.PackBits;
+  const TGeoTiffTags* geotiff = options.GeoTiff;
+  TByteStream stream;
   // The hook serves one write only, also when it fails.
   struct TClearHook {
     TStageReporter* reporter;
@@ -213,30 +194,32 @@ void WriteTiff(TByteStream& stream, const TRasterBitmap& bitmap, const TGeoTiffT
 
   const uint32_t ifd_offset = FileOffset(stream.Position());
   TTiffDirectoryBuilder directory(false);
-  using T = TTiffFieldType;
-  directory.WriteDirEntry(kTagNewSubfileType, T::Long, 1, 0);
-  directory.WriteDirEntry(kTagImageWidth, T::Short, 1, uint32_t(width));
-  directory.WriteDirEntry(kTagImageLength, T::Short, 1, uint32_t(height));
-  directory.WriteDirEntry(kTagBitsPerSample, T::Short, 1, uint32_t(bits_per_sample));
-  directory.WriteDirEntry(kTagCompression, T::Short, 1, compression);
-  uint32_t photometric = 2;  // RGB
+  directory.WriteDirEntry(kTagNewSubfileType, kTiffLong, 1, 0);
+  directory.WriteDirEntry(kTagImageWidth, kTiffShort, 1, uint32_t(width));
+  directory.WriteDirEntry(kTagImageLength, kTiffShort, 1, uint32_t(height));
+  directory.WriteDirEntry(kTagBitsPerSample, kTiffShort, 1, uint32_t(bits_per_sample));
+  directory.WriteDirEntry(kTagCompression, kTiffShort, 1, compression);
+  uint32_t photometric = kPhotometricRgb;
   if (palette) {
     // A bilevel image is BlackIsZero when its first colour is black-ish.
     const auto first = bitmap.QueryPalette(1);
-    photometric = bits_per_sample == 1 ? ((first.empty() || first[0].Red == 0) ? 1 : 0) : 3;
+    const bool black_first = first.empty() || first[0].Red == 0;
+    photometric = bits_per_sample != 1 ? kPhotometricPalette
+                  : black_first        ? kPhotometricBlackIsZero
+                                       : kPhotometricWhiteIsZero;
   }
-  directory.WriteDirEntry(kTagPhotometric, T::Short, 1, photometric);
-  directory.WriteDirEntry(kTagStripOffsets, T::Long, 1, strip_offset);
-  directory.WriteDirEntry(kTagSamplesPerPixel, T::Short, 1, palette ? 1 : 3);
-  directory.WriteDirEntry(kTagRowsPerStrip, T::Long, 1, uint32_t(height));
-  directory.WriteDirEntry(kTagStripByteCounts, T::Long, 1, strip_bytes);
-  directory.WriteDirEntry(kTagXResolution, T::Rational, 1, kXResolutionOffset);
-  directory.WriteDirEntry(kTagYResolution, T::Rational, 1, kYResolutionOffset);
-  if (!palette) directory.WriteDirEntry(kTagPlanarConfiguration, T::Short, 1, 1);
-  directory.WriteDirEntry(kTagResolutionUnit, T::Short, 1, kResolutionUnitInch);
-  directory.WriteDirEntry(kTagSoftware, T::Ascii, 8, kSoftwareOffset);
+  directory.WriteDirEntry(kTagPhotometric, kTiffShort, 1, photometric);
+  directory.WriteDirEntry(kTagStripOffsets, kTiffLong, 1, strip_offset);
+  directory.WriteDirEntry(kTagSamplesPerPixel, kTiffShort, 1, palette ? 1 : 3);
+  directory.WriteDirEntry(kTagRowsPerStrip, kTiffLong, 1, uint32_t(height));
+  directory.WriteDirEntry(kTagStripByteCounts, kTiffLong, 1, strip_bytes);
+  directory.WriteDirEntry(kTagXResolution, kTiffRational, 1, kXResolutionOffset);
+  directory.WriteDirEntry(kTagYResolution, kTiffRational, 1, kYResolutionOffset);
+  if (!palette) directory.WriteDirEntry(kTagPlanarConfiguration, kTiffShort, 1, 1);
+  directory.WriteDirEntry(kTagResolutionUnit, kTiffShort, 1, kResolutionUnitInch);
+  directory.WriteDirEntry(kTagSoftware, kTiffAscii, 8, kSoftwareOffset);
   if (palette) {
-    directory.WriteDirEntry(kTagColorMap, T::Short, 3u << bits_per_sample, kColorMapOffset);
+    directory.WriteDirEntry(kTagColorMap, kTiffShort, 3u << bits_per_sample, kColorMapOffset);
   }
   // No ExtraSamples entry: the image has no extra sample, and an entry with
   // the wrong field type makes common TIFF readers refuse the whole file.
@@ -252,13 +235,12 @@ void WriteTiff(TByteStream& stream, const TRasterBitmap& bitmap, const TGeoTiffT
   stream.WriteDWord(ifd_offset);
   stream.Seek(end);
   report(TProgressStage::Ending);
+  return stream.TakeBytes();
 }
 
-void SaveTiffFile(const std::string& path, const TRasterBitmap& bitmap, const TGeoTiffTags* geotiff,
-                  bool packbits, TStageReporter* progress) {
-  TByteStream stream;
-  WriteTiff(stream, bitmap, geotiff, packbits, progress);
-  WriteFileAtomically(path, stream.Bytes());
+void SaveTiffFile(const std::string& path, const TRasterBitmap& bitmap,
+                  const TTiffEncodeOptions& options, TStageReporter* progress) {
+  WriteFileAtomically(path, EncodeTiff(bitmap, options, progress));
 }
 
 }  // namespace quorvane

@@ -429,8 +429,8 @@ TEST(AnyTiffDecode, OverviewOpensWhenTheFullPictureExceedsTheCap) {
   EXPECT_EQ(quarter.Picture.Height(), 12);
 
   EXPECT_EQ(testing::AnyMessage(bytes, 500),
-            "Picture Too Large: 64 x 48 pixels at 24 bits need 9.0 KB, more than the memory "
-            "limit of 500 bytes");
+            "Picture too large: 64 x 48 pixels at 24 bits per pixel need 9216 bytes, more than "
+            "the memory cap of 500 bytes");
 }
 
 TEST(AnyTiffDecode, HeaderAloneTellsSizeFormatLevelAndTags) {

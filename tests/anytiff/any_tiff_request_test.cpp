@@ -14,7 +14,9 @@
 namespace quorvane::testing {
 namespace {
 
-double RgbSample(uint32_t x, uint32_t y, int s) { return (x * 7 + y * 3 + 50 * s) % 256; }
+double RgbSample(uint32_t x, uint32_t y, int s) {
+  return (x * 7 + y * 3 + 50 * s) % 256;
+}
 
 TTiffRecipe TiledDeflateGeoTiff() {
   TTiffRecipe recipe;
@@ -71,9 +73,8 @@ TEST(AnyTiffRequest, OnOpensRefusedBigAndFloatFilesWithTheirTags) {
   floats.SampleFormat = SAMPLEFORMAT_IEEEFP;
   floats.TileWidth = floats.TileHeight = 0;
   floats.Compression = COMPRESSION_NONE;
-  for (const auto& [name, recipe] :
-       {std::pair{"tiled.tif", TiledDeflateGeoTiff()}, std::pair{"big.tif", big},
-        std::pair{"float.tif", floats}}) {
+  for (const auto& [name, recipe] : {std::pair{"tiled.tif", TiledDeflateGeoTiff()},
+                                     std::pair{"big.tif", big}, std::pair{"float.tif", floats}}) {
     SCOPED_TRACE(name);
     WriteTiff(dir, name, recipe, RgbSample);
     TReaderReport reader;

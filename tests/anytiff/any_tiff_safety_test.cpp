@@ -148,8 +148,8 @@ TEST(AnyTiffSafety, HugeClaimsAreRefusedBeforeAllocating) {
     return tiles.Build();
   };
   EXPECT_EQ(AnyMessage(claim(1u << 18), 1 << 20),
-            "Picture Too Large: 262144 x 262144 pixels at 8 bits need 64.0 GB, more than the "
-            "memory limit of 1.0 MB");
+            "Picture too large: 262144 x 262144 pixels at 8 bits per pixel need 68719476736 "
+            "bytes, more than the memory cap of 1048576 bytes");
   // With a cap that would let the picture through, the tile count gives the
   // claim away: 2^28 tiles cannot be listed in a few hundred bytes.
   EXPECT_EQ(AnyMessage(claim(1u << 18), uint64_t(1) << 62),

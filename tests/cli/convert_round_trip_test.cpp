@@ -84,7 +84,7 @@ TEST(ConvertRoundTrip, EveryWrittenFormatReadsBack) {
 
 TEST(ConvertRoundTrip, AGeoTiffKeepsItsGeoreferenceThroughConvert) {
   const auto source = testing::CorpusPath("geotiff");
-  if (!std::filesystem::exists(source)) GTEST_SKIP() << "corpus absent";
+  if (!std::filesystem::exists(source)) QUORVANE_CORPUS_ABSENT(source);
   testing::TTempDir dir;
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(source)) {

@@ -37,7 +37,7 @@ class PictureCommands : public ::testing::Test {
     TGeoTiffTags tags;
     ClearGeoTiffTags(tags);
     GeoReferenceToGeoTiff(geo_, tags);
-    SaveTiffFile(Path("in.tif"), picture_, &tags, false);
+    SaveTiffFile(Path("in.tif"), picture_, {.GeoTiff = &tags});
   }
   void TearDown() override { fs::remove_all(folder_); }
 

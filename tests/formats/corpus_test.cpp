@@ -27,8 +27,7 @@ void LoadAny(const std::string& path, TRasterBitmap& bitmap) {
   if (ext == ".pcx") {
     LoadPcxFile(path, bitmap);
   } else if (ext == ".tga") {
-    TByteStream stream(ReadWholeFile(path));
-    ReadTga(stream, bitmap);
+    DecodeTga(ReadWholeFile(path), bitmap);
   } else {
     LoadLbmFile(path, bitmap);
   }
@@ -94,7 +93,7 @@ bool CorpusPresent() {
 }
 
 TEST(CodecCorpus, PlainPicturesMatchTheirReferenceRenderings) {
-  if (!CorpusPresent()) GTEST_SKIP() << "sample corpus not present";
+  if (!CorpusPresent()) QUORVANE_CORPUS_ABSENT(CorpusPath("pcx"));
   for (const TReferenceCase& c : kReferenceCases) {
     SCOPED_TRACE(c.File);
     TRasterBitmap bitmap;
@@ -106,7 +105,7 @@ TEST(CodecCorpus, PlainPicturesMatchTheirReferenceRenderings) {
 }
 
 TEST(CodecCorpus, EveryTopLevelFileLoads) {
-  if (!CorpusPresent()) GTEST_SKIP() << "sample corpus not present";
+  if (!CorpusPresent()) QUORVANE_CORPUS_ABSENT(CorpusPath("pcx"));
   // Includes the HAM, PCHG and CMYK pictures, which have no defined
   // decoding here: they load as plain indices without a crash.
   for (const char* folder : {"pcx", "tga", "iff"}) {
@@ -121,7 +120,7 @@ TEST(CodecCorpus, EveryTopLevelFileLoads) {
 }
 
 TEST(CodecCorpus, FourPlanePcxHoldsIndexThree) {
-  if (!CorpusPresent()) GTEST_SKIP() << "sample corpus not present";
+  if (!CorpusPresent()) QUORVANE_CORPUS_ABSENT(CorpusPath("pcx"));
   TRasterBitmap b;
   LoadPcxFile(CorpusPath("pcx/p_4_planes.pcx"), b);
   const std::vector<uint8_t> file = ReadWholeFile(CorpusPath("pcx/p_4_planes.pcx"));
@@ -133,7 +132,7 @@ TEST(CodecCorpus, FourPlanePcxHoldsIndexThree) {
 }
 
 TEST(CodecCorpus, UnsupportedFilesAreRefusedWithAClearMessage) {
-  if (!CorpusPresent()) GTEST_SKIP() << "sample corpus not present";
+  if (!CorpusPresent()) QUORVANE_CORPUS_ABSENT(CorpusPath("pcx"));
   const std::pair<const char*, const char*> cases[] = {
       {"pcx/unsupported/indexed4.pcx", "Unsupported PCX format: 1 plane(s) of 4 bit(s)"},
       {"pcx/unsupported/dice_rgba.pcx", "Unsupported PCX format: 4 plane(s) of 8 bit(s)"},
@@ -161,7 +160,7 @@ TEST(CodecCorpus, UnsupportedFilesAreRefusedWithAClearMessage) {
 }
 
 TEST(CodecCorpus, MalformedFilesNeverCrash) {
-  if (!CorpusPresent()) GTEST_SKIP() << "sample corpus not present";
+  if (!CorpusPresent()) QUORVANE_CORPUS_ABSENT(CorpusPath("pcx"));
   for (const char* folder : {"pcx/malformed", "tga/malformed", "iff/malformed"}) {
     for (const auto& entry : fs::directory_iterator(CorpusPath(folder))) {
       SCOPED_TRACE(entry.path().string());

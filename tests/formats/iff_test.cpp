@@ -1,4 +1,5 @@
 #include "formats/iff.h"
+#include "raster/byte_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 
 #include "formats/sample_files.h"
 #include "raster/error.h"
+#include "support/decode_limits.h"
 
 namespace quorvane {
 namespace {
@@ -20,7 +22,7 @@ using samples::IffForm;
 TRasterBitmap Read(const Bytes& file) {
   TByteStream stream(file);
   TRasterBitmap bitmap;
-  ReadLbm(stream, bitmap);
+  DecodeLbm(stream.Bytes(), bitmap);
   return bitmap;
 }
 
@@ -131,7 +133,7 @@ TEST(IffRead, FailuresCarryTheirMessagesAndKeepTheCallersPicture) {
   auto expect_failure = [&](const Bytes& file, const std::string& message) {
     TByteStream stream(file);
     try {
-      ReadLbm(stream, kept);
+      DecodeLbm(stream.Bytes(), kept, testing::TestDecode());
       ADD_FAILURE() << "no exception for " << message;
     } catch (const EQuorvaneError& e) {
       EXPECT_EQ(e.what(), message);
@@ -149,7 +151,8 @@ TEST(IffRead, FailuresCarryTheirMessagesAndKeepTheCallersPicture) {
       "Unsupported ILBM: 24 bit planes (at most 8 are supported)");
   expect_failure(
       IffForm("PBM ", {IffChunk("BMHD", Bmhd(65535, 65535, 8, 1)), IffChunk("BODY", {0x81, 0})}),
-      "Corrupt IFF file: the image size (65535 x 65535) exceeds what the file holds");
+      "Picture too large: 65535 x 65535 pixels at 24 bits per pixel need 12884705280 bytes, "
+      "more than the memory cap of 268435456 bytes");
 }
 
 TEST(IffRead, ReportsEachChunkToItsProgressHook) {
@@ -161,15 +164,14 @@ TEST(IffRead, ReportsEachChunkToItsProgressHook) {
                                       IffChunk("BODY", {1})});
   TByteStream stream(file);
   TRasterBitmap b;
-  ReadLbm(stream, b, &reporter);
+  DecodeLbm(stream.Bytes(), b, {.Progress = &reporter});
   EXPECT_EQ(seen, (std::vector<int>{0, 1025, 1050, 1075, 2075}));
 
   // The writer reports its three chunks the same way.
   seen.clear();
   TRasterBitmap indexed;
   indexed.Reset(TPixelFormat::Bit8, 2, 2);
-  TByteStream out;
-  WriteLbm(out, indexed, true, &reporter);
+  TByteStream out(EncodeLbm(indexed, {.Compress = true}, &reporter));
   EXPECT_EQ(seen, (std::vector<int>{0, 1025, 1050, 1075, 2075}));
 }
 
@@ -184,8 +186,7 @@ TRasterBitmap Indexed(int width, int height) {
 }
 
 TEST(IffWrite, ThreeByOnePlainIs827Bytes) {
-  TByteStream out;
-  WriteLbm(out, Indexed(3, 1), false);
+  TByteStream out(EncodeLbm(Indexed(3, 1), {.Compress = false}));
   const Bytes& f = out.Bytes();
   ASSERT_EQ(f.size(), 827u);
   Bytes head = {'F', 'O', 'R', 'M', 0, 0, 3, 0x33, 'P', 'B', 'M', ' ', 'B', 'M', 'H', 'D',
@@ -198,8 +199,7 @@ TEST(IffWrite, ThreeByOnePlainIs827Bytes) {
 
 TEST(IffWrite, CompressedRowsHaveEvenLengthAndReadBack) {
   const TRasterBitmap b = Indexed(7, 3);
-  TByteStream out;
-  WriteLbm(out, b, true);
+  TByteStream out(EncodeLbm(b, {.Compress = true}));
   const Bytes& f = out.Bytes();
   EXPECT_EQ(f[30], 1);  // BMHD compression
   // Row 0 = 9 9 9 15 20 25 30: a run of three, a literal of four, and a pad.
@@ -208,7 +208,7 @@ TEST(IffWrite, CompressedRowsHaveEvenLengthAndReadBack) {
             (Bytes{0xFE, 9, 3, 15, 20, 25, 30, 0x80}));
   out.Seek(0);
   TRasterBitmap back;
-  ReadLbm(out, back);
+  DecodeLbm(out.Bytes(), back);
   ASSERT_EQ(back.Width(), 7);
   ASSERT_EQ(back.Height(), 3);
   for (int y = 0; y < 3; ++y)
@@ -233,11 +233,10 @@ TEST(IffWrite, TrueColourPictureWithFewColoursReadsBackExactly) {
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x) std::copy_n(colours[(x + y) % 4], 3, b.Scanline(y) + x * 3);
   for (bool compress : {false, true}) {
-    TByteStream out;
-    WriteLbm(out, b, compress);
+    TByteStream out(EncodeLbm(b, {.Compress = compress}));
     out.Seek(0);
     TRasterBitmap back;
-    ReadLbm(out, back);
+    DecodeLbm(out.Bytes(), back);
     ASSERT_EQ(back.Width(), 5);
     for (int y = 0; y < 3; ++y)
       EXPECT_TRUE(std::equal(b.Scanline(y), b.Scanline(y) + 15, back.Scanline(y))) << y;
@@ -255,11 +254,10 @@ TEST(IffWrite, EmptyPictureIsWrittenWithoutPixelConversion) {
   const TRasterBitmap b = Read(file);
   EXPECT_EQ(b.Width(), 0);
   EXPECT_EQ(b.Height(), 1);
-  TByteStream out;
-  WriteLbm(out, b, true);
+  TByteStream out(EncodeLbm(b, {.Compress = true}));
   out.Seek(0);
   TRasterBitmap back;
-  ReadLbm(out, back);
+  DecodeLbm(out.Bytes(), back);
   EXPECT_EQ(back.Width(), 0);
   EXPECT_EQ(back.Height(), 1);
 }

@@ -97,7 +97,7 @@ TEST_F(NetpbmInterop, IlbmtoppmReadsOurPbmFiles) {
   for (bool compress : {false, true}) {
     SCOPED_TRACE(compress);
     const fs::path file = dir_ / "ours.lbm";
-    SaveLbmFile(file.string(), b, compress);
+    SaveLbmFile(file.string(), b, {.Compress = compress});
     EXPECT_EQ(testing::MaxDifference(Convert("ilbmtoppm", file), expected), 0);
   }
 }

@@ -1,10 +1,12 @@
 #include "formats/tga.h"
+#include "raster/byte_stream.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "formats/sample_files.h"
+#include "support/decode_limits.h"
 
 namespace quorvane {
 namespace {
@@ -17,7 +19,7 @@ TRasterBitmap Read(const Bytes& file, bool stream_big_endian = false) {
   TByteStream stream(file);
   stream.SetBigEndian(stream_big_endian);
   TRasterBitmap bitmap;
-  ReadTga(stream, bitmap);
+  DecodeTga(stream.Bytes(), bitmap);
   return bitmap;
 }
 
@@ -115,17 +117,63 @@ TEST(TgaRead, DataEndingEarlyLeavesTheRemainingRowsBlack) {
   EXPECT_EQ(Pixel(b, 0, 2), (Bytes{0, 0, 0}));
 }
 
-TEST(TgaRead, LargePictureLoadsWhenAtLeastASixteenthOfItsDataIsThere) {
-  // 300 x 300 true colour needs 270,000 bytes.
-  Bytes file = TgaHeader(2, 300, 300, 24, 0x20);
-  file.resize(18 + 17000, 0x11);
-  const TRasterBitmap b = Read(file);
-  EXPECT_EQ(b.Height(), 300);
-  EXPECT_EQ(Pixel(b, 0, 0), (Bytes{0x11, 0x11, 0x11}));
-  EXPECT_EQ(Pixel(b, 299, 299), (Bytes{0, 0, 0}));
+// Colour-map entry 0 is red, entry 1 green: rows the data never reached must
+// stay black rather than show entry 0.
+TEST(TgaRead, ColourMappedDataEndingEarlyLeavesTheRestBlack) {
+  const Bytes red{0, 0, 255}, green{0, 255, 0}, black{0, 0, 0};
+  auto mapped = [](uint8_t type) {
+    Bytes file = TgaHeader(type, 2, 3, 8, 0x20, 0, 1, 2, 24);
+    Append(file, {0, 0, 255, 0, 255, 0});
+    return file;
+  };
+  // A literal packet of six indices of which only one arrived.
+  Bytes run_length = mapped(9);
+  Append(run_length, {0x05, 1});
+  // Uncompressed: one index of six.
+  Bytes plain = mapped(1);
+  Append(plain, {1});
+  for (const Bytes& file : {run_length, plain}) {
+    const TRasterBitmap b = Read(file);
+    ASSERT_EQ(b.Height(), 3);
+    EXPECT_EQ(Pixel(b, 0, 0), green);
+    EXPECT_EQ(Pixel(b, 1, 0), black);
+    EXPECT_EQ(Pixel(b, 0, 1), black);
+    EXPECT_EQ(Pixel(b, 1, 2), black);
+  }
+  // A run packet whose value is missing has nothing to repeat.
+  Bytes no_value = mapped(9);
+  Append(no_value, {0x01, 1, 1, 0x83});
+  const TRasterBitmap b = Read(no_value);
+  EXPECT_EQ(Pixel(b, 1, 0), green);
+  EXPECT_EQ(Pixel(b, 0, 1), black);
+}
 
-  file.resize(18 + 16000);
-  EXPECT_THROW(Read(file), EQuorvaneError);
+TEST(TgaRead, APictureCutShortLoadsWhatItHoldsHoweverLittle) {
+  // 300 x 300 true colour needs 270,000 bytes.
+  for (size_t held : {17000, 16000, 3}) {
+    Bytes file = TgaHeader(2, 300, 300, 24, 0x20);
+    file.resize(18 + held, 0x11);
+    const TRasterBitmap b = Read(file);
+    EXPECT_EQ(b.Height(), 300);
+    EXPECT_EQ(Pixel(b, 0, 0), (Bytes{0x11, 0x11, 0x11}));
+    EXPECT_EQ(Pixel(b, 299, 299), (Bytes{0, 0, 0}));
+  }
+}
+
+TEST(TgaRead, APictureBeyondTheMemoryCapIsRefused) {
+  Bytes file = TgaHeader(10, 65535, 65535, 32);
+  file.resize(300, 0xFF);
+  TRasterBitmap kept;
+  kept.Reset(TPixelFormat::Bit8, 3, 1);
+  try {
+    DecodeTga(file, kept, testing::TestDecode());
+    ADD_FAILURE() << "no exception";
+  } catch (const EQuorvaneError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Picture too large: 65535 x 65535 pixels at 32 bits per pixel need 17179344900 "
+                 "bytes, more than the memory cap of 268435456 bytes");
+  }
+  EXPECT_EQ(kept.Width(), 3);
 }
 
 TEST(TgaRead, ImageTypeZeroHasNoPixels) {
@@ -138,7 +186,7 @@ TEST(TgaRead, UnsupportedKindsRaiseTgaExceptionsAndKeepThePicture) {
   auto expect_failure = [&](const Bytes& file, const std::string& message) {
     TByteStream stream(file);
     try {
-      ReadTga(stream, kept);
+      DecodeTga(stream.Bytes(), kept);
       ADD_FAILURE() << "no exception for " << message;
     } catch (const ETGAException& e) {
       EXPECT_EQ(e.what(), message);
@@ -154,8 +202,7 @@ TEST(TgaRead, UnsupportedKindsRaiseTgaExceptionsAndKeepThePicture) {
 
   Bytes absurd = TgaHeader(10, 65535, 65535, 32);
   absurd.resize(300, 0xFF);
-  TByteStream stream(absurd);
-  EXPECT_THROW(ReadTga(stream, kept), EQuorvaneError);
+  EXPECT_THROW(DecodeTga(absurd, kept, testing::TestDecode()), EQuorvaneError);
   EXPECT_EQ(kept.Width(), 3);
 }
 
@@ -165,8 +212,7 @@ TEST(TgaWrite, TwoByTwoIsAHeaderAndTheBottomRowFirst) {
   const uint8_t top[6] = {1, 2, 3, 4, 5, 6}, bottom[6] = {7, 8, 9, 10, 11, 12};
   std::copy_n(top, 6, b.Scanline(0));
   std::copy_n(bottom, 6, b.Scanline(1));
-  TByteStream out;
-  WriteTga(out, b);
+  TByteStream out(EncodeTga(b));
   Bytes expected = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0};
   Append(expected, {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6});
   EXPECT_EQ(out.Bytes(), expected);
@@ -177,13 +223,12 @@ TEST(TgaWrite, ThirtyTwoBitReadsBackAndOtherFormatsAreRefused) {
   b.Reset(TPixelFormat::Bit32, 3, 2);
   for (int y = 0; y < 2; ++y)
     for (int i = 0; i < 12; ++i) b.Scanline(y)[i] = uint8_t(i * 20 + y);
-  TByteStream out;
-  WriteTga(out, b);
+  TByteStream out(EncodeTga(b));
   EXPECT_EQ(out.Size(), 18u + 24u);
   out.Seek(0);
   const TRasterBitmap back = [&] {
     TRasterBitmap r;
-    ReadTga(out, r);
+    DecodeTga(out.Bytes(), r);
     return r;
   }();
   ASSERT_EQ(back.PixelFormat(), TPixelFormat::Bit32);
@@ -193,7 +238,7 @@ TEST(TgaWrite, ThirtyTwoBitReadsBackAndOtherFormatsAreRefused) {
   TRasterBitmap palette;
   palette.Reset(TPixelFormat::Bit8, 2, 2);
   try {
-    WriteTga(out, palette);
+    out = TByteStream(EncodeTga(palette));
     ADD_FAILURE();
   } catch (const ETGAException& e) {
     EXPECT_STREQ(e.what(), "Unsupported Bitmap format");

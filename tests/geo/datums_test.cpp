@@ -61,41 +61,41 @@ TEST(SelectEllipsoid, SphereHasNoEccentricity) {
 }
 
 TEST(UtmToGeographic, CentralMeridianOnTheEquatorGivesTheZoneCentre) {
-  const TGeographic g = UtmToGeographic(31, 500000, 0, kWgs1984);
+  const TGeographic g = UtmToGeographic(31, true, 500000, 0, kWgs1984);
   EXPECT_NEAR(g.Longitude, 3.0, 1e-12);
   EXPECT_EQ(g.Latitude, 0.0);
-  const TGeographic south = UtmToGeographic(-33, 500000, 10000000, kWgs1984);
+  const TGeographic south = UtmToGeographic(33, false, 500000, 10000000, kWgs1984);
   EXPECT_NEAR(south.Longitude, 15.0, 1e-12);
   EXPECT_EQ(south.Latitude, 0.0);
 }
 
 TEST(UtmToGeographic, ZoneNumberSetsTheCentralMeridian) {
-  EXPECT_NEAR(UtmToGeographic(1, 500000, 0, kWgs1984).Longitude, -177.0, 1e-12);
-  EXPECT_NEAR(UtmToGeographic(60, 500000, 0, kWgs1984).Longitude, 177.0, 1e-12);
+  EXPECT_NEAR(UtmToGeographic(1, true, 500000, 0, kWgs1984).Longitude, -177.0, 1e-12);
+  EXPECT_NEAR(UtmToGeographic(60, true, 500000, 0, kWgs1984).Longitude, 177.0, 1e-12);
   // A record that was never set has zone 0: 183 degrees west, not wrapped.
-  EXPECT_NEAR(UtmToGeographic(0, 500000, 0, kWgs1984).Longitude, -183.0, 1e-12);
-  EXPECT_NEAR(UtmToGeographic(-1, 500000, 10000000, kWgs1984).Longitude, -177.0, 1e-12);
+  EXPECT_NEAR(UtmToGeographic(0, true, 500000, 0, kWgs1984).Longitude, -183.0, 1e-12);
+  EXPECT_NEAR(UtmToGeographic(1, false, 500000, 10000000, kWgs1984).Longitude, -177.0, 1e-12);
 }
 
 TEST(UtmToGeographic, SouthernGridUsesTheFalseNorthing) {
-  const TGeographic north = UtmToGeographic(18, 600000, 4649776, kWgs1984);
-  const TGeographic south = UtmToGeographic(-18, 600000, 10000000 - 4649776, kWgs1984);
+  const TGeographic north = UtmToGeographic(18, true, 600000, 4649776, kWgs1984);
+  const TGeographic south = UtmToGeographic(18, false, 600000, 10000000 - 4649776, kWgs1984);
   EXPECT_NEAR(south.Latitude, -north.Latitude, 1e-9);
   EXPECT_NEAR(south.Longitude, north.Longitude, 1e-9);
 }
 
 TEST(UtmToGeographic, DatumIndexOutsideTheListConvertsOnNorthAmerican1927) {
-  const TGeographic nad27 = UtmToGeographic(18, 585628, 4511322, kNad1927);
+  const TGeographic nad27 = UtmToGeographic(18, true, 585628, 4511322, kNad1927);
   for (int index : {-1, 23}) {
-    const TGeographic g = UtmToGeographic(18, 585628, 4511322, index);
+    const TGeographic g = UtmToGeographic(18, true, 585628, 4511322, index);
     EXPECT_EQ(g.Longitude, nad27.Longitude);
     EXPECT_EQ(g.Latitude, nad27.Latitude);
   }
 }
 
 TEST(UtmToGeographic, DatumsOnTheSameAxesAgreeExactly) {
-  const TGeographic wgs84 = UtmToGeographic(-56, 312345.6, 6123456.7, kWgs1984);
-  const TGeographic nad83 = UtmToGeographic(-56, 312345.6, 6123456.7, kNad1983);
+  const TGeographic wgs84 = UtmToGeographic(56, false, 312345.6, 6123456.7, kWgs1984);
+  const TGeographic nad83 = UtmToGeographic(56, false, 312345.6, 6123456.7, kNad1983);
   EXPECT_EQ(wgs84.Longitude, nad83.Longitude);
   EXPECT_EQ(wgs84.Latitude, nad83.Latitude);
 }
@@ -104,7 +104,7 @@ TEST(UtmToGeographic, SphereFootpointIsTheArcOverTheRadius) {
   // On the central meridian the latitude is the footpoint itself.
   const double northing = 5000000;
   const TEllipsoidConstants sphere = EllipsoidConstants(21);
-  const TGeographic g = UtmToGeographic(sphere, 10, 500000, northing);
+  const TGeographic g = UtmToGeographic(sphere, 10, true, 500000, northing);
   const double expected = northing / 0.9996 / 6370997.0 * 57.29577951308232;
   EXPECT_NEAR(g.Latitude, expected, 1e-12);
 }
@@ -113,29 +113,29 @@ TEST(UtmToGeographic, SphereFootpointIsTheArcOverTheRadius) {
 // N 4,511,274.7639 of zone 18 (PROJ's forward utm, to 0.1 mm); the inverse
 // must come back within about a millimetre, 1e-8 degrees.
 TEST(UtmToGeographic, InvertsAPointProjectedByAnotherImplementation) {
-  const TGeographic g = UtmToGeographic(18, 584421.4024, 4511274.7639, kNad1927);
+  const TGeographic g = UtmToGeographic(18, true, 584421.4024, 4511274.7639, kNad1927);
   EXPECT_NEAR(g.Latitude, 40.75, 1e-8);
   EXPECT_NEAR(g.Longitude, -74.0, 1e-8);
 }
 
 TEST(UtmToGeographic, BeyondThePoleIsEvaluatedAtThePole) {
-  const TGeographic g = UtmToGeographic(31, 500000, 10100000, kWgs1984);
+  const TGeographic g = UtmToGeographic(31, true, 500000, 10100000, kWgs1984);
   EXPECT_TRUE(std::isfinite(g.Latitude));
   EXPECT_NEAR(g.Latitude, 90.0, 1e-6);
-  const TGeographic s = UtmToGeographic(-31, 500000, -100000, kWgs1984);
+  const TGeographic s = UtmToGeographic(31, false, 500000, -100000, kWgs1984);
   EXPECT_NEAR(s.Latitude, -90.0, 1e-6);
 }
 
 TEST(UtmToGeographic, NonFiniteInputGivesNonFiniteOutputWithoutHanging) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  EXPECT_TRUE(std::isnan(UtmToGeographic(31, nan, 0, kWgs1984).Longitude));
-  EXPECT_TRUE(std::isnan(UtmToGeographic(31, 500000, nan, kWgs1984).Latitude));
-  const TGeographic g = UtmToGeographic(31, inf, -inf, kWgs1984);
+  EXPECT_TRUE(std::isnan(UtmToGeographic(31, true, nan, 0, kWgs1984).Longitude));
+  EXPECT_TRUE(std::isnan(UtmToGeographic(31, true, 500000, nan, kWgs1984).Latitude));
+  const TGeographic g = UtmToGeographic(31, true, inf, -inf, kWgs1984);
   EXPECT_FALSE(std::isfinite(g.Longitude) && std::isfinite(g.Latitude));
   // Extreme zones must not overflow.
   EXPECT_TRUE(std::isfinite(
-      UtmToGeographic(std::numeric_limits<int32_t>::min(), 500000, 0, kWgs1984).Longitude));
+      UtmToGeographic(std::numeric_limits<int32_t>::min(), true, 500000, 0, kWgs1984).Longitude));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "geo/geo_format.h"
+#include "raster/units.h"
 
 #include <gtest/gtest.h>
 
@@ -147,7 +148,8 @@ TEST(FormatGeneral, ReadsBackWithinFifteenSignificantDigitsAcrossTheRange) {
 TEST(FootUnits, InternationalAndSurveyFoot) {
   EXPECT_EQ(kFootUnits.MetresPerFoot, 0.3048);
   EXPECT_DOUBLE_EQ(kFootUnits.FeetPerMetre, 3.280839895013123);
-  EXPECT_DOUBLE_EQ(kFootUnits.InchesPerMetre, 39.37007874015748);
+  EXPECT_EQ(kFootUnits.InchesPerMetre, kInchesPerMetre);
+  EXPECT_EQ(kInchesPerMetre, 39.37007874015748);
   EXPECT_DOUBLE_EQ(kFootUnits.MetresPerInch, 0.0254);
   const TFootUnits survey = UsSurveyFootUnits();
   EXPECT_NEAR(survey.InchesPerMetre, 39.37, 1e-9);

@@ -1,4 +1,5 @@
 #include "geo/geotiff_georef.h"
+#include "raster/byte_stream.h"
 #include "tiff/geotiff_tag_io.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +33,11 @@ TGeoPayloads MakePayloads(bool big_endian, uint16_t pcs) {
 }
 
 void ReadAll(TGeoPayloads& p, TGeoTiffTags& tags) {
-  ReadGeoTiffTag(p.stream, tags, kTagModelPixelScale, 3, p.scale);
-  ReadGeoTiffTag(p.stream, tags, kTagModelTiepoint, 6, p.tiepoints);
-  ReadGeoTiffTag(p.stream, tags, kTagGeoKeyDirectory, 12, p.keys);
-  ReadGeoTiffTag(p.stream, tags, kTagGeoDoubleParams, 1, p.doubles);
-  ReadGeoTiffTag(p.stream, tags, kTagGeoAsciiParams, 8, p.ascii);
+  ReadGeoTiffTag(p.stream.Reader(), tags, kTagModelPixelScale, 3, p.scale);
+  ReadGeoTiffTag(p.stream.Reader(), tags, kTagModelTiepoint, 6, p.tiepoints);
+  ReadGeoTiffTag(p.stream.Reader(), tags, kTagGeoKeyDirectory, 12, p.keys);
+  ReadGeoTiffTag(p.stream.Reader(), tags, kTagGeoDoubleParams, 1, p.doubles);
+  ReadGeoTiffTag(p.stream.Reader(), tags, kTagGeoAsciiParams, 8, p.ascii);
 }
 
 TEST(GeoTiffTags, UtmTagsGiveTheGeoReferenceInBothByteOrders) {
@@ -63,7 +64,7 @@ TEST(GeoTiffTags, UtmTagsGiveTheGeoReferenceInBothByteOrders) {
 TEST(GeoTiffTags, OtherTagsAreIgnored) {
   TGeoPayloads p = MakePayloads(false, 32618);
   TGeoTiffTags tags;
-  ReadGeoTiffTag(p.stream, tags, 305, 8, p.ascii);
+  ReadGeoTiffTag(p.stream.Reader(), tags, 305, 8, p.ascii);
   EXPECT_EQ(tags.AsciiParams, "");
 }
 
@@ -85,16 +86,16 @@ TEST(GeoTiffTags, LongListsAreCutAtTwentyAndShortFilesReadZeros) {
   stream.WriteWord(40);  // claims 40 keys, holds 3
   for (int i = 0; i < 12; ++i) stream.WriteWord(uint16_t(i + 1));
   TGeoTiffTags tags;
-  ReadGeoTiffTag(stream, tags, kTagGeoKeyDirectory, 164, 0);
+  ReadGeoTiffTag(stream.Reader(), tags, kTagGeoKeyDirectory, 164, 0);
   EXPECT_EQ(tags.NumberOfKeys, 40);
   EXPECT_EQ(tags.KeyEntryCount, 20);
   EXPECT_EQ(tags.Keys[19], (TGeoKeyEntry{}));
-  ReadGeoTiffTag(stream, tags, kTagModelTiepoint, 6000000, 0);
+  ReadGeoTiffTag(stream.Reader(), tags, kTagModelTiepoint, 6000000, 0);
   EXPECT_EQ(tags.TiePointCount, 20);
-  ReadGeoTiffTag(stream, tags, kTagGeoDoubleParams, 0xFFFFFFFF, 0xFFFFFFF0);
+  ReadGeoTiffTag(stream.Reader(), tags, kTagGeoDoubleParams, 0xFFFFFFFF, 0xFFFFFFF0);
   EXPECT_EQ(tags.DoubleCount, 20);
   EXPECT_EQ(tags.DoubleParams[0], 0.0);
-  ReadGeoTiffTag(stream, tags, kTagGeoAsciiParams, 0xFFFFFFFF, 30);
+  ReadGeoTiffTag(stream.Reader(), tags, kTagGeoAsciiParams, 0xFFFFFFFF, 30);
   EXPECT_EQ(tags.AsciiParams.size(), stream.Size() - 30);
 }
 

@@ -96,8 +96,8 @@ TEST(ScaleDialog, HemisphereButtonAndZoneLimits) {
   TScaleDialogModel dialog;
   TMeasureTool tool = ToolWithScale(30);
   dialog.Open(tool);
-  EXPECT_FALSE(dialog.South);
-  dialog.South = true;
+  EXPECT_TRUE(dialog.North);
+  dialog.North = false;
   dialog.SetZone(61);
   dialog.Store(tool);
   EXPECT_FALSE(tool.GeoReference.North);
@@ -106,7 +106,7 @@ TEST(ScaleDialog, HemisphereButtonAndZoneLimits) {
   TMeasureTool fresh;
   dialog.Open(fresh);
   EXPECT_EQ(dialog.Zone, 1);
-  EXPECT_TRUE(dialog.South);
+  EXPECT_FALSE(dialog.North);
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ TEST(UtmAccuracy, AgreesWithProjOnEveryEllipsoidAcrossTheGrid) {
         ASSERT_EQ(expected.size(), grid.size());
         for (size_t i = 0; i < grid.size(); ++i) {
           const TGeographic ours =
-              UtmToGeographic(constants, south ? -zone : zone, grid[i].East, grid[i].North);
+              UtmToGeographic(constants, zone, !south, grid[i].East, grid[i].North);
           ASSERT_TRUE(std::isfinite(ours.Longitude) && std::isfinite(ours.Latitude));
           const double metres =
               GroundDifference(ellipsoid, {ours.Longitude, ours.Latitude}, expected[i]);

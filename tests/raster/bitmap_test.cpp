@@ -1,4 +1,5 @@
 #include "raster/bitmap.h"
+#include "raster/error.h"
 
 #include <gtest/gtest.h>
 
@@ -59,4 +60,22 @@ TEST(Bitmap, CopyIsDeep) {
 }
 
 }  // namespace
+TEST(Bitmap, ScanlineOutsideThePictureIsRefused) {
+  TRasterBitmap b;
+  b.Reset(TPixelFormat::Bit24, 3, 2);
+  const TRasterBitmap& constant = b;
+  for (int row : {-1, 2, 1000000}) {
+    SCOPED_TRACE(row);
+    try {
+      b.Scanline(row);
+      ADD_FAILURE() << "no exception";
+    } catch (const EQuorvaneError& e) {
+      EXPECT_STREQ(e.what(), "Scan line index out of range");
+    }
+    EXPECT_THROW(constant.Scanline(row), EQuorvaneError);
+  }
+  EXPECT_THROW(TRasterBitmap().Scanline(0), EQuorvaneError);
+  EXPECT_NO_THROW(b.Scanline(1));
+}
+
 }  // namespace quorvane

@@ -63,7 +63,7 @@ TEST(FormatRegistry, UnknownExtensionsNameTheExtensionAsWritten) {
 
 TEST(FormatRegistry, ExtensionsMatchWhateverTheirCase) {
   TTempDir dir;
-  const auto jpeg = EncodeJpeg(testing::Gradient24(8, 4), 90);
+  const auto jpeg = EncodeJpeg(testing::Gradient24(8, 4), {.Quality = 90});
   for (const char* name : {"a.JPG", "b.Jpeg", "c.jpg"}) {
     testing::WriteFileBytes(dir / name, jpeg);
     TGeoTiffTags tags;

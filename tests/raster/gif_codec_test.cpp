@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <cstring>
 
 #include "raster/error.h"
@@ -150,7 +152,7 @@ TEST(GifCodec, DamagedAndHostileFilesFailWithAMessageAndNeverCrash) {
         "issue-96-small-codesize.gif", "zero_width.gif"}) {
     SCOPED_TRACE(name);
     const auto bytes = testing::CorpusFile(std::string("gif/malformed/") + name);
-    if (!bytes) GTEST_SKIP() << "corpus absent";
+    if (!bytes) QUORVANE_CORPUS_ABSENT("gif");
     TRasterBitmap b;
     try {
       DecodeGif(*bytes, b);
@@ -167,11 +169,32 @@ TEST(GifCodec, CorpusPicturesLoad) {
         "test.colors.gif", "test_extents.gif", "transparent.gif"}) {
     SCOPED_TRACE(name);
     const auto bytes = testing::CorpusFile(std::string("gif/") + name);
-    if (!bytes) GTEST_SKIP() << "corpus absent";
+    if (!bytes) QUORVANE_CORPUS_ABSENT("gif");
     TRasterBitmap b;
     EXPECT_NO_THROW(DecodeGif(*bytes, b));
     EXPECT_GT(b.Width(), 0);
   }
+}
+
+// giflib's write error is reported once, not as "GIF: GIF: ...".
+TEST(GifCodec, AWriteThatFailsNamesTheErrorOnce) {
+  TRasterBitmap b;
+  b.Reset(TPixelFormat::Bit8, 4, 4);
+  for (int refuse_after : {0, 1, 3}) {
+    SCOPED_TRACE(refuse_after);
+    int writes = 0;
+    const TGifByteSink refusing = [&](std::span<const uint8_t>) { return writes++ < refuse_after; };
+    try {
+      EncodeGifTo(b, refusing);
+      ADD_FAILURE() << "no exception";
+    } catch (const EQuorvaneError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("GIF: ", 0), 0u) << e.what();
+      EXPECT_EQ(std::string(e.what()).find("GIF: GIF:"), std::string::npos) << e.what();
+    }
+  }
+  // A sink that throws is a failed write too; nothing crosses giflib.
+  const TGifByteSink throwing = [](std::span<const uint8_t>) -> bool { throw std::bad_alloc(); };
+  EXPECT_THROW(EncodeGifTo(b, throwing), EQuorvaneError);
 }
 
 }  // namespace

@@ -151,6 +151,13 @@ inline void WriteFileBytes(const std::filesystem::path& path, const std::vector<
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// True where the environment sets QUORVANE_REQUIRE_CORPUS=1 (CI): a corpus
+// test that finds no files then fails instead of skipping.
+inline bool CorpusRequired() {
+  const char* value = std::getenv("QUORVANE_REQUIRE_CORPUS");
+  return value && std::string(value) == "1";
+}
+
 // The environment variable QUORVANE_CORPUS_DIR, when set, points at the
 // corpus from a checkout that does not sit beside it.
 inline std::filesystem::path CorpusPath(const std::string& relative) {
@@ -197,7 +204,16 @@ class TTempDir {
 
 }  // namespace quorvane::testing
 
-#define QUORVANE_CORPUS_OR_SKIP(var, relative)                             \
-  const auto var##_optional = ::quorvane::testing::CorpusFile(relative);   \
-  if (!var##_optional) GTEST_SKIP() << "corpus file absent: " << relative; \
+// Ends the test for want of corpus files: a visible skip, or a failure where
+// QUORVANE_REQUIRE_CORPUS=1.
+#define QUORVANE_CORPUS_ABSENT(what)                                                        \
+  do {                                                                                      \
+    if (::quorvane::testing::CorpusRequired())                                              \
+      GTEST_FAIL() << "corpus required (QUORVANE_REQUIRE_CORPUS=1) but absent: " << (what); \
+    GTEST_SKIP() << "corpus absent: " << (what);                                            \
+  } while (0)
+
+#define QUORVANE_CORPUS_OR_SKIP(var, relative)                           \
+  const auto var##_optional = ::quorvane::testing::CorpusFile(relative); \
+  if (!var##_optional) QUORVANE_CORPUS_ABSENT(relative);                 \
   const std::vector<uint8_t>& var = *var##_optional

@@ -18,27 +18,30 @@ using test::Pixels;
 using test::TTestImage;
 using test::TTiffBuilder;
 
-TEST(TiffBadInput, HugeHeaderOverTinyDataIsRefusedBeforeAllocating) {
+TEST(TiffBadInput, AHeaderBeyondTheMemoryCapIsRefusedBeforeAllocating) {
   for (uint16_t compression : {1, 5, 32773}) {
     for (bool big : {false, true}) {
       TTiffBuilder f(big);
       const uint32_t strip = f.AddData({0x80, 0, 0x20, 0x10});
       f.Long(256, {65535}).Long(257, {65535}).Short(258, {8}).Short(277, {4});
       f.Short(259, {compression}).Short(262, {2}).Long(273, {strip});
-      EXPECT_EQ(LoadMessage(f.Build()), "Image Size Exceeds File Data: 65535 x 65535 x 32 bits");
+      EXPECT_EQ(LoadMessage(f.Build()),
+                "Picture too large: 65535 x 65535 pixels at 32 bits per pixel need 17179344900 "
+                "bytes, more than the memory cap of 268435456 bytes");
     }
   }
 }
 
-TEST(TiffBadInput, OneAbsurdlyWideRowOverAFewBytesIsRefused) {
-  // Found by fuzzing: a single row 1.8 billion pixels wide passed a check
-  // that counted rows a strip could start rather than bytes it could fill.
+TEST(TiffBadInput, OneAbsurdlyWideRowBeyondTheCapIsRefused) {
+  // Found by fuzzing: a single row 1.8 billion pixels wide.
   for (uint16_t compression : {1, 5, 32773}) {
     TTiffBuilder f(false);
     const uint32_t strip = f.AddData({1, 2, 3, 4});
     f.Long(256, {1818320740}).Long(257, {1}).Short(258, {8}).Short(259, {compression});
     f.Long(273, {strip});
-    EXPECT_EQ(LoadMessage(f.Build()), "Image Size Exceeds File Data: 1818320740 x 1 x 8 bits");
+    EXPECT_EQ(LoadMessage(f.Build()),
+              "Picture too large: 1818320740 x 1 pixels at 8 bits per pixel need 1818320740 "
+              "bytes, more than the memory cap of 268435456 bytes");
   }
 }
 
@@ -47,7 +50,26 @@ TEST(TiffBadInput, ManyStripsPointingAtTheSameTinyDataAreStillBounded) {
   const uint32_t strip = f.AddData({1, 2, 3, 4});
   f.Long(256, {65535}).Long(257, {65535}).Short(258, {8}).Short(277, {4}).Short(262, {2});
   f.Long(273, std::vector<uint32_t>(2000, strip)).Long(278, {1});
-  EXPECT_EQ(LoadMessage(f.Build()), "Image Size Exceeds File Data: 65535 x 65535 x 32 bits");
+  EXPECT_EQ(LoadMessage(f.Build()),
+            "Picture too large: 65535 x 65535 pixels at 32 bits per pixel need 17179344900 "
+            "bytes, more than the memory cap of 268435456 bytes");
+}
+
+// Within the cap a few bytes may claim a large picture: it is allocated
+// zeroed, and the rows past the data cost no work.
+TEST(TiffBadInput, AHeaderWithinTheCapOverTinyDataLoadsZeroed) {
+  for (uint16_t compression : {1, 5, 32773}) {
+    SCOPED_TRACE(compression);
+    // The directory first, so the four bytes of data end the file.
+    TTiffBuilder f(false, 7);
+    const uint32_t strip = f.AddData({0x80, 0, 0, 0});
+    f.Long(256, {8000}).Long(257, {8000}).Short(258, {8}).Short(277, {4});
+    f.Short(259, {compression}).Short(262, {2}).Long(273, {strip});
+    TRasterBitmap b;
+    ASSERT_EQ(LoadMessage(f.Build(), b), "");
+    EXPECT_EQ(b.Width(), 8000);
+    EXPECT_EQ(b.Scanline(7999)[31999], 0);
+  }
 }
 
 TEST(TiffBadInput, WidthBeyondSixteenBitsIsKept) {

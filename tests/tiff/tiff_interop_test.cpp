@@ -40,7 +40,7 @@ TToolRun RunTool(const std::string& command) {
 std::string Save(const TTempDir& dir, const std::string& name, const TRasterBitmap& bitmap,
                  const TGeoTiffTags* tags, bool packbits) {
   const std::string path = (dir / name).string();
-  SaveTiffFile(path, bitmap, tags, packbits);
+  SaveTiffFile(path, bitmap, {.PackBits = packbits, .GeoTiff = tags});
   return path;
 }
 

@@ -125,7 +125,8 @@ std::vector<uint8_t> InBitmapLayout(const TLayout& l, std::vector<uint8_t> d) {
 }
 
 TEST(TiffLibtiffReference, EveryDepthCompressionAndByteOrderMatchesLibtiff) {
-  const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "quorvane_libtiff";
+  const std::filesystem::path dir =
+      std::filesystem::path(::testing::TempDir()) / "quorvane_libtiff";
   std::filesystem::create_directories(dir);
   TIFFSetWarningHandler(nullptr);
   int files = 0;

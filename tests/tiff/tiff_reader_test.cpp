@@ -1,4 +1,5 @@
 #include "tiff/tiff_reader.h"
+#include "raster/byte_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -234,7 +235,7 @@ TEST(TiffGeo, GeoTiffTagsAreReadInTheFileByteOrder) {
     TByteStream stream(b.Build());
     TGeoTiffTags tags;
     TRasterBitmap bitmap;
-    ReadTiff(stream, bitmap, tags);
+    DecodeTiff(stream.Bytes(), bitmap, tags);
     TGeoReference ref;
     GeoTiffToGeoReference(tags, ref);
     EXPECT_EQ(ref, (TGeoReference{500000, 4649776, 30, 30, 18, true})) << "big " << big;
@@ -285,7 +286,7 @@ TEST(TiffProgress, HookIsClearedWhenTheLoadFails) {
 }
 
 TEST(TiffFile, LoadTiffFileReadsFromDisk) {
-  const std::string path = testing::TempDir() + "/quorvane_tiff_reader_test.tif";
+  const std::string path = ::testing::TempDir() + "/quorvane_tiff_reader_test.tif";
   const std::vector<uint8_t> bytes = MakeTiff(Grey8(true, 5, 4));
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);

@@ -8,15 +8,16 @@
 
 #include "raster/bitmap.h"
 #include "raster/error.h"
+#include "support/decode_limits.h"
 #include "tiff/tiff_reader.h"
 
 namespace quorvane::test {
 
+// Under the tests' memory cap (support/decode_limits.h).
 inline void LoadTiffBytes(const std::vector<uint8_t>& bytes, TRasterBitmap& bitmap,
                           TStageReporter* progress = nullptr) {
-  TByteStream stream(bytes);
   TGeoTiffTags tags;
-  ReadTiff(stream, bitmap, tags, progress);
+  DecodeTiff(bytes, bitmap, tags, testing::TestDecode(progress));
 }
 
 // The message a load raises, or "" when it succeeds.

@@ -1,5 +1,6 @@
 #include "tiff/tiff_writer.h"
 #include "geo/geotiff_georef.h"
+#include "raster/byte_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +52,7 @@ TParsed ParseDirectory(const std::vector<uint8_t>& b) {
 
 std::vector<uint8_t> Write(const TRasterBitmap& bitmap, bool packbits,
                            const TGeoTiffTags* tags = nullptr) {
-  TByteStream stream;
-  WriteTiff(stream, bitmap, tags, packbits);
+  TByteStream stream(EncodeTiff(bitmap, {.PackBits = packbits, .GeoTiff = tags}));
   return stream.TakeBytes();
 }
 
@@ -224,7 +224,7 @@ TEST(TiffWriter, RefusesFormatsWithoutARowLayoutBeforeWritingAnything) {
     progress.SetHook(
         [&](TProgressStage, uint8_t, bool, const TRect&, std::string_view) { ++reports; });
     try {
-      WriteTiff(stream, bitmap, nullptr, false, &progress);
+      stream = TByteStream(EncodeTiff(bitmap, {}, &progress));
       ADD_FAILURE() << "no error";
     } catch (const EQuorvaneError& e) {
       EXPECT_STREQ(e.what(), "Invalid Pixel Format");
@@ -272,8 +272,7 @@ TEST(TiffWriter, ZeroRowsGiveAnEmptyStripAndSaneProgress) {
   progress.SetHook([&](TProgressStage, uint8_t p, bool, const TRect&, std::string_view) {
     percents.push_back(p);
   });
-  TByteStream stream;
-  WriteTiff(stream, bitmap, nullptr, true, &progress);
+  TByteStream stream(EncodeTiff(bitmap, {.PackBits = true}, &progress));
   const auto b = stream.TakeBytes();
   const TParsed p = ParseDirectory(b);
   EXPECT_EQ(p.Entries.at(279).Value, 0u);
@@ -291,8 +290,7 @@ TEST(TiffWriter, ProgressRunsOncePerRowAndEndsOn99AfterTwelveRows) {
     reports.emplace_back(s, p);
     redraws.push_back(redraw);
   });
-  TByteStream stream;
-  WriteTiff(stream, bitmap, nullptr, false, &progress);
+  TByteStream stream(EncodeTiff(bitmap, {}, &progress));
   ASSERT_EQ(reports.size(), 14u);
   EXPECT_EQ(reports.front(), std::make_pair(TProgressStage::Starting, 0));
   EXPECT_EQ(reports[1], std::make_pair(TProgressStage::Running, 8));
@@ -305,7 +303,7 @@ TEST(TiffWriter, ProgressRunsOncePerRowAndEndsOn99AfterTwelveRows) {
 TEST(TiffWriter, AlwaysBeginsLittleEndian) {
   TByteStream stream;
   stream.SetBigEndian(true);
-  WriteTiff(stream, TwoPixelRgb(), nullptr, false);
+  stream = TByteStream(EncodeTiff(TwoPixelRgb(), {}));
   const auto b = stream.TakeBytes();
   EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 4),
             (std::vector<uint8_t>{0x49, 0x49, 0x2A, 0}));
