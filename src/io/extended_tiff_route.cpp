@@ -19,7 +19,7 @@ constexpr std::streamsize kSniffBytes = 1 << 16;
 
 std::vector<uint8_t> ReadFileStart(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::vector<uint8_t> bytes(size_t(kSniffBytes));
+  std::vector<uint8_t> bytes(static_cast<size_t>(kSniffBytes));
   file.read(reinterpret_cast<char*>(bytes.data()), kSniffBytes);
   bytes.resize(size_t(std::max<std::streamsize>(file.gcount(), 0)));
   return bytes;

@@ -375,10 +375,9 @@ TEST(AnyTiffDecode, GeoTiffTagsAreWhatOurOwnReaderReads) {
   TTempDir dir;
   const auto bytes =
       testing::WriteTiff(dir, "geo.tif", GeoRecipe(), [](uint32_t x, uint32_t, int) { return x; });
-  TByteStream stream(bytes);
   TRasterBitmap ours;
   TGeoTiffTags expected;
-  ReadTiff(stream, ours, expected);
+  DecodeTiff(bytes, ours, expected);
   const TGeoTiffTags got = DecodeAny(bytes).Tags;
   EXPECT_EQ(got.PixelScale, expected.PixelScale);
   EXPECT_EQ(got.TiePointCount, expected.TiePointCount);
@@ -462,11 +461,10 @@ TEST(AnyTiffDecode, HeaderAloneTellsSizeFormatLevelAndTags) {
 TEST(AnyTiffDecode, OurOwnReaderStillRefusesOrIsSteeredAway) {
   TTempDir dir;
   auto own_message = [](const std::vector<uint8_t>& bytes) -> std::string {
-    TByteStream stream(bytes);
     TRasterBitmap picture;
     TGeoTiffTags tags;
     try {
-      ReadTiff(stream, picture, tags);
+      DecodeTiff(bytes, picture, tags);
     } catch (const EQuorvaneError& e) {
       return e.what();
     }

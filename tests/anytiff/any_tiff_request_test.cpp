@@ -132,7 +132,7 @@ TEST(AnyTiffRequest, CommandLineFlagOnEveryReadingCommand) {
   for (const std::vector<std::string>& command :
        {std::vector<std::string>{"convert", in, out},
         {"resize", in, out, "--percent", "50"},
-        {"tone", in, out, "--gamma", "1.5"},
+        {"tone", in, out, "--gamma", "15"},
         {"crop", in, out, "--rect", "0,0,10,10"},
         {"georef", in, out, "--base", "1,2", "--scale", "1,1", "--zone", "18"},
         {"measure", in, "--points", "0,0 10,0"}}) {
