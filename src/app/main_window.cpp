@@ -4,16 +4,19 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QMimeData>
+#include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
 
 #include "app/geotiff_info_dialog.h"
 #include "app/measure_page.h"
+#include "app/messages.h"
+#include "app/number_format.h"
 #include "app/tiff_options_dialog.h"
 #include "app/tools_page.h"
-#include "app/window_texts.h"
+#include "document/readouts.h"
+#include "document/tone_page.h"
 #include "geo/datums.h"
 #include "imaging/startup_picture.h"
 
@@ -25,14 +28,6 @@ QString FromStd(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The tone panels follow the user's locale; a separator beyond one byte
-// falls back to the point.
-char DecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  const char latin1 = point.size() == 1 ? point.at(0).toLatin1() : 0;
-  return latin1 != 0 ? latin1 : '.';
-}
-
 // The first local file among dropped items, or an empty text.
 QString DroppedFile(const QMimeData* data) {
   if (!data || !data->hasUrls()) return {};
@@ -41,9 +36,13 @@ QString DroppedFile(const QMimeData* data) {
   return {};
 }
 
+void Repaint(TImageEx* view, const TRect& rect) {
+  view->UpdateRect(rect);
+}
+
 }  // namespace
 
-TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeStartupPicture()) {
   BuildLayout();
   ConnectMenu();
   ConnectPanes();
@@ -51,11 +50,13 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 void TMainWindow::FormCreate() {
-  source_picture_ = MakeStartupPicture();
-  source_.InputImage->SetPicture(&source_picture_);
-  destination_.OutputImage->SetPicture(&destination_picture_);
+  document_.Selection.HideBox = [this] { HideSelection(); };
+  document_.Selection.SetBox = [this](const TRect& rect) { SetSelection(rect); };
+  source_.InputImage->SetPicture(&document_.Source.Picture);
+  destination_.OutputImage->SetPicture(&document_.Destination.Picture);
   SourceChanged();
   page_control_->setCurrentIndex(int(TPage::Resize));
+  ShowSelection();
   measure_page_->FillDatumList(quorvane::FillDatumList());
   ShowBoxReadout();
 }
@@ -65,21 +66,26 @@ TPage TMainWindow::ActivePage() const {
 }
 
 void TMainWindow::SourceChanged() {
-  ShowSourceSize();
+  ShowSourceTexts(document_.SourceChanged());
+}
+
+void TMainWindow::ShowSourceTexts(const TSourceTexts& texts) {
+  source_.DimenDis->setText(FromStd(texts.SourceSize));
+  ShowNewSize(texts.NewSize);
+  source_.InputImage->PictureChanged();
   ShowBoxReadout();
 }
 
-void TMainWindow::OpenImageFile(const QString& file_name) {
-  // Loading belongs to the window's state layer; nothing to do here yet.
-  Q_UNUSED(file_name);
-}
-
 void TMainWindow::ShowSourceSize() {
-  source_.DimenDis->setText(FromStd(SourceSizeText(source_picture_)));
+  source_.DimenDis->setText(FromStd(SourceSizeText(document_.Source.Picture)));
 }
 
 void TMainWindow::ShowBoxReadout() {
-  source_.BoxDis->setText(FromStd(BoxReadoutText({})));
+  source_.BoxDis->setText(FromStd(BoxReadoutText(SelectionRect())));
+}
+
+void TMainWindow::ShowSelectionOnResizePage() {
+  if (ActivePage() == TPage::Resize) ShowSelection();
 }
 
 bool TMainWindow::event(QEvent* event) {
@@ -99,9 +105,30 @@ void TMainWindow::FormActivate() {
       this, [this, name = command_line_file_] { OpenImageFile(name); }, Qt::QueuedConnection);
 }
 
+// Every overlay goes, then the new page's own comes back: the selection box
+// on Resize, both measuring polylines on Measure, none on Tools.
 void TMainWindow::PageControlChange(int index) {
   Q_UNUSED(index);
+  // The box puts back the pixels under it itself.
+  HideSelection();
+  Repaint(source_.InputImage, document_.Source.RestoreSnapshot());
+  Repaint(destination_.OutputImage, document_.Destination.RestoreSnapshot());
+  switch (ActivePage()) {
+    case TPage::Resize:
+      ShowSelection();
+      break;
+    case TPage::Measure:
+      RunCommand(this, [this] { RedrawOverlays(); });
+      break;
+    case TPage::Tools:
+      break;
+  }
   ShowBoxReadout();
+}
+
+void TMainWindow::RedrawOverlays() {
+  Repaint(source_.InputImage, document_.Source.DrawMeasure());
+  Repaint(destination_.OutputImage, document_.Destination.DrawMeasure());
 }
 
 void TMainWindow::Splitter1Moved(int pos, int index) {
@@ -119,45 +146,26 @@ void TMainWindow::ResetPanelsMnuClick() {
   splitter2_->setSizes({source_height, rest});
 }
 
-void TMainWindow::InputImageMouseDown(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-  ShowBoxReadout();
-}
-
-void TMainWindow::InputImageMouseMove(const TImageMouse& mouse) {
-  source_.Mouse1Dis->setText(FromStd(MouseReadoutText(mouse.X, mouse.Y)));
-  ShowBoxReadout();
-}
-
-void TMainWindow::InputImageMouseUp(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-  ShowBoxReadout();
-}
-
-void TMainWindow::OutputImageMouseDown(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-}
-
-void TMainWindow::OutputImageMouseMove(const TImageMouse& mouse) {
-  destination_.Mouse2Dis->setText(FromStd(MouseReadoutText(mouse.X, mouse.Y)));
-}
-
-void TMainWindow::OutputImageMouseUp(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-}
-
-void TMainWindow::ResetMeasureBtnClick() {}
-
-void TMainWindow::LengthRadioClick() {}
-
+// The destination is rebuilt from the tone base, never from itself, so
+// adjustments do not accumulate.
 void TMainWindow::BrightnessBarChange() {
   const TToneValues values = tools_page_->ReadToneSliders();
-  tools_page_->ShowToneValues(quorvane::ShowToneValues(values, DecimalSeparator()));
+  const TToneSliders sliders{tools_page_->BrightnessBar()->value(),
+                             tools_page_->ContrastBar()->value(), tools_page_->GammaBar()->value()};
+  tools_page_->ShowToneValues(quorvane::ShowToneValues(values, LocaleDecimalSeparator()));
+  RunCommand(this, [&] {
+    AdjustTone(document_, sliders, LocaleDecimalSeparator());
+    destination_.OutputImage->PictureChanged();
+  });
+}
+
+void TMainWindow::ResetToneSliders(bool apply) {
+  tools_page_->CentreTrackBars();
+  if (apply) BrightnessBarChange();
 }
 
 void TMainWindow::ResetBCGBtnClick() {
-  tools_page_->CentreTrackBars();
-  BrightnessBarChange();
+  ResetToneSliders(true);
 }
 
 void TMainWindow::TiffInfoMnuClick() {

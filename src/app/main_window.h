@@ -1,14 +1,23 @@
 #pragma once
 // The program's window (Form1): the tool pages on the left, the source and
 // destination panes on the right, the menus. It shows and forwards: what a
-// command does to the pictures lives below the window.
+// command does to the pictures lives in the document it holds.
+//
+// The handlers are spread over files by subject: main_window.cpp (start-up,
+// pages, splitters, tone), main_window_files.cpp (File and Edit commands),
+// main_window_mouse.cpp (the mouse on both panes and the Measure page),
+// main_window_resize.cpp (the Resize page: its readouts and selection box).
 #include <QMainWindow>
+#include <functional>
+#include <optional>
 
 #include "app/dialogs.h"
 #include "app/image_panes.h"
 #include "app/image_view.h"
 #include "app/main_menu.h"
-#include "raster/bitmap.h"
+#include "document/coordinates_line.h"
+#include "document/document.h"
+#include "document/measure_page.h"
 
 class QSplitter;
 class QTabWidget;
@@ -18,6 +27,14 @@ namespace quorvane {
 class TMeasurePage;
 class TResizePage;
 class TToolsPage;
+
+// How the File commands get their file names: by default the open and save
+// dialogs; tests put in names of their own. An empty name is a cancel.
+struct TFileChoosers {
+  std::function<QString(QWidget* parent)> OpenName;
+  std::function<QString(QWidget* parent)> SaveName;
+};
+TFileChoosers DialogFileChoosers();
 
 // Pages of the tool pane, in tab order.
 enum class TPage { Resize = 0, Measure = 1, Tools = 2 };
@@ -31,14 +48,21 @@ class TMainWindow : public QMainWindow {
   explicit TMainWindow(QWidget* parent = nullptr);
 
   void UseDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
+  void UseFileChoosers(TFileChoosers choosers) { choosers_ = std::move(choosers); }
   // The file named on the command line, opened at the first activation
   // when it exists.
   void SetCommandLineFile(const QString& file_name) { command_line_file_ = file_name; }
 
   const TMainMenu& Menu() const { return menu_; }
   TPage ActivePage() const;
+  // The pictures, georeferences and measurements the window shows.
+  TDocument& Document() { return document_; }
+  const TDocument& Document() const { return document_; }
+  // The last cursor readout of the Measure page, when there was one.
+  const std::optional<TCursorReadout>& LastReadout() const { return last_readout_; }
 
-  // Loads a file into the source pane.
+  // Loads a file into the source pane; a failure is shown as a message and
+  // the window goes on with the picture it held.
   void OpenImageFile(const QString& file_name);
   void ShowSourceSize();
   void ShowBoxReadout();
@@ -58,6 +82,16 @@ class TMainWindow : public QMainWindow {
   void LengthRadioClick();
   void BrightnessBarChange();
   void ResetBCGBtnClick();
+  // Centres the tone sliders without adjusting (a new resize result), or
+  // with one adjustment (Reset).
+  void ResetToneSliders(bool apply);
+  void OpenMnuClick();
+  void SaveSourceAsMnuClick();
+  void SaveDestinationAs1Click();
+  void PasteMnuClick();
+  void CopyInputMnuClick();
+  void CopyOutputMnuClick();
+  void CopyCoordinatesMnuClick();
   void TiffInfoMnuClick();
   void iffOptions1Click();
   void ExitMnuClick();
@@ -73,6 +107,34 @@ class TMainWindow : public QMainWindow {
   void ConnectPanes();
   void FormCreate();
   void SourceChanged();
+  void ShowSourceTexts(const TSourceTexts& texts);
+
+  // The Resize page: its size readouts and the selection box on the source
+  // picture. Each does nothing yet; the sizing workflow fills them in
+  // (main_window_resize.cpp).
+  void ShowNewSize(const TNewSizeTexts& texts);
+  void ResizePageMouseDown(const TImageMouse& mouse);
+  void ResizePageMouseMove(const TImageMouse& mouse);
+  void ResizePageMouseUp(const TImageMouse& mouse);
+  void ShowSelection();
+  void HideSelection();
+  void SetSelection(const TRect& rect);
+  TRect SelectionRect() const;
+  // The box is shown only while the Resize page is.
+  void ShowSelectionOnResizePage();
+
+  // The measuring tool of one pane fed with a mouse event, its drawing
+  // repainted and the Measure page's readouts written.
+  TImageEx* ViewOf(TPaneChoice pane) const;
+  void MeasureMouseDown(TPaneChoice pane, const TImageMouse& mouse);
+  void MeasureMouseMove(TPaneChoice pane, const TImageMouse& mouse);
+  void MeasureMouseUp(TPaneChoice pane);
+  void ShowMeasurements(TPaneChoice pane);
+  void RedrawOverlays();
+
+  // Saves one pane under a name the user chooses, with the TIFF options as
+  // they stand.
+  void SavePane(TPaneChoice pane);
 
   TMainMenu menu_;
   QSplitter* splitter1_ = nullptr;
@@ -85,11 +147,10 @@ class TMainWindow : public QMainWindow {
   TSourcePane source_;
   TDestinationPane destination_;
   TDialogs dialogs_;
+  TFileChoosers choosers_ = DialogFileChoosers();
 
-  // The pictures the panes show until the window's state layer holds them.
-  TRasterBitmap source_picture_;
-  TRasterBitmap destination_picture_;
-
+  TDocument document_;
+  std::optional<TCursorReadout> last_readout_;
   bool first_activation_ = true;
   QString command_line_file_;
 };

@@ -75,7 +75,16 @@ void TMainWindow::BuildLayout() {
 }
 
 void TMainWindow::ConnectMenu() {
+  connect(menu_.OpenMnu, &QAction::triggered, this, &TMainWindow::OpenMnuClick);
+  connect(menu_.SaveSourceAsMnu, &QAction::triggered, this, &TMainWindow::SaveSourceAsMnuClick);
+  connect(menu_.SaveDestinationAs1, &QAction::triggered, this,
+          &TMainWindow::SaveDestinationAs1Click);
   connect(menu_.ExitMnu, &QAction::triggered, this, &TMainWindow::ExitMnuClick);
+  connect(menu_.PasteMnu, &QAction::triggered, this, &TMainWindow::PasteMnuClick);
+  connect(menu_.CopyInputMnu, &QAction::triggered, this, &TMainWindow::CopyInputMnuClick);
+  connect(menu_.CopyOutputMnu, &QAction::triggered, this, &TMainWindow::CopyOutputMnuClick);
+  connect(menu_.CopyCoordinatesMnu, &QAction::triggered, this,
+          &TMainWindow::CopyCoordinatesMnuClick);
   connect(menu_.TiffInfoMnu, &QAction::triggered, this, &TMainWindow::TiffInfoMnuClick);
   connect(menu_.ResetPanelsMnu, &QAction::triggered, this, &TMainWindow::ResetPanelsMnuClick);
   connect(menu_.iffOptions1, &QAction::triggered, this, &TMainWindow::iffOptions1Click);

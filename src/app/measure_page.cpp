@@ -28,6 +28,13 @@ QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// The fields are narrow: show a readout from its start (sign and leading
+// digits), not from the cursor that setText leaves at its end.
+void Show(QLineEdit* field, const std::string& text) {
+  field->setText(FromUtf8(text));
+  field->setCursorPosition(0);
+}
+
 QStringList LengthItems() {
   QStringList items;
   for (const TLengthUnit& unit : LengthUnits()) items << unit.Item;
@@ -141,6 +148,10 @@ int TMeasurePage::DatumIndex() const {
   return datum_combo_->currentIndex();
 }
 
+QString TMeasurePage::DatumName() const {
+  return datum_combo_->currentText();
+}
+
 TMeasureImage TMeasurePage::Image() const {
   return image_radio_->checkedId() == 1 ? TMeasureImage::Output : TMeasureImage::Input;
 }
@@ -154,24 +165,24 @@ int TMeasurePage::AreaUnit() const {
 }
 
 void TMeasurePage::ShowCursorCoordinates(const TCursorTexts& texts) {
-  east_dis_->setText(FromUtf8(texts.EastText));
-  north_dis_->setText(FromUtf8(texts.NorthText));
-  long_dis_->setText(FromUtf8(texts.LongitudeText));
-  lat_dis_->setText(FromUtf8(texts.LatitudeText));
-  long2_dis_->setText(FromUtf8(texts.LongitudeDms));
-  lat2_dis_->setText(FromUtf8(texts.LatitudeDms));
-  zone_dis_->setText(FromUtf8(texts.ZoneText));
+  Show(east_dis_, texts.EastText);
+  Show(north_dis_, texts.NorthText);
+  Show(long_dis_, texts.LongitudeText);
+  Show(lat_dis_, texts.LatitudeText);
+  Show(long2_dis_, texts.LongitudeDms);
+  Show(lat2_dis_, texts.LatitudeDms);
+  Show(zone_dis_, texts.ZoneText);
 }
 
 void TMeasurePage::ShowLastPoint(const TLastPointTexts& texts) {
-  last_east_dis_->setText(FromUtf8(texts.EastText));
-  last_north_dis_->setText(FromUtf8(texts.NorthText));
+  Show(last_east_dis_, texts.EastText);
+  Show(last_north_dis_, texts.NorthText);
 }
 
 void TMeasurePage::ShowMeasurements(const TMeasurementTexts& texts) {
-  length_dis_->setText(FromUtf8(texts.LengthText));
-  area_dis_->setText(FromUtf8(texts.AreaText));
-  azm_edit_->setText(FromUtf8(texts.AzimuthText));
+  Show(length_dis_, texts.LengthText);
+  Show(area_dis_, texts.AreaText);
+  Show(azm_edit_, texts.AzimuthText);
 }
 
 }  // namespace quorvane

@@ -25,6 +25,7 @@ class TMeasurePage : public QWidget {
 
   void FillDatumList(const TDatumList& list);
   int DatumIndex() const;
+  QString DatumName() const;
   TMeasureImage Image() const;
   int LengthUnit() const;  // index into LengthUnits()
   int AreaUnit() const;    // index into AreaUnits()

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QWidget>
+#include <exception>
+#include <new>
 
 namespace quorvane {
 
@@ -21,6 +23,18 @@ void ShowErrorMessage(QWidget* parent, const QString& text) {
 
 void ShowWarningMessage(QWidget* parent, const QString& text) {
   QMessageBox::warning(parent, Caption(parent), text, QMessageBox::Ok);
+}
+
+bool RunCommand(QWidget* parent, const std::function<void()>& command) {
+  try {
+    command();
+    return true;
+  } catch (const std::bad_alloc&) {
+    ShowErrorMessage(parent, "Out of memory");
+  } catch (const std::exception& error) {
+    ShowErrorMessage(parent, QString::fromUtf8(error.what()));
+  }
+  return false;
 }
 
 }  // namespace quorvane

@@ -4,7 +4,7 @@
 // clean copy of the picture from which the drawing is erased again.
 #include "geo/measure_tool.h"
 #include "raster/bitmap.h"
-#include "raster/progress.h"
+#include "raster/rect.h"
 
 namespace quorvane {
 
@@ -15,5 +15,9 @@ namespace quorvane {
 // written, clipped to the picture; empty when the tool has no points or
 // draws nothing inside the picture.
 TRect Draw(const TMeasureTool& tool, TRasterBitmap& picture);
+
+// The same drawing with every write kept inside `clip`; figures that cannot
+// reach it are skipped without being followed.
+TRect DrawWithin(const TMeasureTool& tool, TRasterBitmap& picture, const TRect& clip);
 
 }  // namespace quorvane

@@ -9,27 +9,74 @@ namespace quorvane {
 
 namespace {
 
+bool IsEmpty(const TRect& r) {
+  return r.Right <= r.Left || r.Bottom <= r.Top;
+}
+
 // The smallest rectangle holding both; an empty one adds nothing.
 TRect Union(const TRect& a, const TRect& b) {
-  if (a.Right <= a.Left || a.Bottom <= a.Top) return b;
-  if (b.Right <= b.Left || b.Bottom <= b.Top) return a;
+  if (IsEmpty(a)) return b;
+  if (IsEmpty(b)) return a;
   return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
           std::max(a.Bottom, b.Bottom)};
 }
 
+bool SameLayout(const TRasterBitmap& a, const TRasterBitmap& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat();
+}
+
 }  // namespace
 
+void TRepaintArea::Add(const TRect& rect) {
+  if (!IsEmpty(rect)) Rects.push_back(rect);
+}
+
+void TRepaintArea::Add(const TRepaintArea& other) {
+  Rects.insert(Rects.end(), other.Rects.begin(), other.Rects.end());
+}
+
+TRect TRepaintArea::Bounds() const {
+  TRect bounds;
+  for (const TRect& rect : Rects) bounds = Union(bounds, rect);
+  return bounds;
+}
+
 void TPane::Snapshot() {
-  if (keep_clean_copy_) quorvane::Snapshot(Picture, clean_);
+  clean_taken_ = false;
+  dirty_ = {};
+  drawn_.reset();
+  // The old copy's memory is kept for the next one only when it will fit;
+  // otherwise it goes at once rather than sit beside a new large picture.
+  if (!SameLayout(clean_, Picture)) clean_ = TRasterBitmap();
+}
+
+void TPane::PrepareOverlay() {
+  if (!keep_clean_copy_ || clean_taken_) return;
+  quorvane::Snapshot(Picture, clean_);
+  clean_taken_ = true;
+}
+
+void TPane::NoteOverlay(const TRect& rect) {
+  dirty_ = Union(dirty_, rect);
 }
 
 TRect TPane::RestoreSnapshot() {
-  if (!keep_clean_copy_) return {};
-  return quorvane::RestoreSnapshot(Picture, clean_);
+  drawn_.reset();
+  // Until an overlay was drawn the picture is still the clean one.
+  if (!clean_taken_) return {};
+  TRect restored;
+  if (SameLayout(Picture, clean_)) {
+    restored = quorvane::RestoreSnapshotRect(Picture, clean_, dirty_);
+  } else {
+    restored = quorvane::RestoreSnapshot(Picture, clean_);
+  }
+  dirty_ = {};
+  return restored;
 }
 
 TRect TPane::RestoreSnapshotRect(const TRect& rect) {
-  if (!keep_clean_copy_) return {};
+  drawn_.reset();
+  if (!clean_taken_) return {};
   return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
 }
 
@@ -39,13 +86,35 @@ TRect TPane::Restore(const TRepaintRequest& request) {
   return {};
 }
 
-TRect TPane::Repaint(const TRepaintRequest& request) {
-  const TRect restored = Restore(request);
-  return request.Redraw ? Union(restored, DrawMeasure()) : restored;
+TRepaintArea TPane::Repaint(const TRepaintRequest& request) {
+  if (drawn_ && request.Redraw) return RedrawChangedFigures();
+  TRepaintArea area;
+  area.Add(Restore(request));
+  if (request.Redraw) area.Add(DrawMeasure());
+  return area;
+}
+
+TRepaintArea TPane::RedrawChangedFigures() {
+  TMeasureDrawing now = DrawingOf(Measure);
+  const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
+  TRepaintArea area;
+  // Each rectangle is erased and then drawn complete; where rectangles
+  // overlap, the later one erases and draws the shared pixels again.
+  for (const TRect& rect : ChangedDrawingArea(*drawn_, now, bounds)) {
+    const TRect restored = quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+    NoteOverlay(DrawWithin(Measure, Picture, restored));
+    area.Add(restored);
+  }
+  drawn_ = std::move(now);
+  return area;
 }
 
 TRect TPane::DrawMeasure() {
-  return Draw(Measure, Picture);
+  PrepareOverlay();
+  const TRect drawn = Draw(Measure, Picture);
+  NoteOverlay(drawn);
+  if (clean_taken_) drawn_ = DrawingOf(Measure);
+  return drawn;
 }
 
 }  // namespace quorvane

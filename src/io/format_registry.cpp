@@ -189,6 +189,13 @@ std::string BuildTypeFilter() {
   return entries;
 }
 
+bool SaveReportsProgress(const std::string& file_name) {
+  const std::string ext = LowerCase(ExtensionWithDot(file_name));
+  for (const char* reporting : {".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".png", ".pcx", ".lbm"})
+    if (ext == reporting) return true;
+  return false;
+}
+
 namespace {
 // The file SaveBitmapFile writes for an extension, from a private copy in
 // the pixel format the writer needs (the caller's bitmap is never touched).

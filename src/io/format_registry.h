@@ -57,6 +57,11 @@ struct TSaveOptions {
 void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
                     const TSaveOptions& options);
 
+// Whether SaveBitmapFile reports progress for this name: every format but
+// the Windows bitmap, which is also what names without a known extension
+// receive.
+bool SaveReportsProgress(const std::string& file_name);
+
 // The open/save dialogs' type filter for all registered formats.
 std::string BuildTypeFilter();
 

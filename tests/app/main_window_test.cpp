@@ -21,7 +21,7 @@
 #include "app/image_view.h"
 #include "app/main_window.h"
 #include "app/tiff_options_dialog.h"
-#include "app/window_texts.h"
+#include "document/readouts.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;

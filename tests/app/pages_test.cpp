@@ -160,6 +160,9 @@ class TestPages : public QObject {
     QCOMPARE(text("LengthDis"), QString("7.0Px"));
     QCOMPARE(text("AreaDis"), QString("6.0Px^2"));
     QCOMPARE(text("AzmEdit"), QString::fromUtf8("180.0°"));
+    // Narrow fields show a readout's start, where its sign is.
+    for (const char* name : {"LongDIs", "Long2Dis", "AreaDis"})
+      QCOMPARE(Child<QLineEdit>(&page, name)->cursorPosition(), 0);
   }
 
   void toneSlidersStartCentred() {

@@ -1,5 +1,6 @@
 // Starts the real program on a virtual display and checks its screenshot
-// shows the start-up picture pixel for pixel.
+// shows the start-up picture, or the file named on its command line, pixel
+// for pixel.
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 #include "imaging/startup_picture.h"
+#include "io/format_registry.h"
 #include "raster/pixel_convert.h"
 
 using namespace quorvane;
@@ -31,14 +33,14 @@ QPoint FindRow(const QImage& shot, const TRasterBitmap& picture) {
 // Runs the program so that it saves its window to `shot_file`; returns what
 // went wrong, or an empty text.
 QString RunProgram(const QStringList& launcher, const QString& platform, const QString& shot_file,
-                   const QString& missing_file) {
+                   const QString& file) {
   QProcess program;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", platform);
   program.setProcessEnvironment(environment);
   program.setProcessChannelMode(QProcess::MergedChannels);
   QStringList arguments = launcher;
-  arguments << QUORVANE_APP_PATH << "--screenshot" << shot_file << missing_file;
+  arguments << QUORVANE_APP_PATH << "--screenshot" << shot_file << file;
   program.start(arguments.takeFirst(), arguments);
   if (!program.waitForFinished(60000)) return "the program did not finish";
   if (program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0) return {};
@@ -56,31 +58,59 @@ bool VirtualDisplayStarts(const QString& xvfb) {
          probe.exitCode() == 0;
 }
 
+// A picture no start-up screen shows: diagonal colour bands.
+TRasterBitmap Bands(int width, int height) {
+  TRasterBitmap picture;
+  picture.Reset(TPixelFormat::Bit24, width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = picture.Scanline(y) + 3 * x;
+      p[0] = uint8_t((x + y) * 5), p[1] = uint8_t(x * 3), p[2] = uint8_t(255 - y * 2);
+    }
+  return picture;
+}
+
+// Runs the program on `file` and returns its screenshot; fails the test
+// when the program does not run to the end.
+QImage Screenshot(const QString& file) {
+  QTemporaryDir dir;
+  const QString shot_file = dir.filePath("window.png");
+  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+  QString failure;
+  if (!xvfb.isEmpty() && VirtualDisplayStarts(xvfb)) {
+    failure = RunProgram({xvfb, "-a", "-s", "-screen 0 1024x768x24"}, "xcb", shot_file, file);
+  } else {
+    qInfo("NOTE: no virtual X display here; the program runs on the offscreen platform");
+    failure = RunProgram({}, "offscreen", shot_file, file);
+  }
+  if (!failure.isEmpty()) qWarning("%s", qPrintable(failure));
+  return QImage(shot_file);
+}
+
 }  // namespace
 
 class TestScreenshot : public QObject {
   Q_OBJECT
  private slots:
   // On a virtual X display where one starts, otherwise on the offscreen
-  // platform: either way the real program runs and paints its window.
+  // platform: either way the real program runs and paints its window. A
+  // file that does not exist opens nothing and says nothing.
   void programShowsTheStartupPicture() {
     QTemporaryDir dir;
-    const QString shot_file = dir.filePath("window.png");
-    const QString missing_file = dir.filePath("no such file.tif");
-    const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-    QString failure;
-    if (!xvfb.isEmpty() && VirtualDisplayStarts(xvfb)) {
-      failure =
-          RunProgram({xvfb, "-a", "-s", "-screen 0 1024x768x24"}, "xcb", shot_file, missing_file);
-    } else {
-      qInfo("NOTE: no virtual X display here; the program runs on the offscreen platform");
-      failure = RunProgram({}, "offscreen", shot_file, missing_file);
-    }
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    const QImage shot(shot_file);
+    const QImage shot = Screenshot(dir.filePath("no such file.tif"));
     QCOMPARE(shot.size(), QSize(621, 545));
-    const TRasterBitmap picture = MakeStartupPicture();
+    QVERIFY(FindRow(shot, MakeStartupPicture()).x() >= 0);
+  }
+
+  void programOpensTheFileOnItsCommandLine() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("bands.tif");
+    const TRasterBitmap picture = Bands(90, 60);
+    SaveBitmapFile(picture, file.toStdString(), {});
+    const QImage shot = Screenshot(file);
+    QCOMPARE(shot.size(), QSize(621, 545));
     QVERIFY(FindRow(shot, picture).x() >= 0);
+    QVERIFY(FindRow(shot, MakeStartupPicture()).x() < 0);
   }
 };
 

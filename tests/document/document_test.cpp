@@ -20,7 +20,8 @@ TEST(Document, StartsWithTheStartupPictureAndResetGeoreferences) {
   for (const TPane* pane : {&document.Source, &document.Destination}) {
     EXPECT_EQ(pane->GeoReference(), (TGeoReference{0, 0, 1, 1, 0, false}));
   }
-  EXPECT_EQ(document.Source.CleanCopy().Width(), 150) << "the start-up picture's clean copy";
+  EXPECT_EQ(document.Source.CleanCopy().Width(), 150) << "the start-up picture is the clean one";
+  EXPECT_FALSE(document.Source.CleanCopyTaken()) << "no copy before the first overlay";
 }
 
 TEST(Document, SourceChangedRestartsSizingEmptiesTheBoxAndTakesASnapshot) {
@@ -60,6 +61,7 @@ TEST(Pane, SnapshotsEraseOverlaysWholeOrByRectangle) {
   TPane pane;
   pane.Picture.Reset(TPixelFormat::Bit24, 10, 8);
   pane.Snapshot();
+  pane.PrepareOverlay();
   pane.Picture.Scanline(2)[3 * 4] = 200;  // an overlay at (4, 2)
   pane.Picture.Scanline(6)[3 * 9] = 200;  // and at (9, 6)
   EXPECT_EQ(pane.RestoreSnapshotRect({3, 1, 6, 4}), (TRect{3, 1, 6, 4}));
@@ -78,21 +80,25 @@ TEST(Pane, RepaintRequestsOfTheMeasuringTool) {
   TPane pane;
   pane.Picture.Reset(TPixelFormat::Bit24, 30, 30);
   pane.Snapshot();
+  pane.PrepareOverlay();
   const TRepaintRequest down = pane.Measure.MouseDown(10, 10, {.Left = true});
   EXPECT_EQ(pane.Restore(down), TRect{}) << "no points before: nothing to erase";
   const TRepaintRequest move = pane.Measure.MouseMove(12, 10, {.Left = true});
   EXPECT_EQ(pane.Restore(move), (TRect{6, 6, 14, 14})) << "around the old point";
-  EXPECT_EQ(pane.Restore(pane.Measure.MouseUp()), (TRect{0, 0, 30, 30}));
+  EXPECT_EQ(pane.Restore(pane.Measure.MouseUp()), TRect{})
+      << "the whole picture, but only what overlays wrote differs, and nothing was drawn";
 }
 
 TEST(Pane, RepaintErasesFromTheCleanCopyAndDrawsTheToolAgain) {
   TPane pane;
   pane.Picture.Reset(TPixelFormat::Bit24, 30, 30);
   pane.Snapshot();
-  EXPECT_EQ(pane.Repaint(pane.Measure.MouseDown(10, 10, {.Left = true})), (TRect{6, 6, 14, 14}))
+  EXPECT_EQ(pane.Repaint(pane.Measure.MouseDown(10, 10, {.Left = true})).Bounds(),
+            (TRect{6, 6, 14, 14}))
       << "the new point's marker";
+  EXPECT_TRUE(pane.CleanCopyTaken()) << "taken before the first drawing";
   EXPECT_NE(testing::ColorAt(pane.Picture, 10, 10), testing::ColorAt(pane.CleanCopy(), 10, 10));
-  const TRect moved = pane.Repaint(pane.Measure.MouseMove(20, 10, {.Left = true}));
+  const TRect moved = pane.Repaint(pane.Measure.MouseMove(20, 10, {.Left = true})).Bounds();
   EXPECT_EQ(moved, (TRect{6, 6, 24, 14})) << "the old place erased, the new one drawn";
   EXPECT_EQ(testing::ColorAt(pane.Picture, 10, 10), testing::ColorAt(pane.CleanCopy(), 10, 10));
   pane.Measure.Clear();
@@ -103,7 +109,8 @@ TEST(Pane, WithoutACleanCopySnapshotsDoNothing) {
   TPane pane(false);
   pane.Picture.Reset(TPixelFormat::Bit24, 10, 8);
   pane.Snapshot();
-  EXPECT_TRUE(pane.CleanCopy().Empty());
+  pane.DrawMeasure();
+  EXPECT_FALSE(pane.CleanCopyTaken());
   EXPECT_EQ(pane.RestoreSnapshot(), TRect{});
   EXPECT_EQ(pane.Picture.Width(), 10) << "the picture is not replaced by an empty copy";
 }
