@@ -61,7 +61,8 @@ void TMainWindow::OpenMnuClick() {
 
 void TMainWindow::OpenImageFile(const QString& file_name) {
   RunCommand(this, [&] {
-    ShowSourceTexts(quorvane::OpenImageFile(document_, LocalPath(file_name)));
+    ShowSourceTexts(
+        quorvane::OpenImageFile(document_, LocalPath(file_name), {.Load = LoadOptions()}));
     const QString caption = QString::fromStdString(document_.Caption);
     setWindowTitle(caption);
     QGuiApplication::setApplicationDisplayName(caption);
