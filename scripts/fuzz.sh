@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer over the whole core) and runs each one for
 # SECONDS seconds:
 #   scripts/fuzz.sh SECONDS [TARGET...]
-# TARGET is a decoder: pcx tga iff tiff bmp jpeg png gif (default: every
+# TARGET is a decoder: pcx tga iff tiff any_tiff bmp jpeg png gif (default: every
 # target whose decoder is in the tree). Each target starts from the seeds our
 # writers make, the sample corpus beside the repository when present, and
 # what earlier runs found (build-fuzz/corpus/TARGET); the decoders run under a
@@ -26,8 +26,10 @@ targets=("$@")
 rm -rf "$dir/seeds"
 "$dir/fuzz/fuzz_make_seeds" "$dir/seeds"
 samples=${QUORVANE_CORPUS_DIR:-../shared/corpus}
-declare -A sample_dirs=([tiff]="tiff geotiff" [bmp]=bmp [pcx]=pcx [tga]=tga [iff]=iff
-  [jpeg]=jpeg [png]=png [gif]=gif)
+declare -A sample_dirs=([tiff]="tiff geotiff" [any_tiff]="tiff geotiff" [bmp]=bmp [pcx]=pcx
+  [tga]=tga [iff]=iff [jpeg]=jpeg [png]=png [gif]=gif)
+# Seeds made for one target that also suit another.
+declare -A shared_seeds=([any_tiff]=tiff)
 
 failed=()
 for t in "${targets[@]}"; do
@@ -40,6 +42,8 @@ for t in "${targets[@]}"; do
   mkdir -p "$work" "$findings"
   inputs=("$work")
   [ -d "$dir/seeds/$t" ] && inputs+=("$dir/seeds/$t")
+  s=${shared_seeds[$t]:-}
+  [ -n "$s" ] && [ -d "$dir/seeds/$s" ] && inputs+=("$dir/seeds/$s")
   for s in ${sample_dirs[$t]:-}; do [ -d "$samples/$s" ] && inputs+=("$samples/$s"); done
   echo "== fuzz_$t for ${seconds}s"
   if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1 \

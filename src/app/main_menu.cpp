@@ -57,6 +57,9 @@ void BuildOtherMenus(QMenuBar* bar, TMainMenu& m) {
   QMenu* options = Menu(bar, "&Options", "OptionsMnu");
   m.ResetPanelsMnu = Item(options, "&Reset Panels", "ResetPanelsMnu");
   m.iffOptions1 = Item(options, "&Tiff Options...", "iffOptions1");
+  // Off, TIFFs are read by the program's own reader alone.
+  m.AnyTiffMnu = Item(options, "Open &Any TIFF", "AnyTiffMnu");
+  m.AnyTiffMnu->setCheckable(true);
   m.SetScaleCoords1 = Item(options, "&Set Scale/Coords...", "SetScaleCoords1");
 
   QMenu* help = Menu(bar, "&Help", "HelpMnu");

@@ -29,6 +29,7 @@ struct TMainMenu {
   // "&Options"
   QAction* ResetPanelsMnu = nullptr;
   QAction* iffOptions1 = nullptr;
+  QAction* AnyTiffMnu = nullptr;  // checkable
   QAction* SetScaleCoords1 = nullptr;
   // "&Help"
   QAction* ContentsMnu = nullptr;

@@ -62,6 +62,7 @@ void TMainWindow::FormCreate() {
   ShowSelection();
   measure_page_->FillDatumList(quorvane::FillDatumList());
   ShowBoxReadout();
+  ConnectAnyTiff();
 }
 
 TPage TMainWindow::ActivePage() const {

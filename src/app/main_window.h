@@ -18,6 +18,7 @@
 #include "app/main_menu.h"
 #include "document/coordinates_line.h"
 #include "document/document.h"
+#include "io/format_registry.h"
 #include "document/measure_page.h"
 
 class QSplitter;
@@ -102,6 +103,7 @@ class TMainWindow : public QMainWindow {
   void CopyCoordinatesMnuClick();
   void TiffInfoMnuClick();
   void iffOptions1Click();
+  void AnyTiffMnuClick(bool checked);
   void ExitMnuClick();
 
   // The scale dialog, printing, recent files, help and about
@@ -137,6 +139,10 @@ class TMainWindow : public QMainWindow {
   void ConnectMenu();
   void ConnectPanes();
   void FormCreate();
+  // The "Open Any TIFF" choice: read from the settings file at start-up,
+  // saved when it changes, handed to every open.
+  void ConnectAnyTiff();
+  TLoadOptions LoadOptions() const;
   void SourceChanged();
   void SetUpDialogMenus();
   void ShowSourceTexts(const TSourceTexts& texts);

@@ -66,6 +66,7 @@ void TMainWindow::OpenImageFile(const QString& file_name) {
     options.AddRecentFile = [this](const std::string& path) {
       AddRecentFile(QFile::decodeName(path.c_str()));
     };
+    options.Load = LoadOptions();
     ShowSourceTexts(quorvane::OpenImageFile(document_, LocalPath(file_name), options));
     const QString caption = QString::fromStdString(document_.Caption);
     setWindowTitle(caption);

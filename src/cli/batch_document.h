@@ -11,8 +11,9 @@ namespace quorvane::cli {
 
 inline constexpr TDocumentOptions kBatchDocument{.KeepCleanCopies = false};
 
-inline void OpenForBatch(TDocument& document, const std::string& path) {
-  OpenImageFile(document, path, {.ChangeFolder = false});
+// `any_tiff` hands TIFFs our own reader refuses to the extended reader.
+inline void OpenForBatch(TDocument& document, const std::string& path, bool any_tiff) {
+  OpenImageFile(document, path, {.ChangeFolder = false, .Load = {.AnyTiff = any_tiff}});
 }
 
 }  // namespace quorvane::cli

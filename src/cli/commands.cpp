@@ -13,19 +13,22 @@ int RunGeoref(const TArgs& args);
 
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
-      {"info", "info FILE [--json]", RunInfo},
-      {"convert", "convert IN OUT [--packbits] [--no-geotiff]", RunConvert},
+      {"info", "info FILE [--json] [--any-tiff]", RunInfo},
+      {"convert", "convert IN OUT [--packbits] [--no-geotiff] [--any-tiff]", RunConvert},
       {"resize",
        "resize IN OUT (--size WxH | --percent P) [--filter N|NAME] [--force-24bit] "
-       "[--threads N]",
+       "[--threads N] [--any-tiff]",
        RunResize},
-      {"tone", "tone IN OUT [--brightness B] [--contrast C] [--gamma G]", RunTone},
-      {"crop", "crop IN OUT --rect L,T,R,B", RunCrop},
+      {"tone", "tone IN OUT [--brightness B] [--contrast C] [--gamma G] [--any-tiff]", RunTone},
+      {"crop", "crop IN OUT --rect L,T,R,B [--any-tiff]", RunCrop},
       {"utm", "utm --zone Z [--south] --east E --north N [--datum NAME|INDEX] [--json]", RunUtm},
       {"measure",
-       "measure FILE --points \"x1,y1 x2,y2 ...\" [--length-units N] [--area-units N] [--json]",
+       "measure FILE --points \"x1,y1 x2,y2 ...\" [--length-units N] [--area-units N] [--json] "
+       "[--any-tiff]",
        RunMeasure},
-      {"georef", "georef IN OUT --base X,Y --scale SX,SY --zone Z [--south] [--packbits]",
+      {"georef",
+       "georef IN OUT --base X,Y --scale SX,SY --zone Z [--south] [--packbits] "
+       "[--any-tiff]",
        RunGeoref},
   };
   return kCommands;

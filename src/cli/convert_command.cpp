@@ -14,12 +14,16 @@ namespace quorvane::cli {
 int RunConvert(const TArgs& args) {
   std::string input, output;
   bool packbits = false, no_geotiff = false;
+  bool any_tiff = false;
   TCommandLine line("convert");
   line.Positional("IN", input).Positional("OUT", output);
-  line.Flag("--packbits", packbits).Flag("--no-geotiff", no_geotiff).Parse(args);
+  line.Flag("--packbits", packbits)
+      .Flag("--any-tiff", any_tiff)
+      .Flag("--no-geotiff", no_geotiff)
+      .Parse(args);
 
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, input);
+  OpenForBatch(document, input, any_tiff);
   const TProgressEvent bar = TerminalProgressBar("Saving " + output);
   try {
     SaveSource(document, output, {.Compress = packbits, .GeoTiff = !no_geotiff, .Progress = bar});

@@ -29,13 +29,14 @@ TRect ParseRect(const std::string& text) {
 
 int RunCrop(const TArgs& args) {
   std::string input, output, rect_text;
+  bool any_tiff = false;
   TCommandLine line("crop");
   line.Positional("IN", input).Positional("OUT", output);
-  line.Required("--rect", rect_text).Parse(args);
+  line.Required("--rect", rect_text).Flag("--any-tiff", any_tiff).Parse(args);
   const TRect rect = ParseRect(rect_text);
 
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, input);
+  OpenForBatch(document, input, any_tiff);
   const int width = document.Source.Picture.Width();
   const int height = document.Source.Picture.Height();
   if (!Crop(document, rect).Cropped) {

@@ -15,17 +15,18 @@ namespace quorvane::cli {
 int RunGeoref(const TArgs& args) {
   std::string input, output, base_text, scale_text, zone_text;
   bool south = false, packbits = false;
+  bool any_tiff = false;
   TCommandLine line("georef");
   line.Positional("IN", input).Positional("OUT", output);
   line.Required("--base", base_text).Required("--scale", scale_text);
   line.Required("--zone", zone_text).Flag("--south", south).Flag("--packbits", packbits);
-  line.Parse(args);
+  line.Flag("--any-tiff", any_tiff).Parse(args);
   const TNumberPair base = ParseNumberPair(base_text, "--base");
   const TNumberPair scale = ParseNumberPair(scale_text, "--scale");
   const int64_t zone = ParseInteger(zone_text, "--zone", kMinZone, kMaxZone);
 
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, input);
+  OpenForBatch(document, input, any_tiff);
   // The dialog in metres on the source pane: the fields as typed, then OK.
   TScaleDialogModel dialog;
   dialog.Open(document.Source.Measure);

@@ -57,15 +57,22 @@ TRecord GeoTiffRecord(const TGeoTiffTags& t) {
           {"tie_points", tie_points}};
 }
 
+TRecord ReaderRecord(const TReaderReport& reader) {
+  return {{"name", "extended TIFF reader"},           {"overview_level", reader.OverviewLevel},
+          {"overview_factor", reader.OverviewFactor}, {"full_width", reader.FullWidth},
+          {"full_height", reader.FullHeight},         {"warnings", reader.Warnings}};
+}
+
 }  // namespace
 
 int RunInfo(const TArgs& args) {
   std::string path;
   bool as_json = false;
+  bool any_tiff = false;
   TCommandLine line("info");
-  line.Positional("FILE", path).Flag("--json", as_json).Parse(args);
+  line.Positional("FILE", path).Flag("--json", as_json).Flag("--any-tiff", any_tiff).Parse(args);
 
-  const TImageInfo info = ReadImageInfo(path);
+  const TImageInfo info = ReadImageInfo(path, {.AnyTiff = any_tiff});
   TRecord record = {{"file", path},
                     {"width", info.Header.Width},
                     {"height", info.Header.Height},
@@ -75,6 +82,9 @@ int RunInfo(const TArgs& args) {
                     {"geotiff", GeoTiffRecord(info.Tags)},
                     // The GeoTIFF information view's text, line by line.
                     {"report", info.Report}};
+  // Only files the extended reader read say so, so that the output of every
+  // other file stays as it was.
+  if (info.Header.Reader.ExtendedReader) record["reader"] = ReaderRecord(info.Header.Reader);
   PrintRecord(record, as_json);
   return 0;
 }

@@ -52,16 +52,17 @@ int RunMeasure(const TArgs& args) {
   std::string path, points_text;
   std::optional<std::string> length_text, area_text;
   bool as_json = false;
+  bool any_tiff = false;
   TCommandLine line("measure");
   line.Positional("FILE", path).Required("--points", points_text);
   line.Option("--length-units", length_text).Option("--area-units", area_text);
-  line.Flag("--json", as_json).Parse(args);
+  line.Flag("--json", as_json).Flag("--any-tiff", any_tiff).Parse(args);
   const std::vector<TPixelPoint> points = ParsePoints(points_text);
   const int length_unit = ParseUnit(length_text, "--length-units", LengthUnits());
   const int area_unit = ParseUnit(area_text, "--area-units", AreaUnits());
 
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, path);
+  OpenForBatch(document, path, any_tiff);
   document.Source.Measure.Points = points;
   const TMeasurementTexts texts =
       ShowMeasurements(document, TPaneChoice::Input, length_unit, area_unit);

@@ -23,6 +23,7 @@ struct TResizeArgs {
   std::string Input, Output;
   std::optional<std::string> Size, Percent, Filter, Threads;
   bool Force24Bit = false;
+  bool AnyTiff = false;
 };
 
 TResizeArgs ParseResizeArgs(const TArgs& args) {
@@ -31,7 +32,7 @@ TResizeArgs ParseResizeArgs(const TArgs& args) {
   line.Positional("IN", parsed.Input).Positional("OUT", parsed.Output);
   line.Option("--size", parsed.Size).Option("--percent", parsed.Percent);
   line.Option("--filter", parsed.Filter).Option("--threads", parsed.Threads);
-  line.Flag("--force-24bit", parsed.Force24Bit).Parse(args);
+  line.Flag("--force-24bit", parsed.Force24Bit).Flag("--any-tiff", parsed.AnyTiff).Parse(args);
   if (parsed.Size.has_value() == parsed.Percent.has_value()) {
     throw EUsage("give either --size WxH or --percent P");
   }
@@ -114,7 +115,7 @@ int RunResize(const TArgs& args) {
     options.Resample.Threads = int(ParseInteger(*parsed.Threads, "--threads", 0, 1024));
 
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, parsed.Input);
+  OpenForBatch(document, parsed.Input, parsed.AnyTiff);
   SetRequestedSize(document.Sizing, parsed, typed, percent);
   try {
     Stretch(document, options);

@@ -23,15 +23,16 @@ int SliderPosition(const std::optional<std::string>& text, const char* name) {
 int RunTone(const TArgs& args) {
   std::string input, output;
   std::optional<std::string> brightness, contrast, gamma;
+  bool any_tiff = false;
   TCommandLine line("tone");
   line.Positional("IN", input).Positional("OUT", output);
   line.Option("--brightness", brightness).Option("--contrast", contrast);
-  line.Option("--gamma", gamma).Parse(args);
+  line.Option("--gamma", gamma).Flag("--any-tiff", any_tiff).Parse(args);
   const TToneSliders sliders{SliderPosition(brightness, "brightness"),
                              SliderPosition(contrast, "contrast"), SliderPosition(gamma, "gamma")};
 
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, input);
+  OpenForBatch(document, input, any_tiff);
   UseSourceAsToneBase(document);
   AdjustTone(document, sliders);
   SaveDestination(document, output, {});

@@ -45,11 +45,14 @@ TSourceTexts OpenImageFile(TDocument& document, const std::string& path,
   // Read into locals: a failed load leaves the previous picture and the
   // emptied tags, never half of a file's tags.
   TGeoTiffTags tags;
-  std::unique_ptr<TRasterBitmap> picture = LoadPicture(file.string(), tags, options.Load);
+  TReaderReport reader;
+  TLoadOptions load = options.Load;
+  load.Reader = &reader;
+  std::unique_ptr<TRasterBitmap> picture = LoadPicture(file.string(), tags, load);
   if (!picture) throw EQuorvaneError("Invalid picture file: " + path);
   document.Source.Picture = std::move(*picture);
   document.GeoTiffTags = std::move(tags);
-  document.Caption = CaptionText(path);
+  document.Caption = CaptionText(path, reader);
   TSourceTexts texts = document.SourceChanged();
   document.Report = BuildGeoTiffReport(document.GeoTiffTags);
   GeoTiffToGeoReference(document.GeoTiffTags, document.Source.GeoReference());

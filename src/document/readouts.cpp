@@ -1,6 +1,7 @@
 #include "document/readouts.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 
 #include "imaging/bitmap_utils.h"
@@ -29,6 +30,21 @@ std::string MouseReadoutText(int x, int y) {
 
 std::string CaptionText(const std::string& path) {
   return std::filesystem::path(path).filename().string() + " - " + kProgramTitle;
+}
+
+std::string OverviewText(const TReaderReport& reader) {
+  if (reader.OverviewLevel == 0) return "";
+  // Overviews halve their sides as a rule; an odd side makes the factor
+  // fractional, shown to three places at most.
+  char factor[32];
+  std::snprintf(factor, sizeof factor, "%.4g", reader.OverviewFactor);
+  return "overview " + std::to_string(reader.OverviewLevel) + ", 1/" + factor;
+}
+
+std::string CaptionText(const std::string& path, const TReaderReport& reader) {
+  const std::string overview = OverviewText(reader);
+  if (overview.empty()) return CaptionText(path);
+  return std::filesystem::path(path).filename().string() + " (" + overview + ") - " + kProgramTitle;
 }
 
 }  // namespace quorvane

@@ -4,6 +4,7 @@
 // window caption.
 #include <string>
 
+#include "io/extended_tiff_route.h"
 #include "raster/bitmap.h"
 #include "raster/rect.h"
 
@@ -21,5 +22,10 @@ std::string MouseReadoutText(int x, int y);
 // The caption after opening `path`: its name without the folder, " - " and
 // the program's title.
 std::string CaptionText(const std::string& path);
+// The same, naming the reduced-resolution image shown when the extended TIFF
+// reader opened one: "name (overview 2, 1/4) - Quorvane".
+std::string CaptionText(const std::string& path, const TReaderReport& reader);
+// "overview 2, 1/4" for an overview, "" for the full picture.
+std::string OverviewText(const TReaderReport& reader);
 
 }  // namespace quorvane

@@ -143,15 +143,32 @@ const TImageFormat& FormatFor(const std::string& file_name) {
 std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTiffTags& tags,
                                            const TLoadOptions& options) {
   const TDecodeOptions decode{.Limits = {.MaxPictureBytes = options.MaxPictureBytes}};
-  return FormatFor(file_name).Load(file_name, tags, decode);
+  const TImageFormat& format = FormatFor(file_name);
+  if (options.Reader) *options.Reader = {};
+  if (options.AnyTiff && format.Load == LoadTiff) {
+    return LoadAnyTiff(
+        file_name, tags, options.MaxPictureBytes,
+        [&](TGeoTiffTags& own_tags) { return LoadTiff(file_name, own_tags, decode); },
+        options.Reader);
+  }
+  return format.Load(file_name, tags, decode);
 }
 
 TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
                                  const TLoadOptions& options) {
   const TImageFormat& format = FormatFor(file_name);
-  const TPictureInfo info = format.ReadHeader(ReadFileBytes(file_name), tags,
-                                              {.MaxPictureBytes = options.MaxPictureBytes});
-  return {info.Width, info.Height, info.PixelFormat};
+  const TDecodeLimits limits{.MaxPictureBytes = options.MaxPictureBytes};
+  auto own_header = [&](TGeoTiffTags& own_tags) {
+    const TPictureInfo info = format.ReadHeader(ReadFileBytes(file_name), own_tags, limits);
+    return TAnyTiffHeader{info.Width, info.Height, info.PixelFormat};
+  };
+  if (options.AnyTiff && format.Load == LoadTiff) {
+    const TAnyTiffHeader header =
+        ReadAnyTiffHeaderRouted(file_name, tags, options.MaxPictureBytes, own_header);
+    return {header.Width, header.Height, header.PixelFormat, header.Report};
+  }
+  const TAnyTiffHeader header = own_header(tags);
+  return {header.Width, header.Height, header.PixelFormat};
 }
 
 std::string BuildTypeFilter() {

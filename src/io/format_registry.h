@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "io/extended_tiff_route.h"
 #include "raster/bitmap.h"
 #include "raster/geotiff_tags.h"
 #include "raster/progress.h"
@@ -15,6 +16,12 @@ namespace quorvane {
 struct TLoadOptions {
   // The memory cap on the picture's bytes; 0 takes the default cap.
   uint64_t MaxPictureBytes = 0;
+  // Open the TIFFs our own reader refuses (and BigTIFFs, signed-integer and
+  // floating-point files) with the extended reader. Off, a TIFF is read by
+  // our own reader alone.
+  bool AnyTiff = false;
+  // Told which reader read the file and at which resolution, when not null.
+  TReaderReport* Reader = nullptr;
 };
 
 // A new picture filled from the file; GeoTIFF tags of a TIFF land in `tags`.
@@ -29,6 +36,7 @@ struct TPictureHeader {
   int64_t Width = 0;
   int64_t Height = 0;
   TPixelFormat PixelFormat = TPixelFormat::Bit24;
+  TReaderReport Reader;
 };
 // Throws what LoadPicture throws for a file whose header it cannot read.
 TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,

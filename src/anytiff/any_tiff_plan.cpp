@@ -1,0 +1,152 @@
+#include "anytiff/any_tiff_plan.h"
+
+#include <limits>
+#include <string>
+
+#include "raster/error.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kLargestIndexBits = 8;
+constexpr int kLargestScaledBits = 16;
+
+TSampleType SampleTypeOf(const TAnyTiffLayout& l) {
+  TSampleType type;
+  type.Bits = l.BitsPerSample;
+  switch (l.SampleFormat) {
+    case SAMPLEFORMAT_UINT:
+    case SAMPLEFORMAT_VOID:
+      type.Kind = TSampleKind::Unsigned;
+      break;
+    case SAMPLEFORMAT_INT:
+      type.Kind = TSampleKind::Signed;
+      break;
+    case SAMPLEFORMAT_IEEEFP:
+      type.Kind = TSampleKind::Float;
+      break;
+    default:
+      throw EQuorvaneError("Unsupported Sample Format = " + std::to_string(l.SampleFormat));
+  }
+  if (!IsReadableSampleType(type))
+    throw EQuorvaneError("Unsupported Bits/Sample: " + std::to_string(l.BitsPerSample));
+  return type;
+}
+
+// Colour models libtiff converts for us and nothing else does.
+bool NeedsRgbaReader(const TAnyTiffLayout& l) {
+  if (l.Compression == COMPRESSION_OJPEG) return true;
+  switch (l.Photometric) {
+    case PHOTOMETRIC_YCBCR:
+      return l.Compression != COMPRESSION_JPEG;
+    case PHOTOMETRIC_CIELAB:
+    case PHOTOMETRIC_ICCLAB:
+    case PHOTOMETRIC_ITULAB:
+    case PHOTOMETRIC_LOGL:
+    case PHOTOMETRIC_LOGLUV:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool FitsFullRangeScale(TSampleType t) {
+  return t.Kind == TSampleKind::Unsigned && t.Bits <= kLargestScaledBits;
+}
+
+std::vector<TRGBQuad> BilevelPalette(bool white_is_zero) {
+  const TRGBQuad black{0, 0, 0, 0}, white{255, 255, 255, 0};
+  return white_is_zero ? std::vector<TRGBQuad>{white, black} : std::vector<TRGBQuad>{black, white};
+}
+
+void PlanPalette(const TAnyTiffLayout& l, TAnyTiffPlan& plan) {
+  if (plan.Sample.Kind != TSampleKind::Unsigned || plan.Sample.Bits > kLargestIndexBits)
+    throw EQuorvaneError("Unsupported Palette Bits/Sample: " + std::to_string(l.BitsPerSample));
+  plan.Conversion = TAnyTiffConversion::Indexed;
+  plan.Format = plan.Sample.Bits == 1   ? TPixelFormat::Bit1
+                : plan.Sample.Bits <= 4 ? TPixelFormat::Bit4
+                                        : TPixelFormat::Bit8;
+  plan.Palette = l.ColorMap;
+  // Without a map the indices are shown as greys over their full range.
+  if (plan.Palette.empty()) {
+    for (uint8_t grey : FullRangeTable(plan.Sample.Bits, false))
+      plan.Palette.push_back({grey, grey, grey, 0});
+  }
+}
+
+void PlanSingleBand(const TAnyTiffLayout& l, TAnyTiffPlan& plan) {
+  plan.Bands = 1;
+  plan.Format = TPixelFormat::Bit8;
+  plan.WhiteIsZero = l.Photometric == PHOTOMETRIC_MINISWHITE;
+  const bool one_sample_per_chunk_pixel =
+      l.SamplesPerPixel == 1 || l.PlanarConfig == PLANARCONFIG_SEPARATE;
+  if (plan.Sample == TSampleType{TSampleKind::Unsigned, 1} && one_sample_per_chunk_pixel) {
+    plan.Conversion = TAnyTiffConversion::Bilevel;
+    plan.Format = TPixelFormat::Bit1;
+    plan.Palette = BilevelPalette(plan.WhiteIsZero);
+  } else if (FitsFullRangeScale(plan.Sample)) {
+    plan.Conversion = TAnyTiffConversion::Grey;
+  } else {
+    plan.Conversion = TAnyTiffConversion::StretchGrey;
+  }
+}
+
+}  // namespace
+
+bool IsStretched(TAnyTiffConversion conversion) {
+  return conversion == TAnyTiffConversion::StretchGrey ||
+         conversion == TAnyTiffConversion::StretchColour;
+}
+
+TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
+  if (l.Width == 0 || l.Height == 0) throw EQuorvaneError("Width or Height is Zero");
+  constexpr uint32_t kLargestSide = uint32_t(std::numeric_limits<int32_t>::max());
+  if (l.Width > kLargestSide || l.Height > kLargestSide)
+    throw EQuorvaneError("Image Too Large: " + std::to_string(l.Width) + " x " +
+                         std::to_string(l.Height));
+  if (l.PlanarConfig != PLANARCONFIG_CONTIG && l.PlanarConfig != PLANARCONFIG_SEPARATE)
+    throw EQuorvaneError("Unsupported Planar Configuration = " + std::to_string(l.PlanarConfig));
+  if (l.SamplesPerPixel == 0) throw EQuorvaneError("Unsupported Samples/Pixel: 0");
+
+  TAnyTiffPlan plan;
+  if (NeedsRgbaReader(l)) {
+    plan.Conversion = TAnyTiffConversion::Rgba;
+    plan.Format = TPixelFormat::Bit24;
+    plan.Bands = 3;
+    return plan;
+  }
+  plan.Sample = SampleTypeOf(l);
+  plan.JpegAsRgb = l.Photometric == PHOTOMETRIC_YCBCR && l.Compression == COMPRESSION_JPEG;
+  // Extra samples (alpha and the like) are not colour; with none declared,
+  // every sample is a band and the first three are shown as red, green, blue.
+  const int colour_bands =
+      l.ExtraSamples < l.SamplesPerPixel ? l.SamplesPerPixel - l.ExtraSamples : l.SamplesPerPixel;
+  // A colour map is used whenever one band of small indices comes with one,
+  // as GDAL does, whatever the photometric interpretation.
+  const bool mapped =
+      !l.ColorMap.empty() && colour_bands == 1 && plan.Sample.Kind == TSampleKind::Unsigned;
+  if (l.Photometric == PHOTOMETRIC_PALETTE || mapped) {
+    PlanPalette(l, plan);
+    return plan;
+  }
+  if (l.Photometric == PHOTOMETRIC_SEPARATED && l.InkSet == INKSET_CMYK && colour_bands >= 4) {
+    if (!FitsFullRangeScale(plan.Sample))
+      throw EQuorvaneError("Unsupported CMYK Bits/Sample: " + std::to_string(l.BitsPerSample));
+    plan.Conversion = TAnyTiffConversion::Cmyk;
+    plan.Format = TPixelFormat::Bit24;
+    plan.Bands = 4;
+    return plan;
+  }
+  if (colour_bands >= 3) {
+    plan.Conversion = FitsFullRangeScale(plan.Sample) ? TAnyTiffConversion::Colour
+                                                      : TAnyTiffConversion::StretchColour;
+    plan.Format = TPixelFormat::Bit24;
+    plan.Bands = 3;
+    return plan;
+  }
+  PlanSingleBand(l, plan);
+  return plan;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,192 @@
+#include "anytiff/any_tiff_reader.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <optional>
+
+#include "raster/error.h"
+#include "anytiff/any_tiff_chunks.h"
+#include "anytiff/any_tiff_direct.h"
+#include "anytiff/any_tiff_geotags.h"
+#include "anytiff/any_tiff_handle.h"
+#include "anytiff/any_tiff_overview.h"
+#include "anytiff/any_tiff_rgba.h"
+#include "anytiff/any_tiff_stretched.h"
+
+namespace quorvane {
+
+namespace {
+
+// Chunk buffers and libtiff's own blocks may take as much as the picture, and
+// at least this much, so that a small cap still reads ordinary tiles.
+constexpr uint64_t kSmallestWorkingLimit = uint64_t(64) << 20;
+
+uint64_t WorkingLimit(const TAnyTiffOptions& options) {
+  return std::max(options.MaxPictureBytes, kSmallestWorkingLimit);
+}
+
+// Empties the reporter's hook however the read ends.
+class THookClearer {
+ public:
+  explicit THookClearer(TStageReporter* reporter) : reporter_(reporter) {}
+  ~THookClearer() {
+    if (reporter_) reporter_->ClearHook();
+  }
+  THookClearer(const THookClearer&) = delete;
+  THookClearer& operator=(const THookClearer&) = delete;
+
+ private:
+  TStageReporter* reporter_;
+};
+
+// The file opened as far as the choice of image: what the header alone tells.
+struct TOpened {
+  TAnyTiffLevel Level;
+  uint32_t FullWidth = 0, FullHeight = 0;
+  TGeoTiffTags Tags;
+  std::optional<std::string> NoData;
+};
+
+// Settings that belong to the chosen image, not to the file: each handle
+// reading it needs them.
+void PrepareImage(TLibTiffHandle& handle, const TAnyTiffLevel& level) {
+  if (!level.Plan.JpegAsRgb) return;
+  handle.BeginCall();
+  if (!TIFFSetField(handle.Tiff(), TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB))
+    handle.Fail("Unsupported JPEG Colour Model");
+}
+
+TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOptions& options) {
+  TOpened opened;
+  TIFF* tiff = handle.Tiff();
+  // The tags and the nodata value belong to the full-resolution image;
+  // overviews carry neither.
+  opened.Tags = tags;
+  ReadAnyTiffGeoTags(tiff, opened.Tags);
+  opened.NoData = ReadGdalNoData(tiff);
+  TAnyTiffLevel full;
+  full.Layout = ReadAnyTiffLayout(tiff);
+  full.Plan = PlanAnyTiff(full.Layout);
+  opened.FullWidth = full.Layout.Width;
+  opened.FullHeight = full.Layout.Height;
+  opened.Level = ChooseAnyTiffLevel(handle, full, options.MaxPictureBytes);
+  if (opened.Level.Level > 0)
+    ScaleGeoTiffTags(opened.Tags, opened.Level.FactorX, opened.Level.FactorY);
+  PrepareImage(handle, opened.Level);
+  CheckAnyTiffChunks(handle, opened.Level.Layout);
+  return opened;
+}
+
+TAnyTiffResult ResultOf(const TOpened& opened, const TLibTiffHandle& handle) {
+  TAnyTiffResult result;
+  result.OverviewLevel = opened.Level.Level;
+  result.Factor = opened.Level.FactorX;
+  result.FactorY = opened.Level.FactorY;
+  result.Width = int(opened.Level.Layout.Width);
+  result.Height = int(opened.Level.Layout.Height);
+  result.FullWidth = int(opened.FullWidth);
+  result.FullHeight = int(opened.FullHeight);
+  result.PixelFormat = opened.Level.Plan.Format;
+  result.Warnings = handle.Warnings();
+  return result;
+}
+
+TRasterBitmap AllocatePicture(const TAnyTiffLevel& level) {
+  TRasterBitmap picture;
+  try {
+    picture.Reset(level.Plan.Format, int(level.Layout.Width), int(level.Layout.Height));
+  } catch (const std::bad_alloc&) {
+    throw EQuorvaneError("Not Enough Memory For Image: " + std::to_string(level.Layout.Width) +
+                         " x " + std::to_string(level.Layout.Height));
+  }
+  const std::vector<TRGBQuad>& palette = level.Plan.Palette;
+  std::span<TRGBQuad> table = picture.ColorTable();
+  std::copy_n(palette.begin(), std::min(palette.size(), table.size()), table.begin());
+  return picture;
+}
+
+// Several workers write whole bytes of the picture only: chunks of a
+// bilevel or 4-bit picture must then start on a byte.
+int Workers(const TAnyTiffLevel& level, const TAnyTiffOptions& options) {
+  const int bits = BitsPerPixelOf(level.Plan.Format);
+  if (bits < 8 && (uint64_t(level.Layout.ChunkWidth) * bits) % 8 != 0) return 1;
+  return std::max(options.Threads, 1);
+}
+
+void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened& opened,
+                  const TAnyTiffOptions& options, TRasterBitmap& picture) {
+  const TAnyTiffLayout& layout = opened.Level.Layout;
+  const TAnyTiffPlan& plan = opened.Level.Plan;
+  TChunkReadOptions chunks;
+  chunks.Bands = plan.Bands;
+  chunks.BufferLimit = WorkingLimit(options);
+  chunks.Progress = options.Progress;
+  chunks.Workers = Workers(opened.Level, options);
+  chunks.Parallel = options.Parallel;
+  chunks.OpenHandle = [&source, &opened, limit = WorkingLimit(options)] {
+    auto worker = std::make_unique<TLibTiffHandle>(source, limit);
+    worker->BeginCall();
+    if (opened.Level.Directory != 0 && !TIFFSetDirectory(worker->Tiff(), opened.Level.Directory))
+      worker->Fail("Cannot Read TIF File");
+    PrepareImage(*worker, opened.Level);
+    return worker;
+  };
+  if (plan.Conversion == TAnyTiffConversion::Rgba) {
+    DecodeAnyTiffRgba(handle, layout, chunks.BufferLimit, options.Progress, picture);
+  } else if (IsStretched(plan.Conversion)) {
+    TStretchedDecode decode;
+    decode.Plan = &plan;
+    decode.NoData = ParseNoData(opened.NoData, plan.Sample);
+    decode.Chunks = chunks;
+    const uint64_t picture_bytes = PictureBytes(layout, plan);
+    decode.SpareBytes = options.MaxPictureBytes - std::min(options.MaxPictureBytes, picture_bytes);
+    DecodeStretched(handle, layout, decode, picture);
+  } else {
+    if (options.Progress) options.Progress->Report(TProgressStage::Starting, int(layout.Height));
+    std::vector<std::unique_ptr<TDirectSink>> sinks;
+    std::vector<TChunkSink*> pointers;
+    for (int w = 0; w < chunks.Workers; ++w) {
+      sinks.push_back(std::make_unique<TDirectSink>(plan, picture));
+      pointers.push_back(sinks.back().get());
+    }
+    ReadAnyTiffChunks(handle, layout, chunks, pointers);
+  }
+}
+
+}  // namespace
+
+TAnyTiffResult DecodeAnyTiff(TAnyTiffSource& source, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+                             const TAnyTiffOptions& options) {
+  THookClearer clear_hook(options.Progress);
+  TLibTiffHandle handle(source, WorkingLimit(options));
+  const TOpened opened = Open(handle, tags, options);
+  TRasterBitmap picture = AllocatePicture(opened.Level);
+  DecodePixels(source, handle, opened, options, picture);
+  if (options.Progress) options.Progress->Report(TProgressStage::Ending);
+  bitmap = std::move(picture);
+  tags = opened.Tags;
+  return ResultOf(opened, handle);
+}
+
+TAnyTiffResult DecodeAnyTiffBytes(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+                                  TGeoTiffTags& tags, const TAnyTiffOptions& options) {
+  TMemoryTiffSource source(bytes);
+  return DecodeAnyTiff(source, bitmap, tags, options);
+}
+
+TAnyTiffResult DecodeAnyTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+                                 const TAnyTiffOptions& options) {
+  TFileTiffSource source(path);
+  return DecodeAnyTiff(source, bitmap, tags, options);
+}
+
+TAnyTiffResult ReadAnyTiffHeader(TAnyTiffSource& source, TGeoTiffTags& tags,
+                                 const TAnyTiffOptions& options) {
+  TLibTiffHandle handle(source, WorkingLimit(options));
+  const TOpened opened = Open(handle, tags, options);
+  tags = opened.Tags;
+  return ResultOf(opened, handle);
+}
+
+}  // namespace quorvane

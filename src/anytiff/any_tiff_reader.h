@@ -1,0 +1,77 @@
+#pragma once
+// The extended TIFF reader: the first image of any TIFF libtiff can decode
+// (strips or tiles, every compression libtiff has, chunky or separate planes,
+// classic or BigTIFF, any sample type) into a raster bitmap, with the
+// GeoTIFF tags into the same record our own reader fills. Pictures larger
+// than the memory cap open at the largest overview that fits.
+//
+//   1-bit                      1-bit black and white
+//   palette, 1 to 8 bits       1-, 4- or 8-bit with the colour map (16-bit
+//                              entries divided by 257)
+//   grey, unsigned <= 16 bits  8-bit grey, v x 255 / (2^bits - 1) rounded
+//   RGB(A), unsigned <= 16     24-bit, each sample scaled the same way
+//   CMYK, unsigned <= 16       24-bit, (255 - black) x (255 - ink) / 255 per colour
+//   signed, float, unsigned    8-bit grey (one band) or 24-bit (the first
+//     over 16 bits             three bands), each band stretched linearly
+//                              from its minimum to its maximum over valid
+//                              pixels; NaN, infinities and GDAL's nodata
+//                              value (tag 42113) black
+//   YCbCr, Lab, LogLuv         24-bit through libtiff's RGBA reader
+// Alpha and bands beyond the shown ones are ignored.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "raster/geotiff_tags.h"
+#include "raster/bitmap.h"
+#include "raster/progress.h"
+#include "anytiff/any_tiff_parallel.h"
+#include "anytiff/any_tiff_source.h"
+
+namespace quorvane {
+
+struct TAnyTiffOptions {
+  uint64_t MaxPictureBytes = 0;        // the memory cap on the picture's bytes
+  TStageReporter* Progress = nullptr;  // reported to on the calling thread only
+  // Chunks are decoded on up to Threads threads through Parallel, each with
+  // its own libtiff handle; without a runner, on the calling thread alone.
+  TAnyTiffParallel Parallel;
+  int Threads = 1;
+};
+
+struct TAnyTiffResult {
+  int OverviewLevel = 0;              // 0: full resolution; 1: the largest overview, ...
+  double Factor = 1.0;                // full-resolution width over the picture's width
+  double FactorY = 1.0;               // the same for heights
+  int Width = 0, Height = 0;          // of the picture
+  int FullWidth = 0, FullHeight = 0;  // of the full-resolution image
+  TPixelFormat PixelFormat = TPixelFormat::Bit24;
+  std::vector<std::string> Warnings;  // what libtiff complained about and got past
+};
+
+// Decodes into `bitmap` and fills `tags` (tags the file lacks keep their
+// values; for an overview the pixel scale and tie points are scaled to it).
+// Throws EQuorvaneError on failure; `bitmap` and `tags` then keep what they
+// held. A file cut short keeps the chunks it holds whole (and whatever libtiff
+// could decode of the one it cuts off). `options.Progress`'s hook is cleared
+// at the end.
+TAnyTiffResult DecodeAnyTiff(TAnyTiffSource& source, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+                             const TAnyTiffOptions& options);
+TAnyTiffResult DecodeAnyTiffBytes(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
+                                  TGeoTiffTags& tags, const TAnyTiffOptions& options);
+TAnyTiffResult DecodeAnyTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& tags,
+                                 const TAnyTiffOptions& options);
+
+// The same choices without decoding a pixel: size, pixel format, overview,
+// tags. Fails where decoding would fail before the first pixel.
+TAnyTiffResult ReadAnyTiffHeader(TAnyTiffSource& source, TGeoTiffTags& tags,
+                                 const TAnyTiffOptions& options);
+
+// Whether a file our own reader may accept should go to this reader anyway:
+// a BigTIFF, or samples that are signed integers or floating point (which our
+// reader would show by bit depth alone, a float as colour bytes). Looks at
+// the header and the first directory within `header_bytes` only.
+bool WantsExtendedReader(std::span<const uint8_t> header_bytes);
+
+}  // namespace quorvane

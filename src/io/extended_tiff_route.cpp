@@ -1,0 +1,89 @@
+#include "io/extended_tiff_route.h"
+
+#include <algorithm>
+#include <fstream>
+#include <thread>
+
+#include "anytiff/any_tiff_reader.h"
+#include "imaging/parallel_bands.h"
+#include "raster/decode_limits.h"
+#include "raster/error.h"
+
+namespace quorvane {
+
+namespace {
+
+// The classic header and first directory of every file worth steering sit
+// well within this; a directory beyond it is simply not looked at.
+constexpr std::streamsize kSniffBytes = 1 << 16;
+
+std::vector<uint8_t> ReadFileStart(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<uint8_t> bytes(static_cast<size_t>(kSniffBytes));
+  file.read(reinterpret_cast<char*>(bytes.data()), kSniffBytes);
+  bytes.resize(size_t(std::max<std::streamsize>(file.gcount(), 0)));
+  return bytes;
+}
+
+TAnyTiffOptions ExtendedOptions(uint64_t max_picture_bytes) {
+  TAnyTiffOptions options;
+  options.MaxPictureBytes = TDecodeLimits{.MaxPictureBytes = max_picture_bytes}.Cap();
+  options.Parallel = ParallelBands;
+  options.Threads = ResolveThreadCount(0);
+  return options;
+}
+
+TReaderReport ReportOf(const TAnyTiffResult& result) {
+  return {.ExtendedReader = true,
+          .OverviewLevel = result.OverviewLevel,
+          .OverviewFactor = result.Factor,
+          .FullWidth = result.FullWidth,
+          .FullHeight = result.FullHeight,
+          .Warnings = result.Warnings};
+}
+
+// Runs our own reader on a copy of the tags, so that a refusal halfway
+// through leaves nothing of that file behind for the extended reader.
+// Returns false when the file goes to the extended reader instead.
+template <typename TResult, typename TOwn>
+bool TryOwnReader(const std::string& path, TGeoTiffTags& tags, const TOwn& own, TResult& result) {
+  if (WantsExtendedReader(ReadFileStart(path))) return false;
+  TGeoTiffTags own_tags = tags;
+  try {
+    result = own(own_tags);
+  } catch (const EQuorvaneError& error) {
+    if (IsOwnReaderRefusal(error.what())) return false;
+    throw;
+  }
+  tags = std::move(own_tags);
+  return true;
+}
+
+}  // namespace
+
+bool IsOwnReaderRefusal(const std::string& message) {
+  return message.rfind("Unsupported", 0) == 0 || message == "Invalid TIF File";
+}
+
+std::unique_ptr<TRasterBitmap> LoadAnyTiff(const std::string& path, TGeoTiffTags& tags,
+                                           uint64_t max_picture_bytes, const TOwnTiffLoad& own,
+                                           TReaderReport* report) {
+  std::unique_ptr<TRasterBitmap> picture;
+  if (TryOwnReader(path, tags, own, picture)) return picture;
+  picture = std::make_unique<TRasterBitmap>();
+  const TAnyTiffResult result =
+      DecodeAnyTiffFile(path, *picture, tags, ExtendedOptions(max_picture_bytes));
+  if (report) *report = ReportOf(result);
+  return picture;
+}
+
+TAnyTiffHeader ReadAnyTiffHeaderRouted(const std::string& path, TGeoTiffTags& tags,
+                                       uint64_t max_picture_bytes, const TOwnTiffHeader& own) {
+  TAnyTiffHeader header;
+  if (TryOwnReader(path, tags, own, header)) return header;
+  TFileTiffSource source(path);
+  const TAnyTiffResult result = ReadAnyTiffHeader(source, tags, ExtendedOptions(max_picture_bytes));
+  return {result.Width, result.Height, result.PixelFormat, ReportOf(result)};
+}
+
+}  // namespace quorvane
