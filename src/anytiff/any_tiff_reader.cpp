@@ -5,7 +5,6 @@
 #include <new>
 #include <optional>
 
-#include "raster/error.h"
 #include "anytiff/any_tiff_chunks.h"
 #include "anytiff/any_tiff_direct.h"
 #include "anytiff/any_tiff_geotags.h"
@@ -13,6 +12,7 @@
 #include "anytiff/any_tiff_overview.h"
 #include "anytiff/any_tiff_rgba.h"
 #include "anytiff/any_tiff_stretched.h"
+#include "raster/error.h"
 
 namespace quorvane {
 
@@ -25,20 +25,6 @@ constexpr uint64_t kSmallestWorkingLimit = uint64_t(64) << 20;
 uint64_t WorkingLimit(const TAnyTiffOptions& options) {
   return std::max(options.MaxPictureBytes, kSmallestWorkingLimit);
 }
-
-// Empties the reporter's hook however the read ends.
-class THookClearer {
- public:
-  explicit THookClearer(TStageReporter* reporter) : reporter_(reporter) {}
-  ~THookClearer() {
-    if (reporter_) reporter_->ClearHook();
-  }
-  THookClearer(const THookClearer&) = delete;
-  THookClearer& operator=(const THookClearer&) = delete;
-
- private:
-  TStageReporter* reporter_;
-};
 
 // The file opened as far as the choice of image: what the header alone tells.
 struct TOpened {
@@ -158,7 +144,7 @@ void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened&
 
 TAnyTiffResult DecodeAnyTiff(TAnyTiffSource& source, TRasterBitmap& bitmap, TGeoTiffTags& tags,
                              const TAnyTiffOptions& options) {
-  THookClearer clear_hook(options.Progress);
+  TStageHookClearer clear_hook(options.Progress);
   TLibTiffHandle handle(source, WorkingLimit(options));
   const TOpened opened = Open(handle, tags, options);
   TRasterBitmap picture = AllocatePicture(opened.Level);

@@ -77,4 +77,19 @@ class TScopedStageHook {
   TStageReporter& reporter_;
 };
 
+// Empties a reporter's hook however a read or write ends, for codecs whose
+// caller set the hook and expects it to serve that one call; null is allowed.
+class TStageHookClearer {
+ public:
+  explicit TStageHookClearer(TStageReporter* reporter) : reporter_(reporter) {}
+  ~TStageHookClearer() {
+    if (reporter_) reporter_->ClearHook();
+  }
+  TStageHookClearer(const TStageHookClearer&) = delete;
+  TStageHookClearer& operator=(const TStageHookClearer&) = delete;
+
+ private:
+  TStageReporter* reporter_;
+};
+
 }  // namespace quorvane

@@ -91,20 +91,6 @@ class TReturnHere {
   size_t position_;
 };
 
-// Empties the reporter's hook however the read ends.
-class THookClearer {
- public:
-  explicit THookClearer(TStageReporter* reporter) : reporter_(reporter) {}
-  ~THookClearer() {
-    if (reporter_) reporter_->ClearHook();
-  }
-  THookClearer(const THookClearer&) = delete;
-  THookClearer& operator=(const THookClearer&) = delete;
-
- private:
-  TStageReporter* reporter_;
-};
-
 // Walks the first directory of one file into the image description and
 // hands the tags it does not interpret to the GeoTIFF tag reader.
 class TTiffDirectoryReader {
@@ -312,7 +298,7 @@ TPictureInfo ReadTiffHeader(std::span<const uint8_t> bytes, TGeoTiffTags& tags,
 
 void DecodeTiff(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffTags& tags,
                 const TDecodeOptions& options) {
-  THookClearer clear_hook(options.Progress);
+  TStageHookClearer clear_hook(options.Progress);
   TTiffDirectoryReader reader(bytes, tags);
   if (!reader.Read()) return;
   DecodeTiffImage(reader.File(), bitmap, reader.Info(), options);
@@ -324,7 +310,7 @@ void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& 
   // Read whole, never mapped: a file cut short by another program while it
   // loads then gives a short read rather than a fault in the middle of
   // decoding.
-  THookClearer clear_hook(options.Progress);
+  TStageHookClearer clear_hook(options.Progress);
   DecodeTiff(ReadFileBytes(path), bitmap, tags, options);
 }
 

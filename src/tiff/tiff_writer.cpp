@@ -116,12 +116,7 @@ std::vector<uint8_t> EncodeTiff(const TRasterBitmap& bitmap, const TTiffEncodeOp
   const TGeoTiffTags* geotiff = options.GeoTiff;
   TByteStream stream;
   // The hook serves one write only, also when it fails.
-  struct TClearHook {
-    TStageReporter* reporter;
-    ~TClearHook() {
-      if (reporter) reporter->ClearHook();
-    }
-  } clear_hook{progress};
+  const TStageHookClearer clear_hook(progress);
 
   const TPixelFormat format = bitmap.PixelFormat();
   if (format == TPixelFormat::Device || format == TPixelFormat::Bit32 ||

@@ -3,7 +3,7 @@
 // (through its colour table where it has one) or, for wider samples, the
 // scale and stretch the reader documents applied to GDAL's values; and the
 // georeference GDAL derives. GDAL runs at test time when installed; the
-// environment variable QUORVANE_REQUIRE_CORPUS turns a missing corpus or
+// environment variable QUORVANE_REQUIRE_CORPUS=1 turns a missing corpus or
 // tool into a failure.
 #include <gtest/gtest.h>
 
@@ -25,14 +25,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TColor;
 
-bool CorpusRequired() {
-  return std::getenv("QUORVANE_REQUIRE_CORPUS") != nullptr;
-}
-
-#define SKIP_OR_FAIL(why)                \
-  do {                                   \
-    if (CorpusRequired()) FAIL() << why; \
-    GTEST_SKIP() << why;                 \
+#define SKIP_OR_FAIL(why)                         \
+  do {                                            \
+    if (testing::CorpusRequired()) FAIL() << why; \
+    GTEST_SKIP() << why;                          \
   } while (false)
 
 std::vector<fs::path> Files(std::initializer_list<const char*> folders) {
