@@ -34,7 +34,8 @@ inline std::string ReadText(const std::filesystem::path& path) {
   return text.str();
 }
 
-inline TCliResult RunCli(const std::vector<std::string>& args) {
+// Runs `program` (a quorvane-cli binary) with `args`.
+inline TCliResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
   namespace fs = std::filesystem;
   static int counter = 0;
   // Built piece by piece: long concatenations trip a false -Wrestrict in GCC 12.
@@ -44,7 +45,7 @@ inline TCliResult RunCli(const std::vector<std::string>& args) {
   name += std::to_string(counter++);
   const fs::path folder = fs::temp_directory_path() / name;
   fs::create_directories(folder);
-  std::string command = ShellQuote(QUORVANE_CLI_PATH);
+  std::string command = ShellQuote(program);
   for (const auto& a : args) command += " " + ShellQuote(a);
   command += " >";
   command += ShellQuote((folder / "out").string());
@@ -58,6 +59,10 @@ inline TCliResult RunCli(const std::vector<std::string>& args) {
   result.Err = ReadText(folder / "err");
   fs::remove_all(folder);
   return result;
+}
+
+inline TCliResult RunCli(const std::vector<std::string>& args) {
+  return RunProgram(QUORVANE_CLI_PATH, args);
 }
 
 // The one JSON value a --json command prints; values, not spelling, are what
