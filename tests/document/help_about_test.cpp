@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
 #include <fstream>
 #include <set>
 
 #include "document/about_texts.h"
 #include "document/help_commands.h"
-#include "support/file_dates.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {
@@ -74,7 +77,15 @@ TEST(AboutTexts, FileDateIsTheLocalModificationDay) {
   testing::TTempDir dir;
   const auto path = dir / "program";
   std::ofstream(path) << "x";
-  ASSERT_TRUE(testing::SetFileDate(path, 2001, 3, 5));
+  std::tm noon{};
+  noon.tm_year = 2001 - 1900;
+  noon.tm_mon = 2;
+  noon.tm_mday = 5;
+  noon.tm_hour = 12;
+  noon.tm_isdst = -1;
+  const time_t when = std::mktime(&noon);
+  const struct timespec times[2] = {{when, 0}, {when, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
   const auto date = FileModificationDate(path.string());
   ASSERT_TRUE(date);
   EXPECT_EQ(*date, (TFileDate{2001, 3, 5}));

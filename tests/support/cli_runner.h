@@ -34,8 +34,7 @@ inline std::string ReadText(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Runs `program` (a quorvane-cli binary) with `args`.
-inline TCliResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+inline TCliResult RunCli(const std::vector<std::string>& args) {
   namespace fs = std::filesystem;
   static int counter = 0;
   // Built piece by piece: long concatenations trip a false -Wrestrict in GCC 12.
@@ -45,7 +44,7 @@ inline TCliResult RunProgram(const std::string& program, const std::vector<std::
   name += std::to_string(counter++);
   const fs::path folder = fs::temp_directory_path() / name;
   fs::create_directories(folder);
-  std::string command = ShellQuote(program);
+  std::string command = ShellQuote(QUORVANE_CLI_PATH);
   for (const auto& a : args) command += " " + ShellQuote(a);
   command += " >";
   command += ShellQuote((folder / "out").string());
@@ -59,10 +58,6 @@ inline TCliResult RunProgram(const std::string& program, const std::vector<std::
   result.Err = ReadText(folder / "err");
   fs::remove_all(folder);
   return result;
-}
-
-inline TCliResult RunCli(const std::vector<std::string>& args) {
-  return RunProgram(QUORVANE_CLI_PATH, args);
 }
 
 // The one JSON value a --json command prints; values, not spelling, are what
