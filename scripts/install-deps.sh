@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, tests and benchmarks need; does
-# nothing when they are all present.
+# Installs the Debian packages the build, tests, benchmarks and the Debian
+# package (cpack) need; does nothing when they are all present.
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   proj-bin gdal-bin netpbm poppler-utils
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth
+  desktop-file-utils dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

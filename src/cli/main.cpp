@@ -6,20 +6,52 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/program_version.h"
 
 namespace {
+
 void PrintUsage(FILE* out) {
-  std::fprintf(out, "usage: quorvane-cli COMMAND [ARGS]\n\ncommands:\n");
+  std::fprintf(out,
+               "usage: quorvane-cli COMMAND [ARGS]\n"
+               "       quorvane-cli --help | --version\n\ncommands:\n");
   for (const auto& command : quorvane::cli::Commands()) {
     std::fprintf(out, "  %s\n", command.Usage);
   }
 }
+
+// The full help: what the tool is for, the commands and where to read more.
+void PrintHelp() {
+  std::printf(
+      "quorvane-cli: the batch commands of Quorvane, the viewer and editor for georeferenced\n"
+      "raster images (GeoTIFF, TIFF, BMP, JPEG, PNG, GIF, PCX, TGA, IFF).\n\n");
+  PrintUsage(stdout);
+  std::printf(
+      "\noptions:\n"
+      "  -h, --help     show this help and exit\n"
+      "  --version      show the version (as the window's About box shows it) and exit\n\n"
+      "\"quorvane-cli COMMAND --help\" shows the usage of one command; the manual page\n"
+      "quorvane-cli(1) describes every command and option.\n"
+      "Exit status: 0 success, 1 failure (message on stderr), 2 usage error.\n");
+}
+
+bool Is(const char* arg, const char* a, const char* b = nullptr) {
+  return std::strcmp(arg, a) == 0 || (b && std::strcmp(arg, b) == 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-    PrintUsage(argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : 0;
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return 2;
+  }
+  if (Is(argv[1], "--help", "-h")) {
+    PrintHelp();
+    return 0;
+  }
+  if (Is(argv[1], "--version")) {
+    std::printf("%s\n", quorvane::cli::CliVersionLine(argv[0]).c_str());
+    return 0;
   }
   const std::vector<std::string> args(argv + 2, argv + argc);
   for (const auto& command : quorvane::cli::Commands()) {

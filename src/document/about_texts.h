@@ -37,5 +37,12 @@ std::string AboutCopyrightText(const TFileDate& date);
 // The local date of the file's last modification; nothing when the file
 // cannot be examined.
 std::optional<TFileDate> FileModificationDate(const std::string& path);
+// Today's local date, which stands in for a program file that cannot be
+// examined.
+TFileDate TodayDate();
+
+// What "--version" prints: the product name and the version the About box
+// shows for the program file at `program_file`, "Quorvane Version 1.01.3.5.7".
+std::string ProgramVersionLine(const std::string& program_file);
 
 }  // namespace quorvane

@@ -91,6 +91,10 @@ TEST(AboutTexts, FileDateIsTheLocalModificationDay) {
   EXPECT_EQ(*date, (TFileDate{2001, 3, 5}));
   EXPECT_EQ(AboutVersionText(*date), "Version 1.01.3.5.7");
   EXPECT_EQ(FileModificationDate((dir / "missing").string()), std::nullopt);
+  EXPECT_EQ(ProgramVersionLine(path.string()), "Quorvane Version 1.01.3.5.7");
+  // A program file that cannot be examined shows today, as the About box does.
+  EXPECT_EQ(ProgramVersionLine((dir / "missing").string()),
+            "Quorvane " + AboutVersionText(TodayDate()));
 }
 
 }  // namespace
