@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command_line.h"
+#include "cli/crs_record.h"
 #include "cli/record.h"
 #include "document/open_image.h"
 #include "geo/geo_reference.h"
@@ -79,6 +80,7 @@ int RunInfo(const TArgs& args) {
                     {"pixel_format", PixelFormatName(info.Header.PixelFormat)},
                     {"georef", GeoReferenceRecord(info.GeoReference)},
                     {"projected_cs", ProjectedCSRecord(info.Tags)},
+                    {"crs", CrsRecord(info.GeoReference)},
                     {"geotiff", GeoTiffRecord(info.Tags)},
                     // The GeoTIFF information view's text, line by line.
                     {"report", info.Report}};
