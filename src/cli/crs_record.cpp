@@ -20,12 +20,17 @@ const char* KindName(TCrsKind kind) {
 TRecord CrsRecord(const TGeoReference& reference) {
   const TCoordinateSystem* system = reference.System.get();
   if (!system || !system->Usable()) return nullptr;
-  return {{"code", system->Code()},
-          {"name", system->Name()},
-          {"short_name", system->ShortName()},
-          {"kind", KindName(system->Kind())},
-          {"linear_unit", system->UnitName()},
-          {"metres_per_unit", system->MetresPerUnit()}};
+  TRecord record = {{"code", system->Code()},
+                    {"name", system->Name()},
+                    {"short_name", system->ShortName()},
+                    {"kind", KindName(system->Kind())}};
+  if (system->Kind() == TCrsKind::Projected) {
+    record["linear_unit"] = system->UnitName();
+    record["metres_per_unit"] = system->MetresPerUnit();
+  } else {
+    record["angular_unit"] = system->UnitName();
+  }
+  return record;
 }
 
 }  // namespace quorvane::cli

@@ -6,8 +6,9 @@
 namespace quorvane::cli {
 
 // Code (0 for a user-defined system), name, short name, kind
-// ("projected", "geographic", "other") and linear unit with its size in
-// metres; null for a georeference without a system PROJ could build.
+// ("projected", "geographic", "other"), and the linear unit with its size in
+// metres (projected) or the angular unit (others); null for a georeference
+// without a system PROJ could build.
 TRecord CrsRecord(const TGeoReference& reference);
 
 }  // namespace quorvane::cli

@@ -92,17 +92,14 @@ TCoordinateSystem::TCoordinateSystem(TGeoKeySet keys)
   if (const char* name = proj_get_name(base.get())) s.Name = name;
   s.ShortName = s.Code ? "EPSG:" + std::to_string(s.Code)
                        : "User defined: " + MethodName(context, base.get());
-  if (s.Kind == TCrsKind::Projected) {
-    TProjObject axes(proj_crs_get_coordinate_system(context, base.get()));
-    const char* unit = nullptr;
-    double factor = 0;
-    if (axes &&
-        proj_cs_get_axis_info(context, axes.get(), 0, nullptr, nullptr, nullptr, &factor, &unit,
-                              nullptr, nullptr) &&
-        factor > 0) {
-      s.MetresPerUnit = factor;
-      if (unit) s.UnitName = unit;
-    }
+  TProjObject axes(proj_crs_get_coordinate_system(context, base.get()));
+  const char* unit = nullptr;
+  double factor = 0;
+  if (axes && proj_cs_get_axis_info(context, axes.get(), 0, nullptr, nullptr, nullptr, &factor,
+                                    &unit, nullptr, nullptr) &&
+      factor > 0) {
+    if (unit) s.UnitName = unit;
+    if (s.Kind == TCrsKind::Projected) s.MetresPerUnit = factor;
   }
   s.DatumIndex = DatumListIndexOfEpsgDatum(DatumCode(context, base.get()));
   TProjObject ellipsoid(proj_get_ellipsoid(context, base.get()));

@@ -40,8 +40,8 @@ class TCoordinateSystem {
   std::string Name() const;
   // "EPSG:3857", or "User defined: " and the projection method.
   std::string ShortName() const;
-  // The grid's linear unit: its name and metres per unit (projected
-  // systems; "metre" and 1 otherwise).
+  // The unit of the grid's axes ("metre", "US survey foot", "degree"), and
+  // metres per unit for a projected system (1 for any other).
   std::string UnitName() const;
   double MetresPerUnit() const;
   // The Datum list's entry for the system's datum, -1 when it has none.

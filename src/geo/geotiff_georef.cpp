@@ -32,6 +32,25 @@ void ReadFileGeoreference(const TGeoTiffTags& tags, TGeoReference& reference) {
   }
 }
 
+// For a system other than a UTM zone of the table the readouts follow the
+// file exactly: the tie point at its own raster position, pixel centres
+// moved to corners by half a pixel (saved then as pixel-is-area).
+void ToCornerGrid(TGeoReference& reference) {
+  const TCoordinateSystem* system = reference.System.get();
+  if (!system || !system->Usable() || system->IsTableUtm()) return;
+  if (!reference.ControlPoints.empty()) return;
+  const double half = reference.PixelIsPoint ? 0.5 : 0.0;
+  if (std::optional<TAffine>& m = reference.Matrix) {
+    m->C -= half * (m->A + m->B);
+    m->F -= half * (m->D + m->E);
+  } else {
+    reference.BaseX -= (reference.BaseI + half) * reference.ScaleX;
+    reference.BaseY += (reference.BaseJ + half) * reference.ScaleY;
+    reference.BaseI = reference.BaseJ = 0.0;
+  }
+  reference.PixelIsPoint = false;
+}
+
 // A georeference of no file's, or of a WGS 84 UTM file, gets the Parts'
 // three keys with their citation and doubles.
 bool WritesZoneKeys(const TGeoReference& reference) {
@@ -60,8 +79,14 @@ void WriteZoneKeys(const TGeoReference& reference, TGeoTiffTags& tags) {
   std::copy(std::begin(kDoubleParams), std::end(kDoubleParams), tags.DoubleParams.begin());
 }
 
-void WriteFileKeys(const TCoordinateSystem& system, TGeoTiffTags& tags) {
-  TGeoKeySet keys = system.Keys();
+void WriteFileKeys(const TGeoReference& reference, TGeoTiffTags& tags) {
+  TGeoKeySet keys = reference.System->Keys();
+  // The raster type follows the georeference, which may have moved pixel
+  // centres to corners.
+  for (TGeoKeyEntry& key : keys.Keys) {
+    if (key.KeyID == kGTRasterTypeGeoKey && key.TIFFTagLocation == 0)
+      key.Value_Offset = reference.PixelIsPoint ? kRasterPixelIsPoint : kRasterPixelIsArea;
+  }
   // A file with a georeference but no keys gets an empty directory that
   // readers still take for one.
   if (keys.Keys.empty() || keys.Version == 0) {
@@ -109,6 +134,7 @@ void GeoTiffToGeoReference(const TGeoTiffTags& tags, TGeoReference& reference) {
     }
   }
   ReadFileGeoreference(tags, reference);
+  ToCornerGrid(reference);
 }
 
 void GeoReferenceToGeoTiff(const TGeoReference& reference, TGeoTiffTags& tags) {
@@ -117,7 +143,7 @@ void GeoReferenceToGeoTiff(const TGeoReference& reference, TGeoTiffTags& tags) {
   if (WritesZoneKeys(reference)) {
     WriteZoneKeys(reference, tags);
   } else {
-    WriteFileKeys(*reference.System, tags);
+    WriteFileKeys(reference, tags);
   }
 }
 
