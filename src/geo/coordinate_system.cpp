@@ -95,8 +95,9 @@ TCoordinateSystem::TCoordinateSystem(TGeoKeySet keys)
   TProjObject axes(proj_crs_get_coordinate_system(context, base.get()));
   const char* unit = nullptr;
   double factor = 0;
-  if (axes && proj_cs_get_axis_info(context, axes.get(), 0, nullptr, nullptr, nullptr, &factor,
-                                    &unit, nullptr, nullptr) &&
+  if (axes &&
+      proj_cs_get_axis_info(context, axes.get(), 0, nullptr, nullptr, nullptr, &factor, &unit,
+                            nullptr, nullptr) &&
       factor > 0) {
     if (unit) s.UnitName = unit;
     if (s.Kind == TCrsKind::Projected) s.MetresPerUnit = factor;
