@@ -175,6 +175,8 @@ def main():
         files = list(corpus_files(args.corpus)) if os.path.isdir(args.corpus) else []
         if not files:
             print("corpus not found: %s (only the files GDAL makes are checked)" % args.corpus)
+            if os.environ.get("QUORVANE_REQUIRE_CORPUS") == "1":
+                return 1
         for path, any_tiff in files + list(made_files(temp)):
             name = os.path.relpath(path, args.corpus) if path in dict(files) else os.path.basename(path)
             source = gdal_info(path)
