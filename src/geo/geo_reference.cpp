@@ -7,6 +7,10 @@ void ResetGeoReference(TGeoReference& reference) {
   reference.BaseY = 0.0;
   reference.ScaleX = 1.0;
   reference.ScaleY = 1.0;
+  ForgetFileGeoreference(reference);
+}
+
+void ForgetFileGeoreference(TGeoReference& reference) {
   reference.System.reset();
   reference.Matrix.reset();
   reference.BaseI = reference.BaseJ = 0.0;

@@ -58,6 +58,9 @@ struct TProjectedCS {
 // Origin 0, 0 and scale 1, 1, and nothing of a file's; zone and hemisphere
 // stay.
 void ResetGeoReference(TGeoReference& reference);
+// Keeps the grid, zone and hemisphere but nothing of a file's: its system,
+// matrix, control points, raster type and tie point position.
+void ForgetFileGeoreference(TGeoReference& reference);
 TProjectedCS LookupProjectedCS(int32_t code);
 // Whether a code is a UTM zone of the projected systems table (not one of
 // its Gauss-Krueger, state plane or BLM grids).
