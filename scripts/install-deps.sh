@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg-dev libgif-dev
   libtiff-dev libtiff-tools
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libproj-dev
   clang libclang-rt-14-dev
   proj-bin gdal-bin netpbm poppler-utils
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth

@@ -40,6 +40,14 @@ void ReadTiePoints(TIFF* tiff, TGeoTiffTags& tags) {
   }
 }
 
+void ReadTransformation(TIFF* tiff, TGeoTiffTags& tags) {
+  const std::vector<double> values = NumericTagValues(tiff, kTagModelTransformation, 17);
+  // Only a whole matrix means anything.
+  if (values.size() != tags.ModelTransformation.size()) return;
+  std::copy(values.begin(), values.end(), tags.ModelTransformation.begin());
+  tags.TransformationCount = int32_t(values.size());
+}
+
 void ReadKeyDirectory(TIFF* tiff, TGeoTiffTags& tags) {
   const std::vector<double> values = NumericTagValues(
       tiff, kTagGeoKeyDirectory, kKeyDirectoryHeaderWords + kWordsPerKey * kGeoTiffListCapacity);
@@ -75,6 +83,7 @@ void ReadDoubleParams(TIFF* tiff, TGeoTiffTags& tags) {
 void ReadAnyTiffGeoTags(TIFF* tiff, TGeoTiffTags& tags) {
   ReadPixelScale(tiff, tags);
   ReadTiePoints(tiff, tags);
+  ReadTransformation(tiff, tags);
   ReadKeyDirectory(tiff, tags);
   ReadDoubleParams(tiff, tags);
   if (std::optional<std::string> ascii = TextTagValue(tiff, kTagGeoAsciiParams))
@@ -92,6 +101,13 @@ void ScaleGeoTiffTags(TGeoTiffTags& tags, double factor_x, double factor_y) {
   for (int i = 0; i < points; ++i) {
     tags.TiePoints[size_t(i)].I /= factor_x;
     tags.TiePoints[size_t(i)].J /= factor_y;
+  }
+  // The matrix's first two columns take raster x and y.
+  if (tags.TransformationCount == 16) {
+    for (size_t row = 0; row < 4; ++row) {
+      tags.ModelTransformation[row * 4] *= factor_x;
+      tags.ModelTransformation[row * 4 + 1] *= factor_y;
+    }
   }
 }
 

@@ -60,6 +60,9 @@ void BuildOtherMenus(QMenuBar* bar, TMainMenu& m) {
   // Off, TIFFs are read by the program's own reader alone.
   m.AnyTiffMnu = Item(options, "Open &Any TIFF", "AnyTiffMnu");
   m.AnyTiffMnu->setCheckable(true);
+  // Off, the Datum list keeps the user's choice across opens.
+  m.DatumFromFileMnu = Item(options, "&Datum From File", "DatumFromFileMnu");
+  m.DatumFromFileMnu->setCheckable(true);
   m.SetScaleCoords1 = Item(options, "&Set Scale/Coords...", "SetScaleCoords1");
 
   QMenu* help = Menu(bar, "&Help", "HelpMnu");

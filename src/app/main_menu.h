@@ -29,7 +29,8 @@ struct TMainMenu {
   // "&Options"
   QAction* ResetPanelsMnu = nullptr;
   QAction* iffOptions1 = nullptr;
-  QAction* AnyTiffMnu = nullptr;  // checkable
+  QAction* AnyTiffMnu = nullptr;        // checkable
+  QAction* DatumFromFileMnu = nullptr;  // checkable
   QAction* SetScaleCoords1 = nullptr;
   // "&Help"
   QAction* ContentsMnu = nullptr;

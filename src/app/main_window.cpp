@@ -63,6 +63,7 @@ void TMainWindow::FormCreate() {
   measure_page_->FillDatumList(quorvane::FillDatumList());
   ShowBoxReadout();
   ConnectAnyTiff();
+  ConnectDatumFromFile();
 }
 
 TPage TMainWindow::ActivePage() const {

@@ -18,8 +18,8 @@
 #include "app/main_menu.h"
 #include "document/coordinates_line.h"
 #include "document/document.h"
-#include "io/format_registry.h"
 #include "document/measure_page.h"
+#include "io/format_registry.h"
 
 class QSplitter;
 class QTabWidget;
@@ -104,6 +104,7 @@ class TMainWindow : public QMainWindow {
   void TiffInfoMnuClick();
   void iffOptions1Click();
   void AnyTiffMnuClick(bool checked);
+  void DatumFromFileMnuClick(bool checked);
   void ExitMnuClick();
 
   // The scale dialog, printing, recent files, help and about
@@ -143,6 +144,11 @@ class TMainWindow : public QMainWindow {
   // saved when it changes, handed to every open.
   void ConnectAnyTiff();
   TLoadOptions LoadOptions() const;
+  // "Datum From File": read and saved as "Open Any TIFF" is; after an
+  // open it selects the file's datum in the Datum list when the list has it
+  // (main_window_datum.cpp).
+  void ConnectDatumFromFile();
+  void SelectDatumFromFile();
   void SourceChanged();
   void SetUpDialogMenus();
   void ShowSourceTexts(const TSourceTexts& texts);

@@ -2,7 +2,7 @@
 // refuses open through the extended reader. The choice outlives the run in
 // the settings file.
 #include "app/main_window.h"
-#include "document/any_tiff_setting.h"
+#include "document/option_settings.h"
 #include "document/settings_path.h"
 
 namespace quorvane {

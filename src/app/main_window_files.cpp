@@ -68,6 +68,7 @@ void TMainWindow::OpenImageFile(const QString& file_name) {
     };
     options.Load = LoadOptions();
     ShowSourceTexts(quorvane::OpenImageFile(document_, LocalPath(file_name), options));
+    SelectDatumFromFile();
     const QString caption = QString::fromStdString(document_.Caption);
     setWindowTitle(caption);
     QGuiApplication::setApplicationDisplayName(caption);

@@ -130,7 +130,9 @@ TMeasurePage::TMeasurePage(QWidget* parent) : QWidget(parent) {
   reset->setObjectName("ResetMeasureBtn");
   connect(reset, &QPushButton::clicked, this, &TMeasurePage::ResetClicked);
   grid->addWidget(reset, 20, 0, 1, 2);
-  grid->setRowStretch(21, 1);
+  // The file's coordinate system by its short name ("EPSG:3857").
+  crs_dis_ = AddField(grid, 21, kWholeRow, "Coordinate System", "CrsDis");
+  grid->setRowStretch(23, 1);
 
   scroll->setWidget(content);
   auto* layout = new QVBoxLayout(this);
@@ -146,6 +148,10 @@ void TMeasurePage::FillDatumList(const TDatumList& list) {
 
 int TMeasurePage::DatumIndex() const {
   return datum_combo_->currentIndex();
+}
+
+void TMeasurePage::SetDatumIndex(int index) {
+  datum_combo_->setCurrentIndex(index);
 }
 
 QString TMeasurePage::DatumName() const {
@@ -172,6 +178,7 @@ void TMeasurePage::ShowCursorCoordinates(const TCursorTexts& texts) {
   Show(long2_dis_, texts.LongitudeDms);
   Show(lat2_dis_, texts.LatitudeDms);
   Show(zone_dis_, texts.ZoneText);
+  Show(crs_dis_, texts.CrsText);
 }
 
 void TMeasurePage::ShowLastPoint(const TLastPointTexts& texts) {

@@ -25,6 +25,7 @@ class TMeasurePage : public QWidget {
 
   void FillDatumList(const TDatumList& list);
   int DatumIndex() const;
+  void SetDatumIndex(int index);
   QString DatumName() const;
   TMeasureImage Image() const;
   int LengthUnit() const;  // index into LengthUnits()
@@ -57,6 +58,7 @@ class TMeasurePage : public QWidget {
   QLineEdit* last_north_dis_;
   QLineEdit* azm_edit_;
   QLineEdit* zone_dis_;
+  QLineEdit* crs_dis_;
   QLineEdit* length_dis_;
   QLineEdit* area_dis_;
   QButtonGroup* image_radio_;

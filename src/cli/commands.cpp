@@ -10,6 +10,7 @@ int RunCrop(const TArgs& args);
 int RunUtm(const TArgs& args);
 int RunMeasure(const TArgs& args);
 int RunGeoref(const TArgs& args);
+int RunLocate(const TArgs& args);
 
 std::span<const TCommand> Commands() {
   static const TCommand kCommands[] = {
@@ -30,6 +31,7 @@ std::span<const TCommand> Commands() {
        "georef IN OUT --base X,Y --scale SX,SY --zone Z [--south] [--packbits] "
        "[--any-tiff]",
        RunGeoref},
+      {"locate", "locate FILE --pixel X,Y [--datum NAME|INDEX] [--json] [--any-tiff]", RunLocate},
   };
   return kCommands;
 }

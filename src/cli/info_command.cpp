@@ -3,8 +3,10 @@
 // decoding its pixels.
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "cli/command_line.h"
+#include "cli/crs_record.h"
 #include "cli/record.h"
 #include "document/open_image.h"
 #include "geo/geo_reference.h"
@@ -82,6 +84,16 @@ int RunInfo(const TArgs& args) {
                     {"geotiff", GeoTiffRecord(info.Tags)},
                     // The GeoTIFF information view's text, line by line.
                     {"report", info.Report}};
+  // Only files whose system PROJ knows say so, so that the output of every
+  // other file stays as it was; the record goes before the raw tags.
+  if (TRecord crs = CrsRecord(info.GeoReference); !crs.is_null()) {
+    TRecord ordered;
+    for (auto& [name, value] : record.items()) {
+      if (name == "geotiff") ordered["crs"] = crs;
+      ordered[name] = value;
+    }
+    record = std::move(ordered);
+  }
   // Only files the extended reader read say so, so that the output of every
   // other file stays as it was.
   if (info.Header.Reader.ExtendedReader) record["reader"] = ReaderRecord(info.Header.Reader);

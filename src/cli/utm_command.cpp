@@ -1,7 +1,6 @@
 // quorvane-cli utm --zone Z [--south] --east E --north N [--datum NAME|INDEX]
 // [--json]: longitude and latitude of a UTM position on a datum, raw and as
 // the Measure page shows them.
-#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,25 +12,6 @@
 #include "geo/measure_readouts.h"
 
 namespace quorvane::cli {
-
-namespace {
-
-// A datum by its index in the list (an index outside it converts on North
-// American 1927, as in the window) or by its name, any case.
-int ParseDatum(const std::optional<std::string>& given) {
-  if (!given) return kDefaultDatumIndex;
-  const std::string& text = *given;
-  const TDatumList list = FillDatumList();
-  for (size_t i = 0; i < list.Names.size(); ++i) {
-    if (SameText(text, list.Names[i])) return int(i);
-  }
-  if (!text.empty() && (std::isdigit(static_cast<unsigned char>(text.back())))) {
-    return int(ParseInteger(text, "--datum", INT32_MIN, INT32_MAX));
-  }
-  throw EUsage("--datum: unknown datum \"" + text + "\"");
-}
-
-}  // namespace
 
 int RunUtm(const TArgs& args) {
   std::string zone_text, east_text, north_text;

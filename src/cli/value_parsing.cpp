@@ -1,7 +1,11 @@
 #include "cli/value_parsing.h"
 
+#include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
+
+#include "geo/datums.h"
 
 namespace quorvane::cli {
 
@@ -42,6 +46,19 @@ TNumberPair ParseNumberPair(const std::string& text, const std::string& what) {
   const std::vector<std::string> parts = SplitText(text, ',', false);
   if (parts.size() != 2) throw EUsage(what + ": expected two numbers as X,Y: \"" + text + "\"");
   return {ParseDouble(parts[0], what), ParseDouble(parts[1], what)};
+}
+
+int ParseDatum(const std::optional<std::string>& given) {
+  if (!given) return kDefaultDatumIndex;
+  const std::string& text = *given;
+  const TDatumList list = FillDatumList();
+  for (size_t i = 0; i < list.Names.size(); ++i) {
+    if (SameText(text, list.Names[i])) return int(i);
+  }
+  if (!text.empty() && (std::isdigit(static_cast<unsigned char>(text.back())))) {
+    return int(ParseInteger(text, "--datum", INT32_MIN, INT32_MAX));
+  }
+  throw EUsage("--datum: unknown datum \"" + text + "\"");
 }
 
 std::vector<std::string> SplitText(const std::string& text, char separator, bool skip_empty) {

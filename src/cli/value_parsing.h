@@ -3,6 +3,7 @@
 // texts, these read them in C notation whatever the user's locale and turn
 // every mistake into EUsage (exit status 2) with a message naming the option.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ struct TNumberPair {
   double First, Second;
 };
 TNumberPair ParseNumberPair(const std::string& text, const std::string& what);
+
+// A datum of the Datum list by its index (an index outside the list converts
+// on North American 1927, as in the window) or by its name, any case; the
+// list's initial entry when not given.
+int ParseDatum(const std::optional<std::string>& given);
 
 // Splits at every `separator`; with `skip_empty`, runs of separators count
 // as one and no empty pieces are returned.

@@ -8,6 +8,9 @@ TSourceTexts PasteSource(TDocument& document, const TRasterBitmap* clipboard) {
   document.HideBox();
   if (clipboard == nullptr) throw EQuorvaneError(kUnsupportedClipboardFormat);
   document.Source.Picture = *clipboard;
+  // The grid stays for the new picture, but what a file said about its own
+  // pixels does not describe a pasted one.
+  ForgetFileGeoreference(document.Source.GeoReference());
   return document.SourceChanged();
 }
 

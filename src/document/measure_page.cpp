@@ -1,5 +1,7 @@
 #include "document/measure_page.h"
 
+#include "geo/coordinate_system.h"
+
 namespace quorvane {
 
 TPane& ChosenPane(TDocument& document, TPaneChoice choice) {
@@ -8,6 +10,11 @@ TPane& ChosenPane(TDocument& document, TPaneChoice choice) {
 
 const TPane& ChosenPane(const TDocument& document, TPaneChoice choice) {
   return choice == TPaneChoice::Output ? document.Destination : document.Source;
+}
+
+int SourceDatumIndex(const TDocument& document) {
+  const TCoordinateSystem* system = document.Source.GeoReference().System.get();
+  return system && system->Usable() ? system->DatumIndex() : -1;
 }
 
 TLastPointTexts ShowLastPoint(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,

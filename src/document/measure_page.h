@@ -29,6 +29,11 @@ TCursorTexts ShowCursorCoordinates(const TDocument& document, TPaneChoice pane, 
 TMeasurementTexts ShowMeasurements(const TDocument& document, TPaneChoice pane, int length_unit,
                                    int area_unit, const TNumberFormat& format = {});
 
+// The Datum list's entry for the datum of the source file's coordinate
+// system ("Datum From File"), -1 when the list has none or the source has
+// no system.
+int SourceDatumIndex(const TDocument& document);
+
 // "Reset Measurements": the pane's overlays erased and its tool emptied.
 struct TMeasureReset {
   TRect Repaint;  // the area of the pane restored from its clean copy

@@ -8,9 +8,10 @@ namespace quorvane {
 // Derives an image's record from the tags after a load.
 void GeoTiffToGeoReference(const TGeoTiffTags& tags, TGeoReference& reference);
 
-// Replaces the tags by what a save writes for an image with this record:
-// one tie point at the upper-left corner, the pixel scale, and the keys for
-// a projected WGS 84 UTM system with pixel-is-area rasters.
+// Replaces the tags by what a save writes for an image with this record: its
+// tie point and pixel scale (or its matrix, or its ground control points);
+// the keys of its file's coordinate system, or, for a georeference of no
+// file's and for a WGS 84 UTM file, the keys for the WGS 84 UTM zone.
 void GeoReferenceToGeoTiff(const TGeoReference& reference, TGeoTiffTags& tags);
 
 }  // namespace quorvane

@@ -1,5 +1,9 @@
 #include "geo/measure_readouts.h"
 
+#include <cmath>
+#include <limits>
+
+#include "geo/coordinate_system.h"
 #include "geo/datums.h"
 
 namespace quorvane {
@@ -110,6 +114,26 @@ TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, dou
   return ShowMapCoordinates(reference, PixelToMap(reference, x, y), datum_index, format);
 }
 
+namespace {
+
+void ShowGeographic(const TGeographic& geographic, const TNumberFormat& format,
+                    TCursorTexts& texts) {
+  texts.Longitude = geographic.Longitude;
+  texts.Latitude = geographic.Latitude;
+  texts.LongitudeText = FormatFixed(geographic.Longitude, 5, format);
+  texts.LatitudeText = FormatFixed(geographic.Latitude, 5, format);
+  texts.LongitudeDms = FormatDegrees(true, false, 0, geographic.Longitude, format);
+  texts.LatitudeDms = FormatDegrees(true, false, 0, geographic.Latitude, format);
+}
+
+// Systems PROJ converts; UTM zones of the table keep the zone conversion.
+const TCoordinateSystem* ProjSystem(const TGeoReference& reference) {
+  const TCoordinateSystem* system = reference.System.get();
+  return system && system->Usable() && !system->IsTableUtm() ? system : nullptr;
+}
+
+}  // namespace
+
 TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
                                 int datum_index, const TNumberFormat& format) {
   TCursorTexts texts;
@@ -117,18 +141,21 @@ TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint&
   texts.North = map.North;
   texts.EastText = FormatNumber(map.East, 1, format);
   texts.NorthText = FormatNumber(map.North, 1, format);
+  if (reference.System && reference.System->Usable()) texts.CrsText = reference.System->ShortName();
+  if (const TCoordinateSystem* system = ProjSystem(reference)) {
+    if (const std::optional<TGeographic> geographic = system->ToDatum(map, datum_index)) {
+      ShowGeographic(*geographic, format, texts);
+    } else {
+      texts.Longitude = texts.Latitude = std::numeric_limits<double>::quiet_NaN();
+    }
+    return texts;
+  }
   // The southern grid's false northing applies to a southern record with a
   // zone above 0: a record that was never set (zone 0) converts on the
   // northern grid whatever its flag says.
   const bool north = reference.North ? reference.Zone >= 0 : reference.Zone <= 0;
   const int32_t zone = reference.Zone == INT32_MIN ? INT32_MAX : reference.Zone;
-  const TGeographic geographic = UtmToGeographic(zone, north, map.East, map.North, datum_index);
-  texts.Longitude = geographic.Longitude;
-  texts.Latitude = geographic.Latitude;
-  texts.LongitudeText = FormatFixed(geographic.Longitude, 5, format);
-  texts.LatitudeText = FormatFixed(geographic.Latitude, 5, format);
-  texts.LongitudeDms = FormatDegrees(true, false, 0, geographic.Longitude, format);
-  texts.LatitudeDms = FormatDegrees(true, false, 0, geographic.Latitude, format);
+  ShowGeographic(UtmToGeographic(zone, north, map.East, map.North, datum_index), format, texts);
   texts.ZoneText = std::to_string(reference.Zone);
   return texts;
 }

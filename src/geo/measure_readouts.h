@@ -56,12 +56,17 @@ struct TCursorTexts {
   std::string EastText, NorthText;
   std::string LongitudeText, LatitudeText;  // 5 decimals
   std::string LongitudeDms, LatitudeDms;    // 12°34'56"
-  std::string ZoneText;
+  std::string ZoneText;                     // empty for a system that is not a UTM zone
+  // CrsDis: the file's system by its short name ("EPSG:3857", "User
+  // defined: Mercator"); empty without one.
+  std::string CrsText;
 };
 TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
                                    int datum_index, const TNumberFormat& format = {});
-// The same for a map position given directly; only the zone and hemisphere of
-// `reference` are used.
+// The same for a map position given directly; only the zone, hemisphere and
+// coordinate system of `reference` are used. A system other than a UTM zone
+// of the table gets its longitude and latitude from PROJ, on the chosen
+// datum; where PROJ has none the texts stay empty.
 TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
                                 int datum_index, const TNumberFormat& format = {});
 

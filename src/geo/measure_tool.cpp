@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+
+#include "geo/ground_measure.h"
 
 namespace quorvane {
 
@@ -105,6 +108,9 @@ void TMeasureTool::Clear() {
 }
 
 double TMeasureTool::PathLength(bool pixel_units) const {
+  if (!pixel_units) {
+    if (std::optional<double> ground = GroundPathLength(GeoReference, Points)) return *ground;
+  }
   const TScale s = UnitScale(GeoReference, pixel_units);
   double length = 0.0;
   for (size_t i = 1; i < Points.size(); ++i) {
@@ -117,6 +123,9 @@ double TMeasureTool::PathLength(bool pixel_units) const {
 
 double TMeasureTool::EnclosedArea(bool pixel_units) const {
   if (Points.size() < 3) return 0.0;
+  if (!pixel_units) {
+    if (std::optional<double> ground = GroundArea(GeoReference, Points)) return *ground;
+  }
   const TScale s = UnitScale(GeoReference, pixel_units);
   double s1 = 0.0, s2 = 0.0;
   for (size_t i = 0; i < Points.size(); ++i) {
@@ -142,6 +151,11 @@ double TMeasureTool::SegmentAzimuth(int32_t from, int32_t to) const {
 
 double TMeasureTool::LastAzimuth() const {
   const int32_t count = int32_t(Points.size());
+  if (count >= 2) {
+    if (std::optional<double> ground =
+            GroundAzimuth(GeoReference, Points[size_t(count) - 2], Points[size_t(count) - 1]))
+      return *ground;
+  }
   return SegmentAzimuth(count - 2, count - 1);
 }
 

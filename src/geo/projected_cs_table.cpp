@@ -1,6 +1,7 @@
 // Projected coordinate system codes that name a zone of a transverse
 // Mercator grid, and how to find the zone and hemisphere in them.
 #include <iterator>
+#include <string_view>
 
 #include "geo/geo_reference.h"
 
@@ -89,6 +90,18 @@ TProjectedCS LookupProjectedCS(int32_t code) {
   int32_t zone = code % 100;
   if (zone > 60) zone -= 60;
   return {"Unknow Zone", zone, true};
+}
+
+bool IsUtmProjectedCS(int32_t code) {
+  for (const auto& row : kProjectedCSTable) {
+    if (row.Low <= code && code <= row.High) {
+      // The Gauss-Krueger rows and the US state and BLM zones share the
+      // table's zone numbering but are other grids.
+      const std::string_view name = row.Name;
+      return name.ends_with(" UTM") || name == "GDA94 MGA";
+    }
+  }
+  return false;
 }
 
 }  // namespace quorvane

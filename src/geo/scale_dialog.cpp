@@ -1,6 +1,7 @@
 #include "geo/scale_dialog.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quorvane {
 
@@ -36,8 +37,16 @@ void TScaleDialogModel::Load(const TMeasureTool& tool) {
   North = r.North;
 }
 
+namespace {
+// Equal but for the rounding of a trip through the display unit.
+bool Near(double a, double b) {
+  return std::fabs(a - b) <= 1e-12 * std::max(std::fabs(a), std::fabs(b));
+}
+}  // namespace
+
 void TScaleDialogModel::Store(TMeasureTool& tool) {
   TGeoReference& r = tool.GeoReference;
+  const TGeoReference before = r;
   r.BaseX = BaseX / unit_factor_;
   r.BaseY = BaseY / unit_factor_;
   r.ScaleX = ScaleX / unit_factor_;
@@ -45,6 +54,16 @@ void TScaleDialogModel::Store(TMeasureTool& tool) {
   real_length_ = LineLength / unit_factor_;
   r.Zone = Zone;
   r.North = North;
+  // A grid typed by hand replaces what the file said about its raster; a
+  // zone or hemisphere chosen by hand replaces the file's system by that
+  // WGS 84 UTM zone.
+  if (!Near(r.BaseX, before.BaseX) || !Near(r.BaseY, before.BaseY) ||
+      !Near(r.ScaleX, before.ScaleX) || !Near(r.ScaleY, before.ScaleY)) {
+    r.Matrix.reset();
+    r.ControlPoints.clear();
+    r.BaseI = r.BaseJ = 0.0;
+  }
+  if (r.Zone != before.Zone || r.North != before.North) r.System.reset();
 }
 
 void TScaleDialogModel::ImageRadioClick(const TMeasureTool& tool) {

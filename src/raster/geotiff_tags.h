@@ -9,7 +9,10 @@
 
 namespace quorvane {
 
-constexpr int kGeoTiffListCapacity = 20;
+// The most entries each list holds: enough for a fully user-defined
+// coordinate system's keys and parameters and for a few hundred ground
+// control points; longer lists in a file are cut.
+constexpr int kGeoTiffListCapacity = 256;
 
 struct TGeoKeyEntry {
   uint16_t KeyID = 0;
@@ -37,11 +40,16 @@ struct TGeoTiffTags {
   std::array<double, 3> PixelScale{};
   int32_t TiePointCount = 0;
   std::array<TTiePoint, kGeoTiffListCapacity> TiePoints{};
+  // ModelTransformationTag: a 4 x 4 raster-to-model matrix, row by row;
+  // held when TransformationCount is 16, else absent.
+  int32_t TransformationCount = 0;
+  std::array<double, 16> ModelTransformation{};
 };
 
 enum : uint16_t {
   kTagModelPixelScale = 33550,
   kTagModelTiepoint = 33922,
+  kTagModelTransformation = 34264,
   kTagGeoKeyDirectory = 34735,
   kTagGeoDoubleParams = 34736,
   kTagGeoAsciiParams = 34737,

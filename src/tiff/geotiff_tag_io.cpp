@@ -12,6 +12,7 @@ void ReadGeoTiffTag(const TByteReader& file, TGeoTiffTags& tags, uint16_t tag, u
   switch (tag) {
     case kTagModelPixelScale:
     case kTagModelTiepoint:
+    case kTagModelTransformation:
     case kTagGeoKeyDirectory:
     case kTagGeoDoubleParams:
     case kTagGeoAsciiParams:
@@ -41,6 +42,13 @@ void ReadGeoTiffTag(const TByteReader& file, TGeoTiffTags& tags, uint16_t tag, u
       }
       break;
     }
+    case kTagModelTransformation:
+      // Only a whole matrix means anything.
+      tags.TransformationCount = 0;
+      if (count != 16) break;
+      for (double& value : tags.ModelTransformation) value = stream.ReadDouble();
+      tags.TransformationCount = 16;
+      break;
     case kTagGeoKeyDirectory: {
       tags.KeyEntryCount = 0;
       tags.KeyDirectoryVersion = stream.ReadWord();
@@ -87,14 +95,25 @@ uint32_t Position(const TByteStream& stream) {
 TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags) {
   TGeoTiffPayloads payloads;
 
-  payloads.PixelScale = {Position(stream), 3};
-  for (double value : tags.PixelScale) stream.WriteDouble(value);
+  // A georeference given by a matrix or by ground control points has no
+  // pixel scale, and a matrix no tie point: those tags are left out then.
+  if (tags.PixelScale != std::array<double, 3>{}) {
+    payloads.PixelScale = {Position(stream), 3};
+    for (double value : tags.PixelScale) stream.WriteDouble(value);
+  }
 
   const int tie_points = Held(tags.TiePointCount);
-  payloads.Tiepoints = {Position(stream), uint32_t(6 * tie_points)};
-  for (int i = 0; i < tie_points; ++i) {
-    const TTiePoint& p = tags.TiePoints[i];
-    for (double value : {p.I, p.J, p.K, p.X, p.Y, p.Z}) stream.WriteDouble(value);
+  if (tie_points > 0) {
+    payloads.Tiepoints = {Position(stream), uint32_t(6 * tie_points)};
+    for (int i = 0; i < tie_points; ++i) {
+      const TTiePoint& p = tags.TiePoints[i];
+      for (double value : {p.I, p.J, p.K, p.X, p.Y, p.Z}) stream.WriteDouble(value);
+    }
+  }
+
+  if (tags.TransformationCount == 16) {
+    payloads.Transformation = {Position(stream), 16};
+    for (double value : tags.ModelTransformation) stream.WriteDouble(value);
   }
 
   // The directory header announces exactly the keys that follow it.
@@ -126,8 +145,14 @@ void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayload
   auto entry = [&](uint16_t tag, TTiffFieldType type, const TGeoTiffPayload& payload) {
     directory.WriteDirEntry(tag, type, payload.Count, payload.Offset);
   };
-  entry(kTagModelPixelScale, kTiffDouble, payloads.PixelScale);
-  entry(kTagModelTiepoint, kTiffDouble, payloads.Tiepoints);
+  // The three raster-space tags are each optional; a left-out one has no
+  // count.
+  auto optional_entry = [&](uint16_t tag, const TGeoTiffPayload& payload) {
+    if (payload.Count > 0) entry(tag, kTiffDouble, payload);
+  };
+  optional_entry(kTagModelPixelScale, payloads.PixelScale);
+  optional_entry(kTagModelTiepoint, payloads.Tiepoints);
+  optional_entry(kTagModelTransformation, payloads.Transformation);
   entry(kTagGeoKeyDirectory, kTiffShort, payloads.KeyDirectory);
   entry(kTagGeoDoubleParams, kTiffDouble, payloads.DoubleParams);
   entry(kTagGeoAsciiParams, kTiffAscii, payloads.AsciiParams);

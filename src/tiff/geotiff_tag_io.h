@@ -10,7 +10,7 @@ namespace quorvane {
 
 class TTiffDirectoryBuilder;
 
-// Acts on the five GeoTIFF tags and ignores every other number. The
+// Acts on the five GeoTIFF tags and the model transformation and ignores every other number. The
 // value/offset field is taken as an offset into `file`, read in its byte
 // order.
 void ReadGeoTiffTag(const TByteReader& file, TGeoTiffTags& tags, uint16_t tag, uint32_t count,
@@ -22,14 +22,16 @@ struct TGeoTiffPayload {
   uint32_t Count = 0;
 };
 struct TGeoTiffPayloads {
-  TGeoTiffPayload PixelScale, Tiepoints, KeyDirectory, DoubleParams, AsciiParams;
+  TGeoTiffPayload PixelScale, Tiepoints, Transformation, KeyDirectory, DoubleParams, AsciiParams;
 };
 
-// Writes the five payloads back to back at the stream's position, in the
-// stream's byte order, in ascending tag order.
+// Writes the payloads back to back at the stream's position, in the
+// stream's byte order, in ascending tag order: the pixel scale unless it is
+// all zero, the tie points when there are any, the transformation when one
+// is held, then the key directory, doubles and ASCII parameters.
 TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags);
-// Adds the five directory entries pointing at the payloads, in ascending tag
-// order; each refers to its payload by offset, even a short one.
+// Adds a directory entry for each payload written, in ascending tag order;
+// each refers to its payload by offset, even a short one.
 void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads);
 
 }  // namespace quorvane

@@ -81,8 +81,9 @@ class TestMainWindow : public QObject {
              QStringList({"&Paste To Input", "Copy From &Input", "Copy From &Output", "-",
                           "P&recise Sizing...", "-", "&Stretch", "Cr&op", "Copy Coordinates"}));
     QCOMPARE(items("ViewMnu"), QStringList({"&Tiff Info..."}));
-    QCOMPARE(items("OptionsMnu"), QStringList({"&Reset Panels", "&Tiff Options...",
-                                               "Open &Any TIFF", "&Set Scale/Coords..."}));
+    QCOMPARE(items("OptionsMnu"),
+             QStringList({"&Reset Panels", "&Tiff Options...", "Open &Any TIFF", "&Datum From File",
+                          "&Set Scale/Coords..."}));
     QCOMPARE(items("HelpMnu"), QStringList({"&Contents", "&Search for Help On...",
                                             "&How to Use Help", "-", "&About..."}));
     QCOMPARE(window_->menuBar()->objectName(), QString("MainMenu1"));

@@ -17,6 +17,8 @@ TEST(InfoCommand, JsonReportsTheSampleGeoTiff) {
     "georef": {"base_x": 500000, "base_y": 4649776, "scale_x": 30, "scale_y": 30, "zone": 18,
                "north": true},
     "projected_cs": {"code": 32618, "name": "WGS84 UTM", "zone": 18, "north": true},
+    "crs": {"code": 32618, "name": "WGS 84 / UTM zone 18N", "short_name": "EPSG:32618",
+            "kind": "projected", "linear_unit": "metre", "metres_per_unit": 1},
     "geotiff": {"version": 1, "revision": 1, "minor_revision": 0,
                 "keys": [[1024, 0, 1, 1], [1025, 0, 1, 1], [3072, 0, 1, 32618],
                          [3073, 34737, 22, 0]],

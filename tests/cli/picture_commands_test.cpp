@@ -13,6 +13,7 @@
 #include "imaging/resample_filters.h"
 #include "imaging/tone.h"
 #include "support/cli_runner.h"
+#include "support/geo_grid.h"
 #include "tiff/tiff_writer.h"
 
 namespace quorvane {
@@ -107,7 +108,7 @@ TEST_F(PictureCommands, ToneWritesTheTableAppliedTo24Bit) {
   const auto table = BuildToneTable(ReadToneSliders(70, 50, 40));
   ASSERT_EQ(out->PixelFormat(), TPixelFormat::Bit24);
   EXPECT_EQ(out->Scanline(7)[11], table[picture_.Scanline(7)[11]]);
-  EXPECT_EQ(geo, geo_);
+  EXPECT_EQ(testing::GridPart(geo), testing::GridPart(geo_));
 }
 
 TEST_F(PictureCommands, CropCutsTheClampedRectangleAndShiftsTheOrigin) {

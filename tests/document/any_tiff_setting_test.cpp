@@ -1,4 +1,4 @@
-#include "document/any_tiff_setting.h"
+#include "document/option_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 #include "geo/geotiff_georef.h"
 #include "io/format_registry.h"
 #include "raster/bitmap.h"
+#include "support/geo_grid.h"
 
 namespace quorvane::testing {
 
@@ -39,7 +40,7 @@ inline void WriteGeoPicture(const std::string& path, const TRasterBitmap& pictur
   SaveBitmapFile(picture, path, {.GeoTiff = true, .GeoTiffTags = &tags});
 }
 
-// The picture and the georeference an open of `path` gives.
+// The picture and the grid part of the georeference an open of `path` gives.
 struct TReadBack {
   TRasterBitmap Picture;
   TGeoTiffTags Tags;
@@ -50,6 +51,7 @@ inline TReadBack ReadGeoPicture(const std::string& path) {
   back.Picture = std::move(*LoadPicture(path, back.Tags));
   ResetGeoReference(back.GeoReference);
   GeoTiffToGeoReference(back.Tags, back.GeoReference);
+  back.GeoReference = GridPart(back.GeoReference);
   return back;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "geo/geotiff_georef.h"
+#include "support/geo_grid.h"
 #include "tiff_test_builder.h"
 #include "tiff_test_support.h"
 
@@ -238,7 +239,8 @@ TEST(TiffGeo, GeoTiffTagsAreReadInTheFileByteOrder) {
     DecodeTiff(stream.Bytes(), bitmap, tags);
     TGeoReference ref;
     GeoTiffToGeoReference(tags, ref);
-    EXPECT_EQ(ref, (TGeoReference{500000, 4649776, 30, 30, 18, true})) << "big " << big;
+    EXPECT_EQ(testing::GridPart(ref), (TGeoReference{500000, 4649776, 30, 30, 18, true}))
+        << "big " << big;
   }
 }
 

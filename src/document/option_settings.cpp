@@ -1,4 +1,4 @@
-#include "document/any_tiff_setting.h"
+#include "document/option_settings.h"
 
 #include <exception>
 
@@ -6,20 +6,20 @@
 
 namespace quorvane {
 
-bool ReadAnyTiffSetting(const std::string& settings_path) {
+bool ReadOptionSetting(const std::string& settings_path, const char* key) {
   if (settings_path.empty()) return false;
   try {
-    return TIniFile::Load(settings_path).Read(kOptionsSection, kAnyTiffKey).value_or("0") == "1";
+    return TIniFile::Load(settings_path).Read(kOptionsSection, key).value_or("0") == "1";
   } catch (const std::exception&) {
     return false;
   }
 }
 
-void SaveAnyTiffSetting(const std::string& settings_path, bool on) {
+void SaveOptionSetting(const std::string& settings_path, const char* key, bool on) {
   if (settings_path.empty()) return;
   try {
     TIniFile ini = TIniFile::Load(settings_path);
-    ini.Write(kOptionsSection, kAnyTiffKey, on ? "1" : "0");
+    ini.Write(kOptionsSection, key, on ? "1" : "0");
     ini.Save(settings_path);
   } catch (const std::exception&) {
     // A setting that cannot be kept is no reason to stop the user.

@@ -1,0 +1,27 @@
+// The Options menu's "Datum From File": after an open, the Datum list selects
+// the datum of the file's coordinate system when it is one of the list's.
+// The choice outlives the run in the settings file.
+#include "app/main_window.h"
+#include "app/measure_page.h"
+#include "document/measure_page.h"
+#include "document/option_settings.h"
+#include "document/settings_path.h"
+
+namespace quorvane {
+
+void TMainWindow::ConnectDatumFromFile() {
+  menu_.DatumFromFileMnu->setChecked(ReadOptionSetting(SettingsFilePath(), kDatumFromFileKey));
+  connect(menu_.DatumFromFileMnu, &QAction::toggled, this, &TMainWindow::DatumFromFileMnuClick);
+}
+
+void TMainWindow::DatumFromFileMnuClick(bool checked) {
+  SaveOptionSetting(SettingsFilePath(), kDatumFromFileKey, checked);
+}
+
+void TMainWindow::SelectDatumFromFile() {
+  if (!menu_.DatumFromFileMnu->isChecked()) return;
+  const int index = SourceDatumIndex(document_);
+  if (index >= 0) measure_page_->SetDatumIndex(index);
+}
+
+}  // namespace quorvane
