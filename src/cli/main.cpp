@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "raster/error.h"
+#include "raster/unfinished_saves.h"
 
 namespace {
 void PrintUsage(FILE* out) {
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
     PrintUsage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
+  // Ctrl+C or kill during a save leaves no temporary file behind.
+  quorvane::RemoveUnfinishedSavesOnSignals();
   const std::vector<std::string> args(argv + 2, argv + argc);
   for (const auto& command : quorvane::cli::Commands()) {
     if (argv[1] == std::string(command.Name)) {
@@ -32,6 +36,12 @@ int main(int argc, char** argv) {
       } catch (const quorvane::cli::EUsage& usage) {
         std::fprintf(stderr, "%s\nusage: quorvane-cli %s\n", usage.what(), command.Usage);
         return 2;
+      } catch (const quorvane::ENotEnoughMemory& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+      } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "Not enough memory to finish the %s command\n", command.Name);
+        return 1;
       } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
