@@ -1,7 +1,7 @@
 #pragma once
 // A seekable in-memory byte stream with the byte order of the file it holds.
-// Codecs read a whole file into one of these, or build a whole file in one
-// before writing it in one piece. Reads past the end never touch memory
+// Codecs read a whole file into one of these, or build a file (or the parts
+// of one a writer assembles) in one. Reads past the end never touch memory
 // outside the data: the bytes that could not be transferred read as zero.
 #include <cstddef>
 #include <cstdint>
