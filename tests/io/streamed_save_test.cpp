@@ -72,34 +72,26 @@ class TFullDisk final : public TByteSink {
 
 // The libraries' writers call back from C; the sink's failure still reaches
 // the caller, whatever the library makes of it.
+template <typename TWriter>
+std::string FailedSave(const TRasterBitmap& picture, uint64_t allowed) {
+  TFullDisk sink(allowed);
+  try {
+    TWriter writer(sink, FrameOf(picture));
+    WriteRows(picture, writer);
+  } catch (const EQuorvaneError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
 TEST(StreamedSave, AFailingWriteEndsTheSaveWithItsOwnMessage) {
   const TRasterBitmap picture = testing::Noise24(300, 200);
   TRasterBitmap indexed = picture;
   indexed.SetPixelFormat(TPixelFormat::Bit8);
   for (uint64_t allowed : {0, 10, 5000}) {
-    SCOPED_TRACE(allowed);
-    auto save = [&](auto make) {
-      TFullDisk sink(allowed);
-      try {
-        auto writer = make(sink);
-        WriteRows(writer.second, *writer.first);
-        return std::string("no error");
-      } catch (const EQuorvaneError& e) {
-        return std::string(e.what());
-      }
-    };
-    EXPECT_EQ(save([&](TByteSink& s) {
-                return std::pair(std::make_unique<TPngWriter>(s, FrameOf(picture)), picture);
-              }),
-              "disk full");
-    EXPECT_EQ(save([&](TByteSink& s) {
-                return std::pair(std::make_unique<TJpegWriter>(s, FrameOf(picture)), picture);
-              }),
-              "disk full");
-    EXPECT_EQ(save([&](TByteSink& s) {
-                return std::pair(std::make_unique<TGifWriter>(s, FrameOf(indexed)), indexed);
-              }),
-              "disk full");
+    EXPECT_EQ(FailedSave<TPngWriter>(picture, allowed), "disk full");
+    EXPECT_EQ(FailedSave<TJpegWriter>(picture, allowed), "disk full");
+    EXPECT_EQ(FailedSave<TGifWriter>(indexed, allowed), "disk full");
   }
 }
 
