@@ -597,6 +597,7 @@ std::vector<TRGBQuad> ConvertedPalette(const TRasterBitmap& bitmap, TPixelFormat
 void ConvertRow(const TRasterBitmap& bitmap, int row, TPixelFormat format,
                 std::span<const TRGBQuad> palette, uint8_t* out, std::vector<uint8_t>& scratch) {
   const int w = bitmap.Width();
+  if (w <= 0) return;  // a row of no pixels has no memory to address
   const int to_bits = BitsPerPixelOf(format);
   const TPixelFormat from = bitmap.PixelFormat();
   // Padding and the bits of packed pixels start as zeros, as in new pixel memory.
