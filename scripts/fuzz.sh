@@ -3,7 +3,9 @@
 # UndefinedBehaviorSanitizer over the whole core) and runs each one for
 # SECONDS seconds:
 #   scripts/fuzz.sh SECONDS [TARGET...]
-# TARGET is a decoder: pcx tga iff tiff any_tiff bmp jpeg png gif (default: every
+# TARGET is a decoder: pcx tga iff tiff any_tiff bmp jpeg png gif, or
+# any_tiff_threads (the extended reader with threads, its peak memory held
+# against the picture and reported as "memory: ..." lines) (default: every
 # target whose decoder is in the tree). Each target starts from the seeds our
 # writers make, the sample corpus beside the repository when present, and
 # what earlier runs found (build-fuzz/corpus/TARGET); the decoders run under a
@@ -26,10 +28,11 @@ targets=("$@")
 rm -rf "$dir/seeds"
 "$dir/fuzz/fuzz_make_seeds" "$dir/seeds"
 samples=${QUORVANE_CORPUS_DIR:-../shared/corpus}
-declare -A sample_dirs=([tiff]="tiff geotiff" [any_tiff]="tiff geotiff" [bmp]=bmp [pcx]=pcx
+declare -A sample_dirs=([tiff]="tiff geotiff" [any_tiff]="tiff geotiff"
+  [any_tiff_threads]="tiff geotiff" [bmp]=bmp [pcx]=pcx
   [tga]=tga [iff]=iff [jpeg]=jpeg [png]=png [gif]=gif)
 # Seeds made for one target that also suit another.
-declare -A shared_seeds=([any_tiff]=tiff)
+declare -A shared_seeds=([any_tiff]=tiff [any_tiff_threads]=tiff)
 
 failed=()
 for t in "${targets[@]}"; do
@@ -54,6 +57,7 @@ for t in "${targets[@]}"; do
     failed+=("$t")
   fi
   grep -E "stat::number_of_executed_units|cov:" "$dir/fuzz_$t.log" | tail -n 2 || true
+  grep -E "^memory: " "$dir/fuzz_$t.log" | tail -n 1 || true
 done
 if ((${#failed[@]})); then
   echo "fuzzing failed: ${failed[*]} (inputs in $dir/findings/)" >&2

@@ -105,12 +105,13 @@ TChunkReader::TState TChunkReader::Probe(uint32_t index, uint64_t& offset, uint6
 
 // The file ends inside the chunk: libtiff decodes the bytes there are and
 // stops where they end (complaining, as expected); the rest stays zero.
-// Each cut chunk reads all the file holds past its start, so a file whose
-// chunks all claim to run past its end is read whole only a couple of times;
-// cut chunks beyond that budget are missing.
+// Each cut chunk reads all the file holds past its start (never more than a
+// chunk's data can take), so a file whose chunks all claim to run past its
+// end is read whole only a couple of times; cut chunks beyond that budget
+// are missing.
 void TChunkReader::DecodeCutChunk(uint32_t index, uint64_t offset, uint8_t* buffer, uint64_t size) {
   std::memset(buffer, 0, size_t(size));
-  const uint64_t available = handle_.Source().Size() - offset;
+  const uint64_t available = std::min(handle_.Source().Size() - offset, MostStoredBytes(size));
   if (available > cut_budget_) return;
   cut_budget_ -= available;
   std::vector<uint8_t> raw(static_cast<size_t>(available));
@@ -119,6 +120,13 @@ void TChunkReader::DecodeCutChunk(uint32_t index, uint64_t offset, uint8_t* buff
   handle_.BeginCall();
   TIFFReadFromUserBuffer(tiff_, index, raw.data(), tmsize_t(got), buffer, tmsize_t(size));
   handle_.BeginCall();
+}
+
+// Stored bytes of a chunk that decodes to `size` bytes: exactly that much
+// when uncompressed; compressed, never twice as much (no codec of TIFF
+// grows data that far).
+uint64_t TChunkReader::MostStoredBytes(uint64_t size) const {
+  return layout_.Compression == COMPRESSION_NONE ? size : 2 * size + 4096;
 }
 
 TChunkReader::TState TChunkReader::ReadChunk(uint32_t index, uint8_t* buffer) {
@@ -235,8 +243,13 @@ void TChunkReader::ReadByScanlines(const TAnyTiffTick& rows_done) {
 }
 
 // A huge strip the file cuts short is decoded whole from the bytes there
-// are, if a buffer for it fits the limit; otherwise it is missing.
+// are, if a buffer for it fits the limit; otherwise it is missing. An
+// uncompressed strip needs a buffer only for the rows the file reaches.
 void TChunkReader::ReadCutStrip(uint32_t strip, uint64_t offset, uint32_t y, uint32_t rows) {
+  if (layout_.Compression == COMPRESSION_NONE) {
+    const uint64_t reached = (handle_.Source().Size() - offset + row_bytes_ - 1) / row_bytes_;
+    rows = uint32_t(std::min<uint64_t>(rows, reached));
+  }
   const uint64_t size = row_bytes_ * rows;
   if (size > options_.BufferLimit) return sink_.Missing(0, y, layout_.Width, rows);
   TPixelBuffer buffer;

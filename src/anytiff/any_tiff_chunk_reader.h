@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "raster/bitmap.h"
 #include "anytiff/any_tiff_chunks.h"
+#include "raster/bitmap.h"
 
 namespace quorvane {
 
@@ -32,6 +32,7 @@ class TChunkReader {
   TState Probe(uint32_t index, uint64_t& offset, uint64_t& stored) const;
   TState ReadChunk(uint32_t index, uint8_t* buffer);
   void DecodeCutChunk(uint32_t index, uint64_t offset, uint8_t* buffer, uint64_t size);
+  uint64_t MostStoredBytes(uint64_t size) const;
   TState ReadPlanes(uint32_t x, uint32_t y);
   void Interleave(uint32_t width, uint32_t height);
   void ReadCutStrip(uint32_t strip, uint64_t offset, uint32_t y, uint32_t rows);

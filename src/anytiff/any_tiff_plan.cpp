@@ -10,6 +10,10 @@ namespace quorvane {
 namespace {
 
 constexpr int kLargestIndexBits = 8;
+// Imaging spectrometers deliver a few hundred bands; no photometric
+// interpretation, with any extra samples, makes use of thousands. Such a
+// count only describes rows thousands of times longer than what is shown.
+constexpr int kMostSamplesPerPixel = 1024;
 constexpr int kLargestScaledBits = 16;
 
 TSampleType SampleTypeOf(const TAnyTiffLayout& l) {
@@ -107,7 +111,8 @@ TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
                          std::to_string(l.Height));
   if (l.PlanarConfig != PLANARCONFIG_CONTIG && l.PlanarConfig != PLANARCONFIG_SEPARATE)
     throw EQuorvaneError("Unsupported Planar Configuration = " + std::to_string(l.PlanarConfig));
-  if (l.SamplesPerPixel == 0) throw EQuorvaneError("Unsupported Samples/Pixel: 0");
+  if (l.SamplesPerPixel == 0 || l.SamplesPerPixel > kMostSamplesPerPixel)
+    throw EQuorvaneError("Unsupported Samples/Pixel: " + std::to_string(l.SamplesPerPixel));
 
   TAnyTiffPlan plan;
   if (NeedsRgbaReader(l)) {

@@ -18,12 +18,36 @@ namespace quorvane {
 
 namespace {
 
-// Chunk buffers and libtiff's own blocks may take as much as the picture, and
-// at least this much, so that a small cap still reads ordinary tiles.
+// libtiff's own blocks may take as much as the picture, and at least this
+// much, so that a small cap still reads ordinary tiles.
 constexpr uint64_t kSmallestWorkingLimit = uint64_t(64) << 20;
 
 uint64_t WorkingLimit(const TAnyTiffOptions& options) {
   return std::max(options.MaxPictureBytes, kSmallestWorkingLimit);
+}
+
+// What the chunk buffers of all workers together may take beyond what the
+// picture needs: room for ordinary tiles and strips of a small picture. A
+// file cannot make the reader take more than its picture plus this, however
+// many samples or however large chunks its header claims.
+constexpr uint64_t kWorkingRoom = uint64_t(32) << 20;
+
+uint64_t BufferLimit(const TAnyTiffOptions& options, const TAnyTiffLevel& level) {
+  return std::min(WorkingLimit(options), PictureBytes(level.Layout, level.Plan) + kWorkingRoom);
+}
+
+// A stretched picture keeps its samples in a working copy while the chunks
+// are read once, when the copy fits beside the picture under the cap and the
+// file is large enough to hold such data: a compressed file rarely packs its
+// samples into less than a sixteenth, and a few bytes claiming a huge
+// elevation model are read twice rather than given a copy of their claim.
+constexpr uint64_t kMostCompression = 16;
+
+uint64_t SpareBytes(const TAnyTiffOptions& options, const TAnyTiffLevel& level,
+                    uint64_t file_size) {
+  const uint64_t picture = PictureBytes(level.Layout, level.Plan);
+  const uint64_t cap_leaves = options.MaxPictureBytes - std::min(options.MaxPictureBytes, picture);
+  return std::min(cap_leaves, file_size * kMostCompression);
 }
 
 // The file opened as far as the choice of image: what the header alone tells.
@@ -106,11 +130,11 @@ void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened&
   const TAnyTiffPlan& plan = opened.Level.Plan;
   TChunkReadOptions chunks;
   chunks.Bands = plan.Bands;
-  chunks.BufferLimit = WorkingLimit(options);
+  chunks.BufferLimit = BufferLimit(options, opened.Level);
   chunks.Progress = options.Progress;
   chunks.Workers = Workers(opened.Level, options);
   chunks.Parallel = options.Parallel;
-  chunks.OpenHandle = [&source, &opened, limit = WorkingLimit(options)] {
+  chunks.OpenHandle = [&source, &opened, limit = chunks.BufferLimit] {
     auto worker = std::make_unique<TLibTiffHandle>(source, limit);
     worker->BeginCall();
     if (opened.Level.Directory != 0 && !TIFFSetDirectory(worker->Tiff(), opened.Level.Directory))
@@ -125,8 +149,7 @@ void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened&
     decode.Plan = &plan;
     decode.NoData = ParseNoData(opened.NoData, plan.Sample);
     decode.Chunks = chunks;
-    const uint64_t picture_bytes = PictureBytes(layout, plan);
-    decode.SpareBytes = options.MaxPictureBytes - std::min(options.MaxPictureBytes, picture_bytes);
+    decode.SpareBytes = SpareBytes(options, opened.Level, source.Size());
     DecodeStretched(handle, layout, decode, picture);
   } else {
     if (options.Progress) options.Progress->Report(TProgressStage::Starting, int(layout.Height));

@@ -7,9 +7,12 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/screenshot.h"
+#include "raster/unfinished_saves.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Closing the terminal or kill during a save leaves no temporary file behind.
+  quorvane::RemoveUnfinishedSavesOnSignals();
   QApplication::setApplicationName("Quorvane");
 
   QCommandLineParser parser;

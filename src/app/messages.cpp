@@ -6,6 +6,8 @@
 #include <exception>
 #include <new>
 
+#include "raster/error.h"
+
 namespace quorvane {
 
 namespace {
@@ -29,6 +31,8 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
   try {
     command();
     return true;
+  } catch (const ENotEnoughMemory& error) {
+    ShowErrorMessage(parent, QString::fromUtf8(error.what()));
   } catch (const std::bad_alloc&) {
     ShowErrorMessage(parent, "Out of memory");
   } catch (const std::exception& error) {

@@ -7,6 +7,8 @@
 
 #include "cli/commands.h"
 #include "cli/program_version.h"
+#include "raster/error.h"
+#include "raster/unfinished_saves.h"
 
 namespace {
 
@@ -53,6 +55,8 @@ int main(int argc, char** argv) {
     std::printf("%s\n", quorvane::cli::CliVersionLine(argv[0]).c_str());
     return 0;
   }
+  // Ctrl+C or kill during a save leaves no temporary file behind.
+  quorvane::RemoveUnfinishedSavesOnSignals();
   const std::vector<std::string> args(argv + 2, argv + argc);
   for (const auto& command : quorvane::cli::Commands()) {
     if (argv[1] == std::string(command.Name)) {
@@ -64,6 +68,12 @@ int main(int argc, char** argv) {
       } catch (const quorvane::cli::EUsage& usage) {
         std::fprintf(stderr, "%s\nusage: quorvane-cli %s\n", usage.what(), command.Usage);
         return 2;
+      } catch (const quorvane::ENotEnoughMemory& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+      } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "Not enough memory to finish the %s command\n", command.Name);
+        return 1;
       } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

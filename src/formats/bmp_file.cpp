@@ -53,6 +53,7 @@
 #include "raster/byte_reader.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "raster/output_file.h"
 
 namespace quorvane {
 
@@ -78,14 +79,14 @@ constexpr size_t kInfoHeaderSize = 40;
 
 // ---------------------------------------------------------------- writing
 
-void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
-  const TPixelFormat format = bitmap.PixelFormat();
-  const int bits = bitmap.BitsPerPixel();
+// The file header, information header, bit-field masks and colour table
+// that come before a frame's rows; `image_size` is what the rows take.
+void WriteBitmapHeaders(const TPictureFrame& frame, uint64_t image_size, TByteStream& stream) {
+  const TPixelFormat format = frame.PixelFormat;
+  const int bits = BitsPerPixelOf(format);
   const bool palette = IsPaletteFormat(format);
   const bool bitfields = format == TPixelFormat::Bit16;
   const size_t colors = palette ? size_t(1) << bits : 0;
-  const size_t stride = bitmap.Stride();
-  const uint64_t image_size = uint64_t(stride) * uint64_t(bitmap.Height());
   const uint64_t off_bits = kFileHeaderSize + kInfoHeaderSize + (bitfields ? 12 : 0) + colors * 4;
   const uint64_t file_size = off_bits + image_size;
 
@@ -99,14 +100,14 @@ void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
   stream.WriteDWord(uint32_t(off_bits));
   // Information header.
   stream.WriteDWord(uint32_t(kInfoHeaderSize));
-  stream.WriteDWord(uint32_t(bitmap.Width()));
-  stream.WriteDWord(uint32_t(bitmap.Height()));
+  stream.WriteDWord(uint32_t(frame.Width));
+  stream.WriteDWord(uint32_t(frame.Height));
   stream.WriteWord(1);
   stream.WriteWord(uint16_t(bits));
   stream.WriteDWord(bitfields ? kBiBitfields : kBiRgb);
   stream.WriteDWord(image_size > 0xFFFFFFFFu ? 0 : uint32_t(image_size));
-  stream.WriteDWord(uint32_t(bitmap.XPelsPerMeter()));
-  stream.WriteDWord(uint32_t(bitmap.YPelsPerMeter()));
+  stream.WriteDWord(uint32_t(frame.XPelsPerMeter));
+  stream.WriteDWord(uint32_t(frame.YPelsPerMeter));
   stream.WriteDWord(0);  // colours used: all 2^bits
   stream.WriteDWord(0);  // colours important: all
   if (bitfields) {
@@ -114,18 +115,63 @@ void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
     stream.WriteDWord(0x07E0);
     stream.WriteDWord(0x001F);
   }
-  if (palette) {
-    const auto table = bitmap.ColorTable();
-    for (size_t i = 0; i < colors; ++i) {
-      const TRGBQuad q = i < table.size() ? table[i] : TRGBQuad{};
-      const uint8_t entry[4] = {q.Blue, q.Green, q.Red, 0};
-      stream.Write(entry, 4);
-    }
+  for (size_t i = 0; i < colors; ++i) {
+    const TRGBQuad q = i < frame.Palette.size() ? frame.Palette[i] : TRGBQuad{};
+    const uint8_t entry[4] = {q.Blue, q.Green, q.Red, 0};
+    stream.Write(entry, 4);
   }
-  // Rows as stored: bottom row first, padded to 4 bytes.
-  if (image_size > 0) stream.Write(bitmap.Bits(), size_t(image_size));
   stream.SetBigEndian(big);
 }
+
+uint64_t ImageSize(const TPictureFrame& frame) {
+  return uint64_t(frame.Stride()) * uint64_t(std::max(frame.Height, 0));
+}
+
+void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
+  const TPictureFrame frame = FrameOf(bitmap);
+  const uint64_t image_size = ImageSize(frame);
+  WriteBitmapHeaders(frame, image_size, stream);
+  // Rows as stored: bottom row first, padded to 4 bytes.
+  if (image_size > 0) stream.Write(bitmap.Bits(), size_t(image_size));
+}
+
+// Rows are gathered into bands of about this many bytes, laid out bottom row
+// first as the file wants them, and written a band at a time.
+constexpr size_t kBandBytes = size_t(1) << 20;
+
+}  // namespace
+
+TBmpWriter::TBmpWriter(TByteSink& sink, const TPictureFrame& frame)
+    : sink_(sink), height_(frame.Height), stride_(frame.Stride()) {
+  TByteStream headers;
+  WriteBitmapHeaders(frame, ImageSize(frame), headers);
+  rows_at_ = sink.End() + headers.Size();
+  sink.Write(headers.Data(), headers.Size());
+  band_rows_ = std::max<size_t>(1, kBandBytes / std::max<size_t>(stride_, 1));
+  band_.resize(std::min<size_t>(band_rows_, size_t(std::max(height_, 0))) * stride_);
+}
+
+void TBmpWriter::WriteRow(const uint8_t* row) {
+  // The band fills from its end: its first row is the lowest in the file.
+  const size_t filled = size_t(next_row_) % band_rows_;
+  if (stride_ > 0) std::memcpy(band_.data() + band_.size() - (filled + 1) * stride_, row, stride_);
+  ++next_row_;
+  if (filled + 1 == band_rows_ || next_row_ == height_) WriteBand(filled + 1);
+}
+
+void TBmpWriter::WriteBand(size_t rows) {
+  // The band's last row (the latest image row) is the first in the file.
+  const uint64_t first_in_file = uint64_t(height_ - next_row_);
+  if (stride_ == 0) return;
+  sink_.WriteAt(rows_at_ + first_in_file * stride_, band_.data() + band_.size() - rows * stride_,
+                rows * stride_);
+}
+
+void TBmpWriter::Finish() {
+  if (next_row_ != height_) throw EQuorvaneError("Bitmap file: rows missing");
+}
+
+namespace {
 
 // ---------------------------------------------------------------- reading
 
@@ -606,9 +652,10 @@ void DecodeBmp(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
 }
 
 std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap) {
-  TByteStream stream;
-  WriteBitmapImage(bitmap, stream);
-  return stream.TakeBytes();
+  TMemorySink sink;
+  TBmpWriter writer(sink, FrameOf(bitmap));
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 void SaveBitmapToStream(const TRasterBitmap& bitmap, TByteStream& stream) {
@@ -622,7 +669,10 @@ void LoadBitmapFromStream(TRasterBitmap& bitmap, TByteStream& stream) {
 }
 
 void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path) {
-  WriteFileAtomically(path, EncodeBmp(bitmap));
+  TOutputFile file(path);
+  TBmpWriter writer(file, FrameOf(bitmap));
+  WriteRows(bitmap, writer);
+  file.Commit();
 }
 
 void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path, const TDecodeOptions& options) {

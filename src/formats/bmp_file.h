@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_sink.h"
 #include "raster/byte_stream.h"
 #include "raster/codec.h"
+#include "raster/row_writer.h"
 
 namespace quorvane {
 
@@ -34,6 +36,27 @@ TPictureInfo ReadBmpHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 void DecodeBmp(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {});
 std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap);
+
+// Takes the rows of a frame of any pixel format top to bottom and writes the
+// same file image into the sink: the headers at once, the rows bottom row
+// first as the format stores them, a band of rows at a time.
+class TBmpWriter final : public TRowWriter {
+ public:
+  TBmpWriter(TByteSink& sink, const TPictureFrame& frame);
+  void WriteRow(const uint8_t* row) override;
+  void Finish() override;
+
+ private:
+  void WriteBand(size_t rows);
+
+  TByteSink& sink_;
+  int height_;
+  size_t stride_;
+  uint64_t rows_at_ = 0;  // where the bottom row goes
+  size_t band_rows_ = 1;
+  std::vector<uint8_t> band_;
+  int next_row_ = 0;
+};
 
 void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path);
 void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path,

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "raster/byte_sink.h"
 #include "raster/error.h"
 #include "raster/pixel_convert.h"
 
@@ -33,14 +34,16 @@ int ReadData(GifFileType* gif, GifByteType* out, int n) {
   return int(available);
 }
 
+// Where giflib's writes go; no exception may cross giflib's frames, so a
+// failed write is kept for the caller and giflib reports a write error.
+struct TGifOutput {
+  TByteSink* Sink;
+  TSinkFailure Failure;
+};
+
 int WriteData(GifFileType* gif, const GifByteType* data, int n) {
-  const auto* sink = static_cast<const TGifByteSink*>(gif->UserData);
-  // No exception may cross giflib's frames: a sink that throws has failed.
-  try {
-    if (n < 0 || !(*sink)(std::span<const uint8_t>(data, size_t(n)))) return 0;
-  } catch (...) {
-    return 0;  // giflib reports a write failure
-  }
+  auto* output = static_cast<TGifOutput*>(gif->UserData);
+  if (n < 0 || !output->Failure.Write(*output->Sink, data, size_t(n))) return 0;
   return n;
 }
 
@@ -62,15 +65,6 @@ struct TGifReader {
     if (gif) DGifCloseFile(gif, &ignored);
   }
   [[noreturn]] void Fail() const { throw EQuorvaneError(GifMessage(gif->Error)); }
-};
-
-struct TGifWriter {
-  GifFileType* gif = nullptr;
-  ~TGifWriter() {
-    int ignored;
-    if (gif) EGifCloseFile(gif, &ignored);
-  }
-  [[noreturn]] void Fail() const { throw EQuorvaneError(GifWriteMessage(gif->Error)); }
 };
 
 void SetColorTable(TRasterBitmap& bitmap, const ColorMapObject* map) {
@@ -233,64 +227,79 @@ void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   bitmap = std::move(decoded);
 }
 
-void EncodeGifTo(const TRasterBitmap& bitmap, const TGifByteSink& sink, TStageReporter* progress) {
-  if (!IsPaletteFormat(bitmap.PixelFormat()))
+struct TGifWriter::TState {
+  TGifOutput Output;
+  GifFileType* Gif = nullptr;
+  ~TState() {
+    int ignored;
+    if (Gif) EGifCloseFile(Gif, &ignored);
+  }
+};
+
+TGifWriter::TGifWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress)
+    : state_(std::make_unique<TState>()), frame_(frame) {
+  if (!IsPaletteFormat(frame.PixelFormat))
     throw EQuorvaneError("GIF: only palette pictures can be written");
-  if (bitmap.Empty()) throw EQuorvaneError("GIF: cannot write an empty picture");
-  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+  if (frame.Width <= 0 || frame.Height <= 0)
+    throw EQuorvaneError("GIF: cannot write an empty picture");
+  if (frame.Width > 65535 || frame.Height > 65535)
     throw EQuorvaneError("GIF: image too large (at most 65535 x 65535 pixels)");
-  const int bits = bitmap.BitsPerPixel();
+  const int bits = BitsPerPixelOf(frame.PixelFormat);
   const int colors = 1 << bits;
-  TGifWriter writer;
+  state_->Output.Sink = &sink;
   int error = 0;
-  // giflib hands the pointer back to WriteData, which only reads through it.
-  writer.gif = EGifOpen(const_cast<TGifByteSink*>(&sink), WriteData, &error);
-  if (!writer.gif) throw EQuorvaneError(GifWriteMessage(error));
+  state_->Gif = EGifOpen(&state_->Output, WriteData, &error);
+  if (!state_->Gif) throw EQuorvaneError(GifWriteMessage(error));
 
   std::vector<GifColorType> palette(static_cast<size_t>(colors));
-  const auto table = bitmap.ColorTable();
-  for (int i = 0; i < colors && i < int(table.size()); ++i)
-    palette[i] = {table[i].Red, table[i].Green, table[i].Blue};
+  for (int i = 0; i < colors && i < int(frame.Palette.size()); ++i)
+    palette[i] = {frame.Palette[i].Red, frame.Palette[i].Green, frame.Palette[i].Blue};
   ColorMapObject* map = GifMakeMapObject(colors, palette.data());
   if (!map) throw EQuorvaneError("GIF: out of memory");
   // EGifPutScreenDesc copies the map, so ours is freed right after.
-  const int status = EGifPutScreenDesc(writer.gif, bitmap.Width(), bitmap.Height(), bits, 0, map);
+  const int status = EGifPutScreenDesc(state_->Gif, frame.Width, frame.Height, bits, 0, map);
   GifFreeMapObject(map);
-  if (status == GIF_ERROR) writer.Fail();
-  if (EGifPutImageDesc(writer.gif, 0, 0, bitmap.Width(), bitmap.Height(), false, nullptr) ==
-      GIF_ERROR)
-    writer.Fail();
-  std::vector<GifPixelType> line(size_t(bitmap.Width()));
-  TRowProgress rows(progress, uint64_t(bitmap.Height()));
-  for (int r = 0; r < bitmap.Height(); ++r) {
-    const uint8_t* in = bitmap.Scanline(r);
-    if (bits == 8) {
-      std::memcpy(line.data(), in, line.size());
-    } else {
-      // Unpack 1- and 4-bit indices, leftmost pixel in the high bits.
-      const int per_byte = 8 / bits, mask = colors - 1;
-      for (int x = 0; x < bitmap.Width(); ++x)
-        line[x] = GifPixelType((in[x / per_byte] >> (8 - bits * (x % per_byte + 1))) & mask);
-    }
-    if (EGifPutLine(writer.gif, line.data(), bitmap.Width()) == GIF_ERROR) writer.Fail();
-    rows.RowsDone(uint64_t(r) + 1);
+  if (status == GIF_ERROR) Fail(state_->Gif->Error);
+  if (EGifPutImageDesc(state_->Gif, 0, 0, frame.Width, frame.Height, false, nullptr) == GIF_ERROR)
+    Fail(state_->Gif->Error);
+  line_.resize(size_t(frame.Width));
+  rows_.emplace(progress, uint64_t(frame.Height));
+}
+
+TGifWriter::~TGifWriter() = default;
+
+void TGifWriter::Fail(int code) const {
+  state_->Output.Failure.Rethrow();
+  throw EQuorvaneError(GifWriteMessage(code));
+}
+
+void TGifWriter::WriteRow(const uint8_t* in) {
+  const int bits = BitsPerPixelOf(frame_.PixelFormat);
+  if (bits == 8) {
+    std::memcpy(line_.data(), in, line_.size());
+  } else {
+    // Unpack 1- and 4-bit indices, leftmost pixel in the high bits.
+    const int per_byte = 8 / bits, mask = (1 << bits) - 1;
+    for (int x = 0; x < frame_.Width; ++x)
+      line_[x] = GifPixelType((in[x / per_byte] >> (8 - bits * (x % per_byte + 1))) & mask);
   }
-  GifFileType* gif = writer.gif;
-  writer.gif = nullptr;
-  if (EGifCloseFile(gif, &error) == GIF_ERROR) throw EQuorvaneError(GifWriteMessage(error));
-  rows.End();
+  if (EGifPutLine(state_->Gif, line_.data(), frame_.Width) == GIF_ERROR) Fail(state_->Gif->Error);
+  rows_->RowsDone(++rows_done_);
+}
+
+void TGifWriter::Finish() {
+  GifFileType* gif = state_->Gif;
+  state_->Gif = nullptr;
+  int error = 0;
+  if (EGifCloseFile(gif, &error) == GIF_ERROR) Fail(error);
+  rows_->End();
 }
 
 std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, TStageReporter* progress) {
-  std::vector<uint8_t> encoded;
-  EncodeGifTo(
-      bitmap,
-      [&encoded](std::span<const uint8_t> bytes) {
-        encoded.insert(encoded.end(), bytes.begin(), bytes.end());
-        return true;
-      },
-      progress);
-  return encoded;
+  TMemorySink sink;
+  TGifWriter writer(sink, FrameOf(bitmap), progress);
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 }  // namespace quorvane

@@ -5,12 +5,15 @@
 // the global palette, with the frame drawn onto it. Writing takes a palette
 // bitmap and LZW-codes its indices with its palette.
 #include <cstdint>
-#include <functional>
+#include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/row_writer.h"
 
 namespace quorvane {
 
@@ -22,12 +25,31 @@ TPictureInfo ReadGifHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 void DecodeGif(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {});
 
-// Takes the encoded bytes as they come; false when it cannot (the encoding
-// then fails with giflib's write error).
-using TGifByteSink = std::function<bool(std::span<const uint8_t> bytes)>;
+// Takes the rows of a 1-, 4- or 8-bit palette frame top to bottom and writes
+// the file into the sink as they come: the frame's palette and the rows'
+// indices, LZW-coded. A sink that fails ends the encoding with its own
+// failure.
+class TGifWriter final : public TRowWriter {
+ public:
+  TGifWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress = nullptr);
+  ~TGifWriter() override;
+  TGifWriter(const TGifWriter&) = delete;
+  TGifWriter& operator=(const TGifWriter&) = delete;
+  void WriteRow(const uint8_t* row) override;
+  void Finish() override;
+
+ private:
+  struct TState;  // giflib's, kept behind a stable address
+  [[noreturn]] void Fail(int code) const;
+
+  std::unique_ptr<TState> state_;
+  TPictureFrame frame_;
+  std::vector<uint8_t> line_;
+  std::optional<TRowProgress> rows_;
+  uint64_t rows_done_ = 0;
+};
+
 // `bitmap` must be a 1-, 4- or 8-bit palette bitmap.
-void EncodeGifTo(const TRasterBitmap& bitmap, const TGifByteSink& sink,
-                 TStageReporter* progress = nullptr);
 std::vector<uint8_t> EncodeGif(const TRasterBitmap& bitmap, TStageReporter* progress = nullptr);
 
 }  // namespace quorvane

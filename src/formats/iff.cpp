@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "raster/byte_reader.h"
 #include "raster/byte_stream.h"
+#include "raster/converted_rows.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "raster/output_file.h"
 #include "raster/packbits.h"
 
 namespace quorvane {
@@ -221,96 +224,107 @@ void DecodeLbm(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
 
 namespace {
 
-// Writes a chunk's identifier and a placeholder size; returns where the size goes.
-size_t BeginChunk(TByteStream& stream, const char* id) {
-  stream.WriteChars(id);
-  const size_t size_at = stream.Position();
-  stream.WriteDWord(0);
-  return size_at;
-}
-
-// Writes the size of the data since the size field back into it.
-void EndChunk(TByteStream& stream, size_t size_at) {
-  const size_t end = stream.Position();
-  stream.Seek(size_at);
-  stream.WriteDWord(uint32_t(end - size_at - 4));
-  stream.Seek(end);
+// A 32-bit big-endian value, as IFF stores sizes.
+void PutSize(TByteSink& sink, uint64_t at, uint64_t size) {
+  const uint32_t v = uint32_t(size);
+  const uint8_t bytes[4] = {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
+  sink.WriteAt(at, bytes, 4);
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOptions& options,
-                               TStageReporter* progress) {
-  const bool compress = options.Compress;
-  TByteStream stream;
+TLbmWriter::TLbmWriter(TByteSink& sink, const TPictureFrame& frame,
+                       const TLbmEncodeOptions& options, TStageReporter* progress)
+    : sink_(sink), width_(frame.Width), compress_(options.Compress), progress_(progress) {
   Report(progress, TProgressStage::Starting, 4);
-  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+  if (frame.Width > 65535 || frame.Height > 65535)
     throw EQuorvaneError("IFF cannot hold pictures larger than 65535 x 65535 pixels");
-  TRasterBitmap copy;
-  if (bitmap.Empty()) {
-    // Nothing to convert: an empty picture needs only its size.
-    copy.Reset(TPixelFormat::Bit8, bitmap.Width(), bitmap.Height());
-  } else {
-    copy = bitmap;
-    copy.SetPixelFormat(TPixelFormat::Bit8);
-  }
+  if (frame.PixelFormat != TPixelFormat::Bit8)
+    throw EQuorvaneError("IFF: only 8-bit pictures can be written");
+  TByteStream stream;
   stream.SetBigEndian(true);
-  const uint16_t width = uint16_t(copy.Width()), height = uint16_t(copy.Height());
-
+  const uint16_t width = uint16_t(frame.Width), height = uint16_t(frame.Height);
+  form_size_at_ = sink.End() + 4;
   stream.WriteChars("FORM");
-  const size_t form_size_at = stream.Position();
-  stream.WriteDWord(0);
+  stream.WriteDWord(0);  // the sizes are put in once known
   stream.WriteChars("PBM ");
-
-  const size_t bmhd = BeginChunk(stream, "BMHD");
+  stream.WriteChars("BMHD");
+  stream.WriteDWord(20);
   stream.WriteWord(width);
   stream.WriteWord(height);
   stream.WriteWord(0);  // x
   stream.WriteWord(0);  // y
   stream.WriteByte(8);  // nPlanes
   stream.WriteByte(0);  // masking
-  stream.WriteByte(compress ? 1 : 0);
+  stream.WriteByte(compress_ ? 1 : 0);
   stream.WriteByte(0);    // pad
   stream.WriteWord(255);  // transparentColor
   stream.WriteByte(1);    // xAspect
   stream.WriteByte(1);    // yAspect
   stream.WriteWord(width);
   stream.WriteWord(height);
-  EndChunk(stream, bmhd);
+  sink.Write(stream.Data(), stream.Size());
   Report(progress, TProgressStage::Running);
 
-  const size_t cmap = BeginChunk(stream, "CMAP");
-  const auto palette = copy.ColorTable();
+  stream = TByteStream();
+  stream.SetBigEndian(true);
+  stream.WriteChars("CMAP");
+  stream.WriteDWord(256 * 3);
   for (size_t i = 0; i < 256; ++i) {
-    const TRGBQuad c = i < palette.size() ? palette[i] : TRGBQuad{};
+    const TRGBQuad c = i < frame.Palette.size() ? frame.Palette[i] : TRGBQuad{};
     stream.WriteByte(c.Red);
     stream.WriteByte(c.Green);
     stream.WriteByte(c.Blue);
   }
-  EndChunk(stream, cmap);
+  stream.WriteChars("BODY");
+  stream.WriteDWord(0);
+  sink.Write(stream.Data(), stream.Size());
+  body_size_at_ = sink.End() - 4;
   Report(progress, TProgressStage::Running);
+}
 
-  const size_t body = BeginChunk(stream, "BODY");
-  std::vector<uint8_t> encoded;
-  for (int y = 0; y < copy.Height(); ++y) {
-    const uint8_t* row = copy.Scanline(y);
-    if (compress) {
-      encoded.clear();
-      PackBitsEncodeRow(row, width, encoded);
-      stream.Write(encoded.data(), encoded.size());
-    } else {
-      stream.Write(row, width);
-    }
-  }
-  EndChunk(stream, body);
-  Report(progress, TProgressStage::Running);
+void TLbmWriter::WriteRow(const uint8_t* row) {
+  if (!compress_) return sink_.Write(row, size_t(width_));
+  encoded_.clear();
+  PackBitsEncodeRow(row, size_t(width_), encoded_);
+  sink_.Write(encoded_.data(), encoded_.size());
+}
 
-  const size_t end = stream.Position();
-  stream.Seek(form_size_at);
-  stream.WriteDWord(uint32_t(end - form_size_at - 4));
-  stream.Seek(end);
-  Report(progress, TProgressStage::Ending);
-  return stream.TakeBytes();
+void TLbmWriter::Finish() {
+  const uint64_t end = sink_.End();
+  PutSize(sink_, body_size_at_, end - body_size_at_ - 4);
+  Report(progress_, TProgressStage::Running);
+  PutSize(sink_, form_size_at_, end - form_size_at_ - 4);
+  Report(progress_, TProgressStage::Ending);
+}
+
+namespace {
+
+// The 8-bit rows an IFF file is written from.
+TConvertedRows LbmRows(const TRasterBitmap& bitmap, std::optional<TRasterBitmap>& blank) {
+  if (!bitmap.Empty()) return TConvertedRows(bitmap, TPixelFormat::Bit8);
+  // Nothing to convert: an empty picture needs only its size, and an empty
+  // 8-bit picture's grey ramp stands for the colour map.
+  blank.emplace();
+  blank->Reset(TPixelFormat::Bit8, bitmap.Width(), bitmap.Height());
+  return TConvertedRows(*blank, TPixelFormat::Bit8);
+}
+
+}  // namespace
+
+void WriteLbm(const TRasterBitmap& bitmap, TByteSink& sink, const TLbmEncodeOptions& options,
+              TStageReporter* progress) {
+  std::optional<TRasterBitmap> blank;
+  TConvertedRows rows = LbmRows(bitmap, blank);
+  TLbmWriter writer(sink, rows.Frame(), options, progress);
+  rows.WriteTo(writer);
+}
+
+std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOptions& options,
+                               TStageReporter* progress) {
+  TMemorySink sink;
+  WriteLbm(bitmap, sink, options, progress);
+  return sink.TakeBytes();
 }
 
 void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options) {
@@ -319,7 +333,9 @@ void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOp
 
 void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap,
                  const TLbmEncodeOptions& options, TStageReporter* progress) {
-  WriteFileAtomically(path, EncodeLbm(bitmap, options, progress));
+  TOutputFile file(path);
+  WriteLbm(bitmap, file, options, progress);
+  file.Commit();
 }
 
 }  // namespace quorvane

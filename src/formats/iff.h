@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/row_writer.h"
 
 namespace quorvane {
 
@@ -21,6 +23,27 @@ TPictureInfo ReadLbmHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 // On an exception the bitmap keeps its previous picture.
 void DecodeLbm(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {});
+// Takes the rows of an 8-bit frame top to bottom and writes a FORM PBM into
+// the sink as they come; the chunk sizes are put in at the end.
+class TLbmWriter final : public TRowWriter {
+ public:
+  TLbmWriter(TByteSink& sink, const TPictureFrame& frame, const TLbmEncodeOptions& options = {},
+             TStageReporter* progress = nullptr);
+  void WriteRow(const uint8_t* row) override;
+  void Finish() override;
+
+ private:
+  TByteSink& sink_;
+  int width_;
+  bool compress_;
+  TStageReporter* progress_;
+  uint64_t form_size_at_ = 0, body_size_at_ = 0;
+  std::vector<uint8_t> encoded_;
+};
+
+// Any bitmap, converted to 8 bits a row at a time, into the sink.
+void WriteLbm(const TRasterBitmap& bitmap, TByteSink& sink, const TLbmEncodeOptions& options = {},
+              TStageReporter* progress = nullptr);
 std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOptions& options = {},
                                TStageReporter* progress = nullptr);
 

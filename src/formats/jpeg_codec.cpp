@@ -17,6 +17,7 @@
 // After jpeglib.h, which it needs.
 #include <jerror.h>
 
+#include "raster/byte_sink.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -153,41 +154,37 @@ void CmykRowToBgr(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
 
 // ------------------------------------------------------------------ encoding
 
-// The encoded bytes grow in a malloc'd buffer: growing it cannot throw, and a
-// failed growth becomes libjpeg's own out-of-memory error.
+// The encoded bytes pass through a fixed buffer into the sink. A failed
+// write becomes libjpeg's own write error, the failure itself kept for the
+// caller.
+constexpr size_t kJpegBufferSize = 65536;
+
 struct TJpegDestination {
   jpeg_destination_mgr manager;
   uint8_t* buffer;
-  size_t size;
+  TByteSink* sink;
+  TSinkFailure* failure;
 };
-
-bool GrowDestination(TJpegDestination* dest, size_t size) {
-  void* grown = std::realloc(dest->buffer, size);
-  if (!grown) return false;
-  dest->buffer = static_cast<uint8_t*>(grown);
-  dest->size = size;
-  return true;
-}
 
 void InitDestination(j_compress_ptr info) {
   auto* dest = reinterpret_cast<TJpegDestination*>(info->dest);
-  if (!GrowDestination(dest, 65536)) ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
   dest->manager.next_output_byte = dest->buffer;
-  dest->manager.free_in_buffer = dest->size;
+  dest->manager.free_in_buffer = kJpegBufferSize;
 }
 
 boolean EmptyOutputBuffer(j_compress_ptr info) {
   auto* dest = reinterpret_cast<TJpegDestination*>(info->dest);
-  const size_t used = dest->size;
-  if (!GrowDestination(dest, used * 2)) ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
-  dest->manager.next_output_byte = dest->buffer + used;
-  dest->manager.free_in_buffer = dest->size - used;
+  if (!dest->failure->Write(*dest->sink, dest->buffer, kJpegBufferSize))
+    ERREXIT(info, JERR_FILE_WRITE);
+  dest->manager.next_output_byte = dest->buffer;
+  dest->manager.free_in_buffer = kJpegBufferSize;
   return TRUE;
 }
 
 void TermDestination(j_compress_ptr info) {
   auto* dest = reinterpret_cast<TJpegDestination*>(info->dest);
-  dest->size -= dest->manager.free_in_buffer;
+  const size_t used = kJpegBufferSize - dest->manager.free_in_buffer;
+  if (!dest->failure->Write(*dest->sink, dest->buffer, used)) ERREXIT(info, JERR_FILE_WRITE);
 }
 
 struct TJpegEncodeSession {
@@ -235,41 +232,11 @@ bool FinishCompressStep(TJpegEncodeSession* s) {
   return true;
 }
 
-class TJpegEncoder {
- public:
-  TJpegEncoder() {
-    std::memset(&session_, 0, sizeof session_);
-    session_.info.err = &session_.errors.manager;
-    InstallErrorManager(session_.errors);
-    session_.destination.manager.init_destination = InitDestination;
-    session_.destination.manager.empty_output_buffer = EmptyOutputBuffer;
-    session_.destination.manager.term_destination = TermDestination;
-  }
-  ~TJpegEncoder() {
-    if (session_.created) jpeg_destroy_compress(&session_.info);
-    std::free(session_.destination.buffer);
-  }
-  TJpegEncoder(const TJpegEncoder&) = delete;
-  TJpegEncoder& operator=(const TJpegEncoder&) = delete;
-
-  TJpegEncodeSession* Get() { return &session_; }
-  void Check(bool step_done) const {
-    if (!step_done) ThrowJpegError(session_.errors);
-  }
-  std::vector<uint8_t> Bytes() const {
-    const uint8_t* begin = session_.destination.buffer;
-    return std::vector<uint8_t>(begin, begin + session_.destination.size);
-  }
-
- private:
-  TJpegEncodeSession session_;
-};
-
 // Dots per centimetre, rounded, as long as they fit the 16-bit fields.
-TJpegFrame FrameOf(const TRasterBitmap& bitmap, int quality) {
-  TJpegFrame frame{JDIMENSION(bitmap.Width()), JDIMENSION(bitmap.Height()), quality, 0, 0};
-  if (bitmap.XPelsPerMeter() > 0 && bitmap.YPelsPerMeter() > 0) {
-    const int x = (bitmap.XPelsPerMeter() + 50) / 100, y = (bitmap.YPelsPerMeter() + 50) / 100;
+TJpegFrame JpegFrameOf(const TPictureFrame& picture, int quality) {
+  TJpegFrame frame{JDIMENSION(picture.Width), JDIMENSION(picture.Height), quality, 0, 0};
+  if (picture.XPelsPerMeter > 0 && picture.YPelsPerMeter > 0) {
+    const int x = (picture.XPelsPerMeter + 50) / 100, y = (picture.YPelsPerMeter + 50) / 100;
     if (x > 0 && y > 0 && x <= 65535 && y <= 65535) frame.XDensity = x, frame.YDensity = y;
   }
   return frame;
@@ -310,24 +277,65 @@ void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   bitmap = std::move(decoded);
 }
 
+struct TJpegWriter::TState {
+  TJpegEncodeSession Session;
+  TSinkFailure Failure;
+  uint8_t Buffer[kJpegBufferSize];
+  TState() {
+    std::memset(&Session, 0, sizeof Session);
+    Session.info.err = &Session.errors.manager;
+    InstallErrorManager(Session.errors);
+    TJpegDestination& d = Session.destination;
+    d.manager.init_destination = InitDestination;
+    d.manager.empty_output_buffer = EmptyOutputBuffer;
+    d.manager.term_destination = TermDestination;
+    d.buffer = Buffer;
+    d.failure = &Failure;
+  }
+  ~TState() {
+    if (Session.created) jpeg_destroy_compress(&Session.info);
+  }
+};
+
+TJpegWriter::TJpegWriter(TByteSink& sink, const TPictureFrame& frame,
+                         const TJpegEncodeOptions& options, TStageReporter* progress)
+    : state_(std::make_unique<TState>()) {
+  if (frame.PixelFormat != TPixelFormat::Bit24)
+    throw EQuorvaneError("JPEG: only 24-bit pictures can be written");
+  if (frame.Width <= 0 || frame.Height <= 0)
+    throw EQuorvaneError("JPEG: cannot write an empty picture");
+  if (frame.Width > JPEG_MAX_DIMENSION || frame.Height > JPEG_MAX_DIMENSION)
+    throw EQuorvaneError("JPEG: image too large (at most 65500 x 65500 pixels)");
+  state_->Session.destination.sink = &sink;
+  const TJpegFrame jpeg_frame = JpegFrameOf(frame, options.Quality);
+  Check(StartCompressStep(&state_->Session, &jpeg_frame));
+  rows_.emplace(progress, uint64_t(frame.Height));
+}
+
+TJpegWriter::~TJpegWriter() = default;
+
+void TJpegWriter::Check(bool step_done) const {
+  if (step_done) return;
+  state_->Failure.Rethrow();
+  ThrowJpegError(state_->Session.errors);
+}
+
+void TJpegWriter::WriteRow(const uint8_t* row) {
+  Check(WriteRowStep(&state_->Session, const_cast<JSAMPROW>(row)));
+  rows_->RowsDone(++rows_done_);
+}
+
+void TJpegWriter::Finish() {
+  Check(FinishCompressStep(&state_->Session));
+  rows_->End();
+}
+
 std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, const TJpegEncodeOptions& options,
                                 TStageReporter* progress) {
-  if (bitmap.PixelFormat() != TPixelFormat::Bit24)
-    throw EQuorvaneError("JPEG: only 24-bit pictures can be written");
-  if (bitmap.Empty()) throw EQuorvaneError("JPEG: cannot write an empty picture");
-  if (bitmap.Width() > JPEG_MAX_DIMENSION || bitmap.Height() > JPEG_MAX_DIMENSION)
-    throw EQuorvaneError("JPEG: image too large (at most 65500 x 65500 pixels)");
-  TJpegEncoder encoder;
-  const TJpegFrame frame = FrameOf(bitmap, options.Quality);
-  encoder.Check(StartCompressStep(encoder.Get(), &frame));
-  TRowProgress rows(progress, uint64_t(bitmap.Height()));
-  for (int r = 0; r < bitmap.Height(); ++r) {
-    encoder.Check(WriteRowStep(encoder.Get(), const_cast<JSAMPROW>(bitmap.Scanline(r))));
-    rows.RowsDone(uint64_t(r) + 1);
-  }
-  encoder.Check(FinishCompressStep(encoder.Get()));
-  rows.End();
-  return encoder.Bytes();
+  TMemorySink sink;
+  TJpegWriter writer(sink, FrameOf(bitmap), options, progress);
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 }  // namespace quorvane

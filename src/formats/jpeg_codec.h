@@ -3,11 +3,15 @@
 // greyscale or CMYK, decoded at full size into 24-bit bitmaps; 24-bit
 // bitmaps encoded as baseline colour JPEG.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/row_writer.h"
 
 namespace quorvane {
 
@@ -25,6 +29,27 @@ TPictureInfo ReadJpegHeader(std::span<const uint8_t> bytes, const TDecodeLimits&
 // its previous picture. A file that ends early keeps the rows decoded.
 void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                 const TDecodeOptions& options = {});
+// Takes the rows of a 24-bit frame top to bottom and writes the file into
+// the sink as they come.
+class TJpegWriter final : public TRowWriter {
+ public:
+  TJpegWriter(TByteSink& sink, const TPictureFrame& frame, const TJpegEncodeOptions& options = {},
+              TStageReporter* progress = nullptr);
+  ~TJpegWriter() override;
+  TJpegWriter(const TJpegWriter&) = delete;
+  TJpegWriter& operator=(const TJpegWriter&) = delete;
+  void WriteRow(const uint8_t* row) override;
+  void Finish() override;
+
+ private:
+  struct TState;  // libjpeg's, kept behind a stable address
+  void Check(bool step_done) const;
+
+  std::unique_ptr<TState> state_;
+  std::optional<TRowProgress> rows_;
+  uint64_t rows_done_ = 0;
+};
+
 // `bitmap` must be 24-bit.
 std::vector<uint8_t> EncodeJpeg(const TRasterBitmap& bitmap, const TJpegEncodeOptions& options = {},
                                 TStageReporter* progress = nullptr);

@@ -9,9 +9,10 @@
 
 #include "raster/byte_reader.h"
 #include "raster/byte_stream.h"
+#include "raster/converted_rows.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
-#include "raster/pixel_convert.h"
+#include "raster/output_file.h"
 
 namespace quorvane {
 
@@ -338,21 +339,22 @@ void EncodePlane(const uint8_t* src, size_t n, size_t step, std::vector<uint8_t>
 
 }  // namespace
 
-std::vector<uint8_t> EncodePcx(const TRasterBitmap& picture, TStageReporter* progress,
-                               double inches_per_metre) {
-  std::optional<TRasterBitmap> copy;
-  const TRasterBitmap& bitmap = InPixelFormat(picture, TPixelFormat::Bit24, copy);
-  TByteStream stream;
-  const int width = bitmap.Width(), height = bitmap.Height();
+TPcxWriter::TPcxWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress,
+                       double inches_per_metre)
+    : sink_(sink), width_(frame.Width), progress_(progress) {
+  if (frame.PixelFormat != TPixelFormat::Bit24)
+    throw EQuorvaneError("PCX: only 24-bit pictures can be written");
+  const int width = frame.Width, height = frame.Height;
   // Xmax, Ymax and BytesPerLine are 16-bit fields.
-  if (bitmap.Empty()) throw EQuorvaneError("Cannot write an empty picture as PCX");
+  if (width <= 0 || height <= 0) throw EQuorvaneError("Cannot write an empty picture as PCX");
   if (width > 65535 || height > 65536)
     throw EQuorvaneError("PCX cannot hold pictures wider than 65535 or taller than 65536 pixels");
 
+  TByteStream stream;
   stream.SetBigEndian(false);
   Report(progress, TProgressStage::Starting, 3);
-  const uint16_t hdpi = PelsPerMetreToDpi(bitmap.XPelsPerMeter(), inches_per_metre);
-  const uint16_t vdpi = PelsPerMetreToDpi(bitmap.YPelsPerMeter(), inches_per_metre);
+  const uint16_t hdpi = PelsPerMetreToDpi(frame.XPelsPerMeter, inches_per_metre);
+  const uint16_t vdpi = PelsPerMetreToDpi(frame.YPelsPerMeter, inches_per_metre);
   Report(progress, TProgressStage::Running);
 
   stream.WriteByte(10);  // Manufacturer
@@ -374,20 +376,30 @@ std::vector<uint8_t> EncodePcx(const TRasterBitmap& picture, TStageReporter* pro
   stream.WriteWord(uint16_t(width));
   stream.WriteWord(uint16_t(height));
   stream.Write(zeros, kFillerSize);
+  sink_.Write(stream.Data(), stream.Size());
   Report(progress, TProgressStage::Running);
+}
 
-  std::vector<uint8_t> body;
-  body.reserve(size_t(width) * 3 * size_t(height) / 2 + 64);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* row = bitmap.Scanline(y);
-    EncodePlane(row + 2, size_t(width), 3, body);  // red
-    EncodePlane(row + 1, size_t(width), 3, body);  // green
-    EncodePlane(row + 0, size_t(width), 3, body);  // blue
-  }
-  stream.Write(body.data(), body.size());
-  Report(progress, TProgressStage::Running);
-  Report(progress, TProgressStage::Ending);
-  return stream.TakeBytes();
+void TPcxWriter::WriteRow(const uint8_t* row) {
+  encoded_.clear();
+  EncodePlane(row + 2, size_t(width_), 3, encoded_);  // red
+  EncodePlane(row + 1, size_t(width_), 3, encoded_);  // green
+  EncodePlane(row + 0, size_t(width_), 3, encoded_);  // blue
+  sink_.Write(encoded_.data(), encoded_.size());
+}
+
+void TPcxWriter::Finish() {
+  Report(progress_, TProgressStage::Running);
+  Report(progress_, TProgressStage::Ending);
+}
+
+std::vector<uint8_t> EncodePcx(const TRasterBitmap& picture, TStageReporter* progress,
+                               double inches_per_metre) {
+  TConvertedRows rows(picture, TPixelFormat::Bit24);
+  TMemorySink sink;
+  TPcxWriter writer(sink, rows.Frame(), progress, inches_per_metre);
+  rows.WriteTo(writer);
+  return sink.TakeBytes();
 }
 
 void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options,
@@ -397,7 +409,11 @@ void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOp
 
 void SavePcxFile(const std::string& path, const TRasterBitmap& bitmap, TStageReporter* progress,
                  double inches_per_metre) {
-  WriteFileAtomically(path, EncodePcx(bitmap, progress, inches_per_metre));
+  TConvertedRows rows(bitmap, TPixelFormat::Bit24);
+  TOutputFile file(path);
+  TPcxWriter writer(file, rows.Frame(), progress, inches_per_metre);
+  rows.WriteTo(writer);
+  file.Commit();
 }
 
 }  // namespace quorvane

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/row_writer.h"
 #include "raster/units.h"
 
 namespace quorvane {
@@ -21,7 +23,24 @@ TPictureInfo ReadPcxHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 // keeps its previous picture.
 void DecodePcx(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {}, double inches_per_metre = kInchesPerMetre);
-// The whole file; a bitmap that is not 24-bit is converted on a copy first.
+// Takes the rows of a 24-bit frame top to bottom and writes the file into
+// the sink as they come: three 8-bit planes, run-length coded, with the
+// resolution in dots per inch.
+class TPcxWriter final : public TRowWriter {
+ public:
+  TPcxWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress = nullptr,
+             double inches_per_metre = kInchesPerMetre);
+  void WriteRow(const uint8_t* row) override;
+  void Finish() override;
+
+ private:
+  TByteSink& sink_;
+  int width_;
+  TStageReporter* progress_;
+  std::vector<uint8_t> encoded_;
+};
+
+// The whole file; a bitmap that is not 24-bit is converted a row at a time.
 std::vector<uint8_t> EncodePcx(const TRasterBitmap& bitmap, TStageReporter* progress = nullptr,
                                double inches_per_metre = kInchesPerMetre);
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "raster/byte_reader.h"
+#include "raster/byte_sink.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -32,6 +33,12 @@ void ErrorFunction(png_structp png, png_const_charp message) {
 }
 
 void WarningFunction(png_structp, png_const_charp) {}
+
+// libpng's default limits (a million pixels a side) are far below what the
+// format allows; the memory cap is what bounds a picture here.
+void LiftUserLimits(png_structp png) {
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+}
 
 const char kNoDataMessage[] = "This \"Portable Network Graphics\" image contains no data.";
 
@@ -78,6 +85,7 @@ void ReadData(png_structp png, png_bytep out, size_t n) {
 bool ReadInfoStep(TPngDecodeSession* s) {
   if (setjmp(png_jmpbuf(s->png))) return false;
   png_set_read_fn(s->png, s, ReadData);
+  LiftUserLimits(s->png);
   png_read_info(s->png, s->info);
   int interlace = 0;
   png_get_IHDR(s->png, s->info, &s->width, &s->height, &s->depth, &s->color_type, &interlace,
@@ -186,23 +194,15 @@ struct TPngEncodeSession {
   png_structp png;
   png_infop info;
   TPngErrors errors;
-  // The file grows in a malloc'd buffer: growing cannot throw, and a failed
-  // growth becomes a libpng error.
-  uint8_t* buffer;
-  size_t size, capacity;
+  // The encoded bytes go straight to the sink; a failed write becomes a
+  // libpng error, the failure itself kept for the caller.
+  TByteSink* sink;
+  TSinkFailure* failure;
 };
 
 void WriteData(png_structp png, png_bytep data, size_t n) {
   auto* s = static_cast<TPngEncodeSession*>(png_get_io_ptr(png));
-  if (s->capacity - s->size < n) {
-    const size_t wanted = std::max(s->capacity * 2, s->size + n);
-    void* grown = std::realloc(s->buffer, wanted);
-    if (!grown) png_error(png, "out of memory");
-    s->buffer = static_cast<uint8_t*>(grown);
-    s->capacity = wanted;
-  }
-  std::memcpy(s->buffer + s->size, data, n);
-  s->size += n;
+  if (!s->failure->Write(*s->sink, data, n)) png_error(png, "the file cannot be written");
 }
 
 void FlushData(png_structp) {}
@@ -214,6 +214,7 @@ struct TPngFrame {
 bool WriteInfoStep(TPngEncodeSession* s, const TPngFrame* frame) {
   if (setjmp(png_jmpbuf(s->png))) return false;
   png_set_write_fn(s->png, s, WriteData, FlushData);
+  LiftUserLimits(s->png);
   png_set_IHDR(s->png, s->info, frame->Width, frame->Height, 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_filter(s->png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
@@ -238,35 +239,6 @@ bool WriteEndStep(TPngEncodeSession* s) {
   png_write_end(s->png, nullptr);
   return true;
 }
-
-class TPngEncoder {
- public:
-  TPngEncoder() {
-    std::memset(&s_, 0, sizeof s_);
-    s_.png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &s_.errors, ErrorFunction, WarningFunction);
-    if (!s_.png) throw EQuorvaneError("PNG: out of memory");
-    s_.info = png_create_info_struct(s_.png);
-    if (!s_.info) throw EQuorvaneError("PNG: out of memory");
-  }
-  ~TPngEncoder() {
-    png_destroy_write_struct(&s_.png, s_.info ? &s_.info : nullptr);
-    std::free(s_.buffer);
-  }
-  TPngEncoder(const TPngEncoder&) = delete;
-  TPngEncoder& operator=(const TPngEncoder&) = delete;
-
-  TPngEncodeSession* Get() { return &s_; }
-  void Check(bool step_done) const {
-    if (!step_done) throw EQuorvaneError(std::string("PNG: ") + s_.errors.message);
-  }
-  std::vector<uint8_t> Bytes() const {
-    return std::vector<uint8_t>(s_.buffer, s_.buffer + s_.size);
-  }
-
- private:
-  TPngEncodeSession s_;
-};
 
 }  // namespace
 
@@ -308,23 +280,58 @@ void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   bitmap = std::move(decoded);
 }
 
-std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, TStageReporter* progress) {
-  if (bitmap.PixelFormat() != TPixelFormat::Bit24)
-    throw EQuorvaneError("PNG: only 24-bit pictures can be written");
-  if (bitmap.Empty()) throw EQuorvaneError("PNG: cannot write an empty picture");
-  TPngEncoder encoder;
-  const TPngFrame frame{png_uint_32(bitmap.Width()), png_uint_32(bitmap.Height()),
-                        png_uint_32(std::max(bitmap.XPelsPerMeter(), 0)),
-                        png_uint_32(std::max(bitmap.YPelsPerMeter(), 0))};
-  encoder.Check(WriteInfoStep(encoder.Get(), &frame));
-  TRowProgress rows(progress, uint64_t(bitmap.Height()));
-  for (int r = 0; r < bitmap.Height(); ++r) {
-    encoder.Check(WriteRowStep(encoder.Get(), bitmap.Scanline(r)));
-    rows.RowsDone(uint64_t(r) + 1);
+struct TPngWriter::TState {
+  TPngEncodeSession Session;
+  TSinkFailure Failure;
+  TState() { std::memset(&Session, 0, sizeof Session); }
+  ~TState() {
+    if (Session.png) png_destroy_write_struct(&Session.png, Session.info ? &Session.info : nullptr);
   }
-  encoder.Check(WriteEndStep(encoder.Get()));
-  rows.End();
-  return encoder.Bytes();
+};
+
+TPngWriter::TPngWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress)
+    : state_(std::make_unique<TState>()) {
+  if (frame.PixelFormat != TPixelFormat::Bit24)
+    throw EQuorvaneError("PNG: only 24-bit pictures can be written");
+  if (frame.Width <= 0 || frame.Height <= 0)
+    throw EQuorvaneError("PNG: cannot write an empty picture");
+  TPngEncodeSession& s = state_->Session;
+  s.sink = &sink;
+  s.failure = &state_->Failure;
+  s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &s.errors, ErrorFunction, WarningFunction);
+  if (!s.png) throw EQuorvaneError("PNG: out of memory");
+  s.info = png_create_info_struct(s.png);
+  if (!s.info) throw EQuorvaneError("PNG: out of memory");
+  const TPngFrame png_frame{png_uint_32(frame.Width), png_uint_32(frame.Height),
+                            png_uint_32(std::max(frame.XPelsPerMeter, 0)),
+                            png_uint_32(std::max(frame.YPelsPerMeter, 0))};
+  Check(WriteInfoStep(&s, &png_frame));
+  rows_.emplace(progress, uint64_t(frame.Height));
+}
+
+TPngWriter::~TPngWriter() = default;
+
+void TPngWriter::Check(bool step_done) const {
+  if (step_done) return;
+  state_->Failure.Rethrow();
+  throw EQuorvaneError(std::string("PNG: ") + state_->Session.errors.message);
+}
+
+void TPngWriter::WriteRow(const uint8_t* row) {
+  Check(WriteRowStep(&state_->Session, row));
+  rows_->RowsDone(++rows_done_);
+}
+
+void TPngWriter::Finish() {
+  Check(WriteEndStep(&state_->Session));
+  rows_->End();
+}
+
+std::vector<uint8_t> EncodePng(const TRasterBitmap& bitmap, TStageReporter* progress) {
+  TMemorySink sink;
+  TPngWriter writer(sink, FrameOf(bitmap), progress);
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 }  // namespace quorvane

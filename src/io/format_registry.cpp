@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "formats/bmp_file.h"
 #include "formats/gif_codec.h"
@@ -16,9 +17,10 @@
 #include "formats/png_codec.h"
 #include "formats/tga.h"
 #include "io/picture_adapters.h"
+#include "raster/converted_rows.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
-#include "raster/pixel_convert.h"
+#include "raster/output_file.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 
@@ -197,25 +199,40 @@ bool SaveReportsProgress(const std::string& file_name) {
 }
 
 namespace {
-// The file SaveBitmapFile writes for an extension, from a private copy in
-// the pixel format the writer needs (the caller's bitmap is never touched).
-std::vector<uint8_t> EncodeForExtension(const TRasterBitmap& bitmap, const std::string& ext,
-                                        const TSaveOptions& options, TStageReporter* progress) {
-  std::optional<TRasterBitmap> copy;
+
+// The rows of `bitmap` in `format`, converted one at a time, into a writer
+// made for them.
+template <typename TWriter, typename... TArgs>
+void WriteConverted(const TRasterBitmap& bitmap, TPixelFormat format, TByteSink& sink,
+                    TArgs&&... args) {
+  TConvertedRows rows(bitmap, format);
+  TWriter writer(sink, rows.Frame(), std::forward<TArgs>(args)...);
+  rows.WriteTo(writer);
+}
+
+// The file SaveBitmapFile writes for an extension, in the pixel format the
+// writer needs (the caller's bitmap is never touched), into the sink as it is
+// encoded.
+void WriteForExtension(const TRasterBitmap& bitmap, const std::string& ext,
+                       const TSaveOptions& options, TStageReporter* progress, TByteSink& sink) {
   if (ext == ".jpg" || ext == ".jpeg")
-    return EncodeJpeg(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), {}, progress);
+    return WriteConverted<TJpegWriter>(bitmap, TPixelFormat::Bit24, sink, TJpegEncodeOptions{},
+                                       progress);
   if (ext == ".tif" || ext == ".tiff") {
     const TTiffEncodeOptions tiff{.PackBits = options.Compress,
                                   .GeoTiff = options.GeoTiff ? options.GeoTiffTags : nullptr};
-    return EncodeTiff(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), tiff, progress);
+    return WriteConverted<TTiffWriter>(bitmap, TPixelFormat::Bit24, sink, tiff, progress);
   }
-  if (ext == ".gif") return EncodeGif(InPixelFormat(bitmap, TPixelFormat::Bit8, copy), progress);
-  if (ext == ".png") return EncodePng(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), progress);
-  if (ext == ".pcx") return EncodePcx(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), progress);
-  if (ext == ".lbm") return EncodeLbm(bitmap, {.Compress = options.Compress}, progress);
+  if (ext == ".gif") return WriteConverted<TGifWriter>(bitmap, TPixelFormat::Bit8, sink, progress);
+  if (ext == ".png") return WriteConverted<TPngWriter>(bitmap, TPixelFormat::Bit24, sink, progress);
+  if (ext == ".pcx")
+    return WriteConverted<TPcxWriter>(bitmap, TPixelFormat::Bit24, sink, progress, kInchesPerMetre);
+  if (ext == ".lbm") return WriteLbm(bitmap, sink, {.Compress = options.Compress}, progress);
   // Anything else, no extension included, receives a Windows bitmap.
-  return EncodeBmp(bitmap);
+  TBmpWriter writer(sink, FrameOf(bitmap));
+  WriteRows(bitmap, writer);
 }
+
 }  // namespace
 
 void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
@@ -226,8 +243,11 @@ void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,
   std::optional<TScopedStageHook> hook;
   if (options.ShowProgress && options.Progress) hook.emplace(reporter, options.Progress);
   const std::string ext = LowerCase(ExtensionWithDot(file_name));
-  WriteFileAtomically(file_name,
-                      EncodeForExtension(bitmap, ext, options, hook ? &reporter : nullptr));
+  // The file is written as it is encoded, beside the target, and replaces
+  // it only once complete.
+  TOutputFile file(file_name);
+  WriteForExtension(bitmap, ext, options, hook ? &reporter : nullptr, file);
+  file.Commit();
 }
 
 }  // namespace quorvane

@@ -55,7 +55,7 @@ void TPixelBuffer::FreeDeleter::operator()(uint8_t* p) const {
 TPixelBuffer::TPixelBuffer(size_t size) : size_(size) {
   if (size == 0) return;
   data_.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
-  if (!data_) throw std::bad_alloc();
+  if (!data_) throw ENotEnoughMemory("hold the picture", size);
 }
 
 namespace {

@@ -50,7 +50,7 @@ struct TBitmapInfoHeader {
 class TPixelBuffer {
  public:
   TPixelBuffer() = default;
-  // Throws std::bad_alloc when the memory cannot be had.
+  // Throws ENotEnoughMemory (a std::bad_alloc) when the memory cannot be had.
   explicit TPixelBuffer(size_t size);
   uint8_t* Data() { return data_.get(); }
   const uint8_t* Data() const { return data_.get(); }

@@ -1,7 +1,7 @@
 #pragma once
 // A seekable in-memory byte stream with the byte order of the file it holds.
-// Codecs read a whole file into one of these, or build a whole file in one
-// before writing it in one piece. Reads past the end never touch memory
+// Codecs read a whole file into one of these, or build a file (or the parts
+// of one a writer assembles) in one. Reads past the end never touch memory
 // outside the data: the bytes that could not be transferred read as zero.
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +21,15 @@ class TByteStream {
   static TByteStream CopyOf(std::span<const uint8_t> bytes) {
     return TByteStream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
   }
+  // An empty stream for the part of a file that starts at `origin`, the
+  // bytes before it having been written elsewhere: Position and Seek count
+  // from the start of the file, so offsets recorded while writing are file
+  // offsets. The data holds the bytes from `origin` on.
+  static TByteStream StartingAt(size_t origin) {
+    TByteStream stream;
+    stream.origin_ = origin;
+    return stream;
+  }
 
   // True: multi-byte values are stored most significant byte first.
   bool BigEndian() const { return big_endian_; }
@@ -30,10 +39,10 @@ class TByteStream {
   // Room for `bytes` in all without growing again; a writer that knows its
   // output size saves the copies of repeated growth.
   void Reserve(size_t bytes) { data_.reserve(bytes); }
-  size_t Position() const { return position_; }
-  // Absolute seek; a position past the end is allowed (reads give zeros,
-  // writes extend the data with zeros up to it).
-  void Seek(size_t position) { position_ = position; }
+  size_t Position() const { return origin_ + position_; }
+  // Absolute seek (not before the origin); a position past the end is
+  // allowed (reads give zeros, writes extend the data with zeros up to it).
+  void Seek(size_t position) { position_ = position - origin_; }
   size_t Remaining() const { return position_ < data_.size() ? data_.size() - position_ : 0; }
 
   // Reads go through a TByteReader: past the end they give zeros. Transfers
@@ -69,6 +78,7 @@ class TByteStream {
   TValue ReadThrough(TValue (TByteReader::*read)());
 
   std::vector<uint8_t> data_;
+  size_t origin_ = 0;
   size_t position_ = 0;
   bool big_endian_ = false;
 };

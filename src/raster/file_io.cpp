@@ -6,24 +6,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <new>
 #include <optional>
-#include <random>
 #include <utility>
 
 #include "raster/error.h"
+#include "raster/output_file.h"
 
 namespace quorvane {
 
 namespace {
-std::string SystemMessage(const std::string& action, const std::string& path) {
-  return action + " \"" + path + "\": " + std::strerror(errno);
-}
-
 class TFileDescriptor {
  public:
   explicit TFileDescriptor(int fd) : fd_(fd) {}
@@ -56,7 +49,7 @@ size_t ReadAll(int fd, uint8_t* out, size_t size, const std::string& path) {
     const ssize_t got = ::read(fd, out + done, size - done);
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw EQuorvaneError(SystemMessage("Cannot read file", path));
+      throw EQuorvaneError(SystemErrorText("Cannot read file", path));
     }
     if (got == 0) break;  // the file shrank while we read it
     done += size_t(got);
@@ -67,10 +60,10 @@ size_t ReadAll(int fd, uint8_t* out, size_t size, const std::string& path) {
 // Opens a regular file for reading; returns its size at that moment.
 size_t OpenRegularFile(const std::string& path, TFileDescriptor& file) {
   file = TFileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) throw EQuorvaneError(SystemMessage("Cannot open file", path));
+  if (file.Get() < 0) throw EQuorvaneError(SystemErrorText("Cannot open file", path));
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0)
-    throw EQuorvaneError(SystemMessage("Cannot read file", path));
+    throw EQuorvaneError(SystemErrorText("Cannot read file", path));
   if (!S_ISREG(info.st_mode)) throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
   return size_t(info.st_size);
 }
@@ -137,72 +130,10 @@ TFileBytes ReadFileBytes(const std::string& path) {
   return std::move(*bytes);
 }
 
-namespace {
-// The file a chain of symbolic links ends at (which need not exist yet), so
-// that a save replaces the file a link points to and keeps the link.
-std::filesystem::path FinalTarget(const std::string& path) {
-  namespace fs = std::filesystem;
-  fs::path at(path);
-  for (int hop = 0; hop < 40; ++hop) {
-    std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(at, error))) return at;
-    const fs::path link = fs::read_symlink(at, error);
-    if (error) return at;
-    at = link.is_absolute() ? link : at.parent_path() / link;
-  }
-  errno = ELOOP;
-  throw EQuorvaneError(SystemMessage("Cannot create file", path));
-}
-}  // namespace
-
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-  namespace fs = std::filesystem;
-  const fs::path target = FinalTarget(path);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::random_device random;
-  std::string temp_name;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    // Built piece by piece: one long concatenation trips a false -Wrestrict in GCC 12.
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".tmp";
-    name += std::to_string(random());
-    temp_name = (folder / name).string();
-    fd = ::open(temp_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) throw EQuorvaneError(SystemMessage("Cannot create file", path));
-  TFileDescriptor file(fd);
-  auto fail = [&](const char* action) {
-    const std::string message = SystemMessage(action, path);
-    ::close(file.Release());
-    ::unlink(temp_name.c_str());
-    throw EQuorvaneError(message);
-  };
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(file.Get(), bytes.data() + done, bytes.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      fail("Cannot write file");
-    }
-    done += size_t(put);
-  }
-  // Keep the permissions an existing file had.
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0) ::fchmod(file.Get(), existing.st_mode & 07777);
-  if (::fsync(file.Get()) != 0) fail("Cannot write file");
-  if (::close(file.Release()) != 0) {
-    const std::string message = SystemMessage("Cannot write file", path);
-    ::unlink(temp_name.c_str());
-    throw EQuorvaneError(message);
-  }
-  if (::rename(temp_name.c_str(), target.c_str()) != 0) {
-    const std::string message = SystemMessage("Cannot write file", path);
-    ::unlink(temp_name.c_str());
-    throw EQuorvaneError(message);
-  }
+  TOutputFile file(path);
+  file.Write(bytes.data(), bytes.size());
+  file.Commit();
 }
 
 }  // namespace quorvane

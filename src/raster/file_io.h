@@ -38,12 +38,9 @@ class TFileBytes {
 };
 TFileBytes ReadFileBytes(const std::string& path);
 
-// Writes to a temporary file beside the target and renames it over the target
-// only when every byte is on disk, so a failed save never destroys or
-// truncates an existing file. A path that is a symbolic link (or a chain of
-// them) names its final target: the target is replaced, the link stays. The
-// rename gives the target a new inode, so other hard links to the old file
-// keep the old content.
+// Writes the bytes as TOutputFile does (output_file.h): to a temporary file
+// beside the target that replaces it only when every byte is on disk, so a
+// failed save never destroys or truncates an existing file.
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace quorvane

@@ -36,6 +36,7 @@
 #include <memory>
 #include <vector>
 
+#include "raster/byte_stream.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -439,16 +440,18 @@ void ReadRowAs24(const TRasterBitmap& bitmap, int row, int x, int count, uint8_t
   }
 }
 
-void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint8_t* in) {
-  if (count <= 0) return;  // an empty bitmap has no pixel memory to address
-  CheckSpan(bitmap, row, x, count);
-  uint8_t* out = bitmap.Scanline(row);
-  switch (bitmap.PixelFormat()) {
+namespace {
+
+// `count` pixels given as blue, green, red into pixels x .. x+count-1 of a
+// row of `format`; palette formats take the nearest colour of `palette`.
+void PixelsFrom24(TPixelFormat format, std::span<const TRGBQuad> palette, uint8_t* out, int x,
+                  int count, const uint8_t* in) {
+  switch (format) {
     case TPixelFormat::Bit1:
     case TPixelFormat::Bit4:
     case TPixelFormat::Bit8: {
-      const int bits = bitmap.BitsPerPixel();
-      TNearestColor& nearest = NearestFor(bitmap.ColorTable());
+      const int bits = BitsPerPixelOf(format);
+      TNearestColor& nearest = NearestFor(palette);
       if (bits == 8) {
         for (int i = 0; i < count; ++i)
           out[x + i] = nearest.Find(in[3 * i], in[3 * i + 1], in[3 * i + 2]);
@@ -498,6 +501,14 @@ void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint
       break;
     }
   }
+}
+
+}  // namespace
+
+void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint8_t* in) {
+  if (count <= 0) return;  // an empty bitmap has no pixel memory to address
+  CheckSpan(bitmap, row, x, count);
+  PixelsFrom24(bitmap.PixelFormat(), bitmap.ColorTable(), bitmap.Scanline(row), x, count, in);
 }
 
 // ------------------------------------------------------------ block copy
@@ -562,42 +573,59 @@ void CopyRect(const TRasterBitmap& source, int sx, int sy, int width, int height
 
 // ------------------------------------------------------------ format change
 
+std::vector<TRGBQuad> ConvertedPalette(const TRasterBitmap& bitmap, TPixelFormat format) {
+  if (!IsPaletteFormat(format)) return {};
+  if (format == bitmap.PixelFormat()) {
+    const auto own = bitmap.ColorTable();
+    return std::vector<TRGBQuad>(own.begin(), own.end());
+  }
+  std::vector<TRGBQuad> table(size_t(1) << BitsPerPixelOf(format));
+  std::vector<TRGBQuad> palette;
+  if (IsPaletteFormat(bitmap.PixelFormat()) && bitmap.BitsPerPixel() <= BitsPerPixelOf(format)) {
+    // A larger palette: the same colours, the new entries black.
+    const auto own = bitmap.ColorTable();
+    palette.assign(own.begin(), own.end());
+  } else {
+    palette = format == TPixelFormat::Bit1   ? BlackWhitePalette()
+              : format == TPixelFormat::Bit4 ? VgaPalette()
+                                             : ChoosePalette8(bitmap);
+  }
+  std::copy_n(palette.begin(), std::min(palette.size(), table.size()), table.begin());
+  return table;
+}
+
+void ConvertRow(const TRasterBitmap& bitmap, int row, TPixelFormat format,
+                std::span<const TRGBQuad> palette, uint8_t* out, std::vector<uint8_t>& scratch) {
+  const int w = bitmap.Width();
+  if (w <= 0) return;  // a row of no pixels has no memory to address
+  const int to_bits = BitsPerPixelOf(format);
+  const TPixelFormat from = bitmap.PixelFormat();
+  // Padding and the bits of packed pixels start as zeros, as in new pixel memory.
+  std::memset(out, 0, size_t(RowStride(w, to_bits, 32)));
+  const uint8_t* in = bitmap.Scanline(row);
+  if (Is32BitStorage(from) && Is32BitStorage(format)) {
+    std::memcpy(out, in, bitmap.Stride());
+  } else if (IsPaletteFormat(format) && IsPaletteFormat(from) && bitmap.BitsPerPixel() <= to_bits) {
+    const int from_bits = bitmap.BitsPerPixel();
+    for (int x = 0; x < w; ++x) SetIndexAt(out, to_bits, x, IndexAt(in, from_bits, x));
+  } else {
+    scratch.resize(size_t(w) * 3);
+    ReadRowAs24(bitmap, row, 0, w, scratch.data());
+    PixelsFrom24(format, palette, out, 0, w, scratch.data());
+  }
+}
+
 void TRasterBitmap::SetPixelFormat(TPixelFormat format) {
   if (format == format_) return;
   TRasterBitmap result;
   result.Reset(format, width_, height_);
   result.SetPelsPerMeter(x_pels_per_meter_, y_pels_per_meter_);
-  const int w = width_, h = height_;
-  const int to_bits = BitsPerPixelOf(format);
-
-  if (Is32BitStorage(format_) && Is32BitStorage(format)) {
-    if (pixels_.Size() > 0) std::memcpy(result.Bits(), Bits(), pixels_.Size());
-  } else if (IsPaletteFormat(format) && IsPaletteFormat(format_) && BitsPerPixel() <= to_bits) {
-    // A larger palette: same indices, same colours.
-    auto table = result.ColorTable();
-    std::fill(table.begin(), table.end(), TRGBQuad{});
-    std::copy_n(colors_.begin(), std::min(colors_.size(), table.size()), table.begin());
-    const int from_bits = BitsPerPixel();
-    for (int y = 0; y < h; ++y) {
-      const uint8_t* in = Scanline(y);
-      uint8_t* out = result.Scanline(y);
-      for (int x = 0; x < w; ++x) SetIndexAt(out, to_bits, x, IndexAt(in, from_bits, x));
-    }
-  } else {
-    if (IsPaletteFormat(format)) {
-      std::vector<TRGBQuad> palette = format == TPixelFormat::Bit1   ? BlackWhitePalette()
-                                      : format == TPixelFormat::Bit4 ? VgaPalette()
-                                                                     : ChoosePalette8(*this);
-      auto table = result.ColorTable();
-      std::fill(table.begin(), table.end(), TRGBQuad{});
-      std::copy_n(palette.begin(), std::min(palette.size(), table.size()), table.begin());
-    }
-    std::vector<uint8_t> row(size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-      ReadRowAs24(*this, y, 0, w, row.data());
-      WriteRowFrom24(result, y, 0, w, row.data());
-    }
-  }
+  const std::vector<TRGBQuad> palette = ConvertedPalette(*this, format);
+  auto table = result.ColorTable();
+  std::copy_n(palette.begin(), std::min(palette.size(), table.size()), table.begin());
+  std::vector<uint8_t> scratch;
+  for (int y = 0; y < height_; ++y)
+    ConvertRow(*this, y, format, palette, result.Scanline(y), scratch);
   *this = std::move(result);
 }
 

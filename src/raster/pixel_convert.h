@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "raster/bitmap.h"
 
@@ -22,6 +23,17 @@ void WriteRowFrom24(TRasterBitmap& bitmap, int row, int x, int count, const uint
 // with overlapping rectangles.
 void CopyRect(const TRasterBitmap& source, int sx, int sy, int width, int height,
               TRasterBitmap& destination, int dx, int dy);
+
+// The colour table SetPixelFormat(format) gives the bitmap: 2^bits entries
+// for a palette format (the bitmap's own for its own format), none otherwise.
+// For 8 bits from colours this reads the whole picture once.
+std::vector<TRGBQuad> ConvertedPalette(const TRasterBitmap& bitmap, TPixelFormat format);
+// Image row `row` of the bitmap in `format` with the colour table `palette`
+// (from ConvertedPalette), byte for byte as SetPixelFormat gives it, padding
+// included; `out` holds one row of that format. `scratch` is working room
+// reused from row to row.
+void ConvertRow(const TRasterBitmap& bitmap, int row, TPixelFormat format,
+                std::span<const TRGBQuad> palette, uint8_t* out, std::vector<uint8_t>& scratch);
 
 // The bitmap itself when it already has `format`, else a copy converted to
 // it, kept in `copy`: writers convert a private copy, never the caller's.

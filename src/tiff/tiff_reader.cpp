@@ -216,6 +216,10 @@ void TTiffDirectoryReader::ReadEntry() {
   const uint32_t count = cursor_.ReadDWord();
   const size_t field_position = cursor_.Position();
   const uint32_t field = cursor_.ReadDWord();
+  // An entry of a field type the format does not define cannot be read
+  // meaningfully; readers of the format skip it, and so do we (a duplicate
+  // ImageWidth of such a type must not replace the real one).
+  if (TiffTypeSize(type) == 0) return;
   const uint32_t value = SingleValue(type, field);
   switch (tag) {
     case kTagImageWidth:

@@ -1,14 +1,16 @@
 // The TIFF writer: always little-endian, one image in one strip, rows plain
-// or PackBits-coded, optionally with the GeoTIFF tags. The whole file is
-// built in memory and reaches the disk in one piece.
+// or PackBits-coded, optionally with the GeoTIFF tags. The header and the
+// rows go to the sink as they come; the GeoTIFF payloads and the directory
+// follow the rows, and the directory's offset is put into the header last.
 #include "tiff/tiff_writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <vector>
 
 #include "raster/error.h"
-#include "raster/file_io.h"
+#include "raster/output_file.h"
 #include "raster/packbits.h"
 #include "tiff/geotiff_tag_io.h"
 #include "tiff/tiff_directory.h"
@@ -23,40 +25,13 @@ constexpr uint32_t kSoftwareOffset = 28;
 constexpr uint32_t kColorMapOffset = 36;
 constexpr char kSoftware[] = "Veltrane";
 
-// Appends one row to the strip as it is or PackBits-coded; returns the bytes
-// the strip grew by.
-class TStripWriter {
- public:
-  TStripWriter(TByteStream& stream, bool packbits) : stream_(stream), packbits_(packbits) {}
-  void WriteRow(const uint8_t* row, size_t n) {
-    if (packbits_) {
-      encoded_.clear();
-      PackBitsEncodeRow(row, n, encoded_);
-      stream_.Write(encoded_.data(), encoded_.size());
-      bytes_ += encoded_.size();
-    } else {
-      stream_.Write(row, n);
-      bytes_ += n;
-    }
-  }
-  uint64_t Bytes() const { return bytes_; }
-
- private:
-  TByteStream& stream_;
-  bool packbits_;
-  std::vector<uint8_t> encoded_;
-  uint64_t bytes_ = 0;
-};
-
-// Red, green, blue of one image row, whatever the bitmap's RGB format.
-void RowToRgb(const TRasterBitmap& bitmap, int row, uint8_t* rgb) {
-  const uint8_t* in = bitmap.Scanline(row);
-  const int width = bitmap.Width();
+// Red, green, blue of one image row of an RGB pixel format.
+void RowToRgb(TPixelFormat format, const uint8_t* in, int width, uint8_t* rgb) {
   // Five- and six-bit fields are widened by repeating their top bits, so
   // full intensity stays 255 and black stays 0.
   auto widen5 = [](unsigned v) { return uint8_t((v << 3) | (v >> 2)); };
   auto widen6 = [](unsigned v) { return uint8_t((v << 2) | (v >> 4)); };
-  switch (bitmap.PixelFormat()) {
+  switch (format) {
     case TPixelFormat::Bit24:
       for (int x = 0; x < width; ++x, in += 3, rgb += 3) {
         rgb[0] = in[2];
@@ -91,11 +66,12 @@ uint16_t ColorMapValue(uint8_t component, int bits) {
   return bits == 8 ? uint16_t(component << 8) : uint16_t(component * 257);
 }
 
-void WriteColorMap(TByteStream& stream, const TRasterBitmap& bitmap) {
-  const int bits = bitmap.BitsPerPixel();
-  const int entries = 1 << bits;
-  // Entries the bitmap's palette lacks are written as 0.
-  std::vector<TPaletteColor> palette = bitmap.QueryPalette(entries);
+void WriteColorMap(TByteStream& stream, const TPictureFrame& frame) {
+  const int bits = BitsPerPixelOf(frame.PixelFormat);
+  const size_t entries = size_t(1) << bits;
+  // Entries the frame's palette lacks are written as 0.
+  std::vector<TRGBQuad> palette(frame.Palette.begin(),
+                                frame.Palette.begin() + std::min(entries, frame.Palette.size()));
   palette.resize(entries);
   for (const auto& c : palette) stream.WriteWord(ColorMapValue(c.Red, bits));
   for (const auto& c : palette) stream.WriteWord(ColorMapValue(c.Green, bits));
@@ -110,132 +86,137 @@ uint32_t FileOffset(size_t position) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeTiff(const TRasterBitmap& bitmap, const TTiffEncodeOptions& options,
-                                TStageReporter* progress) {
-  const bool packbits = options.PackBits;
-  const TGeoTiffTags* geotiff = options.GeoTiff;
-  TByteStream stream;
-  // The hook serves one write only, also when it fails.
-  const TStageHookClearer clear_hook(progress);
-
-  const TPixelFormat format = bitmap.PixelFormat();
+TTiffWriter::TTiffWriter(TByteSink& sink, const TPictureFrame& frame,
+                         const TTiffEncodeOptions& options, TStageReporter* progress)
+    : clear_hook_(progress),
+      sink_(sink),
+      frame_(frame),
+      options_(options),
+      progress_(progress),
+      palette_(IsPaletteFormat(frame.PixelFormat)) {
+  const TPixelFormat format = frame.PixelFormat;
   if (format == TPixelFormat::Device || format == TPixelFormat::Bit32 ||
       format == TPixelFormat::Custom)
     throw EQuorvaneError("Invalid Pixel Format");
   // Width and height are SHORT values in the directory.
-  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+  if (frame.Width > 65535 || frame.Height > 65535)
     throw EQuorvaneError("Image too large for a TIFF file (at most 65535 x 65535 pixels)");
-  const bool palette = IsPaletteFormat(format);
-  const int width = bitmap.Width();
-  const int height = bitmap.Height();
-  const uint16_t compression = packbits ? kCompressionPackBits : kCompressionNone;
-  auto report = [&](TProgressStage stage, int steps = 1) {
-    if (progress) progress->Report(stage, steps);
-  };
-
+  const int width = frame.Width;
+  row_bytes_ = palette_ ? size_t(RowStride(width, BitsPerPixelOf(format), 8)) : size_t(width) * 3;
   // Offsets are 32-bit: refuse an uncompressed image that cannot fit before
-  // building it (a PackBits strip is checked once its size is known).
-  const uint64_t raw_strip =
-      uint64_t(palette ? RowStride(width, bitmap.BitsPerPixel(), 8) : int64_t(width) * 3) *
-      uint64_t(height);
-  if (!packbits && raw_strip > std::numeric_limits<uint32_t>::max() - 4096)
+  // writing it (a PackBits strip is checked as it grows).
+  const uint64_t raw_strip = uint64_t(row_bytes_) * uint64_t(frame.Height);
+  if (!options.PackBits && raw_strip > std::numeric_limits<uint32_t>::max() - 4096)
     throw EQuorvaneError("Image too large for a TIFF file");
 
-  // The rows dominate the file; room for them (and a PackBits worst case of
-  // one control byte per 128 plus a pad byte) saves repeated growth.
-  const uint64_t strip_room =
-      packbits ? raw_strip + raw_strip / 64 + 2 * uint64_t(height) : raw_strip;
-  stream.Reserve(size_t(std::min<uint64_t>(strip_room, std::numeric_limits<uint32_t>::max())) +
-                 4096);
+  Report(TProgressStage::Starting, frame.Height);
+  TByteStream head;
+  head.WriteChars("II");
+  head.SetBigEndian(false);
+  head.WriteWord(42);
+  head.WriteDWord(0);    // the directory's offset, known at the end
+  head.WriteDWord(100);  // XResolution at 8
+  head.WriteDWord(1);
+  head.WriteDWord(100);  // YResolution at 16
+  head.WriteDWord(1);
+  head.WriteDWord(0);  // filler; nothing refers to it
+  head.WriteChars(std::string_view(kSoftware, 8));
+  if (palette_) WriteColorMap(head, frame);
+  strip_offset_ = FileOffset(head.Position());
+  sink_.Write(head.Data(), head.Size());
+  if (!palette_) rgb_.resize(row_bytes_);
+}
 
-  report(TProgressStage::Starting, height);
-  stream.WriteChars("II");
-  stream.SetBigEndian(false);
-  stream.WriteWord(42);
-  stream.WriteDWord(0);
-  stream.WriteDWord(100);  // XResolution at 8
-  stream.WriteDWord(1);
-  stream.WriteDWord(100);  // YResolution at 16
-  stream.WriteDWord(1);
-  stream.WriteDWord(0);  // filler; nothing refers to it
-  stream.WriteChars(std::string_view(kSoftware, 8));
+void TTiffWriter::Report(TProgressStage stage, int steps) {
+  if (progress_) progress_->Report(stage, steps);
+}
 
-  int bits_per_sample = 8;
-  if (palette) {
-    bits_per_sample = bitmap.BitsPerPixel();
-    WriteColorMap(stream, bitmap);
+void TTiffWriter::WriteRow(const uint8_t* row) {
+  Report(TProgressStage::Running);
+  if (!palette_) {
+    RowToRgb(frame_.PixelFormat, row, frame_.Width, rgb_.data());
+    row = rgb_.data();
   }
-  const uint32_t strip_offset = FileOffset(stream.Position());
-  TStripWriter strip(stream, packbits);
-  if (palette) {
-    const size_t row_bytes = size_t(RowStride(width, bits_per_sample, 8));
-    for (int r = 0; r < height; ++r) {
-      report(TProgressStage::Running);
-      strip.WriteRow(bitmap.Scanline(r), row_bytes);
-    }
-  } else {
-    // One row buffer for the whole image, as wide as the image needs.
-    std::vector<uint8_t> rgb(size_t(width) * 3);
-    for (int r = 0; r < height; ++r) {
-      report(TProgressStage::Running);
-      RowToRgb(bitmap, r, rgb.data());
-      strip.WriteRow(rgb.data(), rgb.size());
-    }
+  if (options_.PackBits) {
+    encoded_.clear();
+    PackBitsEncodeRow(row, row_bytes_, encoded_);
+    row = encoded_.data();
   }
-  const uint32_t strip_bytes = FileOffset(strip.Bytes());
+  const size_t n = options_.PackBits ? encoded_.size() : row_bytes_;
+  strip_bytes_ += n;
+  FileOffset(strip_offset_ + strip_bytes_);
+  sink_.Write(row, n);
+}
 
+void TTiffWriter::Finish() {
+  const uint32_t strip_bytes = FileOffset(strip_bytes_);
+  const TGeoTiffTags* geotiff = options_.GeoTiff;
+  // The rest of the file is small: it is built in memory, with offsets that
+  // count from the start of the file.
+  TByteStream tail = TByteStream::StartingAt(size_t(sink_.End()));
   TGeoTiffPayloads geo_payloads;
-  if (geotiff) geo_payloads = WriteGeoTiffData(stream, *geotiff);
+  if (geotiff) geo_payloads = WriteGeoTiffData(tail, *geotiff);
 
-  const uint32_t ifd_offset = FileOffset(stream.Position());
+  const uint32_t ifd_offset = FileOffset(tail.Position());
+  const int bits_per_sample = palette_ ? BitsPerPixelOf(frame_.PixelFormat) : 8;
   TTiffDirectoryBuilder directory(false);
   directory.WriteDirEntry(kTagNewSubfileType, kTiffLong, 1, 0);
-  directory.WriteDirEntry(kTagImageWidth, kTiffShort, 1, uint32_t(width));
-  directory.WriteDirEntry(kTagImageLength, kTiffShort, 1, uint32_t(height));
+  directory.WriteDirEntry(kTagImageWidth, kTiffShort, 1, uint32_t(frame_.Width));
+  directory.WriteDirEntry(kTagImageLength, kTiffShort, 1, uint32_t(frame_.Height));
   directory.WriteDirEntry(kTagBitsPerSample, kTiffShort, 1, uint32_t(bits_per_sample));
-  directory.WriteDirEntry(kTagCompression, kTiffShort, 1, compression);
+  directory.WriteDirEntry(kTagCompression, kTiffShort, 1,
+                          options_.PackBits ? kCompressionPackBits : kCompressionNone);
   uint32_t photometric = kPhotometricRgb;
-  if (palette) {
+  if (palette_) {
     // A bilevel image is BlackIsZero when its first colour is black-ish.
-    const auto first = bitmap.QueryPalette(1);
-    const bool black_first = first.empty() || first[0].Red == 0;
+    const bool black_first = frame_.Palette.empty() || frame_.Palette[0].Red == 0;
     photometric = bits_per_sample != 1 ? kPhotometricPalette
                   : black_first        ? kPhotometricBlackIsZero
                                        : kPhotometricWhiteIsZero;
   }
   directory.WriteDirEntry(kTagPhotometric, kTiffShort, 1, photometric);
-  directory.WriteDirEntry(kTagStripOffsets, kTiffLong, 1, strip_offset);
-  directory.WriteDirEntry(kTagSamplesPerPixel, kTiffShort, 1, palette ? 1 : 3);
-  directory.WriteDirEntry(kTagRowsPerStrip, kTiffLong, 1, uint32_t(height));
+  directory.WriteDirEntry(kTagStripOffsets, kTiffLong, 1, strip_offset_);
+  directory.WriteDirEntry(kTagSamplesPerPixel, kTiffShort, 1, palette_ ? 1 : 3);
+  directory.WriteDirEntry(kTagRowsPerStrip, kTiffLong, 1, uint32_t(frame_.Height));
   directory.WriteDirEntry(kTagStripByteCounts, kTiffLong, 1, strip_bytes);
   directory.WriteDirEntry(kTagXResolution, kTiffRational, 1, kXResolutionOffset);
   directory.WriteDirEntry(kTagYResolution, kTiffRational, 1, kYResolutionOffset);
-  if (!palette) directory.WriteDirEntry(kTagPlanarConfiguration, kTiffShort, 1, 1);
+  if (!palette_) directory.WriteDirEntry(kTagPlanarConfiguration, kTiffShort, 1, 1);
   directory.WriteDirEntry(kTagResolutionUnit, kTiffShort, 1, kResolutionUnitInch);
   directory.WriteDirEntry(kTagSoftware, kTiffAscii, 8, kSoftwareOffset);
-  if (palette) {
+  if (palette_) {
     directory.WriteDirEntry(kTagColorMap, kTiffShort, 3u << bits_per_sample, kColorMapOffset);
   }
   // No ExtraSamples entry: the image has no extra sample, and an entry with
   // the wrong field type makes common TIFF readers refuse the whole file.
   if (geotiff) WriteGeoTiffEntries(directory, geo_payloads);
 
-  stream.WriteWord(directory.DirEntryCount());
+  tail.WriteWord(directory.DirEntryCount());
   const TByteStream& entries = directory.Entries();
-  stream.Write(entries.Data(), entries.Size());
-  stream.WriteDWord(0);  // no next directory
-  FileOffset(stream.Position());
-  const size_t end = stream.Position();
-  stream.Seek(4);
-  stream.WriteDWord(ifd_offset);
-  stream.Seek(end);
-  report(TProgressStage::Ending);
-  return stream.TakeBytes();
+  tail.Write(entries.Data(), entries.Size());
+  tail.WriteDWord(0);  // no next directory
+  FileOffset(tail.Position());
+  sink_.Write(tail.Data(), tail.Size());
+  const uint8_t offset[4] = {uint8_t(ifd_offset), uint8_t(ifd_offset >> 8),
+                             uint8_t(ifd_offset >> 16), uint8_t(ifd_offset >> 24)};
+  sink_.WriteAt(4, offset, 4);
+  Report(TProgressStage::Ending);
+}
+
+std::vector<uint8_t> EncodeTiff(const TRasterBitmap& bitmap, const TTiffEncodeOptions& options,
+                                TStageReporter* progress) {
+  TMemorySink sink;
+  TTiffWriter writer(sink, FrameOf(bitmap), options, progress);
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 void SaveTiffFile(const std::string& path, const TRasterBitmap& bitmap,
                   const TTiffEncodeOptions& options, TStageReporter* progress) {
-  WriteFileAtomically(path, EncodeTiff(bitmap, options, progress));
+  TOutputFile file(path);
+  TTiffWriter writer(file, FrameOf(bitmap), options, progress);
+  WriteRows(bitmap, writer);
+  file.Commit();
 }
 
 }  // namespace quorvane

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/byte_sink.h"
 #include "raster/geotiff_tags.h"
 #include "raster/progress.h"
+#include "raster/row_writer.h"
 
 namespace quorvane {
 
@@ -16,6 +18,33 @@ struct TTiffEncodeOptions {
   bool PackBits = false;
   // The GeoTIFF tags to write; null writes none.
   const TGeoTiffTags* GeoTiff = nullptr;
+};
+
+// Takes the rows of a 1-, 4-, 8-, 15-, 16- or 24-bit frame top to bottom and
+// writes the file into the sink as they come. Throws "Invalid Pixel Format"
+// for device, 32-bit and custom frames before writing anything. `progress`
+// may be null; its hook is cleared when the writer is done with, whether the
+// file was finished or not.
+class TTiffWriter final : public TRowWriter {
+ public:
+  TTiffWriter(TByteSink& sink, const TPictureFrame& frame, const TTiffEncodeOptions& options,
+              TStageReporter* progress);
+  void WriteRow(const uint8_t* row) override;
+  void Finish() override;
+
+ private:
+  void Report(TProgressStage stage, int steps = 1);
+
+  TStageHookClearer clear_hook_;  // first: it must outlive a failing constructor's body
+  TByteSink& sink_;
+  TPictureFrame frame_;
+  TTiffEncodeOptions options_;
+  TStageReporter* progress_;
+  bool palette_;
+  size_t row_bytes_ = 0;  // of one row in the file, before PackBits
+  uint32_t strip_offset_ = 0;
+  uint64_t strip_bytes_ = 0;
+  std::vector<uint8_t> rgb_, encoded_;
 };
 
 // The whole file. Throws "Invalid Pixel Format" for device, 32-bit and custom

@@ -255,17 +255,24 @@ TEST(AnyTiffSafety, StretchWithoutRoomForAWorkingCopyGivesTheSamePicture) {
   EXPECT_EQ(kept.Scanline(0)[63], 255) << "the maximum";
 }
 
-// A row longer than the working memory may hold is refused before any
-// buffer for it is taken (a real file of 65535 samples per pixel once cost
-// seconds of zeroing).
-TEST(AnyTiffSafety, RowsTooLongToBufferAreRefused) {
-  test::TTiffBuilder f(false);
-  const uint32_t data = f.AddData({0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
-  f.Long(256, {65535}).Long(257, {900}).Short(258, {8}).Short(259, {8}).Short(262, {1});
-  f.Long(273, std::vector<uint32_t>(23, data)).Short(277, {65535}).Long(278, {40});
-  f.Long(279, std::vector<uint32_t>(23, 8));
-  const std::string message = AnyMessage(f.Build());
-  EXPECT_TRUE(message.starts_with("Image Too Large: a strip of")) << message;
+// A row far longer than the picture it shows is refused before any buffer
+// for it is taken (a real file of 65535 samples per pixel once cost seconds
+// of zeroing and gigabytes of memory), and so are sample counts no image
+// uses.
+TEST(AnyTiffSafety, RowsOutOfProportionToThePictureAreRefused) {
+  for (const uint16_t samples : {1000, 65535}) {
+    test::TTiffBuilder f(false);
+    const uint32_t data = f.AddData({0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+    // One row of 65535 pixels: a picture of 64 KB over a row of 64 MB or 4 GB.
+    f.Long(256, {65535}).Long(257, {1}).Short(258, {8}).Short(259, {8}).Short(262, {1});
+    f.Long(273, {data}).Short(277, {samples}).Long(278, {1}).Long(279, {8});
+    const std::string message = AnyMessage(f.Build());
+    if (samples == 1000) {
+      EXPECT_TRUE(message.starts_with("Image Too Large: a strip of")) << message;
+    } else {
+      EXPECT_EQ(message, "Unsupported Samples/Pixel: 65535");
+    }
+  }
 }
 
 // Found by fuzzing: an elevation model spanning less than 255 times the

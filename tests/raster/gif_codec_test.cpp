@@ -176,26 +176,5 @@ TEST(GifCodec, CorpusPicturesLoad) {
   }
 }
 
-// giflib's write error is reported once, not as "GIF: GIF: ...".
-TEST(GifCodec, AWriteThatFailsNamesTheErrorOnce) {
-  TRasterBitmap b;
-  b.Reset(TPixelFormat::Bit8, 4, 4);
-  for (int refuse_after : {0, 1, 3}) {
-    SCOPED_TRACE(refuse_after);
-    int writes = 0;
-    const TGifByteSink refusing = [&](std::span<const uint8_t>) { return writes++ < refuse_after; };
-    try {
-      EncodeGifTo(b, refusing);
-      ADD_FAILURE() << "no exception";
-    } catch (const EQuorvaneError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind("GIF: ", 0), 0u) << e.what();
-      EXPECT_EQ(std::string(e.what()).find("GIF: GIF:"), std::string::npos) << e.what();
-    }
-  }
-  // A sink that throws is a failed write too; nothing crosses giflib.
-  const TGifByteSink throwing = [](std::span<const uint8_t>) -> bool { throw std::bad_alloc(); };
-  EXPECT_THROW(EncodeGifTo(b, throwing), EQuorvaneError);
-}
-
 }  // namespace
 }  // namespace quorvane

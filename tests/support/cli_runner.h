@@ -1,5 +1,7 @@
 #pragma once
 // Runs quorvane-cli as a user would and captures what it prints.
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +60,50 @@ inline TCliResult RunCli(const std::vector<std::string>& args) {
   result.Err = ReadText(folder / "err");
   fs::remove_all(folder);
   return result;
+}
+
+struct TMeasuredRun : TCliResult {
+  long PeakResidentKb = 0;
+  int Signal = 0;  // the signal that ended the run, 0 when it exited
+};
+
+// Runs quorvane-cli in a child process of its own, its address space limited
+// to `max_address_bytes` unless 0, and tells the most resident memory the
+// child ever held.
+inline TMeasuredRun RunCliMeasured(const std::vector<std::string>& args,
+                                   uint64_t max_address_bytes = 0) {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::temp_directory_path() / ("quorvane-cli-measured-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const std::string out = (folder / "out").string(), err = (folder / "err").string();
+  std::vector<std::string> words{QUORVANE_CLI_PATH};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    if (max_address_bytes) {
+      const rlimit limit{max_address_bytes, max_address_bytes};
+      ::setrlimit(RLIMIT_AS, &limit);
+    }
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(child, &status, 0, &usage);
+  TMeasuredRun run;
+  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  run.PeakResidentKb = usage.ru_maxrss;
+  run.Out = ReadText(out);
+  run.Err = ReadText(err);
+  fs::remove_all(folder);
+  return run;
 }
 
 // The one JSON value a --json command prints; values, not spelling, are what
