@@ -100,6 +100,9 @@ constexpr TImageFormat kImageFormats[] = {
     {"ico", "Icons", LoadIcon, HeaderOf<ReadIconHeader>},
     {"bmp", "Bitmaps", LoadBmp, HeaderOf<ReadBmpHeader>},
     {"lbm", "LBM Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
+    // The usual names of IFF pictures besides ".lbm".
+    {"iff", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
+    {"ilbm", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
     {"pcx", "PCX Files", LoadAs<TPCXBitmap>, HeaderOf<ReadPcxHeader>},
     {"tga", "TGA Files", LoadAs<TTGABitmap>, HeaderOf<ReadTgaHeader>},
     {"tif", "TIFF-Format", LoadTiff, TiffHeader},
@@ -191,7 +194,8 @@ std::string BuildTypeFilter() {
 
 bool SaveReportsProgress(const std::string& file_name) {
   const std::string ext = LowerCase(ExtensionWithDot(file_name));
-  for (const char* reporting : {".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".png", ".pcx", ".lbm"})
+  for (const char* reporting :
+       {".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".png", ".pcx", ".lbm", ".iff", ".ilbm"})
     if (ext == reporting) return true;
   return false;
 }
@@ -212,7 +216,15 @@ std::vector<uint8_t> EncodeForExtension(const TRasterBitmap& bitmap, const std::
   if (ext == ".gif") return EncodeGif(InPixelFormat(bitmap, TPixelFormat::Bit8, copy), progress);
   if (ext == ".png") return EncodePng(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), progress);
   if (ext == ".pcx") return EncodePcx(InPixelFormat(bitmap, TPixelFormat::Bit24, copy), progress);
-  if (ext == ".lbm") return EncodeLbm(bitmap, {.Compress = options.Compress}, progress);
+  // A file named as an IFF picture gets one, so that it opens again.
+  if (ext == ".lbm" || ext == ".iff" || ext == ".ilbm")
+    return EncodeLbm(bitmap, {.Compress = options.Compress}, progress);
+  // Truevision's own layout, which every TGA reader opens: 32-bit pictures
+  // as they are, all others as 24-bit true colour.
+  if (ext == ".tga") {
+    if (bitmap.PixelFormat() == TPixelFormat::Bit32) return EncodeTga(bitmap);
+    return EncodeTga(InPixelFormat(bitmap, TPixelFormat::Bit24, copy));
+  }
   // Anything else, no extension included, receives a Windows bitmap.
   return EncodeBmp(bitmap);
 }
