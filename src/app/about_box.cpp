@@ -1,7 +1,6 @@
 #include "app/about_box.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -57,11 +56,6 @@ void Emphasise(QLabel* label, const QColor& colour, int point_size = 0) {
   label->setPalette(palette);
 }
 
-TFileDate Today() {
-  const QDate today = QDate::currentDate();
-  return {today.year(), today.month(), today.day()};
-}
-
 }  // namespace
 
 std::optional<TFileDate> ProgramFileDate() {
@@ -71,7 +65,7 @@ std::optional<TFileDate> ProgramFileDate() {
 TAboutBox::TAboutBox(QWidget* parent, const std::optional<TFileDate>& date) : QDialog(parent) {
   setObjectName("AboutBox");
   setWindowTitle(kAboutCaption);
-  const TFileDate shown = date.value_or(Today());
+  const TFileDate shown = date.value_or(TodayDate());
 
   auto* panel = new QFrame(this);
   panel->setObjectName("Panel1");

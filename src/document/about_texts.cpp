@@ -23,12 +23,24 @@ std::string AboutCopyrightText(const TFileDate& date) {
   return "Copyright \u00A9 " + std::to_string(date.Year);
 }
 
+namespace {
+
+std::optional<TFileDate> LocalDate(std::time_t time) {
+  std::tm local{};
+  if (!::localtime_r(&time, &local)) return std::nullopt;
+  return TFileDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+}  // namespace
+
 std::optional<TFileDate> FileModificationDate(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  std::tm local{};
-  if (!::localtime_r(&info.st_mtime, &local)) return std::nullopt;
-  return TFileDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return LocalDate(info.st_mtime);
+}
+
+TFileDate TodayDate() {
+  return LocalDate(std::time(nullptr)).value_or(TFileDate{1970, 1, 1});
 }
 
 }  // namespace quorvane

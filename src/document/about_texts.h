@@ -37,5 +37,8 @@ std::string AboutCopyrightText(const TFileDate& date);
 // The local date of the file's last modification; nothing when the file
 // cannot be examined.
 std::optional<TFileDate> FileModificationDate(const std::string& path);
+// Today's local date: what the About box shows when the program file's
+// date cannot be read.
+TFileDate TodayDate();
 
 }  // namespace quorvane
