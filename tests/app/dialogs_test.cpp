@@ -8,11 +8,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <stdexcept>
 
 #include "app/geotiff_info_dialog.h"
 #include "app/progress_windows.h"
 #include "app/tiff_options_dialog.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -150,5 +152,5 @@ class TestDialogs : public QObject {
   }
 };
 
-QTEST_MAIN(TestDialogs)
+QUORVANE_QTEST_MAIN(TestDialogs)
 #include "dialogs_test.moc"

@@ -27,6 +27,7 @@
 #include "app/tiff_options_dialog.h"
 #include "imaging/canvas.h"
 #include "raster/pixel_convert.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
 
@@ -315,5 +316,5 @@ class TestFileCommands : public QObject {
   }
 };
 
-QTEST_MAIN(TestFileCommands)
+QUORVANE_QTEST_MAIN(TestFileCommands)
 #include "file_commands_test.moc"

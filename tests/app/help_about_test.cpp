@@ -11,10 +11,12 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "support/qt_message_boxes.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -135,5 +137,5 @@ class TestHelpAbout : public QObject {
   }
 };
 
-QTEST_MAIN(TestHelpAbout)
+QUORVANE_QTEST_MAIN(TestHelpAbout)
 #include "help_about_test.moc"

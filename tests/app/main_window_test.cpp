@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/tiff_options_dialog.h"
 #include "document/readouts.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -270,5 +271,5 @@ class TestMainWindow : public QObject {
   }
 };
 
-QTEST_MAIN(TestMainWindow)
+QUORVANE_QTEST_MAIN(TestMainWindow)
 #include "main_window_test.moc"

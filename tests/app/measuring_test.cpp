@@ -24,6 +24,7 @@
 #include "document/measure_drawing.h"
 #include "imaging/canvas.h"
 #include "raster/pixel_convert.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
 
@@ -303,5 +304,5 @@ class TestMeasuring : public QObject {
   }
 };
 
-QTEST_MAIN(TestMeasuring)
+QUORVANE_QTEST_MAIN(TestMeasuring)
 #include "measuring_test.moc"

@@ -21,7 +21,9 @@
 #include "app/print_surface.h"
 #include "app/progress_windows.h"
 #include "support/qt_message_boxes.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
+#include "support/window_files.h"
 
 using namespace quorvane;
 using testing::Child;
@@ -309,5 +311,5 @@ class TestPrintDialog : public QObject {
   }
 };
 
-QTEST_MAIN(TestPrintDialog)
+QUORVANE_QTEST_MAIN(TestPrintDialog)
 #include "print_dialog_test.moc"

@@ -26,11 +26,15 @@
 #include "document/resize_driver.h"
 #include "geo/geo_reference.h"
 #include "support/pixel_probe.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
+#include "support/window_pictures.h"
 
 using namespace quorvane;
 using testing::Child;
+using testing::Pattern;
+using testing::SameBytes;
 
 namespace {
 
@@ -52,30 +56,6 @@ void Choose(const QWidget* root, const char* group, const QString& item) {
   const QWidget* page = Child<QWidget>(root, "ResizePage");
   for (QRadioButton* radio : Child<QGroupBox>(page, group)->findChildren<QRadioButton*>())
     if (radio->text() == item) radio->click();
-}
-
-// A 24-bit picture whose every pixel differs from its neighbours, so a
-// pixel left behind by the box shows.
-TRasterBitmap Pattern(int width, int height) {
-  TRasterBitmap picture;
-  picture.Reset(TPixelFormat::Bit24, width, height);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = picture.Scanline(y);
-    for (int x = 0; x < width; ++x) {
-      row[3 * x] = uint8_t(x * 7 + y);
-      row[3 * x + 1] = uint8_t(y * 5 + 11);
-      row[3 * x + 2] = uint8_t(x + y * 3 + 40);
-    }
-  }
-  return picture;
-}
-
-bool SameBytes(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
-    return false;
-  for (int y = 0; y < a.Height(); ++y)
-    if (!std::equal(a.Scanline(y), a.Scanline(y) + a.Stride(), b.Scanline(y))) return false;
-  return true;
 }
 
 }  // namespace
@@ -457,5 +437,5 @@ class TestResizePage : public QObject {
   }
 };
 
-QTEST_MAIN(TestResizePage)
+QUORVANE_QTEST_MAIN(TestResizePage)
 #include "resize_page_test.moc"

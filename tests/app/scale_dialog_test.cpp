@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "document/save_pane.h"
 #include "io/format_registry.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -208,5 +209,5 @@ class TestScaleDialog : public QObject {
   }
 };
 
-QTEST_MAIN(TestScaleDialog)
+QUORVANE_QTEST_MAIN(TestScaleDialog)
 #include "scale_dialog_test.moc"
