@@ -186,6 +186,7 @@ class TestScaleDialog : public QObject {
   void southButtonDownThenOkMakesTheNextTiffSaveASouthernZone() {
     TDocument document;
     document.Source.Picture.Reset(TPixelFormat::Bit24, 8, 6);
+    document.SourceChanged();
     document.Source.GeoReference() = kUtm18North30m;
     TScaleDlg dialog;
     bool was_down = true;
