@@ -1,6 +1,7 @@
 // The dialogs without document logic: TIFF options, GeoTIFF information and
 // the two progress windows.
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -103,6 +104,12 @@ class TestDialogs : public QObject {
     dialog.ShowProgress("Printing Image");
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.windowTitle(), QString("Printing Image"));
+    // Exposed and painted before the work starts, its caption inside: no
+    // window manager frame that could add buttons or cut the caption.
+    QVERIFY(dialog.windowHandle()->isExposed());
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(Child<QLabel>(&dialog, "CaptionDis")->text(), QString("Printing Image"));
+    QVERIFY(Child<QLabel>(&dialog, "CaptionDis")->isVisible());
     QCOMPARE(bar->value(), 0);
     dialog.Proc()(40);
     QCOMPARE(bar->value(), 40);
@@ -132,6 +139,8 @@ class TestDialogs : public QObject {
       QVERIFY(window->isVisible());
       QCOMPARE(window->objectName(), QString("BitmapProgress"));
       QCOMPARE(window->windowTitle(), QString("Loading Bitmap"));
+      QCOMPARE(Child<QLabel>(window.data(), "CaptionDis")->text(), QString("Loading Bitmap"));
+      QVERIFY(window->windowHandle()->isExposed());
       QProgressBar* bar = Child<QProgressBar>(window.data(), "ProgressBar");
       const TProgressEvent hook = progress.Hook();
       hook(TProgressStage::Running, 60, false, {}, "Running");

@@ -87,7 +87,6 @@ class TestFileCommands : public QObject {
     const QString file = MakeMap("map.tif");
     window_->OpenImageFile(file);
     QCOMPARE(window_->windowTitle(), QString("map.tif - Quorvane"));
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QString("map.tif - Quorvane"));
     QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 120 X 90 Pixels: 24-bit"));
     QCOMPARE(Child<TImageEx>(window_, "InputImage")->size(), QSize(120, 90));
     // the folder is current

@@ -1,5 +1,6 @@
 // The help window over the bundled pages, the Help menu items and the
 // dialogs' help contexts, a missing help folder, and the About box.
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -76,6 +77,32 @@ class TestHelpAbout : public QObject {
     QCOMPARE(help.CurrentPage(), QString("index.html"));
     QVERIFY(help.Request(TranslateHelpCommand(int(THelpCommand::Quit), 0, {})));
     QVERIFY(help.isHidden());
+  }
+
+  // Help asked for from a modal dialog stands over it and takes typing
+  // while the dialog is open; later, from the window, it is the window's.
+  void helpFromAModalDialogCanBeUsedWhileItIsOpen() {
+    QWidget owner;
+    owner.show();
+    THelpWindow help(kHelpFolder, &owner);
+    QDialog dialog(&owner);
+    QString typed;
+    QWindow* over = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+      help.ShowHelpContext(3);
+      over = help.windowHandle()->transientParent();
+      auto* search = Child<QLineEdit>(&help, "SearchEdit");
+      search->setFocus();
+      QTest::keyClick(help.windowHandle(), Qt::Key_T);  // through the window system
+      typed = search->text();
+      dialog.accept();
+    });
+    dialog.exec();
+    QCOMPARE(over, dialog.windowHandle());
+    QCOMPARE(typed, QString("t"));
+    QVERIFY(help.isVisible());
+    help.ShowHelpContext(1);
+    QCOMPARE(help.windowHandle()->transientParent(), owner.windowHandle());
   }
 
   void menuItemsOpenTheDefaultPage() {

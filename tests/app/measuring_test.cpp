@@ -2,6 +2,7 @@
 // readouts at known pixels of a GeoTIFF made here, the polyline drawn into
 // the shown picture pixel for pixel, and page switches that take overlays
 // away and bring them back.
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
@@ -205,6 +206,29 @@ class TestMeasuring : public QObject {
     // A right click takes the last point away.
     Click(input_, {5, 80}, Qt::RightButton);
     QCOMPARE(Field(window_, "LengthDis"), QString("900.0M"));
+  }
+
+  // The readouts follow a choice however it is made: the arrow keys and an
+  // accessibility action check an item without clicking it.
+  void unitChosenByKeyboardOrAccessibilityRefreshesTheReadouts() {
+    Page(TPage::Measure);
+    Click(input_, {10, 10});
+    Click(input_, {40, 10});
+    QCOMPARE(Field(window_, "LengthDis"), QString("30.0Px"));
+    auto radio = [&](const char* text) {
+      QWidget* group = Child<QGroupBox>(Child<QWidget>(window_, "MeasurePage"), "LengthRadio");
+      for (QRadioButton* r : group->findChildren<QRadioButton*>())
+        if (r->text() == text) return r;
+      return static_cast<QRadioButton*>(nullptr);
+    };
+    radio("Pixles")->setFocus();
+    QTest::keyClick(radio("Pixles"), Qt::Key_Right);
+    QVERIFY(radio("Meters")->isChecked());
+    QCOMPARE(Field(window_, "LengthDis"), QString("900.0M"));
+    QAccessibleInterface* feet = QAccessible::queryAccessibleInterface(radio("Feet"));
+    feet->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(radio("Feet")->isChecked());
+    QCOMPARE(Field(window_, "LengthDis"), QString("2952.8Ft"));
   }
 
   void markersAndSegmentsArePaintedIntoTheShownPicture() {

@@ -289,17 +289,14 @@ class TestPrintDialog : public QObject {
     QTemporaryDir folder;
     PrintToPdf(dialog.Printer(), folder.filePath("no/such/folder/out.pdf"));
     const TRasterBitmap picture = Solid(10, 10, 255, 0, 0);
-    testing::TSeenMessage seen;
-    bool progress_hidden_at_message = false;
-    ExecuteAndClose(dialog, picture, {}, [&] {
-      testing::CloseNextMessageBox(seen);
-      QTimer::singleShot(5, [&] { progress_hidden_at_message = progress.isHidden(); });
-      Child<QPushButton>(&dialog, "PrintBtn")->click();
-    });
-    QVERIFY(seen.Shown);
+    testing::TMessageWatcher messages;
+    ExecuteAndClose(dialog, picture, {}, [&] { Child<QPushButton>(&dialog, "PrintBtn")->click(); });
+    QCOMPARE(messages.Seen().size(), 1);
+    const testing::TMessageWatcher::TSeen& seen = messages.Seen().first();
     QCOMPARE(seen.Icon, QMessageBox::Critical);
     QVERIFY2(seen.Text.startsWith("Printing failed"), qPrintable(seen.Text));
-    QVERIFY(progress_hidden_at_message);
+    QVERIFY2(!seen.OtherWindows.contains("Printing Image"),
+             qPrintable(seen.OtherWindows.join(",")));
     QVERIFY(progress.isHidden());
   }
 
