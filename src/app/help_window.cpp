@@ -1,5 +1,6 @@
 #include "app/help_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/messages.h"
 
@@ -107,6 +109,7 @@ bool THelpWindow::Request(const THelpViewerRequest& request) {
   if (page.ShowContents) contents_->setFocus();
   if (!page.SearchText.empty()) search_->setText(QString::fromStdString(page.SearchText));
   show();
+  StandOverModalDialog();
   raise();
   activateWindow();
   return true;
@@ -147,6 +150,20 @@ void THelpWindow::SearchChanged(const QString& text) {
     const bool match = text.trimmed().isEmpty() || ContainsEveryWord(PageText(path), text);
     contents_->item(int(i))->setHidden(!match);
   }
+}
+
+// Asked for from a modal dialog, help opens in front of that dialog and
+// takes input while it is open: a modal dialog blocks every window but
+// those it is a transient parent of. Otherwise the help window belongs to
+// the window that owns it. (Showing the window makes its owner its
+// transient parent again, so this follows the show.)
+void THelpWindow::StandOverModalDialog() {
+  QWindow* window = windowHandle();
+  if (!window) return;
+  const QWidget* modal = QApplication::activeModalWidget();
+  const QWidget* owner = modal && modal != this ? modal : parentWidget();
+  QWindow* over = owner ? owner->window()->windowHandle() : nullptr;
+  if (window->transientParent() != over) window->setTransientParent(over);
 }
 
 }  // namespace quorvane

@@ -37,6 +37,7 @@ class THelpWindow : public QWidget {
 
  private:
   bool ShowPage(const std::string& page);
+  void StandOverModalDialog();
   void ContentsClicked(int row);
   void SearchChanged(const QString& text);
 

@@ -114,6 +114,7 @@ void TMainWindow::FormActivate() {
 // on Resize, both measuring polylines on Measure, none on Tools.
 void TMainWindow::PageControlChange(int index) {
   Q_UNUSED(index);
+  document_.MeasurePageActive = ActivePage() == TPage::Measure;
   // The box puts back the pixels under it itself.
   HideSelection();
   Repaint(source_.InputImage, document_.Source.RestoreSnapshot());

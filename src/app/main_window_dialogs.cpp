@@ -7,6 +7,7 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/messages.h"
 #include "app/print_dialog.h"
 #include "app/recent_files_menu.h"
 #include "app/scale_dialog.h"
@@ -33,8 +34,15 @@ void TMainWindow::SetScaleCoords1Click() {
   if (dialogs_.ScaleDlg->OpenScaleDialog(SourceMeasure(), DestMeasure())) ShowGeoReadouts();
 }
 
+// The pictures as saving takes them: never the selection box, which is a
+// tool; the measuring polyline on the Measure page is part of the picture.
 void TMainWindow::PrintMnuClick() {
-  if (dialogs_.PrintDlg) dialogs_.PrintDlg->Execute(SourcePicture(), DestinationPicture());
+  if (!dialogs_.PrintDlg) return;
+  RunCommand(this, [&] {
+    const TOutputPicture source = document_.OutputPicture(document_.Source);
+    const TOutputPicture destination = document_.OutputPicture(document_.Destination);
+    dialogs_.PrintDlg->Execute(source.Get(), destination.Get());
+  });
 }
 
 void TMainWindow::ContentsMnuClick() {

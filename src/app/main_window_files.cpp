@@ -69,9 +69,10 @@ void TMainWindow::OpenImageFile(const QString& file_name) {
     options.Load = LoadOptions();
     ShowSourceTexts(quorvane::OpenImageFile(document_, LocalPath(file_name), options));
     SelectDatumFromFile();
-    const QString caption = QString::fromStdString(document_.Caption);
-    setWindowTitle(caption);
-    QGuiApplication::setApplicationDisplayName(caption);
+    // The window's own title, which the task bar shows too. Never the
+    // application's display name: on X11 Qt appends that to every later
+    // title, dialogs' included.
+    setWindowTitle(QString::fromStdString(document_.Caption));
     ShowSelectionOnResizePage();
     if (dialogs_.GeoTiffInfoDlg) dialogs_.GeoTiffInfoDlg->SetReport(document_.Report);
     ShowBoxReadout();

@@ -9,6 +9,7 @@
 #include "app/measure_page.h"
 #include "app/resize_page.h"
 #include "app/tools_page.h"
+#include "controls/page_control.h"
 
 namespace quorvane {
 
@@ -20,6 +21,8 @@ constexpr int kToolPaneWidth = 161;  // at start; dragging caps it at kToolPaneC
 constexpr int kSourcePaneHeight = 215;
 constexpr int kSplitterWidth = 5;
 constexpr int kMinimumPaneSize = 10;
+// The compact dialog font the window's layout was designed for.
+constexpr int kDialogFontPointSize = 8;
 
 QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* parent) {
   auto* splitter = new QSplitter(orientation, parent);
@@ -34,12 +37,17 @@ QSplitter* Splitter(Qt::Orientation orientation, const char* name, QWidget* pare
 void TMainWindow::BuildLayout() {
   setObjectName("Form1");
   setWindowTitle("Quorvane");
+  QFont dialog_font = font();
+  dialog_font.setPointSize(kDialogFontPointSize);
+  setFont(dialog_font);
   resize(kWindowWidth, kWindowHeight);
   setAcceptDrops(true);
   menu_ = BuildMainMenu(menuBar());
 
   splitter1_ = Splitter(Qt::Horizontal, "Splitter1", this);
-  page_control_ = new QTabWidget(splitter1_);
+  // Multi-line tabs: all three stay visible, wrapped onto a second row when
+  // the pane is too narrow for one.
+  page_control_ = new TPageControl(splitter1_);
   page_control_->setObjectName("PageControl");
   resize_page_ = new TResizePage;
   measure_page_ = new TMeasurePage;

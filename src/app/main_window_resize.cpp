@@ -21,6 +21,7 @@ void TMainWindow::BuildResizeWorkflow() {
   source_box_ =
       std::make_unique<TSourceBox>(source_.InputImage, source_.InScrollBox, source_.BoxDis);
   source_box_->SetPicture(&document_.Source.Picture);
+  source_box_->OnErased = [this](const TRect& rect) { document_.Source.NoteOverlay(rect); };
   resize_workflow_ =
       new TResizeWorkflow({.Document = &document_,
                            .Page = resize_page_,

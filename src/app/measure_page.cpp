@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,16 +12,31 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/radio_choice.h"
+
 namespace quorvane {
 
 namespace {
 
+// A read-only field narrower than Qt's default hint, so two fit side by
+// side, and a little lower, so that every readout of the page fits the tool
+// pane: its line of text, a pixel above and below it and the frame.
+class TReadoutField : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+  QSize sizeHint() const override { return {QLineEdit::sizeHint().width(), CompactHeight()}; }
+  QSize minimumSizeHint() const override { return {kMinimumWidth, CompactHeight()}; }
+
+ private:
+  static constexpr int kMinimumWidth = 20;
+  static constexpr int kPadding = 7;
+  int CompactHeight() const { return fontMetrics().height() + kPadding; }
+};
+
 QLineEdit* ReadOnlyField(QWidget* parent, const char* name) {
-  auto* edit = new QLineEdit(parent);
+  auto* edit = new TReadoutField(parent);
   edit->setObjectName(name);
   edit->setReadOnly(true);
-  // Narrower than Qt's default hint, so two fit side by side.
-  edit->setMinimumWidth(20);
   return edit;
 }
 
@@ -49,90 +65,138 @@ QStringList AreaItems() {
 
 }  // namespace
 
-// Caption above field, so the page fits the narrow tool pane; the page
-// scrolls when the window is too low for all of it.
+// Caption above field, for the pairs that share a row of the narrow tool
+// pane.
 QLineEdit* TMeasurePage::AddField(QGridLayout* grid, int row, int column, const char* caption,
                                   const char* name) {
   QWidget* host = grid->parentWidget();
   auto* label = new QLabel(caption, host);
   QLineEdit* edit = ReadOnlyField(host, name);
   label->setBuddy(edit);
-  const int first = column == kWholeRow ? 0 : column;
-  const int span = column == kWholeRow ? 2 : 1;
-  grid->addWidget(label, row, first, 1, span);
-  grid->addWidget(edit, row + 1, first, 1, span);
+  grid->addWidget(label, row, column);
+  grid->addWidget(edit, row + 1, column);
   return edit;
 }
 
-QButtonGroup* TMeasurePage::AddChoice(QGridLayout* grid, int row, const char* caption,
-                                      const char* name, const QStringList& items) {
-  QWidget* host = grid->parentWidget();
-  auto* box = new QGroupBox(caption, host);
+// Caption beside field, for the readouts that take the whole width.
+QLineEdit* TMeasurePage::AddRow(QFormLayout* form, const char* caption, const char* name) {
+  QLineEdit* edit = ReadOnlyField(form->parentWidget(), name);
+  form->addRow(caption, edit);
+  return edit;
+}
+
+QLineEdit* TMeasurePage::AddBeside(QBoxLayout* row, const char* caption, const char* name,
+                                   int stretch) {
+  auto* label = new QLabel(caption);
+  QLineEdit* edit = ReadOnlyField(nullptr, name);
+  label->setBuddy(edit);
+  row->addWidget(label);
+  row->addWidget(edit, stretch);
+  return edit;
+}
+
+// The items fill two columns row by row.
+QButtonGroup* TMeasurePage::AddChoice(QBoxLayout* page, const char* caption, const char* name,
+                                      const QStringList& items) {
+  constexpr int kColumns = 2;
+  auto* box = new QGroupBox(caption);
   box->setObjectName(name);
   auto* buttons = new QButtonGroup(box);
-  auto* layout = new QVBoxLayout(box);
+  auto* layout = new QGridLayout(box);
+  layout->setContentsMargins(2, 0, 2, 0);
+  layout->setVerticalSpacing(0);
   for (int i = 0; i < items.size(); ++i) {
     auto* radio = new QRadioButton(items[i], box);
     buttons->addButton(radio, i);
-    layout->addWidget(radio);
+    layout->addWidget(radio, i / kColumns, i % kColumns);
   }
   buttons->button(0)->setChecked(true);
-  connect(buttons, &QButtonGroup::idClicked, this, [this] { emit ChoiceClicked(); });
-  grid->addWidget(box, row, 0, 1, 2);
+  OnChoiceChanged(buttons, this, [this](int) { emit ChoiceClicked(); });
+  page->addWidget(box);
   return buttons;
 }
 
+QGridLayout* TMeasurePage::AddGrid(QBoxLayout* page) {
+  auto* grid = new QGridLayout;
+  grid->setVerticalSpacing(0);
+  grid->setHorizontalSpacing(2);
+  page->addLayout(grid);
+  return grid;
+}
+
+QFormLayout* TMeasurePage::AddForm(QBoxLayout* page) {
+  auto* form = new QFormLayout;
+  form->setVerticalSpacing(0);
+  form->setHorizontalSpacing(4);
+  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  page->addLayout(form);
+  return form;
+}
+
+// The page is laid out to show every control and every readout's whole
+// text in the tool pane at the window's start size, with room for one more
+// readout row; it scrolls when the window is made lower.
 TMeasurePage::TMeasurePage(QWidget* parent) : QWidget(parent) {
   setObjectName("MeasurePage");
   auto* scroll = new QScrollArea(this);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* content = new QWidget(scroll);
-  auto* grid = new QGridLayout(content);
-  grid->setContentsMargins(2, 2, 2, 2);
+  auto* page = new QVBoxLayout(content);
+  page->setContentsMargins(2, 0, 2, 0);
+  page->setSpacing(1);
 
-  // Short captions share a row; long ones and the choices take the width.
-  long_dis_ = AddField(grid, 0, 0, "Longitude", "LongDIs");
-  lat_dis_ = AddField(grid, 0, 1, "Latitude", "LatDis");
+  QGridLayout* position = AddGrid(page);
+  long_dis_ = AddField(position, 0, 0, "Longitude", "LongDIs");
+  lat_dis_ = AddField(position, 0, 1, "Latitude", "LatDis");
   // The degrees-minutes-seconds fields sit below the decimal ones without a
   // caption of their own; screen readers name them after the column.
   long2_dis_ = ReadOnlyField(content, "Long2Dis");
   long2_dis_->setAccessibleName("Longitude");
   lat2_dis_ = ReadOnlyField(content, "Lat2Dis");
   lat2_dis_->setAccessibleName("Latitude");
-  grid->addWidget(long2_dis_, 2, 0);
-  grid->addWidget(lat2_dis_, 2, 1);
-
+  position->addWidget(long2_dis_, 2, 0);
+  position->addWidget(lat2_dis_, 2, 1);
   auto* datum_label = new QLabel("Datum", content);
   datum_combo_ = new QComboBox(content);
   datum_combo_->setObjectName("DatumCombo");
   datum_combo_->setMinimumContentsLength(8);
   datum_combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   datum_label->setBuddy(datum_combo_);
-  grid->addWidget(datum_label, 3, 0, 1, 2);
-  grid->addWidget(datum_combo_, 4, 0, 1, 2);
+  position->addWidget(datum_label, 3, 0, 1, 2);
+  position->addWidget(datum_combo_, 4, 0, 1, 2);
 
-  east_dis_ = AddField(grid, 5, kWholeRow, "Cursor East", "EastDis");
-  north_dis_ = AddField(grid, 7, kWholeRow, "Cursor North", "NorthDis");
-  last_east_dis_ = AddField(grid, 9, kWholeRow, "Last East", "LastEastDis");
-  last_north_dis_ = AddField(grid, 11, kWholeRow, "Last North", "LastNorthDis");
-  azm_edit_ = AddField(grid, 13, 0, "Azimuth", "AzmEdit");
-  zone_dis_ = AddField(grid, 13, 1, "Zone", "ZoneDis");
-  length_dis_ = AddField(grid, 15, 0, "Length", "LengthDis");
-  area_dis_ = AddField(grid, 15, 1, "Area", "AreaDis");
+  QFormLayout* map = AddForm(page);
+  east_dis_ = AddRow(map, "Cursor East", "EastDis");
+  north_dis_ = AddRow(map, "Cursor North", "NorthDis");
+  last_east_dis_ = AddRow(map, "Last East", "LastEastDis");
+  last_north_dis_ = AddRow(map, "Last North", "LastNorthDis");
 
-  image_radio_ = AddChoice(grid, 17, "Image", "ImageRadio", {"Input", "Output"});
-  length_radio_ = AddChoice(grid, 18, "Length Units", "LengthRadio", LengthItems());
-  area_radio_ = AddChoice(grid, 19, "Area Units", "AreaRadio", AreaItems());
+  // Azimuth and zone share a row, each caption beside its field.
+  auto* line = new QHBoxLayout;
+  line->setSpacing(2);
+  azm_edit_ = AddBeside(line, "Azimuth", "AzmEdit", 3);
+  zone_dis_ = AddBeside(line, "Zone", "ZoneDis", 2);
+  page->addLayout(line);
+  QFormLayout* measured = AddForm(page);
+  length_dis_ = AddRow(measured, "Length", "LengthDis");
+  area_dis_ = AddRow(measured, "Area", "AreaDis");
+
+  // The choices take the whole width, their items in two columns: the
+  // groups' captions are too wide for two groups side by side.
+  image_radio_ = AddChoice(page, "Image", "ImageRadio", {"Input", "Output"});
+  length_radio_ = AddChoice(page, "Length Units", "LengthRadio", LengthItems());
+  area_radio_ = AddChoice(page, "Area Units", "AreaRadio", AreaItems());
 
   auto* reset = new QPushButton("Reset Measurements", content);
   reset->setObjectName("ResetMeasureBtn");
   connect(reset, &QPushButton::clicked, this, &TMeasurePage::ResetClicked);
-  grid->addWidget(reset, 20, 0, 1, 2);
+  page->addWidget(reset);
   // The file's coordinate system by its short name ("EPSG:3857").
-  crs_dis_ = AddField(grid, 21, kWholeRow, "Coordinate System", "CrsDis");
-  grid->setRowStretch(23, 1);
+  QFormLayout* system = AddForm(page);
+  crs_dis_ = AddRow(system, "Coordinate System", "CrsDis");
+  // Spare height stays below the controls, which keep their natural size.
+  page->addStretch(1);
 
   scroll->setWidget(content);
   auto* layout = new QVBoxLayout(this);

@@ -8,8 +8,10 @@
 #include "geo/datums.h"
 #include "geo/measure_readouts.h"
 
+class QBoxLayout;
 class QButtonGroup;
 class QComboBox;
+class QFormLayout;
 class QGridLayout;
 class QLineEdit;
 
@@ -36,15 +38,19 @@ class TMeasurePage : public QWidget {
   void ShowMeasurements(const TMeasurementTexts& texts);
 
  signals:
-  // A click on any item of "Image", "Length Units" or "Area Units".
+  // Another item of "Image", "Length Units" or "Area Units" was chosen, by
+  // the mouse, the keyboard or an accessibility action.
   void ChoiceClicked();
   void ResetClicked();
 
  private:
-  static constexpr int kWholeRow = -1;  // a field spanning both columns
+  QGridLayout* AddGrid(QBoxLayout* page);
+  QFormLayout* AddForm(QBoxLayout* page);
   QLineEdit* AddField(QGridLayout* grid, int row, int column, const char* caption,
                       const char* name);
-  QButtonGroup* AddChoice(QGridLayout* grid, int row, const char* caption, const char* name,
+  QLineEdit* AddRow(QFormLayout* form, const char* caption, const char* name);
+  QLineEdit* AddBeside(QBoxLayout* row, const char* caption, const char* name, int stretch);
+  QButtonGroup* AddChoice(QBoxLayout* page, const char* caption, const char* name,
                           const QStringList& items);
 
   QLineEdit* long_dis_;

@@ -15,6 +15,7 @@
 #include "app/messages.h"
 #include "app/print_surface.h"
 #include "app/progress_windows.h"
+#include "app/radio_choice.h"
 #include "document/help_commands.h"
 #include "document/print_job.h"
 
@@ -78,7 +79,7 @@ TPrintDlg::TPrintDlg(TPrintDlgServices services, QWidget* parent)
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(select_radio_, &QButtonGroup::idClicked, this, &TPrintDlg::SelectRadioClick);
+  OnChoiceChanged(select_radio_, this, [this](int) { SelectRadioClick(); });
   connect(print, &QPushButton::clicked, this, &TPrintDlg::PrintBtnClick);
   connect(setup, &QPushButton::clicked, this, &TPrintDlg::SetupBtnClick);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -44,6 +44,9 @@ class TPrintDlg : public QDialog {
 
   QPrinter& Printer() { return printer_; }
   TPrintPane Pane() const;
+  // The picture "Print" would print now: the chosen pane's, as Execute was
+  // given it (empty outside Execute).
+  const TRasterBitmap& ChosenPicture() const;
   TPrintMethod Method() const;
 
   // Handlers, named after the control and the event they serve.
@@ -53,8 +56,6 @@ class TPrintDlg : public QDialog {
   void ShowPageCounts();
 
  private:
-  const TRasterBitmap& ChosenPicture() const;
-
   TPrintDlgServices services_;
   QPrinter printer_{QPrinter::HighResolution};
   const TRasterBitmap* source_ = nullptr;

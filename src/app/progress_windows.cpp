@@ -1,39 +1,73 @@
 #include "app/progress_windows.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLabel>
 #include <QProgressBar>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace quorvane {
 
 namespace {
 
-constexpr Qt::WindowFlags kProgressWindowFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+// No frame from the window manager: several window managers give every
+// framed window its title-bar buttons whatever the window asks for, and cut
+// the caption short to make room for them. The window draws its own border
+// and shows its caption above the bar instead; the window title stays the
+// caption too.
+constexpr Qt::WindowFlags kProgressWindowFlags = Qt::Dialog | Qt::FramelessWindowHint;
 
 QProgressBar* AddBar(QDialog* dialog, const char* name, int width) {
-  auto* bar = new QProgressBar(dialog);
+  auto* border = new QFrame(dialog);
+  border->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  border->setLineWidth(2);
+  auto* caption = new QLabel(dialog->windowTitle(), border);
+  caption->setObjectName("CaptionDis");
+  QFont bold = caption->font();
+  bold.setBold(true);
+  caption->setFont(bold);
+  QObject::connect(dialog, &QWidget::windowTitleChanged, caption, &QLabel::setText);
+  auto* bar = new QProgressBar(border);
   bar->setObjectName(name);
   bar->setRange(0, 100);
   bar->setValue(0);
   bar->setFixedSize(width, 16);
   bar->setTextVisible(false);
+  auto* inside = new QVBoxLayout(border);
+  inside->setContentsMargins(8, 6, 8, 8);
+  inside->addWidget(caption);
+  inside->addWidget(bar);
   auto* layout = new QVBoxLayout(dialog);
-  layout->setContentsMargins(8, 8, 8, 8);
-  layout->addWidget(bar);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(border);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   return bar;
 }
 
-// A window that was just shown has not been mapped by the window system
-// yet; letting it handle that (but no user input, so no second command can
-// start) makes the window and its bar appear before the work begins.
-void ShowAtOnce(QDialog* dialog, QProgressBar* bar) {
-  bar->repaint();
+// How long a progress window may take to appear before the work starts
+// anyway.
+constexpr int kExposeWaitMs = 1000;
+
+// A window just shown is mapped by the window system (and framed by its
+// window manager) some time later, and what is painted before it is
+// exposed never reaches the screen. So the window's events are handled
+// (but no user input, so no second command can start) until it is exposed,
+// and then the whole window is painted, before the work begins.
+void ShowAtOnce(QDialog* dialog) {
   dialog->show();
+  QElapsedTimer waited;
+  waited.start();
+  const QWindow* window = dialog->windowHandle();
+  while (window && !window->isExposed() && waited.elapsed() < kExposeWaitMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!window->isExposed()) QThread::msleep(2);
+  }
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  bar->repaint();
+  dialog->repaint();
 }
 
 }  // namespace
@@ -48,7 +82,7 @@ TProgressDlg::TProgressDlg(QWidget* parent) : QDialog(parent, kProgressWindowFla
 void TProgressDlg::ShowProgress(const QString& caption) {
   setWindowTitle(caption);
   bar_->setValue(0);
-  ShowAtOnce(this, bar_);
+  ShowAtOnce(this);
 }
 
 void TProgressDlg::SetProgress(int percent) {
@@ -93,7 +127,7 @@ void TBitmapProgress::LoadProgressHandler(TProgressStage stage, int percent) {
 TLoadProgress::TLoadProgress(QWidget* parent) : window_(new TBitmapProgress(parent)) {
   window_->setWindowTitle("Loading Bitmap");
   window_->Bar()->setValue(0);
-  ShowAtOnce(window_, window_->Bar());
+  ShowAtOnce(window_);
 }
 
 TLoadProgress::~TLoadProgress() {

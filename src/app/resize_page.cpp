@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/radio_choice.h"
 #include "app/resize_icons.h"
 #include "controls/inc_spin.h"
 #include "controls/speed_button.h"
@@ -59,13 +60,14 @@ TResizePage::TResizePage(QWidget* parent) : QWidget(parent) {
   auto* content = new QWidget(scroll);
   auto* layout = new QVBoxLayout(content);
   layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(3);
   layout->addWidget(BuildButtonStrip(content));
   layout->addWidget(BuildSizeGroup(content));
   // Short items share rows, so the page fits the narrow tool pane.
   layout->addWidget(
       AddChoice(content, {"Units", "UnitsRadio", {"%", "Pixels"}, kPercentItem, 2}, &units_radio_));
   layout->addWidget(
-      AddChoice(content, {"Increment", "IncRadio", IncrementItems(), DefaultIncrementItem(), 2},
+      AddChoice(content, {"Increment", "IncRadio", IncrementItems(), DefaultIncrementItem(), 3},
                 &inc_radio_));
   force24_chk_ = new QCheckBox("Force To 24-Bit", content);
   force24_chk_->setObjectName("Force24BitChk");
@@ -82,7 +84,7 @@ TResizePage::TResizePage(QWidget* parent) : QWidget(parent) {
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(scroll);
 
-  connect(units_radio_, &QButtonGroup::idClicked, this, [this] { emit UnitsClicked(); });
+  OnChoiceChanged(units_radio_, this, [this](int) { emit UnitsClicked(); });
   connect(reset_size_btn_, &QPushButton::clicked, this, &TResizePage::ResetClicked);
 }
 
@@ -127,6 +129,9 @@ QGroupBox* TResizePage::BuildSizeGroup(QWidget* host) {
   inside->addStretch();
   inside->addWidget(inc_spin_);
   percent_dis_->setMinimumHeight(inc_spin_->sizeHint().height());
+  // The spin button inside would make the panel take any spare height of
+  // the page; it keeps its own.
+  percent_dis_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   column->addWidget(caption);
   column->addWidget(image_size_dis_);
   column->addWidget(inc_units_dis_);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_parts.h"
+#include "app/radio_choice.h"
 #include "controls/integer_spin.h"
 #include "controls/real_spin.h"
 
@@ -140,8 +141,8 @@ void TScaleDlg::BuildSettingsPage(QWidget* page) {
   layout->addWidget(RadioGroupBox(image_radio_));
   layout->addWidget(RadioGroupBox(units_radio_));
   layout->addStretch();
-  connect(image_radio_, &QButtonGroup::idClicked, this, &TScaleDlg::ImageRadioClick);
-  connect(units_radio_, &QButtonGroup::idClicked, this, &TScaleDlg::UnitsRadioClick);
+  OnChoiceChanged(image_radio_, this, [this](int) { ImageRadioClick(); });
+  OnChoiceChanged(units_radio_, this, [this](int) { UnitsRadioClick(); });
 }
 
 bool TScaleDlg::OpenScaleDialog(TMeasureTool& input, TMeasureTool& output) {

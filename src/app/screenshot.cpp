@@ -16,12 +16,6 @@ constexpr int kSettleMs = 1500;
 
 }  // namespace
 
-QCommandLineOption ScreenshotOption() {
-  QCommandLineOption option("screenshot", "Save the opened window to FILE and quit.", "FILE");
-  option.setFlags(QCommandLineOption::HiddenFromHelp);
-  return option;
-}
-
 void ScheduleScreenshot(QWidget& window, const QString& file) {
   QTimer::singleShot(kSettleMs, &window, [&window, file] {
     const bool saved = window.grab().save(file, "PNG");

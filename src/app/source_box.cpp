@@ -53,7 +53,10 @@ void TSourceBox::ShowBox() {
 }
 
 void TSourceBox::HideBox() {
-  Repaint(box_.HideBox());
+  const TChangedRects erased = box_.HideBox();
+  if (OnErased)
+    for (const TRect& rect : erased) OnErased(rect);
+  Repaint(erased);
 }
 
 void TSourceBox::SetBox(const TRect& box) {

@@ -4,6 +4,8 @@
 // sits in and the BoxDis readout. Every operation repaints only the
 // rectangles the box changed, sets the pointer shape the box asks for and
 // scrolls to keep a dragged corner in view.
+#include <functional>
+
 #include "document/document.h"
 #include "imaging/selection_box.h"
 
@@ -27,6 +29,12 @@ class TSourceBox {
   // What the document asks of the box before it reads or replaces the
   // source picture.
   TSelectionHooks Hooks();
+
+  // Pixels the box puts back when hidden are those it saved when last
+  // drawn; a measuring polyline drawn or erased over it since then can come
+  // back with them, so whoever keeps the picture's clean state is told
+  // where they went (the window notes them as overlay pixels of the pane).
+  std::function<void(const TRect&)> OnErased;
 
   void ShowBox();
   void HideBox();

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -37,17 +38,28 @@ void CentreTrackBar(QSlider& bar) {
   bar.setValue(CentreTrackBarPosition(bar.minimum(), bar.maximum()));
 }
 
+// The page scrolls when the window is too low for all of it.
 TToolsPage::TToolsPage(QWidget* parent) : QWidget(parent) {
   setObjectName("TabSheet1");
-  auto* layout = new QVBoxLayout(this);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* content = new QWidget(scroll);
+  auto* layout = new QVBoxLayout(content);
   brightness_bar_ =
-      AddSlider(this, layout, "Brightness", "BrightnessBar", "BrightDis", &bright_dis_);
-  contrast_bar_ = AddSlider(this, layout, "Contrast", "ContrastBar", "ContrastDis", &contrast_dis_);
-  gamma_bar_ = AddSlider(this, layout, "Gamma", "GammaBar", "GammaDis", &gamma_dis_);
-  auto* reset = new QPushButton("Reset", this);
+      AddSlider(content, layout, "Brightness", "BrightnessBar", "BrightDis", &bright_dis_);
+  contrast_bar_ =
+      AddSlider(content, layout, "Contrast", "ContrastBar", "ContrastDis", &contrast_dis_);
+  gamma_bar_ = AddSlider(content, layout, "Gamma", "GammaBar", "GammaDis", &gamma_dis_);
+  auto* reset = new QPushButton("Reset", content);
   reset->setObjectName("ResetBCGBtn");
   layout->addWidget(reset);
   layout->addStretch();
+  scroll->setWidget(content);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll);
   // The three bars share one change handler.
   for (QSlider* bar : {brightness_bar_, contrast_bar_, gamma_bar_})
     connect(bar, &QSlider::valueChanged, this, &TToolsPage::ToneChanged);

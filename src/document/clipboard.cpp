@@ -16,11 +16,11 @@ TSourceTexts PasteSource(TDocument& document, const TRasterBitmap* clipboard) {
 
 TRasterBitmap CopySource(const TDocument& document) {
   document.HideBox();
-  return document.Source.Picture;
+  return document.OutputPicture(document.Source).Get();
 }
 
 TRasterBitmap CopyDestination(const TDocument& document) {
-  return document.Destination.Picture;
+  return document.OutputPicture(document.Destination).Get();
 }
 
 }  // namespace quorvane

@@ -18,10 +18,11 @@ inline constexpr const char* kUnsupportedClipboardFormat = "Unsupported clipboar
 TSourceTexts PasteSource(TDocument& document, const TRasterBitmap* clipboard);
 
 // "Copy From Input": the source picture without the selection box, which is
-// hidden first. Measuring polylines drawn into the picture are part of it.
+// hidden first. A measuring polyline shown on the Measure page is part of
+// it (TDocument::OutputPicture).
 TRasterBitmap CopySource(const TDocument& document);
-// "Copy From Output": the destination picture; empty before the first
-// resize, when the window leaves the clipboard as it is.
+// "Copy From Output": the destination picture, likewise; empty before the
+// first resize, when the window leaves the clipboard as it is.
 TRasterBitmap CopyDestination(const TDocument& document);
 
 }  // namespace quorvane

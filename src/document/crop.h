@@ -16,9 +16,8 @@ struct TCropResult {
   TSourceTexts Texts;  // the new source readouts, when cropped
 };
 
-// Hides the selection box first. `selection` may be given in either
-// orientation and reach beyond the picture; the origin moves only by the
-// part inside.
+// Hides the selection box first and cuts the clean picture (no overlay). `selection` may be given
+// in either orientation and reach beyond the picture; the origin moves only by the part inside.
 TCropResult Crop(TDocument& document, const TRect& selection);
 
 }  // namespace quorvane

@@ -7,7 +7,9 @@
 namespace quorvane {
 
 TDocument::TDocument(TRasterBitmap startup_picture, const TDocumentOptions& options)
-    : Source(options.KeepCleanCopies), Destination(options.KeepCleanCopies) {
+    : Source(options.KeepCleanCopies ? TCleanCopyTaking::AtOnce : TCleanCopyTaking::Never),
+      Destination(options.KeepCleanCopies ? TCleanCopyTaking::WhenFirstDrawn
+                                          : TCleanCopyTaking::Never) {
   Source.Picture = std::move(startup_picture);
   SourceChanged();
   ResetGeoReference(Source.GeoReference());

@@ -61,11 +61,21 @@ class TDocument {
   // "Quorvane" until the first successful open.
   std::string Caption = kProgramTitle;
   TSelectionHooks Selection;
+  // The Measure page is the active page: the measuring polylines shown
+  // there are part of the pictures saved, copied and printed. Elsewhere a
+  // polyline (clicked on the Tools page) is a tool only.
+  bool MeasurePageActive = false;
 
   // Everything that depends on the source picture after a load, a paste or
   // a crop: sizing restarted from its size, the selection emptied, a new
-  // clean copy.
+  // clean copy taken at once. Callers hide the box before they replace the
+  // picture, so the copy never holds it.
   TSourceTexts SourceChanged();
+  // What saving, copying and printing take from a pane: its clean picture,
+  // with the polyline where it is part of the picture; never the box.
+  TOutputPicture OutputPicture(const TPane& pane) const {
+    return pane.OutputPicture(MeasurePageActive);
+  }
   // "Reset" of the Resize page: sizing from the source picture again.
   TNewSizeTexts ResetSizing();
 

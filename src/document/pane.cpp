@@ -43,15 +43,17 @@ TRect TRepaintArea::Bounds() const {
 
 void TPane::Snapshot() {
   clean_taken_ = false;
+  measure_shown_ = false;
   dirty_ = {};
   drawn_.reset();
   // The old copy's memory is kept for the next one only when it will fit;
   // otherwise it goes at once rather than sit beside a new large picture.
   if (!SameLayout(clean_, Picture)) clean_ = TRasterBitmap();
+  if (taking_ == TCleanCopyTaking::AtOnce) PrepareOverlay();
 }
 
 void TPane::PrepareOverlay() {
-  if (!keep_clean_copy_ || clean_taken_) return;
+  if (taking_ == TCleanCopyTaking::Never || clean_taken_) return;
   quorvane::Snapshot(Picture, clean_);
   clean_taken_ = true;
 }
@@ -62,6 +64,7 @@ void TPane::NoteOverlay(const TRect& rect) {
 
 TRect TPane::RestoreSnapshot() {
   drawn_.reset();
+  measure_shown_ = false;
   // Until an overlay was drawn the picture is still the clean one.
   if (!clean_taken_) return {};
   TRect restored;
@@ -106,6 +109,7 @@ TRepaintArea TPane::RedrawChangedFigures() {
     area.Add(restored);
   }
   drawn_ = std::move(now);
+  measure_shown_ = true;
   return area;
 }
 
@@ -113,8 +117,18 @@ TRect TPane::DrawMeasure() {
   PrepareOverlay();
   const TRect drawn = Draw(Measure, Picture);
   NoteOverlay(drawn);
+  measure_shown_ = true;
   if (clean_taken_) drawn_ = DrawingOf(Measure);
   return drawn;
+}
+
+TOutputPicture TPane::OutputPicture(bool polyline_is_picture) const {
+  TOutputPicture output{&CleanCopy(), std::nullopt};
+  if (polyline_is_picture && measure_shown_ && !Measure.Points.empty()) {
+    output.WithPolyline = CleanCopy();
+    Draw(Measure, *output.WithPolyline);
+  }
+  return output;
 }
 
 }  // namespace quorvane

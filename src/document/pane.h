@@ -4,14 +4,15 @@
 // tool that also holds the picture's georeference. A georeference belongs to
 // a pane, not to a file.
 //
-// The clean copy is taken when it is first needed. Snapshot only records
-// that the picture as it stands is clean; the copy is made just before the
-// first overlay is drawn into it (PrepareOverlay). Opening a picture of tens
-// of megapixels therefore copies nothing, and a picture that never gets an
-// overlay never costs a second block of memory. The rule for everything that
-// draws into Picture: PrepareOverlay before, NoteOverlay with the area
-// written after, so the copy is clean and RestoreSnapshot knows what to put
-// back. Whatever replaces or rewrites the picture itself calls Snapshot.
+// The clean copy describes the picture without any overlay at all times;
+// whatever reads a pane's pixels for a result (crop, stretch, save, copy,
+// print) reads them there, never from the picture as shown. When the copy
+// is taken depends on who draws into the picture (TCleanCopyTaking). The
+// rule for everything that draws into Picture: PrepareOverlay before,
+// NoteOverlay with the area written after, so RestoreSnapshot knows what to
+// put back. Whatever replaces or rewrites the picture itself calls Snapshot,
+// with no overlay on it.
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -35,11 +36,32 @@ struct TRepaintArea {
   TRect Bounds() const;
 };
 
+enum class TCleanCopyTaking : uint8_t {
+  // No copy: batch use draws no overlays, and saves the memory of a second
+  // picture. The snapshot operations do nothing.
+  Never,
+  // Just before the first overlay is drawn (PrepareOverlay), when only the
+  // pane's own measuring tool draws into the picture: opening or resizing a
+  // picture of tens of megapixels then copies nothing until it is measured.
+  WhenFirstDrawn,
+  // At Snapshot itself, when something besides the pane draws into the
+  // picture (the selection box on the source): by the first measuring
+  // click the picture may carry that overlay, which the copy must not.
+  AtOnce,
+};
+
+// A pane's picture as a command hands it on: the clean picture, with the
+// measuring polyline drawn on it when the polyline is part of the picture.
+// Holds a picture of its own only then.
+struct TOutputPicture {
+  const TRasterBitmap* Clean = nullptr;
+  std::optional<TRasterBitmap> WithPolyline;
+  const TRasterBitmap& Get() const { return WithPolyline ? *WithPolyline : *Clean; }
+};
+
 class TPane {
  public:
-  // A pane without a clean copy (batch use draws no overlays) saves the
-  // memory of a second picture; its snapshot operations do nothing.
-  explicit TPane(bool keep_clean_copy = true) : keep_clean_copy_(keep_clean_copy) {}
+  explicit TPane(TCleanCopyTaking taking = TCleanCopyTaking::WhenFirstDrawn) : taking_(taking) {}
 
   TRasterBitmap Picture;  // as shown, overlays included
   TMeasureTool Measure;   // the measuring polyline and the pane's georeference
@@ -47,7 +69,8 @@ class TPane {
   TGeoReference& GeoReference() { return Measure.GeoReference; }
   const TGeoReference& GeoReference() const { return Measure.GeoReference; }
 
-  // The picture as it stands is the clean one from now on.
+  // The picture as it stands, without overlays, is the clean one from now
+  // on.
   void Snapshot();
   // Takes the clean copy if it is still owed. Call before drawing an
   // overlay into Picture.
@@ -76,18 +99,25 @@ class TPane {
   // draws both panes' tools when it becomes active). Returns the area drawn.
   TRect DrawMeasure();
 
-  // The picture's clean state: the copy once taken, else the picture itself.
+  // The picture's clean state: the copy once taken, else the picture itself
+  // (which then carries no overlay).
   const TRasterBitmap& CleanCopy() const { return clean_taken_ ? clean_ : Picture; }
-  bool KeepsCleanCopy() const { return keep_clean_copy_; }
+  bool KeepsCleanCopy() const { return taking_ != TCleanCopyTaking::Never; }
+  // Whether the measuring polyline is drawn into the picture as shown.
+  bool MeasureShown() const { return measure_shown_; }
+  // The clean picture, with the polyline drawn on it when
+  // `polyline_is_picture` and it is shown.
+  TOutputPicture OutputPicture(bool polyline_is_picture) const;
   // Whether the copy has been made (for memory-minded callers and tests).
   bool CleanCopyTaken() const { return clean_taken_; }
 
  private:
   TRepaintArea RedrawChangedFigures();
 
-  bool keep_clean_copy_;
+  TCleanCopyTaking taking_;
   TRasterBitmap clean_;
   bool clean_taken_ = false;
+  bool measure_shown_ = false;
   // Bounding box of what overlays wrote since the picture was last clean.
   TRect dirty_;
   // The polyline as last drawn, while Picture is exactly the clean picture

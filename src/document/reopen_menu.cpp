@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "document/ini_file.h"
 
@@ -18,6 +20,15 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
   const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                             [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool SamePath(const std::string& a, const std::string& b, TPathCase path_case) {
+  if (a == b) return true;
+  if (!SameIgnoringCase(a, b)) return false;
+  if (path_case == TPathCase::Ignored) return true;
+  // Only an existing file can say whether its file system ignores case.
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -49,7 +60,10 @@ std::optional<int64_t> ParseCount(const std::string& text) {
 }  // namespace
 
 TReopenMenuOptions ProgramReopenMenuOptions(const std::string& settings_file) {
-  return {.Limit = 5, .INIFile = settings_file, .INISection = "FileHistory"};
+  return {.Limit = 5,
+          .INIFile = settings_file,
+          .INISection = "FileHistory",
+          .PathCase = TPathCase::AsFileSystem};
 }
 
 TReopenMenu::TReopenMenu(TReopenMenuOptions options) : options_(std::move(options)) {}
@@ -78,7 +92,7 @@ void TReopenMenu::Insert(const std::string& path, bool at_top) {
   if (options_.NoDuplicates) {
     // The entry found makes way for the new spelling of the same path.
     const auto found = std::find_if(paths_.begin(), paths_.end(), [&](const std::string& p) {
-      return SameIgnoringCase(p, path);
+      return SamePath(p, path, options_.PathCase);
     });
     if (found != paths_.end()) paths_.erase(found);
   }

@@ -5,11 +5,22 @@
 // the submenu from Captions() after every change and hands a clicked item's
 // position to Click().
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace quorvane {
+
+// How NoDuplicates tells two paths apart.
+enum class TPathCase : uint8_t {
+  // Paths differing only in letter case are the same entry.
+  Ignored,
+  // As the file system holding them does: paths differing only in case are
+  // one entry when they name the same file (a case-insensitive file
+  // system), two otherwise ("/x/A.tif" and "/x/a.tif" on most Linux ones).
+  AsFileSystem,
+};
 
 struct TReopenMenuOptions {
   int Limit = 5;               // most entries kept after an addition
@@ -20,10 +31,12 @@ struct TReopenMenuOptions {
   bool ShowPath = false;       // captions show the full path, not the file name
   bool ShowErrors = false;     // settings-file failures come back as a warning text
   bool UpdateOnClick = false;  // a clicked entry also moves to the top
+  TPathCase PathCase = TPathCase::Ignored;
 };
 
 // The options this program runs with: limit 5, section "FileHistory" of the
-// settings file at `settings_file`.
+// settings file at `settings_file`, paths compared as their file system
+// does.
 TReopenMenuOptions ProgramReopenMenuOptions(const std::string& settings_file);
 
 // How a settings-file access went. `Warning` is the text of the warning

@@ -16,7 +16,7 @@ void SavePane(const TDocument& document, const TPane& pane, const std::string& p
   // tags keep describing the file last opened.
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(pane.GeoReference(), tags);
-  SaveBitmapFile(pane.Picture, path,
+  SaveBitmapFile(document.OutputPicture(pane).Get(), path,
                  {.ShowProgress = true,
                   .Compress = options.Compress,
                   .GeoTiff = options.GeoTiff,

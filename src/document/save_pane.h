@@ -26,7 +26,8 @@ struct TSaveResult {
 };
 
 // Hides the selection box, then writes the source picture with the source
-// georeference. Errors of the writer propagate.
+// georeference: its clean pixels, with a polyline shown on the Measure page
+// (TDocument::OutputPicture). Errors of the writer propagate.
 void SaveSource(TDocument& document, const std::string& path, const TPaneSaveOptions& options);
 
 // "Destination Is Empty" before anything else when no resize has produced a

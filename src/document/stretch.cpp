@@ -42,8 +42,11 @@ TStretchResult Stretch(TDocument& document, const TStretchOptions& options) {
                                .FilterIndex = options.FilterIndex,
                                .Force24Bit = options.Force24Bit,
                                .KeepToneBase = false};
-  TResizeResult resized = ResizeOutputImage(document.Source.Picture, document.Source.GeoReference(),
-                                            request, options.Progress, options.Resample);
+  // From the clean picture: neither the box nor a measuring polyline shown
+  // on the source goes into the destination.
+  TResizeResult resized =
+      ResizeOutputImage(document.Source.CleanCopy(), document.Source.GeoReference(), request,
+                        options.Progress, options.Resample);
   // Copied into the tone base the last stretch left, which keeps its memory
   // when the size is the same, and before anything else changes.
   document.ToneBase = resized.Destination;

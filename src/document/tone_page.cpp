@@ -16,7 +16,7 @@ TToneReset ResetTone(TDocument& document, char decimal_separator) {
 }
 
 void UseSourceAsToneBase(TDocument& document) {
-  document.ToneBase = document.Source.Picture;
+  document.ToneBase = document.Source.CleanCopy();
   document.Destination.GeoReference() = document.Source.GeoReference();
 }
 

@@ -90,47 +90,100 @@ void ReadPlaneRow(TByteReader& data, bool compressed, uint8_t* out, size_t n) {
   }
 }
 
+// CAMG display modes that change what a pixel's bits mean.
+constexpr uint32_t kHoldAndModify = 0x800;
+constexpr uint32_t kExtraHalfBrite = 0x80;
+
+// How the indices of a row become colours.
+struct TPixelMeaning {
+  std::vector<TTriple> ColorTable;
+  // Hold-and-modify: the top two bits of an index say whether its other
+  // bits pick a colour of the table or replace the blue, red or green of
+  // the pixel before; 0 when the indices are plain.
+  int ModifyBits = 0;
+};
+
+// Pixel x takes bit 7 - (x mod 8) of byte x div 8 from each plane; the bit
+// from plane k is bit k of its index.
+void PlanesToIndices(const uint8_t* planes, size_t plane_row, int n_planes, int width,
+                     uint8_t* indices) {
+  for (int x = 0; x < width; ++x) {
+    const size_t byte = size_t(x) >> 3;
+    const int shift = 7 - (x & 7);
+    unsigned index = 0;
+    for (int k = 0; k < n_planes; ++k)
+      index |= unsigned((planes[size_t(k) * plane_row + byte] >> shift) & 1) << k;
+    indices[x] = uint8_t(index);
+  }
+}
+
+void Store(const TTriple& c, uint8_t* out) {
+  out[0] = c.Blue;
+  out[1] = c.Green;
+  out[2] = c.Red;
+}
+
+// An index beyond the colour table gives black.
+const TTriple& ColourOf(const std::vector<TTriple>& table, unsigned index) {
+  static const TTriple kBlack{};
+  return index < table.size() ? table[index] : kBlack;
+}
+
+// Each row starts from the background colour, entry 0. A modified channel
+// takes the value bits scaled to the full 0..255 range (rounding down), so
+// the largest value is full intensity: v * 17 for the four bits of HAM6,
+// v * 255 / 63 for the six of HAM8.
+uint8_t Level(unsigned value, int bits) {
+  return uint8_t(value * 255 / ((1u << bits) - 1));
+}
+
+void HoldAndModify(const uint8_t* indices, int width, const TPixelMeaning& meaning, uint8_t* out) {
+  const int bits = meaning.ModifyBits;
+  const unsigned mask = (1u << bits) - 1;
+  TTriple pixel = ColourOf(meaning.ColorTable, 0);
+  for (int x = 0; x < width; ++x, out += 3) {
+    const unsigned value = indices[x] & mask;
+    switch (indices[x] >> bits) {
+      case 0:
+        pixel = ColourOf(meaning.ColorTable, value);
+        break;
+      case 1:
+        pixel.Blue = Level(value, bits);
+        break;
+      case 2:
+        pixel.Red = Level(value, bits);
+        break;
+      default:
+        pixel.Green = Level(value, bits);
+        break;
+    }
+    Store(pixel, out);
+  }
+}
+
+void MapRow(const uint8_t* indices, int width, const TPixelMeaning& meaning, uint8_t* out) {
+  if (meaning.ModifyBits > 0) return HoldAndModify(indices, width, meaning, out);
+  for (int x = 0; x < width; ++x, out += 3) Store(ColourOf(meaning.ColorTable, indices[x]), out);
+}
+
 void DecodeBody(TByteReader& data, const TBitmapHeader& h, bool planar,
-                const std::vector<TTriple>& color_table, TRasterBitmap& result) {
+                const TPixelMeaning& meaning, TRasterBitmap& result) {
   const int width = h.Width, height = h.Height;
   const bool compressed = h.Compression != 0;
-  const TTriple black{};
-  auto colour = [&](unsigned index) -> const TTriple& {
-    return index < color_table.size() ? color_table[index] : black;
-  };
-  if (planar) {
-    const size_t plane_row = size_t((width + 15) / 16) * 2;
-    // A mask plane follows the colour planes of each row; it is read past.
-    const int stored_planes = h.NPlanes + (h.Masking == kHasMaskPlane ? 1 : 0);
-    std::vector<uint8_t> planes(plane_row * size_t(std::max(stored_planes, 1)));
-    for (int y = 0; y < height && !data.AtEnd(); ++y) {
+  std::vector<uint8_t> indices(static_cast<size_t>(width));
+  const size_t plane_row = size_t((width + 15) / 16) * 2;
+  // A mask plane follows the colour planes of each row; it is read past.
+  const int stored_planes = h.NPlanes + (h.Masking == kHasMaskPlane ? 1 : 0);
+  std::vector<uint8_t> planes(planar ? plane_row * size_t(std::max(stored_planes, 1)) : 0);
+  for (int y = 0; y < height && !data.AtEnd(); ++y) {
+    if (planar) {
       for (int k = 0; k < stored_planes; ++k)
         ReadPlaneRow(data, compressed, planes.data() + size_t(k) * plane_row, plane_row);
-      uint8_t* out = result.Scanline(y);
-      for (int x = 0; x < width; ++x, out += 3) {
-        const size_t byte = size_t(x) >> 3;
-        const int shift = 7 - (x & 7);
-        unsigned index = 0;
-        for (int k = 0; k < h.NPlanes; ++k)
-          index |= unsigned((planes[size_t(k) * plane_row + byte] >> shift) & 1) << k;
-        const TTriple& c = colour(index);
-        out[0] = c.Blue;
-        out[1] = c.Green;
-        out[2] = c.Red;
-      }
+      PlanesToIndices(planes.data(), plane_row, h.NPlanes, width, indices.data());
+    } else {
+      ReadPlaneRow(data, compressed, indices.data(), indices.size());
     }
-  } else {
-    std::vector<uint8_t> row(static_cast<size_t>(width));
-    for (int y = 0; y < height && !data.AtEnd(); ++y) {
-      ReadPlaneRow(data, compressed, row.data(), row.size());
-      uint8_t* out = result.Scanline(y);
-      for (int x = 0; x < width; ++x, out += 3) {
-        const TTriple& c = colour(row[x]);
-        out[0] = c.Blue;
-        out[1] = c.Green;
-        out[2] = c.Red;
-      }
-    }
+    MapRow(indices.data(), width, meaning, result.Scanline(y));
   }
 }
 
@@ -140,12 +193,46 @@ struct TLbmChunks {
   TBitmapHeader Header;
   bool HaveHeader = false;
   std::vector<TTriple> ColorTable;
+  uint32_t DisplayModes = 0;  // CAMG
   std::span<const uint8_t> Body;
   bool HaveBody = false;
 
   int Width() const { return HaveHeader ? Header.Width : 0; }
   int Height() const { return HaveHeader ? Header.Height : 0; }
 };
+
+bool HoldsAndModifies(const TLbmChunks& chunks) {
+  return chunks.Planar && (chunks.DisplayModes & kHoldAndModify) != 0;
+}
+
+// The kinds of ILBM whose colours are decoded right; the others are refused
+// rather than shown in wrong colours.
+void CheckPlanes(const TLbmChunks& chunks) {
+  const int planes = chunks.Header.NPlanes;
+  if (chunks.Planar && planes > kMaxPlanes)
+    throw EQuorvaneError("Unsupported ILBM: " + std::to_string(planes) +
+                         " bit planes (at most 8 are supported)");
+  if (HoldsAndModifies(chunks) && planes != 6 && planes != 8)
+    throw EQuorvaneError("Unsupported ILBM: hold-and-modify with " + std::to_string(planes) +
+                         " bit planes (6 or 8 are supported)");
+}
+
+// Extra half-brite: indices 32 to 63 show entries 0 to 31 at half
+// intensity, whatever the colour map holds beyond entry 31.
+TPixelMeaning PixelMeaningOf(const TLbmChunks& chunks) {
+  TPixelMeaning meaning{chunks.ColorTable, 0};
+  if (HoldsAndModifies(chunks)) {
+    meaning.ModifyBits = chunks.Header.NPlanes - 2;
+  } else if (chunks.Planar && (chunks.DisplayModes & kExtraHalfBrite) != 0 &&
+             chunks.Header.NPlanes == 6) {
+    meaning.ColorTable.resize(64);
+    for (size_t i = 0; i < 32; ++i) {
+      const TTriple& c = meaning.ColorTable[i];
+      meaning.ColorTable[i + 32] = {uint8_t(c.Blue / 2), uint8_t(c.Green / 2), uint8_t(c.Red / 2)};
+    }
+  }
+  return meaning;
+}
 
 // Reads the form type and the chunks up to the body (or the end of the
 // data), reporting BMHD and CMAP as Running stages.
@@ -181,11 +268,12 @@ TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) 
         c = MakeTriple(red, green, blue);
       }
       Report(progress, TProgressStage::Running);
+    } else if (id == "CAMG") {
+      TByteReader modes = chunk;
+      chunks.DisplayModes = modes.ReadDWord();
     } else if (id == "BODY") {
       if (!chunks.HaveHeader) throw EQuorvaneError("\"BMHD\" is missing.");
-      if (chunks.Planar && chunks.Header.NPlanes > kMaxPlanes)
-        throw EQuorvaneError("Unsupported ILBM: " + std::to_string(chunks.Header.NPlanes) +
-                             " bit planes (at most 8 are supported)");
+      CheckPlanes(chunks);
       chunks.Body = chunk.Bytes();
       chunks.HaveBody = true;
       break;
@@ -215,7 +303,7 @@ void DecodeLbm(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   result.Reset(TPixelFormat::Bit24, chunks.Width(), chunks.Height());
   if (chunks.HaveBody) {
     TByteReader data(chunks.Body, true);
-    DecodeBody(data, chunks.Header, chunks.Planar, chunks.ColorTable, result);
+    DecodeBody(data, chunks.Header, chunks.Planar, PixelMeaningOf(chunks), result);
     Report(progress, TProgressStage::Running);
   }
   bitmap = std::move(result);

@@ -53,8 +53,9 @@ void CopyPixels(const uint8_t* from, int x, int width, int bits, uint8_t* to) {
 
 }  // namespace
 
-bool CropBitmap(TRasterBitmap& bitmap, const TRect& rect, TRect* clamped) {
-  if (rect.Right == rect.Left || rect.Top == rect.Bottom) return false;
+std::optional<TRasterBitmap> CroppedCopy(const TRasterBitmap& bitmap, const TRect& rect,
+                                         TRect* clamped) {
+  if (rect.Right == rect.Left || rect.Top == rect.Bottom) return std::nullopt;
   TRect r = rect;
   if (r.Right < r.Left) std::swap(r.Left, r.Right);
   if (r.Bottom < r.Top) std::swap(r.Top, r.Bottom);
@@ -63,9 +64,9 @@ bool CropBitmap(TRasterBitmap& bitmap, const TRect& rect, TRect* clamped) {
   r.Bottom = std::min(r.Bottom, bitmap.Height());
   r.Top = std::max(r.Top, 0);
   // A rectangle wholly outside the picture leaves nothing to keep.
-  if (r.Right <= r.Left || r.Bottom <= r.Top) return false;
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return std::nullopt;
+  TRasterBitmap cut;
   try {
-    TRasterBitmap cut;
     cut.Reset(bitmap.PixelFormat(), r.Right - r.Left, r.Bottom - r.Top);
     std::copy(bitmap.ColorTable().begin(), bitmap.ColorTable().end(), cut.ColorTable().begin());
     cut.SetPelsPerMeter(bitmap.XPelsPerMeter(), bitmap.YPelsPerMeter());
@@ -73,11 +74,17 @@ bool CropBitmap(TRasterBitmap& bitmap, const TRect& rect, TRect* clamped) {
       CopyPixels(bitmap.Scanline(r.Top + row), r.Left, cut.Width(), bitmap.BitsPerPixel(),
                  cut.Scanline(row));
     }
-    bitmap = std::move(cut);
   } catch (const std::exception&) {
-    return false;
+    return std::nullopt;
   }
   if (clamped) *clamped = r;
+  return cut;
+}
+
+bool CropBitmap(TRasterBitmap& bitmap, const TRect& rect, TRect* clamped) {
+  std::optional<TRasterBitmap> cut = CroppedCopy(bitmap, rect, clamped);
+  if (!cut) return false;
+  bitmap = std::move(*cut);
   return true;
 }
 

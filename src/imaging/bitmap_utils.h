@@ -1,6 +1,7 @@
 #pragma once
 // Small operations on raster bitmaps: the display names of pixel formats and
 // cropping to a rectangle.
+#include <optional>
 #include <string>
 
 #include "raster/bitmap.h"
@@ -13,6 +14,11 @@ std::string PixelFormatName(TPixelFormat format);
 inline std::string PixelFormatName(const TRasterBitmap& bitmap) {
   return PixelFormatName(bitmap.PixelFormat());
 }
+
+// The part of `bitmap` inside `rect`, as CropBitmap cuts it; nothing when
+// CropBitmap would fail.
+std::optional<TRasterBitmap> CroppedCopy(const TRasterBitmap& bitmap, const TRect& rect,
+                                         TRect* clamped = nullptr);
 
 // Cuts the bitmap to `rect`, given in either orientation and clamped to the
 // picture, keeping pixel format and palette. False, with the bitmap

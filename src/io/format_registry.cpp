@@ -21,6 +21,7 @@
 #include "raster/error.h"
 #include "raster/file_io.h"
 #include "raster/output_file.h"
+#include "raster/pixel_convert.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 
@@ -102,6 +103,9 @@ constexpr TImageFormat kImageFormats[] = {
     {"ico", "Icons", LoadIcon, HeaderOf<ReadIconHeader>},
     {"bmp", "Bitmaps", LoadBmp, HeaderOf<ReadBmpHeader>},
     {"lbm", "LBM Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
+    // The usual names of IFF pictures besides ".lbm".
+    {"iff", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
+    {"ilbm", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
     {"pcx", "PCX Files", LoadAs<TPCXBitmap>, HeaderOf<ReadPcxHeader>},
     {"tga", "TGA Files", LoadAs<TTGABitmap>, HeaderOf<ReadTgaHeader>},
     {"tif", "TIFF-Format", LoadTiff, TiffHeader},
@@ -193,7 +197,8 @@ std::string BuildTypeFilter() {
 
 bool SaveReportsProgress(const std::string& file_name) {
   const std::string ext = LowerCase(ExtensionWithDot(file_name));
-  for (const char* reporting : {".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".png", ".pcx", ".lbm"})
+  for (const char* reporting :
+       {".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".png", ".pcx", ".lbm", ".iff", ".ilbm"})
     if (ext == reporting) return true;
   return false;
 }
@@ -227,7 +232,19 @@ void WriteForExtension(const TRasterBitmap& bitmap, const std::string& ext,
   if (ext == ".png") return WriteConverted<TPngWriter>(bitmap, TPixelFormat::Bit24, sink, progress);
   if (ext == ".pcx")
     return WriteConverted<TPcxWriter>(bitmap, TPixelFormat::Bit24, sink, progress, kInchesPerMetre);
-  if (ext == ".lbm") return WriteLbm(bitmap, sink, {.Compress = options.Compress}, progress);
+  // A file named as an IFF picture gets one, so that it opens again.
+  if (ext == ".lbm" || ext == ".iff" || ext == ".ilbm")
+    return WriteLbm(bitmap, sink, {.Compress = options.Compress}, progress);
+  // Truevision's own layout, which every TGA reader opens: 32-bit pictures
+  // as they are, all others as 24-bit true colour.
+  if (ext == ".tga") {
+    TRasterBitmap copy;
+    const std::vector<uint8_t> bytes =
+        bitmap.PixelFormat() == TPixelFormat::Bit32
+            ? EncodeTga(bitmap)
+            : EncodeTga(InPixelFormat(bitmap, TPixelFormat::Bit24, copy));
+    return sink.Write(bytes.data(), bytes.size());
+  }
   // Anything else, no extension included, receives a Windows bitmap.
   TBmpWriter writer(sink, FrameOf(bitmap));
   WriteRows(bitmap, writer);

@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "document/ini_file.h"
 #include "document/settings_path.h"
+#include "support/qt_test_main.h"
 #include "support/window_files.h"
 
 using namespace quorvane;
@@ -82,5 +83,5 @@ class TestAnyTiffMenu : public QObject {
   QTemporaryDir config_;
 };
 
-QTEST_MAIN(TestAnyTiffMenu)
+QUORVANE_QTEST_MAIN(TestAnyTiffMenu)
 #include "any_tiff_menu_test.moc"

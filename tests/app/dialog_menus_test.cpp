@@ -22,6 +22,7 @@
 #include "app/scale_dialog.h"
 #include "controls/real_spin.h"
 #include "io/format_registry.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -160,5 +161,5 @@ class TestDialogMenus : public QObject {
   }
 };
 
-QTEST_MAIN(TestDialogMenus)
+QUORVANE_QTEST_MAIN(TestDialogMenus)
 #include "dialog_menus_test.moc"

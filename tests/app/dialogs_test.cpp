@@ -1,6 +1,7 @@
 // The dialogs without document logic: TIFF options, GeoTIFF information and
 // the two progress windows.
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -8,11 +9,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <stdexcept>
 
 #include "app/geotiff_info_dialog.h"
 #include "app/progress_windows.h"
 #include "app/tiff_options_dialog.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -101,6 +104,12 @@ class TestDialogs : public QObject {
     dialog.ShowProgress("Printing Image");
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.windowTitle(), QString("Printing Image"));
+    // Exposed and painted before the work starts, its caption inside: no
+    // window manager frame that could add buttons or cut the caption.
+    QVERIFY(dialog.windowHandle()->isExposed());
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(Child<QLabel>(&dialog, "CaptionDis")->text(), QString("Printing Image"));
+    QVERIFY(Child<QLabel>(&dialog, "CaptionDis")->isVisible());
     QCOMPARE(bar->value(), 0);
     dialog.Proc()(40);
     QCOMPARE(bar->value(), 40);
@@ -130,6 +139,8 @@ class TestDialogs : public QObject {
       QVERIFY(window->isVisible());
       QCOMPARE(window->objectName(), QString("BitmapProgress"));
       QCOMPARE(window->windowTitle(), QString("Loading Bitmap"));
+      QCOMPARE(Child<QLabel>(window.data(), "CaptionDis")->text(), QString("Loading Bitmap"));
+      QVERIFY(window->windowHandle()->isExposed());
       QProgressBar* bar = Child<QProgressBar>(window.data(), "ProgressBar");
       const TProgressEvent hook = progress.Hook();
       hook(TProgressStage::Running, 60, false, {}, "Running");
@@ -150,5 +161,5 @@ class TestDialogs : public QObject {
   }
 };
 
-QTEST_MAIN(TestDialogs)
+QUORVANE_QTEST_MAIN(TestDialogs)
 #include "dialogs_test.moc"

@@ -28,6 +28,7 @@
 #include "imaging/canvas.h"
 #include "raster/pixel_convert.h"
 #include "support/geo_grid.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
 
@@ -87,7 +88,6 @@ class TestFileCommands : public QObject {
     const QString file = MakeMap("map.tif");
     window_->OpenImageFile(file);
     QCOMPARE(window_->windowTitle(), QString("map.tif - Quorvane"));
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QString("map.tif - Quorvane"));
     QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 120 X 90 Pixels: 24-bit"));
     QCOMPARE(Child<TImageEx>(window_, "InputImage")->size(), QSize(120, 90));
     // the folder is current
@@ -318,5 +318,5 @@ class TestFileCommands : public QObject {
   }
 };
 
-QTEST_MAIN(TestFileCommands)
+QUORVANE_QTEST_MAIN(TestFileCommands)
 #include "file_commands_test.moc"

@@ -9,6 +9,7 @@
 #include "app/picture_dialogs.h"
 #include "app/picture_rows.h"
 #include "io/format_registry.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -122,5 +123,5 @@ class TestFileDialogs : public QObject {
   }
 };
 
-QTEST_MAIN(TestFileDialogs)
+QUORVANE_QTEST_MAIN(TestFileDialogs)
 #include "file_dialogs_test.moc"

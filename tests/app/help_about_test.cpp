@@ -1,5 +1,6 @@
 // The help window over the bundled pages, the Help menu items and the
 // dialogs' help contexts, a missing help folder, and the About box.
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,10 +12,12 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "support/qt_message_boxes.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -76,6 +79,32 @@ class TestHelpAbout : public QObject {
     QVERIFY(help.isHidden());
   }
 
+  // Help asked for from a modal dialog stands over it and takes typing
+  // while the dialog is open; later, from the window, it is the window's.
+  void helpFromAModalDialogCanBeUsedWhileItIsOpen() {
+    QWidget owner;
+    owner.show();
+    THelpWindow help(kHelpFolder, &owner);
+    QDialog dialog(&owner);
+    QString typed;
+    QWindow* over = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+      help.ShowHelpContext(3);
+      over = help.windowHandle()->transientParent();
+      auto* search = Child<QLineEdit>(&help, "SearchEdit");
+      search->setFocus();
+      QTest::keyClick(help.windowHandle(), Qt::Key_T);  // through the window system
+      typed = search->text();
+      dialog.accept();
+    });
+    dialog.exec();
+    QCOMPARE(over, dialog.windowHandle());
+    QCOMPARE(typed, QString("t"));
+    QVERIFY(help.isVisible());
+    help.ShowHelpContext(1);
+    QCOMPARE(help.windowHandle()->transientParent(), owner.windowHandle());
+  }
+
   void menuItemsOpenTheDefaultPage() {
     for (const THelpViewerRequest& request :
          {ContentsMnuRequest(), SearchHelpMnuRequest(), HowtoUseMnuRequest()}) {
@@ -135,5 +164,5 @@ class TestHelpAbout : public QObject {
   }
 };
 
-QTEST_MAIN(TestHelpAbout)
+QUORVANE_QTEST_MAIN(TestHelpAbout)
 #include "help_about_test.moc"

@@ -9,6 +9,7 @@
 #include "app/image_view.h"
 #include "app/picture_rows.h"
 #include "raster/pixel_convert.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -191,5 +192,5 @@ class TestImageView : public QObject {
   }
 };
 
-QTEST_MAIN(TestImageView)
+QUORVANE_QTEST_MAIN(TestImageView)
 #include "image_view_test.moc"

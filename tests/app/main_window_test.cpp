@@ -2,27 +2,36 @@
 // the splitters, the readouts after mouse moves and the tone panel texts.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/dialogs.h"
 #include "app/image_view.h"
 #include "app/main_window.h"
 #include "app/tiff_options_dialog.h"
+#include "controls/page_control.h"
 #include "document/readouts.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
+#include "support/window_files.h"
 
 using namespace quorvane;
 using testing::Child;
@@ -45,6 +54,11 @@ QStringList MenuItems(const QMenu* menu) {
 
 QString Text(const QWidget* root, const char* label) {
   return Child<QLabel>(root, label)->text();
+}
+
+// The page's scroll area, which scrolls it when the window is too low.
+QScrollArea* PageScroll(QWidget* page) {
+  return page->findChild<QScrollArea*>();
 }
 
 }  // namespace
@@ -257,6 +271,93 @@ class TestMainWindow : public QObject {
     QVERIFY(!refused.isAccepted());
   }
 
+  // All three tabs in view, wrapped onto rows rather than behind scroll
+  // arrows, at the start size, at 1300 x 960 and in narrower tool panes.
+  void pageTabsStayVisible() {
+    for (QSize size : {QSize(621, 545), QSize(1300, 960)}) {
+      window_->resize(size);
+      window_->show();
+      QVERIFY(QTest::qWaitForWindowExposed(window_));
+      auto* bar = qobject_cast<TPageTabBar*>(Child<QTabWidget>(window_, "PageControl")->tabBar());
+      for (int width : {161, kToolPaneCap, 90}) {
+        Child<QSplitter>(window_, "Splitter1")->setSizes({width, size.width() - width});
+        QTest::qWait(10);
+        for (int i = 0; i < 3; ++i) QVERIFY(bar->rect().contains(bar->RowTabRect(i)));
+        for (QToolButton* arrow : bar->findChildren<QToolButton*>()) QVERIFY(!arrow->isVisible());
+      }
+      testing::PressOn(bar, bar->RowTabRect(2).center());
+      testing::ReleaseOn(bar, bar->RowTabRect(2).center());
+      QCOMPARE(window_->ActivePage(), TPage::Tools);
+      Child<QTabWidget>(window_, "PageControl")->setCurrentIndex(0);
+    }
+  }
+
+  // In the 8-point dialog font every page fits the start size, the Measure
+  // page with room for one more readout row, and readouts as long as they
+  // get show their whole text; a lower window scrolls; at 1300 x 960
+  // controls keep their natural height.
+  void pagesFitAndKeepTheirControlsSizes() {
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+    QCOMPARE(window_->font().pointSize(), 8);
+    auto* pages = Child<QTabWidget>(window_, "PageControl");
+    const int row = Child<QLineEdit>(window_, "EastDis")->height() + 2;
+    for (int i = 0; i < 3; ++i) {
+      pages->setCurrentIndex(i);
+      QTest::qWait(10);
+      QScrollArea* scroll = PageScroll(pages->widget(i));
+      const QSize needed = scroll->widget()->minimumSizeHint() + QSize(0, i == 1 ? row : 0);
+      QVERIFY2(needed.height() <= scroll->viewport()->height() &&
+                   needed.width() <= scroll->viewport()->width(),
+               qPrintable(pages->tabText(i)));
+    }
+    const char* readouts[][2] = {{"Long2Dis",
+                                  "-178\xC2\xB0"
+                                  "59'59\""},
+                                 {"LongDIs", "-178.65556"},
+                                 {"EastDis", "10,000,000.0"},
+                                 {"AzmEdit", "359.9\xC2\xB0"},
+                                 {"ZoneDis", "60"},
+                                 {"AreaDis", "4000000.0Px^2"}};
+    for (const auto& [name, text] : readouts) {
+      auto* field = Child<QLineEdit>(window_, name);
+      const QRect room = field->contentsRect() - field->textMargins();
+      QVERIFY2(field->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) + 4 <= room.width(),
+               name);
+    }
+    auto* datum = Child<QComboBox>(window_, "DatumCombo");
+    QVERIFY(datum->fontMetrics().horizontalAdvance("North American 1927") + 24 <= datum->width());
+    pages->setCurrentIndex(1);
+    window_->resize(621, 300);
+    QTRY_VERIFY(PageScroll(pages->widget(1))->verticalScrollBar()->isVisible());
+    window_->resize(1300, 960);
+    for (int i = 0; i < 3; ++i) {
+      pages->setCurrentIndex(i);
+      QTest::qWait(10);
+      for (QWidget* control : pages->widget(i)->findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(control);  // captions may take a row's height
+        if ((label && label->frameShape() != QFrame::NoFrame) ||
+            qobject_cast<QLineEdit*>(control) || qobject_cast<QGroupBox*>(control) ||
+            qobject_cast<QPushButton*>(control))
+          QVERIFY2(control->height() <= control->sizeHint().height(),
+                   qPrintable(control->objectName()));
+      }
+    }
+  }
+
+  // Titles are the windows' own: the display name, which Qt appends to
+  // every later title on X11, is never set from a caption.
+  void titlesAreTheWindowsOwnCaptions() {
+    QTemporaryDir dir;
+    const QString display_name = QGuiApplication::applicationDisplayName();
+    for (const char* name : {"first.tif", "second.lbm"}) {
+      testing::WriteGeoPicture(dir.filePath(name).toStdString(), testing::GreyPicture(20, 10));
+      window_->OpenImageFile(dir.filePath(name));
+      QCOMPARE(window_->windowTitle(), QString(name) + " - Quorvane");
+    }
+    QCOMPARE(QGuiApplication::applicationDisplayName(), display_name);
+  }
+
   void readoutTexts() {
     TRasterBitmap empty;
     QCOMPARE(SourceSizeText(empty), std::string("Source Image - Size: 0 X 0"));
@@ -271,5 +372,5 @@ class TestMainWindow : public QObject {
   }
 };
 
-QTEST_MAIN(TestMainWindow)
+QUORVANE_QTEST_MAIN(TestMainWindow)
 #include "main_window_test.moc"

@@ -2,6 +2,7 @@
 // readouts at known pixels of a GeoTIFF made here, the polyline drawn into
 // the shown picture pixel for pixel, and page switches that take overlays
 // away and bring them back.
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include "document/measure_drawing.h"
 #include "imaging/canvas.h"
 #include "raster/pixel_convert.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
 
@@ -206,6 +208,29 @@ class TestMeasuring : public QObject {
     QCOMPARE(Field(window_, "LengthDis"), QString("900.0M"));
   }
 
+  // The readouts follow a choice however it is made: the arrow keys and an
+  // accessibility action check an item without clicking it.
+  void unitChosenByKeyboardOrAccessibilityRefreshesTheReadouts() {
+    Page(TPage::Measure);
+    Click(input_, {10, 10});
+    Click(input_, {40, 10});
+    QCOMPARE(Field(window_, "LengthDis"), QString("30.0Px"));
+    auto radio = [&](const char* text) {
+      QWidget* group = Child<QGroupBox>(Child<QWidget>(window_, "MeasurePage"), "LengthRadio");
+      for (QRadioButton* r : group->findChildren<QRadioButton*>())
+        if (r->text() == text) return r;
+      return static_cast<QRadioButton*>(nullptr);
+    };
+    radio("Pixles")->setFocus();
+    QTest::keyClick(radio("Pixles"), Qt::Key_Right);
+    QVERIFY(radio("Meters")->isChecked());
+    QCOMPARE(Field(window_, "LengthDis"), QString("900.0M"));
+    QAccessibleInterface* feet = QAccessible::queryAccessibleInterface(radio("Feet"));
+    feet->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(radio("Feet")->isChecked());
+    QCOMPARE(Field(window_, "LengthDis"), QString("2952.8Ft"));
+  }
+
   void markersAndSegmentsArePaintedIntoTheShownPicture() {
     Page(TPage::Measure);
     testing::MoveOver(input_, {20, 40});
@@ -303,5 +328,5 @@ class TestMeasuring : public QObject {
   }
 };
 
-QTEST_MAIN(TestMeasuring)
+QUORVANE_QTEST_MAIN(TestMeasuring)
 #include "measuring_test.moc"

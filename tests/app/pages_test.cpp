@@ -14,6 +14,7 @@
 #include "app/measure_page.h"
 #include "app/tools_page.h"
 #include "controls/speed_button.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -210,5 +211,5 @@ class TestPages : public QObject {
   }
 };
 
-QTEST_MAIN(TestPages)
+QUORVANE_QTEST_MAIN(TestPages)
 #include "pages_test.moc"

@@ -14,6 +14,7 @@
 #include "app/precise_size_dialog.h"
 #include "app/resize_workflow.h"
 #include "controls/integer_spin.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -153,5 +154,5 @@ class TestPreciseSizeDialog : public QObject {
   }
 };
 
-QTEST_MAIN(TestPreciseSizeDialog)
+QUORVANE_QTEST_MAIN(TestPreciseSizeDialog)
 #include "precise_size_dialog_test.moc"

@@ -21,7 +21,9 @@
 #include "app/print_surface.h"
 #include "app/progress_windows.h"
 #include "support/qt_message_boxes.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
+#include "support/window_files.h"
 
 using namespace quorvane;
 using testing::Child;
@@ -287,17 +289,14 @@ class TestPrintDialog : public QObject {
     QTemporaryDir folder;
     PrintToPdf(dialog.Printer(), folder.filePath("no/such/folder/out.pdf"));
     const TRasterBitmap picture = Solid(10, 10, 255, 0, 0);
-    testing::TSeenMessage seen;
-    bool progress_hidden_at_message = false;
-    ExecuteAndClose(dialog, picture, {}, [&] {
-      testing::CloseNextMessageBox(seen);
-      QTimer::singleShot(5, [&] { progress_hidden_at_message = progress.isHidden(); });
-      Child<QPushButton>(&dialog, "PrintBtn")->click();
-    });
-    QVERIFY(seen.Shown);
+    testing::TMessageWatcher messages;
+    ExecuteAndClose(dialog, picture, {}, [&] { Child<QPushButton>(&dialog, "PrintBtn")->click(); });
+    QCOMPARE(messages.Seen().size(), 1);
+    const testing::TMessageWatcher::TSeen& seen = messages.Seen().first();
     QCOMPARE(seen.Icon, QMessageBox::Critical);
     QVERIFY2(seen.Text.startsWith("Printing failed"), qPrintable(seen.Text));
-    QVERIFY(progress_hidden_at_message);
+    QVERIFY2(!seen.OtherWindows.contains("Printing Image"),
+             qPrintable(seen.OtherWindows.join(",")));
     QVERIFY(progress.isHidden());
   }
 
@@ -309,5 +308,5 @@ class TestPrintDialog : public QObject {
   }
 };
 
-QTEST_MAIN(TestPrintDialog)
+QUORVANE_QTEST_MAIN(TestPrintDialog)
 #include "print_dialog_test.moc"

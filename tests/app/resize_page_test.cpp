@@ -13,24 +13,34 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <random>
 
+#include "app/clipboard_pictures.h"
 #include "app/dialogs.h"
 #include "app/image_view.h"
 #include "app/main_window.h"
+#include "app/print_dialog.h"
 #include "app/progress_windows.h"
 #include "app/resize_page.h"
 #include "app/resize_workflow.h"
 #include "app/source_box.h"
 #include "controls/inc_spin.h"
 #include "controls/speed_button.h"
+#include "document/measure_drawing.h"
 #include "document/resize_driver.h"
 #include "geo/geo_reference.h"
+#include "imaging/bitmap_utils.h"
 #include "support/pixel_probe.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
+#include "support/window_pictures.h"
 
 using namespace quorvane;
 using testing::Child;
+using testing::Pattern;
+using testing::SameBytes;
 
 namespace {
 
@@ -52,30 +62,6 @@ void Choose(const QWidget* root, const char* group, const QString& item) {
   const QWidget* page = Child<QWidget>(root, "ResizePage");
   for (QRadioButton* radio : Child<QGroupBox>(page, group)->findChildren<QRadioButton*>())
     if (radio->text() == item) radio->click();
-}
-
-// A 24-bit picture whose every pixel differs from its neighbours, so a
-// pixel left behind by the box shows.
-TRasterBitmap Pattern(int width, int height) {
-  TRasterBitmap picture;
-  picture.Reset(TPixelFormat::Bit24, width, height);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = picture.Scanline(y);
-    for (int x = 0; x < width; ++x) {
-      row[3 * x] = uint8_t(x * 7 + y);
-      row[3 * x + 1] = uint8_t(y * 5 + 11);
-      row[3 * x + 2] = uint8_t(x + y * 3 + 40);
-    }
-  }
-  return picture;
-}
-
-bool SameBytes(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
-    return false;
-  for (int y = 0; y < a.Height(); ++y)
-    if (!std::equal(a.Scanline(y), a.Scanline(y) + a.Stride(), b.Scanline(y))) return false;
-  return true;
 }
 
 }  // namespace
@@ -111,6 +97,31 @@ class TestResizePage : public QObject {
     window_->SourceBox().ShowBox();
   }
   const TRasterBitmap& Source() const { return window_->Document().Source.Picture; }
+  void Page(TPage page) { Child<QTabWidget>(window_, "PageControl")->setCurrentIndex(int(page)); }
+  void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    testing::MoveOver(input_, at);
+    testing::PressOn(input_, at, button);
+    testing::ReleaseOn(input_, at, button);
+  }
+  // What the print dialog would print of the pane named `item`.
+  TRasterBitmap Printed(const char* item) {
+    auto* dialog = Child<TPrintDlg>(window_, "PrintDlg");
+    TRasterBitmap printed;
+    QTimer::singleShot(0, dialog, [&] {
+      for (QRadioButton* radio :
+           Child<QWidget>(dialog, "SelectRadio")->findChildren<QRadioButton*>())
+        if (radio->text() == item) radio->click();
+      printed = dialog->ChosenPicture();
+      dialog->reject();
+    });
+    window_->Menu().PrintMnu->trigger();
+    return printed;
+  }
+  TRasterBitmap SavedSource(const QString& file) {
+    window_->UseFileChoosers({.SaveName = [file](QWidget*) { return file; }});
+    window_->SaveSourceAsMnuClick();
+    return testing::ReadGeoPicture(file.toStdString()).Picture;
+  }
 
  private slots:
   void init() {
@@ -293,6 +304,79 @@ class TestResizePage : public QObject {
       }
   }
 
+  // The box drawn on the source by a stretch on the Tools page, then two
+  // clicks there: the clean copy is not taken from a picture holding it.
+  void theBoxDrawnAfterAStretchNeverReachesTheCleanCopy() {
+    const TRasterBitmap clean = Pattern(150, 76);
+    UseSource(clean);
+    Drag({10, 20}, {50, 60});
+    Page(TPage::Tools);
+    window_->Menu().StretchMnu->trigger();
+    Click({30, 30});
+    Click({40, 10});
+    Page(TPage::Measure);
+    Page(TPage::Tools);
+    QVERIFY(SameBytes(window_->Document().Source.CleanCopy(), clean));
+    window_->Menu().CopyInputMnu->trigger();
+    QVERIFY(testing::SameColours(PictureFromClipboard(), clean));
+  }
+
+  // Random page switches, box drags, clicks, stretches, crops, copies,
+  // saves and prints. After every step the source's clean copy holds the
+  // pasted pixels as the crops cut them, the destination the stretch of
+  // those; a copy, save or print holds them too, with the measuring
+  // polyline only while the Measure page shows it; a switch to the Tools
+  // page leaves nothing on the picture shown.
+  void overlaysNeverEnterAPicture() {
+    QTemporaryDir dir;
+    TRasterBitmap expected = Pattern(96, 72), destination;
+    UseSource(expected);
+    bool polyline_shown = false;
+    std::mt19937 random(16);
+    auto pick = [&](int low, int high) {
+      return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int step = 0; step < 300; ++step) {
+      const TPage before = window_->ActivePage();
+      const TPane& source = window_->Document().Source;
+      const QPoint at(pick(0, expected.Width() - 1), pick(0, expected.Height() - 1));
+      const int action = pick(0, 9);
+      if (action <= 1) Page(TPage(pick(0, 2)));
+      if (action <= 1 && window_->ActivePage() != before)
+        polyline_shown = window_->ActivePage() == TPage::Measure && !source.Measure.Points.empty();
+      if (action == 2) Drag(at, at + QPoint(pick(-30, 30), pick(-30, 30)));
+      if (action == 3) Click(at, step % 5 ? Qt::LeftButton : Qt::RightButton);
+      if ((action == 2 || action == 3) && before != TPage::Resize) polyline_shown = true;
+      if (action == 4) {
+        window_->Menu().StretchMnu->trigger();
+        const TResizeRequest request{.Width = expected.Width(),
+                                     .Height = expected.Height(),
+                                     .FilterIndex = SharpnessFilter(TSharpness::Sharp)};
+        destination = ResizeOutputImage(expected, {}, request).Destination;
+      }
+      if (action == 5) {
+        const TRect box = window_->SourceBox().Box().Selection();
+        window_->Menu().CropMnu->trigger();
+        if (auto cut = CroppedCopy(expected, box))
+          expected = std::move(*cut), polyline_shown = false;
+      }
+      if (action == 6 && (expected.Width() < 12 || expected.Height() < 12))
+        UseSource(expected = Pattern(96, 72)), polyline_shown = false;
+      QVERIFY2(SameBytes(source.CleanCopy(), expected), qPrintable(QString::number(step)));
+      if (!destination.Empty())
+        QVERIFY(SameBytes(window_->Document().Destination.CleanCopy(), destination));
+      TRasterBitmap shown = expected;
+      if (window_->ActivePage() == TPage::Measure && polyline_shown) Draw(source.Measure, shown);
+      if (action == 7) window_->Menu().CopyInputMnu->trigger();
+      if (action == 7) QVERIFY(testing::SameColours(PictureFromClipboard(), shown));
+      if (action == 8) QVERIFY(testing::SameColours(SavedSource(dir.filePath("s.bmp")), shown));
+      if (action == 9) QVERIFY(testing::SameColours(Printed("Source Page"), shown));
+      if (action == 9) QVERIFY(testing::SameColours(Printed("Destination Page"), destination));
+      if (window_->ActivePage() == TPage::Tools && before != TPage::Tools)
+        QVERIFY(SameBytes(Source(), expected));
+    }
+  }
+
   // The box is drawn into the source's pixels, but not resampled with them.
   void stretchLeavesTheBoxOutOfTheDestination() {
     UseSource(Pattern(150, 76));
@@ -457,5 +541,5 @@ class TestResizePage : public QObject {
   }
 };
 
-QTEST_MAIN(TestResizePage)
+QUORVANE_QTEST_MAIN(TestResizePage)
 #include "resize_page_test.moc"

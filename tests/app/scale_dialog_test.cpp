@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "document/save_pane.h"
 #include "io/format_registry.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -185,6 +186,7 @@ class TestScaleDialog : public QObject {
   void southButtonDownThenOkMakesTheNextTiffSaveASouthernZone() {
     TDocument document;
     document.Source.Picture.Reset(TPixelFormat::Bit24, 8, 6);
+    document.SourceChanged();
     document.Source.GeoReference() = kUtm18North30m;
     TScaleDlg dialog;
     bool was_down = true;
@@ -208,5 +210,5 @@ class TestScaleDialog : public QObject {
   }
 };
 
-QTEST_MAIN(TestScaleDialog)
+QUORVANE_QTEST_MAIN(TestScaleDialog)
 #include "scale_dialog_test.moc"

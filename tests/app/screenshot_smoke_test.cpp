@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "document/about_texts.h"
 #include "imaging/startup_picture.h"
 #include "io/format_registry.h"
 #include "raster/pixel_convert.h"
@@ -44,7 +45,10 @@ QString RunProgram(const QStringList& launcher, const QString& platform, const Q
   program.setProcessEnvironment(environment);
   program.setProcessChannelMode(QProcess::MergedChannels);
   QStringList arguments = launcher;
-  arguments << QUORVANE_APP_PATH << "--screenshot" << shot_file << file;
+  // Arguments after the file, and options the program does not know, are
+  // ignored.
+  arguments << QUORVANE_APP_PATH << "--screenshot" << shot_file << file << "--foo"
+            << "extra";
   program.start(arguments.takeFirst(), arguments);
   if (!program.waitForFinished(60000)) return "the program did not finish";
   if (program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0) return {};
@@ -104,6 +108,27 @@ class TestScreenshot : public QObject {
     const QImage shot = Screenshot(dir.filePath("no such file.tif"));
     QCOMPARE(shot.size(), QSize(621, 545));
     QVERIFY(FindRow(shot, MakeStartupPicture(), kClearRow).x() >= 0);
+  }
+
+  // Answered on the terminal, with no display to open a window on.
+  void programAnswersVersionAndHelp() {
+    for (const char* option : {"--version", "--help"}) {
+      QProcess program;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert("QT_QPA_PLATFORM", "xcb");
+      environment.remove("DISPLAY");
+      program.setProcessEnvironment(environment);
+      program.start(QUORVANE_APP_PATH, {option});
+      QVERIFY(program.waitForFinished(30000));
+      QCOMPARE(program.exitCode(), 0);
+      const QString output = QString::fromUtf8(program.readAllStandardOutput());
+      const auto date = FileModificationDate(QUORVANE_APP_PATH);
+      QVERIFY(date);
+      if (QString(option) == "--version")
+        QCOMPARE(output, "Quorvane " + QString::fromStdString(AboutVersionText(*date)) + "\n");
+      else
+        QVERIFY2(output.startsWith("Usage: quorvane [FILE]"), qPrintable(output));
+    }
   }
 
   void programOpensTheFileOnItsCommandLine() {

@@ -9,6 +9,7 @@
 
 #include "app/image_view.h"
 #include "app/source_box.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -90,5 +91,5 @@ class TestSourceBox : public QObject {
   }
 };
 
-QTEST_MAIN(TestSourceBox)
+QUORVANE_QTEST_MAIN(TestSourceBox)
 #include "source_box_test.moc"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/inc_spin.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
@@ -148,5 +149,5 @@ class TestSpinControls : public QObject {
   }
 };
 
-QTEST_MAIN(TestSpinControls)
+QUORVANE_QTEST_MAIN(TestSpinControls)
 #include "spin_controls_test.moc"

@@ -15,6 +15,7 @@
 #include "controls/integer_spin.h"
 #include "controls/real_spin.h"
 #include "geo/geo_format.h"
+#include "support/qt_test_main.h"
 
 using namespace quorvane;
 
@@ -253,5 +254,5 @@ class TestSpinEdits : public QObject {
   }
 };
 
-QTEST_MAIN(TestSpinEdits)
+QUORVANE_QTEST_MAIN(TestSpinEdits)
 #include "spin_edits_test.moc"

@@ -11,32 +11,14 @@
 #include "app/messages.h"
 #include "raster/error.h"
 #include "raster/pixel_convert.h"
+#include "support/qt_test_main.h"
+#include "support/window_pictures.h"
 
 using namespace quorvane;
+using testing::Pattern;
+using testing::SameColours;
 
 namespace {
-
-TRasterBitmap Pattern(int width, int height) {
-  TRasterBitmap b;
-  b.Reset(TPixelFormat::Bit24, width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = b.Scanline(y) + 3 * x;
-      p[0] = uint8_t(x * 9), p[1] = uint8_t(y * 17), p[2] = uint8_t(x + y);
-    }
-  return b;
-}
-
-bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  std::vector<uint8_t> ra(size_t(a.Width()) * 3), rb(ra.size());
-  for (int y = 0; y < a.Height(); ++y) {
-    ReadRowAs24(a, y, 0, a.Width(), ra.data());
-    ReadRowAs24(b, y, 0, b.Width(), rb.data());
-    if (ra != rb) return false;
-  }
-  return true;
-}
 
 QString ErrorText(const std::function<void()>& action) {
   try {
@@ -68,12 +50,12 @@ void CloseNextMessageBox(TSeenBox& seen) {
 class TestTransfer : public QObject {
   Q_OBJECT
  private slots:
-  void copyThenPasteGivesTheSamePixels() {
+  void copyThenPasteGivesTheSameColours() {
     const TRasterBitmap picture = Pattern(31, 17);
     PutPictureOnClipboard(picture);
     const TRasterBitmap pasted = PictureFromClipboard();
     QCOMPARE(pasted.PixelFormat(), TPixelFormat::Bit24);
-    QVERIFY(SamePixels(pasted, picture));
+    QVERIFY(SameColours(pasted, picture));
   }
 
   void palettePicturesGoAsTheirColours() {
@@ -134,5 +116,5 @@ class TestTransfer : public QObject {
   }
 };
 
-QTEST_MAIN(TestTransfer)
+QUORVANE_QTEST_MAIN(TestTransfer)
 #include "transfer_test.moc"

@@ -23,6 +23,7 @@
 #include "app/main_window.h"
 #include "app/scale_dialog.h"
 #include "controls/real_spin.h"
+#include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
 
@@ -176,5 +177,5 @@ class TestWindowDialogs : public QObject {
   }
 };
 
-QTEST_MAIN(TestWindowDialogs)
+QUORVANE_QTEST_MAIN(TestWindowDialogs)
 #include "window_dialogs_test.moc"

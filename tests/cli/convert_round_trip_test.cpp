@@ -58,10 +58,12 @@ TEST(ConvertRoundTrip, EveryWrittenFormatReadsBack) {
       {"out.png", 0, TPixelFormat::Bit24},
       {"out.bmp", 0, TPixelFormat::Bit24},
       {"out.pcx", 0, TPixelFormat::Bit24},
+      {"out.tga", 0, TPixelFormat::Bit24},
       // JPEG loses a little; GIF and the 8-bit PBM reduce the colours to 256.
       {"out.jpg", 3.0, TPixelFormat::Bit24},
       {"out.gif", 6.0, TPixelFormat::Bit8},
       {"out.lbm", 6.0, TPixelFormat::Bit24},
+      {"out.iff", 6.0, TPixelFormat::Bit24},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -75,11 +77,6 @@ TEST(ConvertRoundTrip, EveryWrittenFormatReadsBack) {
       EXPECT_LT(d.Mean, c.MeanTolerance);
     }
   }
-  // A .tga name receives a Windows bitmap, which the bitmap reader opens.
-  ASSERT_EQ(Convert(dir / "in.png", dir / "out.tga"), 0);
-  TGeoTiffTags tags;
-  std::filesystem::rename(dir / "out.tga", dir / "tga-as.bmp");
-  EXPECT_EQ(CompareColours(original, *LoadPicture((dir / "tga-as.bmp").string(), tags)).Max, 0);
 }
 
 TEST(ConvertRoundTrip, AGeoTiffKeepsItsGeoreferenceThroughConvert) {

@@ -21,7 +21,10 @@ TEST(Document, StartsWithTheStartupPictureAndResetGeoreferences) {
     EXPECT_EQ(pane->GeoReference(), (TGeoReference{0, 0, 1, 1, 0, false}));
   }
   EXPECT_EQ(document.Source.CleanCopy().Width(), 150) << "the start-up picture is the clean one";
-  EXPECT_FALSE(document.Source.CleanCopyTaken()) << "no copy before the first overlay";
+  // The selection box draws into the source: its copy is taken at once,
+  // while the picture carries no box.
+  EXPECT_TRUE(document.Source.CleanCopyTaken());
+  EXPECT_FALSE(document.Destination.CleanCopyTaken()) << "no copy before the first overlay";
 }
 
 TEST(Document, SourceChangedRestartsSizingEmptiesTheBoxAndTakesASnapshot) {
@@ -106,7 +109,7 @@ TEST(Pane, RepaintErasesFromTheCleanCopyAndDrawsTheToolAgain) {
 }
 
 TEST(Pane, WithoutACleanCopySnapshotsDoNothing) {
-  TPane pane(false);
+  TPane pane(TCleanCopyTaking::Never);
   pane.Picture.Reset(TPixelFormat::Bit24, 10, 8);
   pane.Snapshot();
   pane.DrawMeasure();

@@ -46,13 +46,31 @@ TEST(ReopenMenu, SixFilesLeaveTheFiveMostRecentNumberedFromOne) {
 }
 
 TEST(ReopenMenu, SamePathInOtherCaseMovesToTheTopWithTheNewSpelling) {
+  TReopenMenu menu({.INISection = "FileHistory", .PathCase = TPathCase::Ignored});
+  menu.AddFile("/maps/Area.tif");
+  menu.AddFile("/maps/other.tif");
+  menu.AddFile("/MAPS/area.TIF");
+  EXPECT_EQ(menu.Paths(), (TStrings{"/MAPS/area.TIF", "/maps/other.tif"}));
+  EXPECT_EQ(menu.Captions(), (TStrings{"&1 area.TIF", "&2 other.tif"}));
+}
+
+// The program's list asks the file system: on one that tells letter case
+// apart, A.tif and a.tif are two files and two entries.
+TEST(ReopenMenu, TheProgramsListComparesPathsAsTheFileSystemDoes) {
   TTempDir dir;
+  WriteText(dir / "A.tif", "upper");
+  WriteText(dir / "a.tif", "lower");
+  if (std::filesystem::equivalent(dir / "A.tif", dir / "a.tif"))
+    GTEST_SKIP() << "this file system ignores letter case";
   TProgramHistory history(dir / "quorvane.ini");
-  history.Open("/maps/Area.tif");
-  history.Open("/maps/other.tif");
-  history.Open("/MAPS/area.TIF");
-  EXPECT_EQ(history.menu.Paths(), (TStrings{"/MAPS/area.TIF", "/maps/other.tif"}));
-  EXPECT_EQ(history.menu.Captions(), (TStrings{"&1 area.TIF", "&2 other.tif"}));
+  const std::string upper = (dir / "A.tif").string(), lower = (dir / "a.tif").string();
+  history.Open(upper);
+  history.Open(lower);
+  history.Open(lower);
+  EXPECT_EQ(history.menu.Paths(), (TStrings{lower, upper}));
+  history.Open("/no/such/Map.tif");
+  history.Open("/no/such/map.tif");
+  EXPECT_EQ(history.menu.Count(), 4u) << "missing files: nothing says they are one";
 }
 
 TEST(ReopenMenu, AnOverlongStoredListLoadsWholeAndTheNextFileTrimsIt) {

@@ -94,6 +94,7 @@ TEST_F(StretchCommand, FailedResamplingLeavesTheDestinationAsItWas) {
   Stretch(document_);
   const TGeoReference reference = document_.Destination.GeoReference();
   document_.Source.Picture = TRasterBitmap{};  // "Source bitmap too small"
+  document_.Source.Snapshot();
   document_.Sizing.SetNewSize(10, 10);
   EXPECT_ANY_THROW(Stretch(document_));
   EXPECT_EQ(document_.Destination.Picture.Width(), 165);

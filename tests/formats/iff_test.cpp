@@ -99,6 +99,52 @@ TEST(IffRead, IndexPastTheColourTableIsBlack) {
   EXPECT_EQ(PixelAt(b, 1, 0), (TTriple{0, 0, 0}));
 }
 
+// An ILBM of `planes` planes, CAMG `modes` and 32 CMAP colours whose rows
+// hold `rows` of colour indices (plane k holds bit k, pixel 0 in the top bit).
+TRasterBitmap ReadIlbm(int planes, uint32_t modes, const std::vector<std::vector<int>>& rows) {
+  Bytes body;
+  for (const std::vector<int>& row : rows)
+    for (int k = 0; k < planes; ++k) {
+      Bytes plane((row.size() + 15) / 16 * 2, 0);
+      for (size_t x = 0; x < row.size(); ++x)
+        if (row[x] >> k & 1) plane[x / 8] |= uint8_t(0x80 >> (x % 8));
+      Append(body, plane);
+    }
+  const Bytes camg = {uint8_t(modes >> 24), uint8_t(modes >> 16), uint8_t(modes >> 8),
+                      uint8_t(modes)};
+  return Read(IffForm(
+      "ILBM",
+      {IffChunk("BMHD", Bmhd(uint16_t(rows[0].size()), uint16_t(rows.size()), uint8_t(planes), 0)),
+       IffChunk("CAMG", camg), IffChunk("CMAP", Cmap(32)), IffChunk("BODY", body)}));
+}
+
+// Hold-and-modify: the top two bits pick a colour (00) or keep the pixel
+// before and set its blue (01), red (10) or green (11) to the value bits
+// scaled to 0..255 (HAM8: 32 of 63 gives 129); each row starts from colour
+// 0. Extra half-brite: indices 32 to 63 are colours 0 to 31 halved.
+TEST(IffRead, HoldAndModifyAndExtraHalfBriteGiveTheirColours) {
+  const TTriple c0 = CmapColour(0), c2 = CmapColour(2);  // c2: red 80, green 195, blue 14
+  const TRasterBitmap ham6 = ReadIlbm(6, 0x800, {{0x02, 0x1F, 0x20, 0x38}, {0x2F, 0x01}});
+  EXPECT_EQ(PixelAt(ham6, 0, 0), c2);
+  EXPECT_EQ(PixelAt(ham6, 1, 0), MakeTriple(80, 195, 255));
+  EXPECT_EQ(PixelAt(ham6, 2, 0), MakeTriple(0, 195, 255));
+  EXPECT_EQ(PixelAt(ham6, 3, 0), MakeTriple(0, 136, 255));
+  EXPECT_EQ(PixelAt(ham6, 0, 1), MakeTriple(255, c0.Green, c0.Blue));
+  EXPECT_EQ(PixelAt(ham6, 1, 1), CmapColour(1));
+  const TRasterBitmap ham8 = ReadIlbm(8, 0x800, {{0x02, 0xA0}});
+  EXPECT_EQ(PixelAt(ham8, 1, 0), MakeTriple(129, 195, 14));
+  EXPECT_EQ(PixelAt(ReadIlbm(6, 0x80, {{33}}), 0, 0), MakeTriple(20, 112, 3));
+  // Other plane counts have no defined hold-and-modify: refused, never
+  // shown in wrong colours.
+  try {
+    ReadIlbm(5, 0x800, {{0}});
+    ADD_FAILURE() << "read";
+  } catch (const EQuorvaneError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Unsupported ILBM: hold-and-modify with 5 bit planes (6 or 8 are supported)");
+  }
+}
+
 TEST(IffRead, SizesPastTheDataAreCutAndDecodedRowsKept) {
   // The BODY claims 1000 bytes and holds one row of three.
   Bytes file = IffForm("PBM ", {IffChunk("BMHD", Bmhd(3, 2, 8, 0)), IffChunk("CMAP", Cmap(8))});

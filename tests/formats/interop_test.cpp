@@ -1,6 +1,6 @@
 // Other programs read the files our writers make: Debian's netpbm tools
-// (pcxtoppm, ilbmtoppm) convert them to PPM, which must hold our pixels
-// exactly. Skipped when the tools are not installed.
+// (pcxtoppm, ilbmtoppm, tgatoppm) convert them to PPM, which must hold our
+// pixels exactly. Skipped when the tools are not installed.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "formats/iff.h"
 #include "formats/pcx.h"
 #include "formats/picture_compare.h"
+#include "io/format_registry.h"
 
 namespace quorvane {
 namespace {
@@ -99,6 +100,25 @@ TEST_F(NetpbmInterop, IlbmtoppmReadsOurPbmFiles) {
     const fs::path file = dir_ / "ours.lbm";
     SaveLbmFile(file.string(), b, {.Compress = compress});
     EXPECT_EQ(testing::MaxDifference(Convert("ilbmtoppm", file), expected), 0);
+  }
+}
+
+// A picture saved under a .tga name, whatever its pixel format, is a TGA
+// file that another reader opens with our colours.
+TEST_F(NetpbmInterop, TgatoppmReadsWhatASaveUnderATgaNameWrites) {
+  if (!HaveTool("tgatoppm")) GTEST_SKIP() << "netpbm not installed";
+  for (TPixelFormat format : {TPixelFormat::Bit24, TPixelFormat::Bit8, TPixelFormat::Bit32}) {
+    SCOPED_TRACE(int(format));
+    TRasterBitmap b;
+    b.Reset(TPixelFormat::Bit24, 21, 5);
+    for (int y = 0; y < 5; ++y)
+      for (int i = 0; i < 21 * 3; ++i) b.Scanline(y)[i] = uint8_t(i * 37 + y * 101);
+    b.SetPixelFormat(format);
+    const fs::path file = dir_ / "ours.tga";
+    SaveBitmapFile(b, file.string(), {});
+    TRasterBitmap colours = b;  // the palette picture's colours
+    colours.SetPixelFormat(TPixelFormat::Bit24);
+    EXPECT_EQ(testing::MaxDifference(Convert("tgatoppm", file), testing::ToRgb(colours)), 0);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 
+#include "formats/iff.h"
 #include "formats/jpeg_codec.h"
 #include "formats/png_codec.h"
 #include "io/picture_adapters.h"
@@ -43,14 +44,18 @@ void Save(const TRasterBitmap& bitmap, const std::filesystem::path& path, bool c
 }
 
 TEST(FormatRegistry, TypeFilterListsEveryFormatFromTheLastRegisteredOn) {
-  EXPECT_EQ(BuildTypeFilter(),
-            "All (*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.tga;*.pcx;*.lbm;*.bmp;*.ico;*.emf;*.wmf)|"
-            "*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.tga;*.pcx;*.lbm;*.bmp;*.ico;*.emf;*.wmf|"
-            "JPEG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|PNG Files (*.png)|*.png|"
-            "JPEG Files (*.jpeg)|*.jpeg|TIFF-Format (*.tiff)|*.tiff|TIFF-Format (*.tif)|*.tif|"
-            "TGA Files (*.tga)|*.tga|PCX Files (*.pcx)|*.pcx|LBM Files (*.lbm)|*.lbm|"
-            "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|"
-            "Metafiles (*.wmf)|*.wmf");
+  EXPECT_EQ(
+      BuildTypeFilter(),
+      "All (*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.tga;*.pcx;*.ilbm;*.iff;*.lbm;*.bmp;*.ico;"
+      "*.emf;*.wmf)|"
+      "*.jpg;*.gif;*.png;*.jpeg;*.tiff;*.tif;*.tga;*.pcx;*.ilbm;*.iff;*.lbm;*.bmp;*.ico;*.emf;"
+      "*.wmf|"
+      "JPEG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|PNG Files (*.png)|*.png|"
+      "JPEG Files (*.jpeg)|*.jpeg|TIFF-Format (*.tiff)|*.tiff|TIFF-Format (*.tif)|*.tif|"
+      "TGA Files (*.tga)|*.tga|PCX Files (*.pcx)|*.pcx|IFF Files (*.ilbm)|*.ilbm|"
+      "IFF Files (*.iff)|*.iff|LBM Files (*.lbm)|*.lbm|"
+      "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|"
+      "Metafiles (*.wmf)|*.wmf");
 }
 
 TEST(FormatRegistry, UnknownExtensionsNameTheExtensionAsWritten) {
@@ -70,6 +75,14 @@ TEST(FormatRegistry, ExtensionsMatchWhateverTheirCase) {
     const auto picture = LoadPicture((dir / name).string(), tags);
     EXPECT_NE(dynamic_cast<TJPGBitmap*>(picture.get()), nullptr) << name;
     EXPECT_EQ(picture->Width(), 8);
+  }
+  // IFF pictures go by three names.
+  const auto iff = EncodeLbm(testing::Gradient24(6, 3));
+  for (const char* name : {"e.lbm", "f.IFF", "g.ilbm"}) {
+    testing::WriteFileBytes(dir / name, iff);
+    TGeoTiffTags tags;
+    EXPECT_NE(dynamic_cast<TLBMBitmap*>(LoadPicture((dir / name).string(), tags).get()), nullptr)
+        << name;
   }
   // The extension decides, never the content: a PNG named .jpg is refused
   // by the JPEG reader with its own message.
@@ -166,9 +179,16 @@ TEST(FormatRegistry, SaveDispatchesOnTheExtensionAlone) {
   Save(picture, dir / "d.Png");
   EXPECT_EQ(Head(dir / "d.Png", 4), "\x89PNG");
   // Names the save does not know, or no extension at all, get a Windows bitmap.
-  for (const char* name : {"e.tga", "f", "g.ico", "h.bmp", "i.jpg.bak"}) {
+  for (const char* name : {"f", "g.ico", "h.bmp", "i.jpg.bak"}) {
     Save(picture, dir / name);
     EXPECT_EQ(Head(dir / name, 2), "BM") << name;
+  }
+  // Named as TGA or IFF pictures, files hold them.
+  Save(picture, dir / "e.tga");
+  EXPECT_EQ(Head(dir / "e.tga", 3), std::string("\0\0\2", 3));
+  for (const char* name : {"k.iff", "l.ILBM"}) {
+    Save(picture, dir / name);
+    EXPECT_EQ(Head(dir / name, 4), "FORM") << name;
   }
   Save(picture, dir / "j.gif");
   EXPECT_EQ(Head(dir / "j.gif", 3), "GIF");
