@@ -238,7 +238,7 @@ void WriteForExtension(const TRasterBitmap& bitmap, const std::string& ext,
   // Truevision's own layout, which every TGA reader opens: 32-bit pictures
   // as they are, all others as 24-bit true colour.
   if (ext == ".tga") {
-    TRasterBitmap copy;
+    std::optional<TRasterBitmap> copy;
     const std::vector<uint8_t> bytes =
         bitmap.PixelFormat() == TPixelFormat::Bit32
             ? EncodeTga(bitmap)
