@@ -10,8 +10,8 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/screenshot.h"
-#include "raster/unfinished_saves.h"
 #include "document/startup_arguments.h"
+#include "raster/unfinished_saves.h"
 
 namespace {
 
