@@ -122,13 +122,17 @@ TFileBytes& TFileBytes::operator=(TFileBytes&& other) noexcept {
 TFileBytes ReadFileBytes(const std::string& path) {
   TFileDescriptor file(-1);
   const size_t size = OpenRegularFile(path, file);
+  return ReadOpenFile(file.Get(), size, path);
+}
+
+TFileBytes ReadOpenFile(int fd, size_t size, const std::string& path) {
   std::optional<TFileBytes> bytes;
   try {
     bytes.emplace(size);
   } catch (const std::bad_alloc&) {
     throw ENotEnoughMemory("read file \"" + path + "\"", size);
   }
-  bytes->SetSize(ReadAll(file.Get(), bytes->Data(), size, path));
+  bytes->SetSize(ReadAll(fd, bytes->Data(), size, path));
   return std::move(*bytes);
 }
 
