@@ -28,8 +28,10 @@ TChunkReader::TChunkReader(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
 
 void TChunkReader::TooLarge(uint64_t bytes) const {
   throw EQuorvaneError("Image Too Large: a " + std::string(layout_.Tiled ? "tile" : "strip") +
-                       " of " + std::to_string(bytes) + " bytes is more than the memory limit of " +
-                       std::to_string(options_.BufferLimit) + " bytes allows");
+                           " of " + std::to_string(bytes) +
+                           " bytes is more than the memory limit of " +
+                           std::to_string(options_.BufferLimit) + " bytes allows",
+                       TErrorKind::TooLarge);
 }
 
 bool TChunkReader::Prepare() {
@@ -42,14 +44,15 @@ bool TChunkReader::Prepare() {
   chunk_count_ = layout_.Tiled ? TIFFNumberOfTiles(tiff_) : TIFFNumberOfStrips(tiff_);
   if (chunk_bytes_ == 0 || row_bytes_ == 0 || chunk_count_ == 0) handle_.Fail("Invalid TIF File");
   if (layout_.ChunkWidth == 0 || layout_.ChunkHeight == 0)
-    throw EQuorvaneError("Invalid TIF File: chunks of no pixels");
+    throw EQuorvaneError("Invalid TIF File: chunks of no pixels", TErrorKind::Corrupt);
   // The converters read Width pixels of every row they are given: the rows
   // libtiff fills must hold them.
   const uint64_t pixel_bits = uint64_t(samples_in_plane_) * layout_.BitsPerSample;
   const uint64_t needed_row = (uint64_t(layout_.ChunkWidth) * pixel_bits + 7) / 8;
   if (row_bytes_ < needed_row ||
       chunk_bytes_ / row_bytes_ < std::min(layout_.ChunkHeight, layout_.Height))
-    throw EQuorvaneError("Invalid TIF File: chunk sizes do not match the image");
+    throw EQuorvaneError("Invalid TIF File: chunk sizes do not match the image",
+                         TErrorKind::Corrupt);
   CheckAnyTiffChunks(handle_, layout_);
   const bool by_rows = !layout_.Tiled && !separate_ && chunk_bytes_ > kLargestStripBuffer;
   if (by_rows && row_bytes_ > options_.BufferLimit) TooLarge(row_bytes_);
@@ -67,8 +70,9 @@ uint64_t TChunkReader::BufferBytes() const {
 
 void TChunkReader::Allocate() {
   if (separate_ && planes_read_ > 1 && layout_.BitsPerSample % 8 != 0)
-    throw EQuorvaneError("Unsupported Bits/Sample in separate planes: " +
-                         std::to_string(layout_.BitsPerSample));
+    throw EQuorvaneError(
+        "Unsupported Bits/Sample in separate planes: " + std::to_string(layout_.BitsPerSample),
+        TErrorKind::Unsupported);
   const uint64_t total = BufferBytes();
   if (total > options_.BufferLimit) TooLarge(total);
   try {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "raster/error.h"
 #include "anytiff/any_tiff_chunk_reader.h"
+#include "raster/error.h"
 
 namespace quorvane {
 
@@ -15,10 +15,11 @@ void CheckAnyTiffChunks(TLibTiffHandle& handle, const TAnyTiffLayout& layout) {
   TIFF* tiff = handle.Tiff();
   const uint64_t count = layout.Tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
   const uint64_t entry = TIFFIsBigTIFF(tiff) ? 8 : 4;
-  if (count == 0) throw EQuorvaneError("Invalid TIF File: no strips or tiles");
+  if (count == 0) throw EQuorvaneError("Invalid TIF File: no strips or tiles", TErrorKind::Corrupt);
   if (count > 1 && count * entry > handle.Source().Size())
     throw EQuorvaneError("Invalid TIF File: " + std::to_string(count) +
-                         (layout.Tiled ? " tiles" : " strips") + " cannot fit in the file");
+                             (layout.Tiled ? " tiles" : " strips") + " cannot fit in the file",
+                         TErrorKind::Corrupt);
 }
 
 namespace {

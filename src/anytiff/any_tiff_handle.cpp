@@ -112,7 +112,7 @@ TLibTiffHandle::TLibTiffHandle(TAnyTiffSource& source, uint64_t max_single_alloc
     : reports_(std::make_unique<TLibTiffReports>()) {
   reports_->Source = &source;
   TOpenOptions options;
-  if (!options.Options) throw EQuorvaneError("Not Enough Memory To Open TIF File");
+  if (!options.Options) throw ENotEnoughMemory("open the TIFF file");
   TIFFOpenOptionsSetErrorHandlerExtR(options.Options, ErrorHandler, reports_.get());
   TIFFOpenOptionsSetWarningHandlerExtR(options.Options, WarningHandler, reports_.get());
   const uint64_t largest = std::min<uint64_t>(max_single_allocation, uint64_t(INT64_MAX));

@@ -97,7 +97,7 @@ TAnyTiffLevel ChooseAnyTiffLevel(TLibTiffHandle& handle, const TAnyTiffLevel& fu
   // Every reader refuses a picture beyond the cap with the same words.
   TDecodeLimits{.MaxPictureBytes = cap}.CheckPicture(full.Layout.Width, full.Layout.Height,
                                                      BitsPerPixelOf(full.Plan.Format));
-  throw EQuorvaneError(PictureTooLargeMessage(full.Layout, full.Plan, cap));
+  throw EQuorvaneError(PictureTooLargeMessage(full.Layout, full.Plan, cap), TErrorKind::TooLarge);
 }
 
 }  // namespace quorvane

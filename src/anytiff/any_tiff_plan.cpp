@@ -31,10 +31,12 @@ TSampleType SampleTypeOf(const TAnyTiffLayout& l) {
       type.Kind = TSampleKind::Float;
       break;
     default:
-      throw EQuorvaneError("Unsupported Sample Format = " + std::to_string(l.SampleFormat));
+      throw EQuorvaneError("Unsupported Sample Format = " + std::to_string(l.SampleFormat),
+                           TErrorKind::Unsupported);
   }
   if (!IsReadableSampleType(type))
-    throw EQuorvaneError("Unsupported Bits/Sample: " + std::to_string(l.BitsPerSample));
+    throw EQuorvaneError("Unsupported Bits/Sample: " + std::to_string(l.BitsPerSample),
+                         TErrorKind::Unsupported);
   return type;
 }
 
@@ -66,7 +68,8 @@ std::vector<TRGBQuad> BilevelPalette(bool white_is_zero) {
 
 void PlanPalette(const TAnyTiffLayout& l, TAnyTiffPlan& plan) {
   if (plan.Sample.Kind != TSampleKind::Unsigned || plan.Sample.Bits > kLargestIndexBits)
-    throw EQuorvaneError("Unsupported Palette Bits/Sample: " + std::to_string(l.BitsPerSample));
+    throw EQuorvaneError("Unsupported Palette Bits/Sample: " + std::to_string(l.BitsPerSample),
+                         TErrorKind::Unsupported);
   plan.Conversion = TAnyTiffConversion::Indexed;
   plan.Format = plan.Sample.Bits == 1   ? TPixelFormat::Bit1
                 : plan.Sample.Bits <= 4 ? TPixelFormat::Bit4
@@ -104,15 +107,19 @@ bool IsStretched(TAnyTiffConversion conversion) {
 }
 
 TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
-  if (l.Width == 0 || l.Height == 0) throw EQuorvaneError("Width or Height is Zero");
+  if (l.Width == 0 || l.Height == 0)
+    throw EQuorvaneError("Width or Height is Zero", TErrorKind::Corrupt);
   constexpr uint32_t kLargestSide = uint32_t(std::numeric_limits<int32_t>::max());
   if (l.Width > kLargestSide || l.Height > kLargestSide)
-    throw EQuorvaneError("Image Too Large: " + std::to_string(l.Width) + " x " +
-                         std::to_string(l.Height));
+    throw EQuorvaneError(
+        "Image Too Large: " + std::to_string(l.Width) + " x " + std::to_string(l.Height),
+        TErrorKind::TooLarge);
   if (l.PlanarConfig != PLANARCONFIG_CONTIG && l.PlanarConfig != PLANARCONFIG_SEPARATE)
-    throw EQuorvaneError("Unsupported Planar Configuration = " + std::to_string(l.PlanarConfig));
+    throw EQuorvaneError("Unsupported Planar Configuration = " + std::to_string(l.PlanarConfig),
+                         TErrorKind::Unsupported);
   if (l.SamplesPerPixel == 0 || l.SamplesPerPixel > kMostSamplesPerPixel)
-    throw EQuorvaneError("Unsupported Samples/Pixel: " + std::to_string(l.SamplesPerPixel));
+    throw EQuorvaneError("Unsupported Samples/Pixel: " + std::to_string(l.SamplesPerPixel),
+                         TErrorKind::Unsupported);
 
   TAnyTiffPlan plan;
   if (NeedsRgbaReader(l)) {
@@ -137,7 +144,8 @@ TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
   }
   if (l.Photometric == PHOTOMETRIC_SEPARATED && l.InkSet == INKSET_CMYK && colour_bands >= 4) {
     if (!FitsFullRangeScale(plan.Sample))
-      throw EQuorvaneError("Unsupported CMYK Bits/Sample: " + std::to_string(l.BitsPerSample));
+      throw EQuorvaneError("Unsupported CMYK Bits/Sample: " + std::to_string(l.BitsPerSample),
+                           TErrorKind::Unsupported);
     plan.Conversion = TAnyTiffConversion::Cmyk;
     plan.Format = TPixelFormat::Bit24;
     plan.Bands = 4;

@@ -104,12 +104,7 @@ TAnyTiffResult ResultOf(const TOpened& opened, const TLibTiffHandle& handle) {
 
 TRasterBitmap AllocatePicture(const TAnyTiffLevel& level) {
   TRasterBitmap picture;
-  try {
-    picture.Reset(level.Plan.Format, int(level.Layout.Width), int(level.Layout.Height));
-  } catch (const std::bad_alloc&) {
-    throw EQuorvaneError("Not Enough Memory For Image: " + std::to_string(level.Layout.Width) +
-                         " x " + std::to_string(level.Layout.Height));
-  }
+  picture.Reset(level.Plan.Format, int(level.Layout.Width), int(level.Layout.Height));
   const std::vector<TRGBQuad>& palette = level.Plan.Palette;
   std::span<TRGBQuad> table = picture.ColorTable();
   std::copy_n(palette.begin(), std::min(palette.size(), table.size()), table.begin());

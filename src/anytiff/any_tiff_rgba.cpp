@@ -17,10 +17,12 @@ class TRgbaImage {
     char message[1024] = "";
     handle.BeginCall();
     if (!TIFFRGBAImageOK(handle.Tiff(), message))
-      throw EQuorvaneError(std::string("Unsupported TIF Image: ") + message);
+      throw EQuorvaneError(std::string("Unsupported TIF Image: ") + message,
+                           TErrorKind::Unsupported);
     handle.BeginCall();
     if (!TIFFRGBAImageBegin(&image_, handle.Tiff(), 1, message))
-      throw EQuorvaneError(std::string("Unsupported TIF Image: ") + message);
+      throw EQuorvaneError(std::string("Unsupported TIF Image: ") + message,
+                           TErrorKind::Unsupported);
     // Rows come top row first, as the picture's rows are addressed.
     image_.req_orientation = ORIENTATION_TOPLEFT;
   }
@@ -44,8 +46,9 @@ void DecodeAnyTiffRgba(TLibTiffHandle& handle, const TAnyTiffLayout& layout, uin
   const uint64_t band_bytes = uint64_t(layout.Width) * band * 4;
   if (band == 0 || band_bytes > buffer_limit)
     throw EQuorvaneError("Image Too Large: " + std::to_string(band_bytes) +
-                         " bytes per band of rows is more than the memory limit of " +
-                         std::to_string(buffer_limit) + " bytes allows");
+                             " bytes per band of rows is more than the memory limit of " +
+                             std::to_string(buffer_limit) + " bytes allows",
+                         TErrorKind::TooLarge);
   std::vector<uint32_t> raster(size_t(layout.Width) * band);
   if (progress) progress->Report(TProgressStage::Starting, int(layout.Height));
   for (uint32_t y = 0; y < layout.Height; y += band) {

@@ -21,11 +21,13 @@ int64_t TMemoryTiffSource::ReadAt(uint64_t offset, void* buffer, size_t n) noexc
 
 TFileTiffSource::TFileTiffSource(const std::string& path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw EQuorvaneError("Cannot open file \"" + path + "\": " + std::strerror(errno));
+  if (fd_ < 0)
+    throw EQuorvaneError("Cannot open file \"" + path + "\": " + std::strerror(errno),
+                         TErrorKind::Io);
   struct stat info {};
   if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd_);
-    throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
+    throw EQuorvaneError("Cannot open file \"" + path + "\": not a file", TErrorKind::Io);
   }
   size_ = uint64_t(info.st_size);
 }

@@ -29,7 +29,7 @@ TRasterBitmap FromIndexed(const QImage& image) {
 
 TRasterBitmap FromRgb(const QImage& image) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  if (rgb.isNull()) throw EQuorvaneError(kUnsupported);
+  if (rgb.isNull()) throw EQuorvaneError(kUnsupported, TErrorKind::Unsupported);
   TRasterBitmap picture;
   picture.Reset(TPixelFormat::Bit24, rgb.width(), rgb.height());
   for (int y = 0; y < rgb.height(); ++y) {
@@ -51,7 +51,7 @@ QImage ToClipboardImage(const TRasterBitmap& picture) {
 }
 
 TRasterBitmap FromClipboardImage(const QImage& image) {
-  if (image.isNull()) throw EQuorvaneError(kUnsupported);
+  if (image.isNull()) throw EQuorvaneError(kUnsupported, TErrorKind::Unsupported);
   if (image.format() == QImage::Format_Indexed8 && image.colorCount() <= 256)
     return FromIndexed(image);
   return FromRgb(image);
@@ -63,7 +63,7 @@ void PutPictureOnClipboard(const TRasterBitmap& picture) {
 
 TRasterBitmap PictureFromClipboard() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  if (!data || !data->hasImage()) throw EQuorvaneError(kUnsupported);
+  if (!data || !data->hasImage()) throw EQuorvaneError(kUnsupported, TErrorKind::Unsupported);
   return FromClipboardImage(QGuiApplication::clipboard()->image());
 }
 

@@ -34,7 +34,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
   } catch (const ENotEnoughMemory& error) {
     ShowErrorMessage(parent, QString::fromUtf8(error.what()));
   } catch (const std::bad_alloc&) {
-    ShowErrorMessage(parent, "Out of memory");
+    ShowErrorMessage(parent, QString::fromStdString(NotEnoughMemoryText("finish the command")));
   } catch (const std::exception& error) {
     ShowErrorMessage(parent, QString::fromUtf8(error.what()));
   }

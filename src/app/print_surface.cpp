@@ -67,7 +67,7 @@ void TPrinterSurface::CopyPicture(const TRasterBitmap& picture, const TRect& sou
     const int bottom = std::min(top + kStripRows, source.Bottom);
     const QImage strip =
         PictureRect(picture, QRect(source.Left, top, source.Right - source.Left, bottom - top));
-    if (strip.isNull()) throw EQuorvaneError("Not enough memory to print the picture");
+    if (strip.isNull()) throw ENotEnoughMemory("print the picture");
     const int y = DestRow(source, dest, top);
     const QRect target(dest.Left, y, dest.Right - dest.Left, DestRow(source, dest, bottom) - y);
     if (!target.isEmpty()) painter_.drawImage(target, strip);

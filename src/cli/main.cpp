@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
       } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "Not enough memory to finish the %s command\n", command.Name);
+        const std::string what = "finish the " + std::string(command.Name) + " command";
+        std::fprintf(stderr, "%s\n", quorvane::NotEnoughMemoryText(what).c_str());
         return 1;
       } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -14,6 +14,7 @@
 #include "document/save_pane.h"
 #include "document/stretch.h"
 #include "imaging/resample_filters.h"
+#include "raster/error.h"
 
 namespace quorvane::cli {
 
@@ -120,9 +121,8 @@ int RunResize(const TArgs& args) {
   try {
     Stretch(document, options);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "resize: not enough memory for a %d x %d picture\n",
-                 int(document.Sizing.NewWidth), int(document.Sizing.NewHeight));
-    return 1;
+    throw ENotEnoughMemory("resize to " + std::to_string(int(document.Sizing.NewWidth)) + " x " +
+                           std::to_string(int(document.Sizing.NewHeight)) + " pixels");
   }
   SaveDestination(document, parsed.Output, {});
   return 0;

@@ -6,7 +6,8 @@ namespace quorvane {
 
 TSourceTexts PasteSource(TDocument& document, const TRasterBitmap* clipboard) {
   document.HideBox();
-  if (clipboard == nullptr) throw EQuorvaneError(kUnsupportedClipboardFormat);
+  if (clipboard == nullptr)
+    throw EQuorvaneError(kUnsupportedClipboardFormat, TErrorKind::Unsupported);
   document.Source.Picture = *clipboard;
   // The grid stays for the new picture, but what a file said about its own
   // pixels does not describe a pasted one.

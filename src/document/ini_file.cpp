@@ -90,11 +90,11 @@ TIniFile TIniFile::Load(const std::string& path) {
   const std::string too_large = "Settings file too large: \"" + path + "\"";
   if (fs::is_regular_file(status)) {
     const uintmax_t size = fs::file_size(path, error);
-    if (!error && size > kMaxIniFileBytes) throw EQuorvaneError(too_large);
+    if (!error && size > kMaxIniFileBytes) throw EQuorvaneError(too_large, TErrorKind::TooLarge);
   }
   const std::vector<uint8_t> bytes = ReadWholeFile(path);
   // The file may have grown since it was measured.
-  if (bytes.size() > kMaxIniFileBytes) throw EQuorvaneError(too_large);
+  if (bytes.size() > kMaxIniFileBytes) throw EQuorvaneError(too_large, TErrorKind::TooLarge);
   return Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
@@ -141,9 +141,9 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
            name.find_first_of("=[]") != std::string_view::npos;
   };
   if (bad_name(section) || bad_name(key) || key.front() == ';' || key.front() == '#')
-    throw std::invalid_argument("settings name cannot be stored: " + std::string(key));
+    throw EQuorvaneError("settings name cannot be stored: " + std::string(key), TErrorKind::Usage);
   if (HasLineBreakOrNul(value))
-    throw std::invalid_argument("settings value with a line break cannot be stored");
+    throw EQuorvaneError("settings value with a line break cannot be stored", TErrorKind::Usage);
 
   TSection* target = Find(section);
   if (!target) {
@@ -201,8 +201,9 @@ void TIniFile::Save(const std::string& path) const {
   if (target.has_parent_path()) {
     fs::create_directories(target.parent_path(), error);
     if (error)
-      throw EQuorvaneError("Cannot create folder \"" + target.parent_path().string() +
-                           "\": " + error.message());
+      throw EQuorvaneError(
+          "Cannot create folder \"" + target.parent_path().string() + "\": " + error.message(),
+          TErrorKind::Io);
   }
   const std::string text = Text();
   WriteFileAtomically(target.string(),

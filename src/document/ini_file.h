@@ -28,7 +28,7 @@ class TIniFile {
   // written in double quotes loses them. Nothing when the key is missing.
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
   // Replaces the key's value in place, or appends the key to its section,
-  // or the section to the file. Throws std::invalid_argument for names or
+  // or the section to the file. Throws a usage error for names or
   // values that a line-based file cannot hold (line breaks, NUL, "=" or "]"
   // in names).
   void Write(std::string_view section, std::string_view key, std::string_view value);

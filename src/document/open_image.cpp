@@ -21,7 +21,8 @@ void MakeFolderCurrent(const fs::path& file) {
   std::error_code error;
   fs::current_path(folder, error);
   if (error) {
-    throw EQuorvaneError("Cannot change to folder " + folder.string() + ": " + error.message());
+    throw EQuorvaneError("Cannot change to folder " + folder.string() + ": " + error.message(),
+                         TErrorKind::Io);
   }
 }
 
@@ -49,7 +50,7 @@ TSourceTexts OpenImageFile(TDocument& document, const std::string& path,
   TLoadOptions load = options.Load;
   load.Reader = &reader;
   std::unique_ptr<TRasterBitmap> picture = LoadPicture(file.string(), tags, load);
-  if (!picture) throw EQuorvaneError("Invalid picture file: " + path);
+  if (!picture) throw EQuorvaneError("Invalid picture file: " + path, TErrorKind::Corrupt);
   document.Source.Picture = std::move(*picture);
   document.GeoTiffTags = std::move(tags);
   document.Caption = CaptionText(path, reader);

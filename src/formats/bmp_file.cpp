@@ -71,10 +71,10 @@ constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
 
 [[noreturn]] void Invalid(const std::string& why) {
-  throw EQuorvaneError("Invalid bitmap file: " + why);
+  throw EQuorvaneError("Invalid bitmap file: " + why, TErrorKind::Corrupt);
 }
 [[noreturn]] void Unsupported(const std::string& why) {
-  throw EQuorvaneError("Unsupported bitmap file: " + why);
+  throw EQuorvaneError("Unsupported bitmap file: " + why, TErrorKind::Unsupported);
 }
 
 // ---------------------------------------------------------------- writing
@@ -168,7 +168,7 @@ void TBmpWriter::WriteBand(size_t rows) {
 }
 
 void TBmpWriter::Finish() {
-  if (next_row_ != height_) throw EQuorvaneError("Bitmap file: rows missing");
+  if (next_row_ != height_) throw EQuorvaneError("Bitmap file: rows missing", TErrorKind::Corrupt);
 }
 
 namespace {
@@ -616,12 +616,7 @@ size_t DecodeBitmapImage(std::span<const uint8_t> bytes, TRasterBitmap& target,
   const TBmpImage image = CheckedImage(file, size, limits);
   const THeader& h = image.header;
   TRasterBitmap result;
-  try {
-    result.Reset(image.output.format, int(h.width), int(h.height));
-  } catch (const std::bad_alloc&) {
-    throw EQuorvaneError("Not enough memory for a " + std::to_string(h.width) + " x " +
-                         std::to_string(h.height) + " bitmap");
-  }
+  result.Reset(image.output.format, int(h.width), int(h.height));
   result.SetPelsPerMeter(h.x_ppm, h.y_ppm);
   if (IsPaletteFormat(image.output.format)) ReadColorTable(file, size, image, result);
   const uint64_t pixel_offset = image.layout.pixel_offset;

@@ -64,7 +64,9 @@ struct TGifReader {
     int ignored;
     if (gif) DGifCloseFile(gif, &ignored);
   }
-  [[noreturn]] void Fail() const { throw EQuorvaneError(GifMessage(gif->Error)); }
+  [[noreturn]] void Fail() const {
+    throw EQuorvaneError(GifMessage(gif->Error), TErrorKind::Corrupt);
+  }
 };
 
 void SetColorTable(TRasterBitmap& bitmap, const ColorMapObject* map) {
@@ -117,7 +119,8 @@ TGifFirstFrame ReadFirstFrame(TGifReader& reader, const TDecodeLimits& limits) {
   for (;;) {
     GifRecordType record;
     if (DGifGetRecordType(gif, &record) == GIF_ERROR) reader.Fail();
-    if (record == TERMINATE_RECORD_TYPE) throw EQuorvaneError("Invalid GIF file: no image in file");
+    if (record == TERMINATE_RECORD_TYPE)
+      throw EQuorvaneError("Invalid GIF file: no image in file", TErrorKind::Corrupt);
     if (record == EXTENSION_RECORD_TYPE) {
       int code = 0;
       GifByteType* block = nullptr;
@@ -143,7 +146,7 @@ TGifFirstFrame ReadFirstFrame(TGifReader& reader, const TDecodeLimits& limits) {
     first.ScreenHeight = first.Frame.Top + first.Frame.Height;
   }
   if (first.ScreenWidth <= 0 || first.ScreenHeight <= 0)
-    throw EQuorvaneError("GIF: image has no pixels");
+    throw EQuorvaneError("GIF: image has no pixels", TErrorKind::Corrupt);
   limits.CheckPicture(first.ScreenWidth, first.ScreenHeight, 8);
   return first;
 }
@@ -151,7 +154,7 @@ TGifFirstFrame ReadFirstFrame(TGifReader& reader, const TDecodeLimits& limits) {
 void OpenGif(TGifReader& reader, TGifSource& source) {
   int error = 0;
   reader.gif = DGifOpen(&source, ReadData, &error);
-  if (!reader.gif) throw EQuorvaneError(GifMessage(error));
+  if (!reader.gif) throw EQuorvaneError(GifMessage(error), TErrorKind::Corrupt);
 }
 
 }  // namespace
@@ -239,11 +242,12 @@ struct TGifWriter::TState {
 TGifWriter::TGifWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress)
     : state_(std::make_unique<TState>()), frame_(frame) {
   if (!IsPaletteFormat(frame.PixelFormat))
-    throw EQuorvaneError("GIF: only palette pictures can be written");
+    throw EQuorvaneError("GIF: only palette pictures can be written", TErrorKind::Unsupported);
   if (frame.Width <= 0 || frame.Height <= 0)
     throw EQuorvaneError("GIF: cannot write an empty picture");
   if (frame.Width > 65535 || frame.Height > 65535)
-    throw EQuorvaneError("GIF: image too large (at most 65535 x 65535 pixels)");
+    throw EQuorvaneError("GIF: image too large (at most 65535 x 65535 pixels)",
+                         TErrorKind::TooLarge);
   const int bits = BitsPerPixelOf(frame.PixelFormat);
   const int colors = 1 << bits;
   state_->Output.Sink = &sink;
@@ -255,7 +259,7 @@ TGifWriter::TGifWriter(TByteSink& sink, const TPictureFrame& frame, TStageReport
   for (int i = 0; i < colors && i < int(frame.Palette.size()); ++i)
     palette[i] = {frame.Palette[i].Red, frame.Palette[i].Green, frame.Palette[i].Blue};
   ColorMapObject* map = GifMakeMapObject(colors, palette.data());
-  if (!map) throw EQuorvaneError("GIF: out of memory");
+  if (!map) throw ENotEnoughMemory("write the GIF file");
   // EGifPutScreenDesc copies the map, so ours is freed right after.
   const int status = EGifPutScreenDesc(state_->Gif, frame.Width, frame.Height, bits, 0, map);
   GifFreeMapObject(map);

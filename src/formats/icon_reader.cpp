@@ -34,17 +34,19 @@ struct TIconEntry {
 // header in front and halve the height, and the bitmap reader does the rest;
 // the mask rows after the colour rows are then simply not read.
 std::vector<uint8_t> IconBitmapFile(std::span<const uint8_t> payload) {
-  if (payload.size() < 40) throw EQuorvaneError("Invalid icon file: image data too short");
+  if (payload.size() < 40)
+    throw EQuorvaneError("Invalid icon file: image data too short", TErrorKind::Corrupt);
   const uint32_t header_size = DWord(payload, 0);
   if (header_size < 40 || header_size > payload.size())
-    throw EQuorvaneError("Invalid icon file: unknown image header");
+    throw EQuorvaneError("Invalid icon file: unknown image header", TErrorKind::Corrupt);
   const uint16_t bit_count = Word(payload, 14);
   const uint32_t colors_used = DWord(payload, 32);
   uint64_t colors = 0;
   if (bit_count <= 8) colors = colors_used ? colors_used : (uint64_t(1) << bit_count);
   const uint64_t pixel_offset = 14 + uint64_t(header_size) + 4 * colors;
   if (pixel_offset > 14 + uint64_t(payload.size()))
-    throw EQuorvaneError("Invalid icon file: colour table past the end of the image");
+    throw EQuorvaneError("Invalid icon file: colour table past the end of the image",
+                         TErrorKind::Corrupt);
 
   std::vector<uint8_t> file(14 + payload.size());
   file[0] = 'B';
@@ -61,11 +63,12 @@ std::vector<uint8_t> IconBitmapFile(std::span<const uint8_t> payload) {
 // The payload of the largest image (the deepest among equals).
 std::span<const uint8_t> LargestImage(std::span<const uint8_t> bytes) {
   if (bytes.size() < 6 || Word(bytes, 0) != 0 || (Word(bytes, 2) != 1 && Word(bytes, 2) != 2))
-    throw EQuorvaneError("Invalid icon file");
+    throw EQuorvaneError("Invalid icon file", TErrorKind::Corrupt);
   const uint16_t count = Word(bytes, 4);
-  if (count == 0) throw EQuorvaneError("Invalid icon file: no images");
+  if (count == 0) throw EQuorvaneError("Invalid icon file: no images", TErrorKind::Corrupt);
   if (6 + 16 * size_t(count) > bytes.size())
-    throw EQuorvaneError("Invalid icon file: directory past the end of the file");
+    throw EQuorvaneError("Invalid icon file: directory past the end of the file",
+                         TErrorKind::Corrupt);
   TIconEntry best;
   bool found = false;
   for (uint16_t i = 0; i < count; ++i) {
@@ -81,7 +84,9 @@ std::span<const uint8_t> LargestImage(std::span<const uint8_t> bytes) {
       found = true;
     }
   }
-  if (!found) throw EQuorvaneError("Invalid icon file: image data past the end of the file");
+  if (!found)
+    throw EQuorvaneError("Invalid icon file: image data past the end of the file",
+                         TErrorKind::Corrupt);
   return bytes.subspan(best.Offset, best.Size);
 }
 

@@ -210,11 +210,13 @@ bool HoldsAndModifies(const TLbmChunks& chunks) {
 void CheckPlanes(const TLbmChunks& chunks) {
   const int planes = chunks.Header.NPlanes;
   if (chunks.Planar && planes > kMaxPlanes)
-    throw EQuorvaneError("Unsupported ILBM: " + std::to_string(planes) +
-                         " bit planes (at most 8 are supported)");
+    throw EQuorvaneError(
+        "Unsupported ILBM: " + std::to_string(planes) + " bit planes (at most 8 are supported)",
+        TErrorKind::Unsupported);
   if (HoldsAndModifies(chunks) && planes != 6 && planes != 8)
     throw EQuorvaneError("Unsupported ILBM: hold-and-modify with " + std::to_string(planes) +
-                         " bit planes (6 or 8 are supported)");
+                             " bit planes (6 or 8 are supported)",
+                         TErrorKind::Unsupported);
 }
 
 // Extra half-brite: indices 32 to 63 show entries 0 to 31 at half
@@ -238,14 +240,15 @@ TPixelMeaning PixelMeaningOf(const TLbmChunks& chunks) {
 // data), reporting BMHD and CMAP as Running stages.
 TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) {
   TByteReader stream(bytes, true);
-  if (stream.ReadChars(4) != "FORM") throw EQuorvaneError("file did not start with \"FORM\".");
+  if (stream.ReadChars(4) != "FORM")
+    throw EQuorvaneError("file did not start with \"FORM\".", TErrorKind::Corrupt);
   stream.ReadDWord();  // FORM size: the chunks are walked up to the end of the data instead
   const std::string form_type = stream.ReadChars(4);
   TLbmChunks chunks;
   if (form_type == "ILBM")
     chunks.Planar = true;
   else if (form_type != "PBM ")
-    throw EQuorvaneError("Unknown Form Type.");
+    throw EQuorvaneError("Unknown Form Type.", TErrorKind::Unsupported);
 
   while (stream.Remaining() > 0) {
     const std::string id = stream.ReadChars(4);
@@ -272,7 +275,7 @@ TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) 
       TByteReader modes = chunk;
       chunks.DisplayModes = modes.ReadDWord();
     } else if (id == "BODY") {
-      if (!chunks.HaveHeader) throw EQuorvaneError("\"BMHD\" is missing.");
+      if (!chunks.HaveHeader) throw EQuorvaneError("\"BMHD\" is missing.", TErrorKind::Corrupt);
       CheckPlanes(chunks);
       chunks.Body = chunk.Bytes();
       chunks.HaveBody = true;
@@ -326,9 +329,10 @@ TLbmWriter::TLbmWriter(TByteSink& sink, const TPictureFrame& frame,
     : sink_(sink), width_(frame.Width), compress_(options.Compress), progress_(progress) {
   Report(progress, TProgressStage::Starting, 4);
   if (frame.Width > 65535 || frame.Height > 65535)
-    throw EQuorvaneError("IFF cannot hold pictures larger than 65535 x 65535 pixels");
+    throw EQuorvaneError("IFF cannot hold pictures larger than 65535 x 65535 pixels",
+                         TErrorKind::TooLarge);
   if (frame.PixelFormat != TPixelFormat::Bit8)
-    throw EQuorvaneError("IFF: only 8-bit pictures can be written");
+    throw EQuorvaneError("IFF: only 8-bit pictures can be written", TErrorKind::Unsupported);
   TByteStream stream;
   stream.SetBigEndian(true);
   const uint16_t width = uint16_t(frame.Width), height = uint16_t(frame.Height);

@@ -51,7 +51,8 @@ void InstallErrorManager(TJpegErrorManager& errors) {
 }
 
 [[noreturn]] void ThrowJpegError(const TJpegErrorManager& errors) {
-  throw EQuorvaneError("JPEG error #" + std::to_string(errors.code) + ": " + errors.message);
+  throw EQuorvaneError("JPEG error #" + std::to_string(errors.code) + ": " + errors.message,
+                       TErrorKind::Corrupt);
 }
 
 // ------------------------------------------------------------------ decoding
@@ -126,7 +127,7 @@ class TJpegDecoder {
     const TPictureInfo picture{session_.info.image_width, session_.info.image_height,
                                TPixelFormat::Bit24};
     if (picture.Width == 0 || picture.Height == 0)
-      throw EQuorvaneError("JPEG: image has no pixels");
+      throw EQuorvaneError("JPEG: image has no pixels", TErrorKind::Corrupt);
     limits.CheckPicture(picture.Width, picture.Height, 24);
     return picture;
   }
@@ -301,11 +302,12 @@ TJpegWriter::TJpegWriter(TByteSink& sink, const TPictureFrame& frame,
                          const TJpegEncodeOptions& options, TStageReporter* progress)
     : state_(std::make_unique<TState>()) {
   if (frame.PixelFormat != TPixelFormat::Bit24)
-    throw EQuorvaneError("JPEG: only 24-bit pictures can be written");
+    throw EQuorvaneError("JPEG: only 24-bit pictures can be written", TErrorKind::Unsupported);
   if (frame.Width <= 0 || frame.Height <= 0)
     throw EQuorvaneError("JPEG: cannot write an empty picture");
   if (frame.Width > JPEG_MAX_DIMENSION || frame.Height > JPEG_MAX_DIMENSION)
-    throw EQuorvaneError("JPEG: image too large (at most 65500 x 65500 pixels)");
+    throw EQuorvaneError("JPEG: image too large (at most 65500 x 65500 pixels)",
+                         TErrorKind::TooLarge);
   state_->Session.destination.sink = &sink;
   const TJpegFrame jpeg_frame = JpegFrameOf(frame, options.Quality);
   Check(StartCompressStep(&state_->Session, &jpeg_frame));

@@ -192,10 +192,12 @@ TPcxPicture CheckedHeader(TByteReader& stream, const TDecodeLimits& limits) {
   const TPcxHeader& h = p.Header;
   if (!KindOf(h, p.Kind))
     throw EQuorvaneError("Unsupported PCX format: " + std::to_string(h.NPlanes) + " plane(s) of " +
-                         std::to_string(h.BitsPerPixel) + " bit(s)");
+                             std::to_string(h.BitsPerPixel) + " bit(s)",
+                         TErrorKind::Unsupported);
   p.Width = int64_t(h.Xmax) - h.Xmin + 1;
   p.Height = int64_t(h.Ymax) - h.Ymin + 1;
-  if (p.Width <= 0 || p.Height <= 0) throw EQuorvaneError("Invalid PCX image size");
+  if (p.Width <= 0 || p.Height <= 0)
+    throw EQuorvaneError("Invalid PCX image size", TErrorKind::Corrupt);
   limits.CheckPicture(p.Width, p.Height, 24);
   return p;
 }
@@ -343,12 +345,13 @@ TPcxWriter::TPcxWriter(TByteSink& sink, const TPictureFrame& frame, TStageReport
                        double inches_per_metre)
     : sink_(sink), width_(frame.Width), progress_(progress) {
   if (frame.PixelFormat != TPixelFormat::Bit24)
-    throw EQuorvaneError("PCX: only 24-bit pictures can be written");
+    throw EQuorvaneError("PCX: only 24-bit pictures can be written", TErrorKind::Unsupported);
   const int width = frame.Width, height = frame.Height;
   // Xmax, Ymax and BytesPerLine are 16-bit fields.
   if (width <= 0 || height <= 0) throw EQuorvaneError("Cannot write an empty picture as PCX");
   if (width > 65535 || height > 65536)
-    throw EQuorvaneError("PCX cannot hold pictures wider than 65535 or taller than 65536 pixels");
+    throw EQuorvaneError("PCX cannot hold pictures wider than 65535 or taller than 65536 pixels",
+                         TErrorKind::TooLarge);
 
   TByteStream stream;
   stream.SetBigEndian(false);

@@ -129,16 +129,16 @@ class TPngDecoder {
  public:
   explicit TPngDecoder(std::span<const uint8_t> bytes) {
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
-      throw EQuorvaneError("Invalid PNG file: not a PNG signature");
-    if (!HasImageData(bytes)) throw EQuorvaneError(kNoDataMessage);
+      throw EQuorvaneError("Invalid PNG file: not a PNG signature", TErrorKind::Corrupt);
+    if (!HasImageData(bytes)) throw EQuorvaneError(kNoDataMessage, TErrorKind::Corrupt);
     std::memset(&s_, 0, sizeof s_);
     s_.data = bytes.data();
     s_.size = bytes.size();
     s_.png =
         png_create_read_struct(PNG_LIBPNG_VER_STRING, &s_.errors, ErrorFunction, WarningFunction);
-    if (!s_.png) throw EQuorvaneError("Invalid PNG file: out of memory");
+    if (!s_.png) throw ENotEnoughMemory("read the PNG file");
     s_.info = png_create_info_struct(s_.png);
-    if (!s_.info) throw EQuorvaneError("Invalid PNG file: out of memory");
+    if (!s_.info) throw ENotEnoughMemory("read the PNG file");
   }
   ~TPngDecoder() { png_destroy_read_struct(&s_.png, s_.info ? &s_.info : nullptr, nullptr); }
   TPngDecoder(const TPngDecoder&) = delete;
@@ -148,12 +148,14 @@ class TPngDecoder {
   const TPngDecodeSession& Session() const { return s_; }
   [[noreturn]] void Fail() const {
     throw EQuorvaneError(s_.ended_early ? std::string(kNoDataMessage)
-                                        : std::string("Invalid PNG file: ") + s_.errors.message);
+                                        : std::string("Invalid PNG file: ") + s_.errors.message,
+                         TErrorKind::Corrupt);
   }
 
   TPictureInfo ReadHeader(const TDecodeLimits& limits) {
     if (!ReadInfoStep(&s_)) Fail();
-    if (s_.width == 0 || s_.height == 0) throw EQuorvaneError("PNG: image has no pixels");
+    if (s_.width == 0 || s_.height == 0)
+      throw EQuorvaneError("PNG: image has no pixels", TErrorKind::Corrupt);
     const TPixelFormat format = FormatOf(s_.channels, s_.depth);
     limits.CheckPicture(s_.width, s_.height, BitsPerPixelOf(format));
     return {s_.width, s_.height, format};
@@ -166,7 +168,7 @@ class TPngDecoder {
     if (channels == 1 && depth == 1) return TPixelFormat::Bit1;
     if (channels == 1 && depth == 4) return TPixelFormat::Bit4;
     if (channels == 1 && depth == 8) return TPixelFormat::Bit8;
-    throw EQuorvaneError("Invalid PNG file: unsupported pixel layout");
+    throw EQuorvaneError("Invalid PNG file: unsupported pixel layout", TErrorKind::Unsupported);
   }
 
   TPngDecodeSession s_;
@@ -268,7 +270,7 @@ void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
         }
         if (rows_read == 0 && !decoder.Session().ended_early) {
           // Data that gives not one row is no image at all.
-          throw EQuorvaneError(kNoDataMessage);
+          throw EQuorvaneError(kNoDataMessage, TErrorKind::Corrupt);
         }
         decoder.Fail();
       }
@@ -292,16 +294,16 @@ struct TPngWriter::TState {
 TPngWriter::TPngWriter(TByteSink& sink, const TPictureFrame& frame, TStageReporter* progress)
     : state_(std::make_unique<TState>()) {
   if (frame.PixelFormat != TPixelFormat::Bit24)
-    throw EQuorvaneError("PNG: only 24-bit pictures can be written");
+    throw EQuorvaneError("PNG: only 24-bit pictures can be written", TErrorKind::Unsupported);
   if (frame.Width <= 0 || frame.Height <= 0)
     throw EQuorvaneError("PNG: cannot write an empty picture");
   TPngEncodeSession& s = state_->Session;
   s.sink = &sink;
   s.failure = &state_->Failure;
   s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &s.errors, ErrorFunction, WarningFunction);
-  if (!s.png) throw EQuorvaneError("PNG: out of memory");
+  if (!s.png) throw ENotEnoughMemory("write the PNG file");
   s.info = png_create_info_struct(s.png);
-  if (!s.info) throw EQuorvaneError("PNG: out of memory");
+  if (!s.info) throw ENotEnoughMemory("write the PNG file");
   const TPngFrame png_frame{png_uint_32(frame.Width), png_uint_32(frame.Height),
                             png_uint_32(std::max(frame.XPelsPerMeter, 0)),
                             png_uint_32(std::max(frame.YPelsPerMeter, 0))};

@@ -6,6 +6,7 @@
 
 #include "raster/byte_reader.h"
 #include "raster/byte_stream.h"
+#include "raster/error.h"
 
 namespace quorvane {
 
@@ -172,10 +173,12 @@ TTgaKind CheckedKind(const TTgaHeader& h) {
       kind = {TPixelFormat::Bit32, 4};
       break;
     default:
-      throw ETGAException("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth));
+      throw EQuorvaneError("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth),
+                           TErrorKind::Unsupported);
   }
   if (!IsSupportedDepth(h.ImageType, h.PixelDepth))
-    throw ETGAException("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth));
+    throw EQuorvaneError("Unsupported TGA Pixel Size: " + std::to_string(h.PixelDepth),
+                         TErrorKind::Unsupported);
   switch (h.ImageType) {
     case 0:
     case 1:
@@ -186,7 +189,8 @@ TTgaKind CheckedKind(const TTgaHeader& h) {
     case 11:
       return kind;
     default:
-      throw ETGAException("Unsupported TGA ImageType " + std::to_string(h.ImageType));
+      throw EQuorvaneError("Unsupported TGA ImageType " + std::to_string(h.ImageType),
+                           TErrorKind::Unsupported);
   }
 }
 
@@ -278,10 +282,11 @@ std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
       depth = 32;
       break;
     default:
-      throw ETGAException("Unsupported Bitmap format");
+      throw EQuorvaneError("Unsupported Bitmap format", TErrorKind::Unsupported);
   }
   if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
-    throw ETGAException("TGA cannot hold pictures larger than 65535 x 65535 pixels");
+    throw EQuorvaneError("TGA cannot hold pictures larger than 65535 x 65535 pixels",
+                         TErrorKind::TooLarge);
   stream.WriteByte(0);         // IDLength
   stream.WriteByte(0);         // ColorMapType
   stream.WriteByte(2);         // ImageType: uncompressed true colour

@@ -7,14 +7,8 @@
 
 #include "raster/bitmap.h"
 #include "raster/codec.h"
-#include "raster/error.h"
 
 namespace quorvane {
-
-class ETGAException : public EQuorvaneError {
- public:
-  using EQuorvaneError::EQuorvaneError;
-};
 
 // 24-bit for colour-mapped, greyscale and 24-bit true colour, 15-bit for
 // 15/16-bit and 32-bit for 32-bit true colour; type 0 has no pixels.

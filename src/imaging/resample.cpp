@@ -108,9 +108,10 @@ TRasterBitmap ResampledBitmap(const TRasterBitmap& bitmap, int new_width, int ne
   if (src_width < 1 || src_height < 1) throw EQuorvaneError("Source bitmap too small");
   if (new_width < 1 || new_height < 1) throw EQuorvaneError("Zero Image Size");
   if (filter_index < 0 || filter_index >= kResampleFilterCount)
-    throw EQuorvaneError("Unknown Filter");
+    throw EQuorvaneError("Unknown Filter", TErrorKind::Usage);
   // Every size the passes compute must exist before any work starts.
-  if (int64_t(new_width) * 3 > INT_MAX) throw EQuorvaneError("Bitmap too large");
+  if (int64_t(new_width) * 3 > INT_MAX)
+    throw EQuorvaneError("Bitmap too large", TErrorKind::TooLarge);
   PixelMemorySize(new_width, new_height, bitmap.BitsPerPixel());
   PixelMemorySize(new_width, src_height, 24);
   const TResampleFilter& filter = ResampleFilters[size_t(filter_index)];

@@ -52,7 +52,7 @@ bool TryOwnReader(const std::string& path, TGeoTiffTags& tags, const TOwn& own, 
   try {
     result = own(own_tags);
   } catch (const EQuorvaneError& error) {
-    if (IsOwnReaderRefusal(error.what())) return false;
+    if (IsOwnReaderRefusal(error)) return false;
     throw;
   }
   tags = std::move(own_tags);
@@ -61,8 +61,8 @@ bool TryOwnReader(const std::string& path, TGeoTiffTags& tags, const TOwn& own, 
 
 }  // namespace
 
-bool IsOwnReaderRefusal(const std::string& message) {
-  return message.rfind("Unsupported", 0) == 0 || message == "Invalid TIF File";
+bool IsOwnReaderRefusal(const EQuorvaneError& error) {
+  return error.Kind() == TErrorKind::Unsupported;
 }
 
 std::unique_ptr<TRasterBitmap> LoadAnyTiff(const std::string& path, TGeoTiffTags& tags,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/error.h"
 #include "raster/geotiff_tags.h"
 
 namespace quorvane {
@@ -25,9 +26,9 @@ struct TReaderReport {
   std::vector<std::string> Warnings;  // what libtiff complained about and got past
 };
 
-// Whether our own reader's message means "not a file I can read" rather than
+// Whether our own reader's failure means "not a file I can read" rather than
 // a damaged file or a refusal by size.
-bool IsOwnReaderRefusal(const std::string& message);
+bool IsOwnReaderRefusal(const EQuorvaneError& error);
 
 // Reads with `own` and falls back to the extended reader as the header above
 // says. `tags` is filled by whichever reader succeeds; on failure it keeps

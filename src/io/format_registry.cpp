@@ -72,7 +72,8 @@ std::unique_ptr<TRasterBitmap> LoadIcon(const std::string& path, TGeoTiffTags&,
 }
 
 [[noreturn]] void RefuseMetafile() {
-  throw EQuorvaneError("Windows metafiles (.wmf, .emf) are not supported on this platform");
+  throw EQuorvaneError("Windows metafiles (.wmf, .emf) are not supported on this platform",
+                       TErrorKind::Unsupported);
 }
 
 std::unique_ptr<TRasterBitmap> LoadMetafile(const std::string&, TGeoTiffTags&,
@@ -141,7 +142,8 @@ const TImageFormat& FormatFor(const std::string& file_name) {
   for (auto it = formats.rbegin(); it != formats.rend(); ++it) {
     if (wanted == it->Extension) return *it;
   }
-  throw EQuorvaneError("Unknown picture file extension (." + extension + ")");
+  throw EQuorvaneError("Unknown picture file extension (." + extension + ")",
+                       TErrorKind::Unsupported);
 }
 
 }  // namespace

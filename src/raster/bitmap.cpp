@@ -38,13 +38,13 @@ bool IsPaletteFormat(TPixelFormat format) {
 }
 
 size_t PixelMemorySize(int64_t width, int64_t height, int bits_per_pixel) {
-  if (width < 0 || height < 0) throw EQuorvaneError("Invalid bitmap size");
+  if (width < 0 || height < 0) throw EQuorvaneError("Invalid bitmap size", TErrorKind::Usage);
   const int64_t stride = RowStride(width, bits_per_pixel, 32);
   if (height != 0 && stride > std::numeric_limits<int64_t>::max() / height)
-    throw EQuorvaneError("Bitmap too large");
+    throw EQuorvaneError("Bitmap too large", TErrorKind::TooLarge);
   const int64_t size = stride * height;
   if (uint64_t(size) > std::numeric_limits<size_t>::max() / 2)
-    throw EQuorvaneError("Bitmap too large");
+    throw EQuorvaneError("Bitmap too large", TErrorKind::TooLarge);
   return size_t(size);
 }
 
@@ -134,12 +134,14 @@ void TRasterBitmap::SetSize(int width, int height) {
 
 // A row outside the picture would address memory outside it.
 uint8_t* TRasterBitmap::Scanline(int row) {
-  if (row < 0 || row >= height_) throw EQuorvaneError("Scan line index out of range");
+  if (row < 0 || row >= height_)
+    throw EQuorvaneError("Scan line index out of range", TErrorKind::Usage);
   return pixels_.Data() + size_t(height_ - 1 - row) * stride_;
 }
 
 const uint8_t* TRasterBitmap::Scanline(int row) const {
-  if (row < 0 || row >= height_) throw EQuorvaneError("Scan line index out of range");
+  if (row < 0 || row >= height_)
+    throw EQuorvaneError("Scan line index out of range", TErrorKind::Usage);
   return pixels_.Data() + size_t(height_ - 1 - row) * stride_;
 }
 
@@ -173,10 +175,11 @@ void TRasterBitmap::AdoptSection(const TBitmapInfoHeader& header, std::span<cons
       format = TPixelFormat::Bit32;
       break;
     default:
-      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.", TErrorKind::Unsupported);
   }
   const size_t needed = PixelMemorySize(header.Width, header.Height, header.BitCount);
-  if (pixels.Size() < needed) throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+  if (pixels.Size() < needed)
+    throw EQuorvaneError("Unsupported Format: Could not create Bitmap.", TErrorKind::Unsupported);
   width_ = header.Width;
   height_ = header.Height;
   format_ = format;

@@ -15,7 +15,7 @@ void TMemorySink::Write(const void* data, size_t n) {
 
 void TMemorySink::WriteAt(uint64_t offset, const void* data, size_t n) {
   if (offset > std::numeric_limits<size_t>::max() - n)
-    throw EQuorvaneError("A file this large cannot be held in memory");
+    throw EQuorvaneError("A file this large cannot be held in memory", TErrorKind::TooLarge);
   const size_t end = size_t(offset) + n;
   if (end > bytes_.size()) bytes_.resize(end);
   if (n > 0) std::memcpy(bytes_.data() + offset, data, n);

@@ -1,26 +1,44 @@
 #pragma once
 // Failures that end an operation travel as exceptions carrying the text the
-// user sees; the GUI and CLI edges catch them and show the message.
+// user sees; the GUI and CLI edges catch them and show the message. Code that
+// must decide what to do about a failure looks at its kind, never its text.
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 namespace quorvane {
 
-class EQuorvaneError : public std::runtime_error {
- public:
-  explicit EQuorvaneError(const std::string& message) : std::runtime_error(message) {}
+enum class TErrorKind {
+  Other,        // everything no caller tells apart
+  Unsupported,  // a file or picture of a kind this code does not read or write
+  Corrupt,      // a file that breaks its own format's rules
+  TooLarge,     // beyond a size limit of a format or of the memory cap
+  Io,           // the system refused a file or folder call
+  Usage,        // a value or name the caller should never have passed
 };
 
-// Memory that could not be had, said in words: "Not enough memory to hold the
-// picture (N bytes)". It is a std::bad_alloc, so code that falls back when an
-// allocation fails still catches it.
+class EQuorvaneError : public std::runtime_error {
+ public:
+  explicit EQuorvaneError(const std::string& message, TErrorKind kind = TErrorKind::Other)
+      : std::runtime_error(message), kind_(kind) {}
+  TErrorKind Kind() const noexcept { return kind_; }
+
+ private:
+  TErrorKind kind_;
+};
+
+// The one way running out of memory is said: "Not enough memory to <what>",
+// followed by " (<bytes> bytes)" when the size that was wanted is known.
+std::string NotEnoughMemoryText(const std::string& what, std::optional<uint64_t> bytes = {});
+
+// Memory that could not be had, said in words. It is a std::bad_alloc, so
+// code that falls back when an allocation fails still catches it.
 class ENotEnoughMemory : public std::bad_alloc {
  public:
-  // "Not enough memory to <what> (<bytes> bytes)".
-  ENotEnoughMemory(const std::string& what, uint64_t bytes)
-      : text_("Not enough memory to " + what + " (" + std::to_string(bytes) + " bytes)") {}
+  explicit ENotEnoughMemory(const std::string& what, std::optional<uint64_t> bytes = {})
+      : text_(NotEnoughMemoryText(what, bytes)) {}
   const char* what() const noexcept override { return text_.what(); }
 
  private:

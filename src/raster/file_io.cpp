@@ -49,7 +49,7 @@ size_t ReadAll(int fd, uint8_t* out, size_t size, const std::string& path) {
     const ssize_t got = ::read(fd, out + done, size - done);
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw EQuorvaneError(SystemErrorText("Cannot read file", path));
+      throw EQuorvaneError(SystemErrorText("Cannot read file", path), TErrorKind::Io);
     }
     if (got == 0) break;  // the file shrank while we read it
     done += size_t(got);
@@ -60,11 +60,13 @@ size_t ReadAll(int fd, uint8_t* out, size_t size, const std::string& path) {
 // Opens a regular file for reading; returns its size at that moment.
 size_t OpenRegularFile(const std::string& path, TFileDescriptor& file) {
   file = TFileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) throw EQuorvaneError(SystemErrorText("Cannot open file", path));
+  if (file.Get() < 0)
+    throw EQuorvaneError(SystemErrorText("Cannot open file", path), TErrorKind::Io);
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0)
-    throw EQuorvaneError(SystemErrorText("Cannot read file", path));
-  if (!S_ISREG(info.st_mode)) throw EQuorvaneError("Cannot open file \"" + path + "\": not a file");
+    throw EQuorvaneError(SystemErrorText("Cannot read file", path), TErrorKind::Io);
+  if (!S_ISREG(info.st_mode))
+    throw EQuorvaneError("Cannot open file \"" + path + "\": not a file", TErrorKind::Io);
   return size_t(info.st_size);
 }
 }  // namespace
@@ -120,13 +122,17 @@ TFileBytes& TFileBytes::operator=(TFileBytes&& other) noexcept {
 TFileBytes ReadFileBytes(const std::string& path) {
   TFileDescriptor file(-1);
   const size_t size = OpenRegularFile(path, file);
+  return ReadOpenFile(file.Get(), size, path);
+}
+
+TFileBytes ReadOpenFile(int fd, size_t size, const std::string& path) {
   std::optional<TFileBytes> bytes;
   try {
     bytes.emplace(size);
   } catch (const std::bad_alloc&) {
-    throw EQuorvaneError("Cannot read file \"" + path + "\": not enough memory");
+    throw ENotEnoughMemory("read file \"" + path + "\"", size);
   }
-  bytes->SetSize(ReadAll(file.Get(), bytes->Data(), size, path));
+  bytes->SetSize(ReadAll(fd, bytes->Data(), size, path));
   return std::move(*bytes);
 }
 

@@ -37,6 +37,10 @@ class TFileBytes {
   bool mapped_ = false;
 };
 TFileBytes ReadFileBytes(const std::string& path);
+// The bytes of a file already open for reading whose size was taken as
+// `size`: fewer when another program has cut the file since. `path` names
+// the file in messages; the descriptor stays open.
+TFileBytes ReadOpenFile(int fd, size_t size, const std::string& path);
 
 // Writes the bytes as TOutputFile does (output_file.h): to a temporary file
 // beside the target that replaces it only when every byte is on disk, so a

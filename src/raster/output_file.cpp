@@ -37,7 +37,7 @@ fs::path FinalTarget(const std::string& path) {
     at = link.is_absolute() ? link : at.parent_path() / link;
   }
   errno = ELOOP;
-  throw EQuorvaneError(SystemErrorText("Cannot create file", path));
+  throw EQuorvaneError(SystemErrorText("Cannot create file", path), TErrorKind::Io);
 }
 
 // ".NAME.quorvane-unfinished-save-XXXXXXXX" in the target's folder.
@@ -76,21 +76,22 @@ void CopyExtendedAttributes(const std::string& from, int to) {
 TOutputFile::TOutputFile(const std::string& path) : path_(path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno != ENOENT) throw EQuorvaneError(SystemErrorText("Cannot write file", path));
+    if (errno != ENOENT)
+      throw EQuorvaneError(SystemErrorText("Cannot write file", path), TErrorKind::Io);
     OpenTemporary(FinalTarget(path).string(), nullptr);
   } else if (S_ISREG(info.st_mode)) {
     const std::string target = FinalTarget(path).string();
     // Writing into the file would be refused: so is replacing it.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-      throw EQuorvaneError(SystemErrorText("Cannot write file", path));
+      throw EQuorvaneError(SystemErrorText("Cannot write file", path), TErrorKind::Io);
     OpenTemporary(target, &info);
   } else if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
     OpenDirect(info);
   } else if (S_ISDIR(info.st_mode)) {
     errno = EISDIR;
-    throw EQuorvaneError(SystemErrorText("Cannot write file", path));
+    throw EQuorvaneError(SystemErrorText("Cannot write file", path), TErrorKind::Io);
   } else {
-    throw EQuorvaneError("Cannot write file \"" + path + "\": not a regular file");
+    throw EQuorvaneError("Cannot write file \"" + path + "\": not a regular file", TErrorKind::Io);
   }
 }
 
@@ -116,7 +117,7 @@ void TOutputFile::OpenTemporary(const std::string& target, const struct stat* re
   }
   if (fd_ < 0) {
     temporary_.clear();
-    throw EQuorvaneError(SystemErrorText("Cannot create file", path_));
+    throw EQuorvaneError(SystemErrorText("Cannot create file", path_), TErrorKind::Io);
   }
 }
 
@@ -126,12 +127,13 @@ void TOutputFile::OpenDirect(const struct stat& info) {
     // Without a reader, opening a FIFO for writing would wait for one.
     fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0 && errno == ENXIO)
-      throw EQuorvaneError("Cannot write file \"" + path_ + "\": no program reads from this pipe");
+      throw EQuorvaneError("Cannot write file \"" + path_ + "\": no program reads from this pipe",
+                           TErrorKind::Io);
     if (fd_ >= 0) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   } else {
     fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   }
-  if (fd_ < 0) throw EQuorvaneError(SystemErrorText("Cannot write file", path_));
+  if (fd_ < 0) throw EQuorvaneError(SystemErrorText("Cannot write file", path_), TErrorKind::Io);
   if (::lseek(fd_, 0, SEEK_CUR) < 0) spool_ = std::make_unique<TMemorySink>();
 }
 
@@ -141,7 +143,7 @@ TOutputFile::~TOutputFile() {
 }
 
 void TOutputFile::Fail() const {
-  throw EQuorvaneError(SystemErrorText("Cannot write file", path_));
+  throw EQuorvaneError(SystemErrorText("Cannot write file", path_), TErrorKind::Io);
 }
 
 void TOutputFile::PutAt(uint64_t offset, const uint8_t* data, size_t n) {

@@ -76,9 +76,10 @@ bool Is32BitStorage(TPixelFormat f) {
 }
 
 void CheckSpan(const TRasterBitmap& bitmap, int row, int x, int count) {
-  if (row < 0 || row >= bitmap.Height()) throw EQuorvaneError("Scan line index out of range");
+  if (row < 0 || row >= bitmap.Height())
+    throw EQuorvaneError("Scan line index out of range", TErrorKind::Usage);
   if (count < 0 || x < 0 || int64_t(x) + count > bitmap.Width())
-    throw EQuorvaneError("Pixel range out of range");
+    throw EQuorvaneError("Pixel range out of range", TErrorKind::Usage);
 }
 
 // ------------------------------------------------------------ nearest colour

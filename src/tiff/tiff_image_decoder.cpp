@@ -17,11 +17,6 @@ namespace quorvane {
 
 namespace {
 
-std::string SizeText(const TTiffInfo& info) {
-  return std::to_string(info.Width) + " x " + std::to_string(info.Height) + " x " +
-         std::to_string(info.BitsPerPixel) + " bits";
-}
-
 TPixelFormat FormatOf(uint32_t bits_per_pixel) {
   switch (bits_per_pixel) {
     case 1:
@@ -49,7 +44,8 @@ uint64_t StripsInFile(const TByteReader& file, const TTiffInfo& info) {
 }
 
 void CheckSupported(const TTiffInfo& info, uint64_t strips) {
-  if (info.Width == 0 || info.Height == 0) throw EQuorvaneError("Width or Height is Zero");
+  if (info.Width == 0 || info.Height == 0)
+    throw EQuorvaneError("Width or Height is Zero", TErrorKind::Corrupt);
   switch (info.BitsPerPixel) {
     case 1:
     case 4:
@@ -59,7 +55,7 @@ void CheckSupported(const TTiffInfo& info, uint64_t strips) {
     case 32:
       break;
     default:
-      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.");
+      throw EQuorvaneError("Unsupported Format: Could not create Bitmap.", TErrorKind::Unsupported);
   }
   // Every strip shares the one compression, so an unsupported one is refused
   // before anything is allocated rather than at the first strip. Without a
@@ -72,13 +68,14 @@ void CheckSupported(const TTiffInfo& info, uint64_t strips) {
       break;
     default:
       if (strips > 0 || info.Tiled)
-        throw EQuorvaneError("Unsupported Compression = " + std::to_string(info.Compression));
+        throw EQuorvaneError("Unsupported Compression = " + std::to_string(info.Compression),
+                             TErrorKind::Unsupported);
   }
   // Tiles and separate planes would otherwise decode as scrambled strips; the
   // user is better served by a refusal than by a picture of noise.
-  if (info.Tiled) throw EQuorvaneError("Unsupported Tiled TIF File");
+  if (info.Tiled) throw EQuorvaneError("Unsupported Tiled TIF File", TErrorKind::Unsupported);
   if (info.PlanarConfig == 2 && info.SamplesPerPixel > 1)
-    throw EQuorvaneError("Unsupported Planar Configuration = 2");
+    throw EQuorvaneError("Unsupported Planar Configuration = 2", TErrorKind::Unsupported);
 }
 
 // Files from before TIFF 5.0 wrote LZW codes least significant bit first;
@@ -86,7 +83,8 @@ void CheckSupported(const TTiffInfo& info, uint64_t strips) {
 // low bit set. Decoded in the current order they would give noise.
 void CheckLzwBitOrder(const uint8_t* data, size_t size, uint64_t offset) {
   if (offset + 1 < size && data[offset] == 0 && (data[offset + 1] & 1) != 0)
-    throw EQuorvaneError("Unsupported LZW Bit Order (written before TIFF 5.0)");
+    throw EQuorvaneError("Unsupported LZW Bit Order (written before TIFF 5.0)",
+                         TErrorKind::Unsupported);
 }
 
 uint64_t FirstStripOffset(const TByteReader& file, const TTiffInfo& info) {
@@ -178,11 +176,7 @@ void TStripDecoder::Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits) {
   limits.CheckPicture(info_.Width, info_.Height, int(info_.BitsPerPixel));
   const size_t memory = PixelMemorySize(info_.Width, info_.Height, int(info_.BitsPerPixel));
   stride_ = size_t(RowStride(info_.Width, info_.BitsPerPixel, 32));
-  try {
-    pixels_ = TPixelBuffer(memory);
-  } catch (const std::bad_alloc&) {
-    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
-  }
+  pixels_ = TPixelBuffer(memory);
 
   if (progress_) progress_->Report(TProgressStage::Starting, int(info_.Height));
   try {
@@ -206,7 +200,7 @@ void TStripDecoder::Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits) {
     }
   } catch (const std::bad_alloc&) {
     // The LZW strip buffer is the one allocation after the pixel memory.
-    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
+    throw ENotEnoughMemory("decode the picture");
   }
 
   TBitmapInfoHeader header;

@@ -117,7 +117,8 @@ size_t TTiffLzwDecoder::Decode(const uint8_t* in, uint64_t available, size_t sta
     if (code == kEndCode) break;
     if (code > next) {
       throw EQuorvaneError("Invalid LZW Code: " + std::to_string(code) + ">" +
-                           std::to_string(next) + " @:" + std::to_string(start + (bit + 7) / 8));
+                               std::to_string(next) + " @:" + std::to_string(start + (bit + 7) / 8),
+                           TErrorKind::Corrupt);
     }
     if (!have_previous) {
       // The first code after a Clear stands for one byte: the last byte of
@@ -146,7 +147,9 @@ size_t TTiffLzwDecoder::Decode(const uint8_t* in, uint64_t available, size_t sta
       // longer names anything.
       if (previous_length >= kLongestString) {
         throw EQuorvaneError("Invalid LZW Code: " + std::to_string(code) + ">" +
-                             std::to_string(next) + " @:" + std::to_string(start + (bit + 7) / 8));
+                                 std::to_string(next) +
+                                 " @:" + std::to_string(start + (bit + 7) / 8),
+                             TErrorKind::Corrupt);
       }
       CopyString(base + pos, base + previous, previous_length);
       base[pos + previous_length] = base[previous];

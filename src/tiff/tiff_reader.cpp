@@ -127,8 +127,10 @@ bool TTiffDirectoryReader::Read() {
   const uint16_t mark = cursor_.ReadWord();
   cursor_.SetBigEndian(mark == kBigEndianMark);
   const uint16_t magic = cursor_.ReadWord();
+  // A header this reader does not know (BigTIFF's among them) is a file for
+  // another reader to try, not a damaged one.
   if ((mark != kLittleEndianMark && mark != kBigEndianMark) || magic != kTiffMagic)
-    throw EQuorvaneError("Invalid TIF File");
+    throw EQuorvaneError("Invalid TIF File", TErrorKind::Unsupported);
   const uint32_t first_directory = cursor_.ReadDWord();
   if (first_directory == 0) return false;
 
@@ -287,7 +289,8 @@ void TTiffDirectoryReader::FinishDescription() {
   } else if (bits == 0 || bits == 16 || bits == 24 || bits == 32) {
     info_.RowBytes = width * (bits / 8);
   } else {
-    throw EQuorvaneError("Unsupported Bits/Pixel: " + std::to_string(bits));
+    throw EQuorvaneError("Unsupported Bits/Pixel: " + std::to_string(bits),
+                         TErrorKind::Unsupported);
   }
 }
 

@@ -80,7 +80,7 @@ void WriteColorMap(TByteStream& stream, const TPictureFrame& frame) {
 
 uint32_t FileOffset(size_t position) {
   if (position > std::numeric_limits<uint32_t>::max())
-    throw EQuorvaneError("Image too large for a TIFF file");
+    throw EQuorvaneError("Image too large for a TIFF file", TErrorKind::TooLarge);
   return uint32_t(position);
 }
 
@@ -97,17 +97,18 @@ TTiffWriter::TTiffWriter(TByteSink& sink, const TPictureFrame& frame,
   const TPixelFormat format = frame.PixelFormat;
   if (format == TPixelFormat::Device || format == TPixelFormat::Bit32 ||
       format == TPixelFormat::Custom)
-    throw EQuorvaneError("Invalid Pixel Format");
+    throw EQuorvaneError("Invalid Pixel Format", TErrorKind::Usage);
   // Width and height are SHORT values in the directory.
   if (frame.Width > 65535 || frame.Height > 65535)
-    throw EQuorvaneError("Image too large for a TIFF file (at most 65535 x 65535 pixels)");
+    throw EQuorvaneError("Image too large for a TIFF file (at most 65535 x 65535 pixels)",
+                         TErrorKind::TooLarge);
   const int width = frame.Width;
   row_bytes_ = palette_ ? size_t(RowStride(width, BitsPerPixelOf(format), 8)) : size_t(width) * 3;
   // Offsets are 32-bit: refuse an uncompressed image that cannot fit before
   // writing it (a PackBits strip is checked as it grows).
   const uint64_t raw_strip = uint64_t(row_bytes_) * uint64_t(frame.Height);
   if (!options.PackBits && raw_strip > std::numeric_limits<uint32_t>::max() - 4096)
-    throw EQuorvaneError("Image too large for a TIFF file");
+    throw EQuorvaneError("Image too large for a TIFF file", TErrorKind::TooLarge);
 
   Report(TProgressStage::Starting, frame.Height);
   TByteStream head;

@@ -28,6 +28,7 @@
 #include "imaging/canvas.h"
 #include "raster/pixel_convert.h"
 #include "support/geo_grid.h"
+#include "support/outside_tools.h"
 #include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
@@ -136,7 +137,7 @@ class TestFileCommands : public QObject {
     window_->FormActivate();
     window_->FormActivate();
     QTRY_COMPARE(messages.Seen().size(), 1);
-    QTest::qWait(50);
+    testing::DrainEvents();
     // reported once
     QCOMPARE(messages.Seen().size(), 1);
     QCOMPARE(window_->windowTitle(), QString("Quorvane"));
@@ -148,7 +149,7 @@ class TestFileCommands : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
     window_->FormActivate();
-    QTest::qWait(50);
+    testing::DrainEvents();
     QVERIFY(messages.Seen().isEmpty());
     QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 150 X 76 Pixels: 8-bit"));
   }
@@ -184,11 +185,8 @@ class TestFileCommands : public QObject {
     QCOMPARE(saved.Picture.Width(), 60);
     QCOMPARE(ColorAt(saved.Picture, 5, 5), (TColor{200, 200, 200}));
     // Another reader agrees, where one is installed.
+    QUORVANE_QT_TOOL_OR_SKIP("gdalinfo");
     const QString gdalinfo = QStandardPaths::findExecutable("gdalinfo");
-    if (gdalinfo.isEmpty()) {
-      qInfo("SKIP part: gdalinfo is not installed");
-      return;
-    }
     QProcess info;
     info.start(gdalinfo, {dir_->filePath("source.tif")});
     QVERIFY(info.waitForFinished(30000));

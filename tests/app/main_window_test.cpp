@@ -28,7 +28,6 @@
 #include "app/main_window.h"
 #include "app/tiff_options_dialog.h"
 #include "controls/page_control.h"
-#include "document/readouts.h"
 #include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
 #include "support/window_files.h"
@@ -355,19 +354,6 @@ class TestMainWindow : public QObject {
       QCOMPARE(window_->windowTitle(), QString(name) + " - Quorvane");
     }
     QCOMPARE(QGuiApplication::applicationDisplayName(), display_name);
-  }
-
-  void readoutTexts() {
-    TRasterBitmap empty;
-    QCOMPARE(SourceSizeText(empty), std::string("Source Image - Size: 0 X 0"));
-    TRasterBitmap wide;
-    wide.Reset(TPixelFormat::Bit24, 200, 150);
-    QCOMPARE(SourceSizeText(wide), std::string("Source Image - Size: 200 X 150 Pixels: 24-bit"));
-    QCOMPARE(BoxReadoutText({-3, 4, 10, 2}),
-             std::string("X1: -3 Y1: 4  X2: 10 Y2: 2  W: 13 H: -2"));
-    QCOMPARE(BoxReadoutText({-2147483647 - 1, 0, 2147483647, 0}),
-             std::string("X1: -2147483648 Y1: 0  X2: 2147483647 Y2: 0  W: 4294967295 H: 0"));
-    QCOMPARE(MouseReadoutText(-1, 300), std::string("-1,300"));
   }
 };
 

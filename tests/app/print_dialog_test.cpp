@@ -20,6 +20,7 @@
 #include "app/print_dialog.h"
 #include "app/print_surface.h"
 #include "app/progress_windows.h"
+#include "support/outside_tools.h"
 #include "support/qt_message_boxes.h"
 #include "support/qt_test_main.h"
 #include "support/qt_widgets.h"
@@ -160,7 +161,7 @@ class TestPrintDialog : public QObject {
   }
 
   void shrinkToPagePrintsASmallPictureAtItsSizeFivePixelsIn() {
-    if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm is not installed");
+    QUORVANE_QT_TOOL_OR_SKIP("pdftoppm");
     QTemporaryDir folder;
     TProgressDlg progress;
     int confirmations = 0;
@@ -193,7 +194,7 @@ class TestPrintDialog : public QObject {
   }
 
   void fitToPageEnlargesToTheAreaWidth() {
-    if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm is not installed");
+    QUORVANE_QT_TOOL_OR_SKIP("pdftoppm");
     QTemporaryDir folder;
     TPrintDlg dialog({.ConfirmPrint = [](QPrinter&) { return true; }});
     const QString pdf = folder.filePath("fit.pdf");
@@ -213,7 +214,7 @@ class TestPrintDialog : public QObject {
   }
 
   void multipagePrintToAFileKeepsEveryPageWithItsFrame() {
-    if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm is not installed");
+    QUORVANE_QT_TOOL_OR_SKIP("pdftoppm");
     QTemporaryDir folder;
     TPrintDlg dialog({.ConfirmPrint = [](QPrinter&) { return true; }});
     const QString pdf = folder.filePath("tiles.pdf");

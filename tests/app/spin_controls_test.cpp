@@ -1,6 +1,5 @@
 // The up/down spin button: one click per press and release, repeats while
 // held, and its keys.
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <limits>
@@ -112,29 +111,20 @@ class TestSpinControls : public QObject {
     QVERIFY(!shown.Spin.Repeater().Running());
   }
 
-  // The real clock, measured generously: the machine may be busy, so the
-  // checks only rule out repeats that come early or too many of them.
-  void theRealClockRepeatsNoEarlierThanItShould() {
+  // The timings are the hand-stepped test's; this one shows the real timer
+  // drives the repeats and that nothing waiting in the queue outlives the
+  // release.
+  void theRealTimerRepeatsUntilTheRelease() {
     TShownSpin shown;
-    std::vector<qint64> clicks;
-    QElapsedTimer clock;
-    connect(&shown.Spin, &TIncSpin::UpClick, &shown.Spin,
-            [&] { clicks.push_back(clock.elapsed()); });
+    QSignalSpy up(&shown.Spin, &TIncSpin::UpClick);
     QWidget* button = shown.Spin.UpButton();
-    clock.start();
     PressOn(button, Middle(button));
-    QTest::qWait(250);
-    if (clock.elapsed() < 390) QCOMPARE(clicks.size(), size_t(1));
-    while (clock.elapsed() < 800) QTest::qWait(20);
+    QTRY_VERIFY_WITH_TIMEOUT(up.count() >= 3, 30000);
     ReleaseOn(button, Middle(button));
-    const qint64 held = clock.elapsed();
-    QTest::qWait(150);
-    QCOMPARE(clicks.size() >= 2, true);
-    QVERIFY2(clicks[1] >= 395, qPrintable(QString::number(clicks[1])));
-    for (size_t i = 2; i < clicks.size(); ++i)
-      QVERIFY2(clicks[i] - clicks[i - 1] >= 95, qPrintable(QString::number(clicks[i])));
-    QVERIFY(qint64(clicks.size()) <= 2 + (held - 400) / 100);
-    QVERIFY(clicks.back() <= held);  // nothing after the release
+    const qsizetype released = up.count();
+    testing::DrainEvents();
+    QVERIFY(!shown.Spin.Repeater().Running());
+    QCOMPARE(up.count(), released);
   }
 
   void upAndDownKeysClickTheSpinButton() {

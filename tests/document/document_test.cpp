@@ -52,7 +52,11 @@ TEST(Readouts, TextsOfTheWindowsLabels) {
   TRasterBitmap empty;
   EXPECT_EQ(SourceSizeText(empty), "Source Image - Size: 0 X 0");
   EXPECT_EQ(SourceSizeText(Palette150x76()), "Source Image - Size: 150 X 76 Pixels: 8-bit");
+  TRasterBitmap wide;
+  wide.Reset(TPixelFormat::Bit24, 200, 150);
+  EXPECT_EQ(SourceSizeText(wide), "Source Image - Size: 200 X 150 Pixels: 24-bit");
   EXPECT_EQ(BoxReadoutText({-5, 2, 30, 40}), "X1: -5 Y1: 2  X2: 30 Y2: 40  W: 35 H: 38");
+  EXPECT_EQ(BoxReadoutText({-3, 4, 10, 2}), "X1: -3 Y1: 4  X2: 10 Y2: 2  W: 13 H: -2");
   EXPECT_EQ(BoxReadoutText({INT32_MIN, 0, INT32_MAX, 0}),
             "X1: -2147483648 Y1: 0  X2: 2147483647 Y2: 0  W: 4294967295 H: 0");
   EXPECT_EQ(MouseReadoutText(12, -3), "12,-3");

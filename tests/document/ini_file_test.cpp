@@ -78,10 +78,10 @@ TEST(IniFile, ValuesWithOuterBlanksOrQuotesReadBackAsWritten) {
 TEST(IniFile, RefusesWhatALineBasedFileCannotHold) {
   TIniFile file;
   // A path with a line break would otherwise start a section of its own.
-  EXPECT_THROW(file.Write("S", "Path0", "/a\n[Options]"), std::invalid_argument);
-  EXPECT_THROW(file.Write("S", "Key=", "v"), std::invalid_argument);
-  EXPECT_THROW(file.Write("S]", "Key", "v"), std::invalid_argument);
-  EXPECT_THROW(file.Write("S", "", "v"), std::invalid_argument);
+  EXPECT_THROW(file.Write("S", "Path0", "/a\n[Options]"), EQuorvaneError);
+  EXPECT_THROW(file.Write("S", "Key=", "v"), EQuorvaneError);
+  EXPECT_THROW(file.Write("S]", "Key", "v"), EQuorvaneError);
+  EXPECT_THROW(file.Write("S", "", "v"), EQuorvaneError);
   EXPECT_FALSE(file.HasSection("S"));
 }
 

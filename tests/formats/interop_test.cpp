@@ -14,16 +14,13 @@
 #include "formats/pcx.h"
 #include "formats/picture_compare.h"
 #include "io/format_registry.h"
+#include "support/outside_tools.h"
 
 namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TRgbImage;
-
-bool HaveTool(const std::string& name) {
-  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 // A binary PPM with maxval 255.
 bool ReadPpm(const std::string& path, TRgbImage& out) {
@@ -64,7 +61,7 @@ class NetpbmInterop : public ::testing::Test {
 };
 
 TEST_F(NetpbmInterop, PcxtoppmReadsOurPcxFiles) {
-  if (!HaveTool("pcxtoppm")) GTEST_SKIP() << "netpbm not installed";
+  QUORVANE_TOOL_OR_SKIP("pcxtoppm");
   for (int width : {1, 37, 130}) {  // odd widths: BytesPerLine is not rounded up
     SCOPED_TRACE(width);
     TRasterBitmap b;
@@ -79,7 +76,7 @@ TEST_F(NetpbmInterop, PcxtoppmReadsOurPcxFiles) {
 }
 
 TEST_F(NetpbmInterop, IlbmtoppmReadsOurPbmFiles) {
-  if (!HaveTool("ilbmtoppm")) GTEST_SKIP() << "netpbm not installed";
+  QUORVANE_TOOL_OR_SKIP("ilbmtoppm");
   TRasterBitmap b;
   b.Reset(TPixelFormat::Bit8, 39, 6);  // an odd width: rows are not padded
   for (int i = 0; i < 256; ++i)
@@ -106,7 +103,7 @@ TEST_F(NetpbmInterop, IlbmtoppmReadsOurPbmFiles) {
 // A picture saved under a .tga name, whatever its pixel format, is a TGA
 // file that another reader opens with our colours.
 TEST_F(NetpbmInterop, TgatoppmReadsWhatASaveUnderATgaNameWrites) {
-  if (!HaveTool("tgatoppm")) GTEST_SKIP() << "netpbm not installed";
+  QUORVANE_TOOL_OR_SKIP("tgatoppm");
   for (TPixelFormat format : {TPixelFormat::Bit24, TPixelFormat::Bit8, TPixelFormat::Bit32}) {
     SCOPED_TRACE(int(format));
     TRasterBitmap b;

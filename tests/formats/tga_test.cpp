@@ -1,5 +1,6 @@
 #include "formats/tga.h"
 #include "raster/byte_stream.h"
+#include "raster/error.h"
 
 #include <gtest/gtest.h>
 
@@ -180,7 +181,7 @@ TEST(TgaRead, ImageTypeZeroHasNoPixels) {
   EXPECT_TRUE(Read(TgaHeader(0, 5, 5, 24)).Empty());
 }
 
-TEST(TgaRead, UnsupportedKindsRaiseTgaExceptionsAndKeepThePicture) {
+TEST(TgaRead, UnsupportedKindsAreRefusedAsUnsupportedAndKeepThePicture) {
   TRasterBitmap kept;
   kept.Reset(TPixelFormat::Bit8, 3, 3);
   auto expect_failure = [&](const Bytes& file, const std::string& message) {
@@ -188,8 +189,9 @@ TEST(TgaRead, UnsupportedKindsRaiseTgaExceptionsAndKeepThePicture) {
     try {
       DecodeTga(stream.Bytes(), kept);
       ADD_FAILURE() << "no exception for " << message;
-    } catch (const ETGAException& e) {
+    } catch (const EQuorvaneError& e) {
       EXPECT_EQ(e.what(), message);
+      EXPECT_EQ(e.Kind(), TErrorKind::Unsupported);
     }
     EXPECT_EQ(kept.Width(), 3);
   };
@@ -240,8 +242,9 @@ TEST(TgaWrite, ThirtyTwoBitReadsBackAndOtherFormatsAreRefused) {
   try {
     out = TByteStream(EncodeTga(palette));
     ADD_FAILURE();
-  } catch (const ETGAException& e) {
+  } catch (const EQuorvaneError& e) {
     EXPECT_STREQ(e.what(), "Unsupported Bitmap format");
+    EXPECT_EQ(e.Kind(), TErrorKind::Unsupported);
   }
 }
 

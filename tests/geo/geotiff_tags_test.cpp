@@ -115,9 +115,18 @@ TEST(ProjectedCS, TableRowsAndTheUnknownRule) {
   check(2263, "Unknow Zone", 3, true);
   check(4326, "Unknow Zone", 26, true);
   EXPECT_EQ(ProjectedCSCode(0, true), -1);
-  EXPECT_EQ(uint16_t(ProjectedCSCode(0, true)), 65535);
   EXPECT_EQ(ProjectedCSCode(33, false), 32733);
   EXPECT_EQ(ProjectedCSCode(18, true), 32618);
+
+  // A zone never set (0) goes into the file as the key's 16 bits of -1.
+  TGeoReference reference;
+  ResetGeoReference(reference);
+  reference.Zone = 0;
+  TGeoTiffTags tags;
+  GeoReferenceToGeoTiff(reference, tags);
+  EXPECT_EQ(tags.Keys[2].KeyID, 3072);
+  EXPECT_EQ(tags.Keys[2].Value_Offset, 65535);
+  EXPECT_EQ(tags.PixelScale[2], 1.0);
 }
 
 TEST(GeoReference, ShiftAndScale) {

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "geo/datums.h"
+#include "support/outside_tools.h"
 
 namespace quorvane {
 namespace {
@@ -26,10 +27,6 @@ struct TGridPoint {
 struct TLonLat {
   double Longitude, Latitude;
 };
-
-bool HaveProj() {
-  return std::system("command -v proj >/dev/null 2>&1") == 0;
-}
 
 // Runs `proj -I` with `definition` over `points`; the longitudes are not
 // wrapped (+over), like ours.
@@ -96,7 +93,7 @@ struct TWorst {
 // 6 degrees; each bound below is about twice that. Far beyond the zone near a
 // pole the series diverges; there only finiteness is asked for.
 TEST(UtmAccuracy, AgreesWithProjOnEveryEllipsoidAcrossTheGrid) {
-  if (!HaveProj()) GTEST_SKIP() << "PROJ's proj tool is not installed";
+  QUORVANE_TOOL_OR_SKIP("proj");
   std::vector<TGridPoint> grid;
   for (double east = 160000; east <= 840000; east += 20000) {
     for (double north = 0; north <= 9300000; north += 150000) grid.push_back({east, north});

@@ -2,6 +2,7 @@
 // Finding the window's widgets by their object names in the QtTest suites,
 // and driving the mouse through the window system so that events reach the
 // widget under the pointer as they would on a screen.
+#include <QCoreApplication>
 #include <QObject>
 #include <QPoint>
 #include <QTest>
@@ -40,6 +41,16 @@ inline void PressOn(QWidget* widget, QPoint point, Qt::MouseButton button = Qt::
 inline void ReleaseOn(QWidget* widget, QPoint point, Qt::MouseButton button = Qt::LeftButton,
                       Qt::KeyboardModifiers keys = {}) {
   QTest::mouseRelease(widget->window()->windowHandle(), button, keys, InWindow(widget, point));
+}
+
+// Runs what already waits in the event queue (zero-delay timers included)
+// and what that posts in turn, so that a check that something did not happen
+// comes after everything that could have made it happen.
+inline void DrainEvents() {
+  for (int round = 0; round < 3; ++round) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
 }
 
 }  // namespace quorvane::testing

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "support/outside_tools.h"
 
 namespace quorvane::testing {
 
@@ -149,13 +150,6 @@ inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
 inline void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-// True where the environment sets QUORVANE_REQUIRE_CORPUS=1 (CI): a corpus
-// test that finds no files then fails instead of skipping.
-inline bool CorpusRequired() {
-  const char* value = std::getenv("QUORVANE_REQUIRE_CORPUS");
-  return value && std::string(value) == "1";
 }
 
 // The environment variable QUORVANE_CORPUS_DIR, when set, points at the

@@ -385,5 +385,31 @@ TEST(TiffStrips, PackBitsRowOfTheWrongLengthEndsTheImage) {
   EXPECT_EQ(Pixels(b), (std::vector<uint8_t>{1, 1, 1, 1, 2, 2, 2, 2, 0, 0, 0, 0}));
 }
 
+// Only a file of a kind this reader does not know is handed to the extended
+// reader; a damaged file or one beyond the memory cap keeps its message.
+TEST(TiffDecode, FailuresSayWhetherAnotherReaderMayTry) {
+  TTestImage compression = OnePixelRow(8, 1, 1, {1, 2});
+  compression.compression = 7;
+  TTestImage empty = OnePixelRow(8, 1, 1, {1, 2});
+  empty.width = 0;
+  TTiffBuilder huge(false);
+  huge.Long(256, {65535}).Long(257, {65535}).Short(258, {8}).Short(277, {4});
+  huge.Long(273, {huge.AddData({1, 2, 3, 4})});
+  const std::vector<uint8_t> big_tiff = {'I', 'I', 43, 0, 8, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0};
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    TErrorKind kind;
+  } cases[] = {
+      {"BigTIFF header", big_tiff, TErrorKind::Unsupported},
+      {"compression 7", MakeTiff(compression), TErrorKind::Unsupported},
+      {"2 bits per pixel", MakeTiff(OnePixelRow(2, 1, 1, {0x1B})), TErrorKind::Unsupported},
+      {"zero width", MakeTiff(empty), TErrorKind::Corrupt},
+      {"LZW code 511 after Clear", LzwFile({0x80, 0x7F, 0xC0}, 4311, 1000, 1), TErrorKind::Corrupt},
+      {"beyond the cap", huge.Build(), TErrorKind::TooLarge},
+  };
+  for (const auto& c : cases) EXPECT_EQ(test::LoadFailureKind(c.file), c.kind) << c.name;
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -15,11 +15,6 @@ namespace {
 
 using testing::TTempDir;
 
-bool ToolPresent(const char* tool) {
-  const std::string command = std::string("command -v ") + tool + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
 struct TToolRun {
   int Status = -1;
   std::string Output;  // stdout and stderr together
@@ -59,7 +54,7 @@ TGeoTiffTags Utm(double base_x, double base_y, double scale_x, double scale_y, i
 }
 
 TEST(TiffInterop, TiffinfoReadsEveryLayoutWithoutErrors) {
-  if (!ToolPresent("tiffinfo")) GTEST_SKIP() << "tiffinfo not installed";
+  QUORVANE_TOOL_OR_SKIP("tiffinfo");
   TTempDir dir;
   TRasterBitmap palette;
   palette.Reset(TPixelFormat::Bit8, 7, 5);
@@ -97,7 +92,8 @@ TEST(TiffInterop, TiffinfoReadsEveryLayoutWithoutErrors) {
 }
 
 TEST(TiffInterop, GdalReadsOurGeoreferenceAndPixels) {
-  if (!ToolPresent("gdalinfo") || !ToolPresent("gdallocationinfo")) GTEST_SKIP() << "GDAL absent";
+  QUORVANE_TOOL_OR_SKIP("gdalinfo");
+  QUORVANE_TOOL_OR_SKIP("gdallocationinfo");
   TTempDir dir;
   const TRasterBitmap picture = testing::Gradient24(40, 20);
   struct TCase {

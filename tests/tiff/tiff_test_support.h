@@ -35,6 +35,17 @@ inline std::string LoadMessage(const std::vector<uint8_t>& bytes) {
   return LoadMessage(bytes, bitmap);
 }
 
+// The kind of the load's failure, or nothing when it succeeds.
+inline std::optional<TErrorKind> LoadFailureKind(const std::vector<uint8_t>& bytes) {
+  TRasterBitmap bitmap;
+  try {
+    LoadTiffBytes(bytes, bitmap);
+  } catch (const EQuorvaneError& e) {
+    return e.Kind();
+  }
+  return std::nullopt;
+}
+
 // The message the header reader raises, or "" when it accepts the file.
 inline std::string HeaderMessage(const std::vector<uint8_t>& bytes) {
   TGeoTiffTags tags;
