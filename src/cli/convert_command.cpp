@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/terminal_progress.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 
 namespace quorvane::cli {
 
@@ -22,6 +23,12 @@ int RunConvert(const TArgs& args) {
       .Flag("--no-geotiff", no_geotiff)
       .Parse(args);
 
+  if (RunStreamedJob({.Input = input,
+                      .Output = output,
+                      .Load = {.AnyTiff = any_tiff},
+                      .Compress = packbits,
+                      .GeoTiff = !no_geotiff}) == TStreamOutcome::Saved)
+    return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, input, any_tiff);
   const TProgressEvent bar = TerminalProgressBar("Saving " + output);

@@ -10,6 +10,7 @@
 #include "cli/value_parsing.h"
 #include "document/crop.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 
 namespace quorvane::cli {
 
@@ -35,6 +36,11 @@ int RunCrop(const TArgs& args) {
   line.Required("--rect", rect_text).Flag("--any-tiff", any_tiff).Parse(args);
   const TRect rect = ParseRect(rect_text);
 
+  // A rectangle that cuts nothing is worded by the whole-picture path.
+  if (RunStreamedJob(
+          {.Input = input, .Output = output, .Load = {.AnyTiff = any_tiff}, .Crop = rect}) ==
+      TStreamOutcome::Saved)
+    return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, input, any_tiff);
   const int width = document.Source.Picture.Width();

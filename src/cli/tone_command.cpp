@@ -8,7 +8,9 @@
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 #include "document/tone_page.h"
+#include "imaging/tone.h"
 
 namespace quorvane::cli {
 
@@ -31,6 +33,12 @@ int RunTone(const TArgs& args) {
   const TToneSliders sliders{SliderPosition(brightness, "brightness"),
                              SliderPosition(contrast, "contrast"), SliderPosition(gamma, "gamma")};
 
+  const TToneValues values = ReadToneSliders(sliders.Brightness, sliders.Contrast, sliders.Gamma);
+  if (RunStreamedJob({.Input = input,
+                      .Output = output,
+                      .Load = {.AnyTiff = any_tiff},
+                      .Tone = BuildToneTable(values)}) == TStreamOutcome::Saved)
+    return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, input, any_tiff);
   UseSourceAsToneBase(document);
