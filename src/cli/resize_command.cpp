@@ -12,7 +12,9 @@
 #include "cli/batch_files.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
+#include "document/resize_driver.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 #include "document/stretch.h"
 #include "imaging/resample_filters.h"
 
@@ -108,6 +110,24 @@ int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
   if (parsed.Threads)
     options.Resample.Threads = int(ParseInteger(*parsed.Threads, "--threads", 0, 1024));
 
+  // The size the Resize page would give a picture of this size; where it
+  // would warn instead, the whole-picture path does.
+  auto new_size = [&](int64_t width, int64_t height) -> std::pair<int64_t, int64_t> {
+    TSizingState sizing;
+    sizing.ResetSizing(int(width), int(height));
+    sizing.UpdateNewSize();
+    SetRequestedSize(sizing, parsed, typed, percent);
+    if (ResizeSizeWarning(sizing.NewWidth, sizing.NewHeight)) return {0, 0};
+    return {sizing.NewWidth, sizing.NewHeight};
+  };
+  if (RunStreamedJob({.Input = job.Input,
+                      .Output = job.Output,
+                      .Load = {.AnyTiff = parsed.AnyTiff},
+                      .Resize = TStreamedResize{.NewSize = new_size,
+                                                .FilterIndex = options.FilterIndex,
+                                                .Force24Bit = parsed.Force24Bit}}) ==
+      TStreamOutcome::Saved)
+    return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, job.Input, parsed.AnyTiff);
   SetRequestedSize(document.Sizing, parsed, typed, percent);

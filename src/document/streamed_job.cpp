@@ -1,6 +1,7 @@
 #include "document/streamed_job.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "geo/geo_reference.h"
 #include "geo/geotiff_georef.h"
 #include "imaging/bitmap_utils.h"
+#include "imaging/row_resampler.h"
 #include "io/row_streams.h"
 #include "raster/byte_stream.h"
 #include "raster/output_file.h"
@@ -17,15 +19,25 @@ namespace quorvane {
 
 namespace {
 
-// One band's rows in 24 bits, cut and tone-mapped, into the writer, which
-// is made at the first band (its frame takes the band's resolution).
+// What a resize makes of the picture: its size and the resampler.
+struct TResizeStage {
+  int Width = 0, Height = 0;
+  bool Force24Bit = false;
+  std::unique_ptr<TRowResampler> Resampler;
+};
+
+// One band's rows in 24 bits, cut and tone-mapped or resampled, into the
+// writer, which is made at the first band (its frame takes the band's
+// resolution).
 class TRowChain {
  public:
-  TRowChain(const TStreamedJob& job, const TRect& kept, const TGeoTiffTags& tags)
-      : job_(job), kept_(kept), tags_(tags), file_(job.Output) {}
+  TRowChain(const TStreamedJob& job, const TRect& kept, TResizeStage* resize,
+            const TGeoTiffTags& tags)
+      : job_(job), kept_(kept), resize_(resize), tags_(tags), file_(job.Output) {}
 
   void Band(const TRasterBitmap& band, int rows) {
     if (!writer_) Start(band);
+    if (resize_) return Resample(band, rows);
     for (int r = 0; r < rows; ++r, ++row_) {
       if (row_ < kept_.Top || row_ >= kept_.Bottom) continue;
       const uint8_t* whole = Row24(band, r);
@@ -40,6 +52,7 @@ class TRowChain {
   }
 
   void Finish() {
+    if (resize_) resize_->Resampler->Finish(out_row_);
     writer_->Finish();
     file_.Commit();
   }
@@ -47,15 +60,48 @@ class TRowChain {
  private:
   void Start(const TRasterBitmap& band) {
     TPictureFrame frame = FrameOf(band);
-    frame.Width = kept_.Right - kept_.Left;
-    frame.Height = kept_.Bottom - kept_.Top;
+    frame.Width = resize_ ? resize_->Width : kept_.Right - kept_.Left;
+    frame.Height = resize_ ? resize_->Height : kept_.Bottom - kept_.Top;
     frame.PixelFormat = TPixelFormat::Bit24;
     frame.Palette.clear();
     out_.assign(frame.Stride(), 0);
     row24_.resize(size_t(RowStride(band.Width(), 24, 32)));
+    if (resize_) StartResize(band);
     writer_ =
         MakeRowWriter(job_.Output, file_, frame,
                       {.Compress = job_.Compress, .GeoTiff = job_.GeoTiff, .GeoTiffTags = &tags_});
+  }
+
+  // The resampler reads rows in 24 bits as the whole picture's resize does,
+  // and its rows are stored in the picture's own pixel format, which the
+  // writer then reads back in 24 bits.
+  void StartResize(const TRasterBitmap& band) {
+    const bool keeps_format = !resize_->Force24Bit && band.PixelFormat() != TPixelFormat::Bit24;
+    if (keeps_format) {
+      stored_.Reset(band.PixelFormat(), resize_->Width, 1);
+      std::copy(band.ColorTable().begin(), band.ColorTable().end(), stored_.ColorTable().begin());
+    }
+    out_row_ = [this, keeps_format](const uint8_t* row) {
+      if (!keeps_format) return writer_->WriteRow(row);
+      WriteRowFrom24(stored_, 0, 0, resize_->Width, row);
+      ConvertRow(stored_, 0, TPixelFormat::Bit24, {}, out_.data(), scratch_);
+      writer_->WriteRow(out_.data());
+    };
+  }
+
+  void Resample(const TRasterBitmap& band, int rows) {
+    for (int r = 0; r < rows; ++r) {
+      const uint8_t* row = band.Scanline(r);
+      if (band.PixelFormat() != TPixelFormat::Bit24) {
+        if (resize_->Force24Bit) {
+          ConvertRow(band, r, TPixelFormat::Bit24, {}, row24_.data(), scratch_);
+        } else {
+          ReadRowAs24(band, r, 0, band.Width(), row24_.data());
+        }
+        row = row24_.data();
+      }
+      resize_->Resampler->Push(row, out_row_);
+    }
   }
 
   const uint8_t* Row24(const TRasterBitmap& band, int r) {
@@ -66,10 +112,13 @@ class TRowChain {
 
   const TStreamedJob& job_;
   const TRect kept_;
+  TResizeStage* resize_;
   const TGeoTiffTags& tags_;
   TOutputFile file_;
   std::unique_ptr<TRowWriter> writer_;
   std::vector<uint8_t> out_, row24_, scratch_;
+  TRasterBitmap stored_;  // one resized row in the picture's own format
+  TRowResampler::TRowOut out_row_;
   int row_ = 0;
 };
 
@@ -94,9 +143,21 @@ TStreamOutcome RunStreamedJob(const TStreamedJob& job) {
     kept = *clamped;
     ShiftGeoReference(reference, kept.Left, kept.Top);
   }
+  TResizeStage resize;
+  if (job.Resize) {
+    const auto [width, height] = job.Resize->NewSize(picture.Width, picture.Height);
+    if (width < 1 || height < 1 || width > INT_MAX / 3 || height > INT_MAX)
+      return TStreamOutcome::NotStreamable;
+    resize = {int(width), int(height), job.Resize->Force24Bit,
+              std::make_unique<TRowResampler>(int(picture.Width), int(picture.Height), int(width),
+                                              int(height), job.Resize->FilterIndex)};
+    if (!resize.Resampler->Streams()) return TStreamOutcome::NotStreamable;
+    reference = ScaleGeoReference(reference, int(picture.Width), int(picture.Height), resize.Width,
+                                  resize.Height);
+  }
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(reference, tags);
-  TRowChain chain(job, kept, tags);
+  TRowChain chain(job, kept, job.Resize ? &resize : nullptr, tags);
   rows->Stream([&](const TRasterBitmap& band, int count) { chain.Band(band, count); });
   chain.Finish();
   return TStreamOutcome::Saved;

@@ -5,13 +5,23 @@
 // of opening the input, editing it and saving it whole.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "io/format_registry.h"
 #include "raster/rect.h"
 
 namespace quorvane {
+
+// A resize of the whole picture, as the Stretch command makes it.
+struct TStreamedResize {
+  // The new size for a picture of the given size; may throw.
+  std::function<std::pair<int64_t, int64_t>(int64_t width, int64_t height)> NewSize;
+  int FilterIndex = 0;
+  bool Force24Bit = false;
+};
 
 struct TStreamedJob {
   std::string Input, Output;
@@ -20,6 +30,8 @@ struct TStreamedJob {
   std::optional<TRect> Crop;
   // A tone table applied to every byte of the 24-bit rows.
   std::optional<std::array<uint8_t, 256>> Tone;
+  // Not together with Crop or Tone.
+  std::optional<TStreamedResize> Resize;
   bool Compress = false;
   bool GeoTiff = true;
 };
