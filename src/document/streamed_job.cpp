@@ -35,9 +35,13 @@ class TRowChain {
             const TGeoTiffTags& tags)
       : job_(job), kept_(kept), resize_(resize), tags_(tags), file_(job.Output) {}
 
-  void Band(const TRasterBitmap& band, int rows) {
+  // False once the rows still to come are all below the cut.
+  bool Band(const TRasterBitmap& band, int rows) {
     if (!writer_) Start(band);
-    if (resize_) return Resample(band, rows);
+    if (resize_) {
+      Resample(band, rows);
+      return true;
+    }
     for (int r = 0; r < rows; ++r, ++row_) {
       if (row_ < kept_.Top || row_ >= kept_.Bottom) continue;
       const uint8_t* whole = Row24(band, r);
@@ -49,6 +53,7 @@ class TRowChain {
       }
       writer_->WriteRow(out);
     }
+    return row_ < kept_.Bottom;
   }
 
   void Finish() {
@@ -158,7 +163,7 @@ TStreamOutcome RunStreamedJob(const TStreamedJob& job) {
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(reference, tags);
   TRowChain chain(job, kept, job.Resize ? &resize : nullptr, tags);
-  rows->Stream([&](const TRasterBitmap& band, int count) { chain.Band(band, count); });
+  rows->Stream([&](const TRasterBitmap& band, int count) { return chain.Band(band, count); });
   chain.Finish();
   return TStreamOutcome::Saved;
 }

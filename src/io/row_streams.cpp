@@ -21,7 +21,7 @@ class TTiffPictureRows final : public TPictureRows {
     picture_ = rows_.Picture();
   }
   bool HasImage() const { return rows_.HasImage(); }
-  void Stream(const std::function<void(const TRasterBitmap&, int)>& rows) override {
+  void Stream(const std::function<bool(const TRasterBitmap&, int)>& rows) override {
     rows_.Stream(rows);
   }
 

@@ -17,9 +17,10 @@ class TPictureRows {
  public:
   virtual ~TPictureRows() = default;
   const TPictureInfo& Picture() const { return picture_; }
-  // Every row, top first, as image rows 0 .. rows-1 of each band; the bands
-  // have the pixel format and colour table the whole picture would have.
-  virtual void Stream(const std::function<void(const TRasterBitmap& band, int rows)>& rows) = 0;
+  // Every row, top first, as image rows 0 .. rows-1 of each band, until
+  // `rows` returns false; the bands have the pixel format and colour table
+  // the whole picture would have.
+  virtual void Stream(const std::function<bool(const TRasterBitmap& band, int rows)>& rows) = 0;
 
  protected:
   TPictureInfo picture_;

@@ -133,7 +133,7 @@ class TStripDecoder {
       // A full band goes on before the next row is decoded into it.
       if (r - band_first_ == uint64_t(band_.Height())) {
         // Rows before `r` are done, whether or not the caller counted `r`.
-        stream_->Rows(band_, int(r - band_first_));
+        if (!stopped_) stopped_ = !stream_->Rows(band_, int(r - band_first_));
         StartBand(r);
       }
       return band_.Scanline(int(r - band_first_));
@@ -167,6 +167,7 @@ class TStripDecoder {
   // of (they may share pages with the directory's arrays), and the band.
   bool streaming_ = false;
   TTiffStripStream* stream_ = nullptr;
+  bool stopped_ = false;  // the stream wants no more rows
   std::vector<uint64_t> offsets_, byte_counts_;
   TRasterBitmap band_;
   uint64_t band_first_ = 0;
@@ -296,7 +297,8 @@ void TStripDecoder::StartBand(uint64_t first_row) {
 }
 
 void TStripDecoder::EmitBand(TTiffStripStream& stream) {
-  if (rows_done_ > band_first_) stream.Rows(band_, int(rows_done_ - band_first_));
+  if (rows_done_ > band_first_ && !stopped_)
+    stopped_ = !stream.Rows(band_, int(rows_done_ - band_first_));
 }
 
 void TStripDecoder::Stream(const TDecodeLimits& limits, TTiffStripStream& stream) {
@@ -328,7 +330,7 @@ void TStripDecoder::Stream(const TDecodeLimits& limits, TTiffStripStream& stream
       offsets_.push_back(offset);
       byte_counts_.push_back(count);
     }
-    for (uint64_t i = 0; i < used && rows_done_ < info_.Height; ++i) {
+    for (uint64_t i = 0; i < used && rows_done_ < info_.Height && !stopped_; ++i) {
       const uint64_t rows = std::min(StripRows(i), info_.Height - rows_done_);
       if (rows == 0) continue;
       StartBand(rows_done_);
@@ -340,7 +342,7 @@ void TStripDecoder::Stream(const TDecodeLimits& limits, TTiffStripStream& stream
     throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
   }
   // What the data never reached: zero bytes, as in the whole picture.
-  while (rows_done_ < info_.Height) {
+  while (rows_done_ < info_.Height && !stopped_) {
     StartBand(rows_done_);
     rows_done_ = std::min<uint64_t>(info_.Height, rows_done_ + band_rows);
     EmitBand(stream);

@@ -29,7 +29,8 @@ class TTiffStripStream {
   virtual void Fetch(uint64_t offset, uint64_t bytes) = 0;
   virtual void Release(uint64_t offset, uint64_t bytes) = 0;
   // The next `rows` image rows, top first: image rows 0 .. rows-1 of `band`.
-  virtual void Rows(const TRasterBitmap& band, int rows) = 0;
+  // False: no further rows are wanted, and decoding ends.
+  virtual bool Rows(const TRasterBitmap& band, int rows) = 0;
 };
 
 // Decodes as DecodeTiffImage does, byte for byte, but a strip at a time into

@@ -324,11 +324,11 @@ struct TTiffFileRows::TState : TTiffStripStream {
   TState(const std::string& path, TGeoTiffTags& tags) : file(path), reader(file.Bytes(), tags) {}
   void Fetch(uint64_t offset, uint64_t bytes) override { file.Fetch(offset, bytes); }
   void Release(uint64_t offset, uint64_t bytes) override { file.Drop(offset, bytes); }
-  void Rows(const TRasterBitmap& band, int rows) override { hand(band, rows); }
+  bool Rows(const TRasterBitmap& band, int rows) override { return hand(band, rows); }
 
   TFileRanges file;
   TTiffDirectoryReader reader;
-  std::function<void(const TRasterBitmap&, int)> hand;
+  std::function<bool(const TRasterBitmap&, int)> hand;
 };
 
 TTiffFileRows::TTiffFileRows(const std::string& path, TGeoTiffTags& tags,
@@ -345,7 +345,7 @@ TTiffFileRows::TTiffFileRows(const std::string& path, TGeoTiffTags& tags,
 
 TTiffFileRows::~TTiffFileRows() = default;
 
-void TTiffFileRows::Stream(const std::function<void(const TRasterBitmap&, int)>& rows) {
+void TTiffFileRows::Stream(const std::function<bool(const TRasterBitmap&, int)>& rows) {
   state_->hand = rows;
   StreamTiffImage(state_->reader.File(), state_->reader.Info(), limits_, *state_);
 }

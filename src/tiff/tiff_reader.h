@@ -40,8 +40,9 @@ class TTiffFileRows {
   // False for a file without a first directory: nothing to stream.
   bool HasImage() const { return has_image_; }
   const TPictureInfo& Picture() const { return picture_; }
-  // Every row, top first, as image rows 0 .. rows-1 of each band.
-  void Stream(const std::function<void(const TRasterBitmap& band, int rows)>& rows);
+  // Every row, top first, as image rows 0 .. rows-1 of each band, until
+  // `rows` returns false.
+  void Stream(const std::function<bool(const TRasterBitmap& band, int rows)>& rows);
 
  private:
   struct TState;
