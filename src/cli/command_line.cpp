@@ -18,6 +18,15 @@ TCommandLine& TCommandLine::Positional(const std::string& name, std::string& tar
   return *this;
 }
 
+TCommandLine& TCommandLine::Positionals(const std::string& name,
+                                        std::vector<std::string>& targets) {
+  app_->add_option(name, targets)
+      ->required()
+      ->expected(1, -1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  return *this;
+}
+
 TCommandLine& TCommandLine::Option(const std::string& name, std::optional<std::string>& target) {
   std::string& value = values_.emplace_back();
   optional_.emplace_back(app_->add_option(name, value), &target);

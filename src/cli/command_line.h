@@ -29,6 +29,8 @@ class TCommandLine {
 
   // Positional arguments are taken in the order they are declared.
   TCommandLine& Positional(const std::string& name, std::string& target);
+  // One or more positional arguments, the rest of them.
+  TCommandLine& Positionals(const std::string& name, std::vector<std::string>& targets);
   // "--name VALUE"; `target` stays empty when the option is not given.
   TCommandLine& Option(const std::string& name, std::optional<std::string>& target);
   // "--name VALUE" that must be given.

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "cli/batch_document.h"
+#include "cli/batch_files.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
 #include "document/crop.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 
 namespace quorvane::cli {
 
@@ -25,16 +27,14 @@ TRect ParseRect(const std::string& text) {
   return {values[0], values[1], values[2], values[3]};
 }
 
-}  // namespace
-
-int RunCrop(const TArgs& args) {
-  std::string input, output, rect_text;
-  bool any_tiff = false;
-  TCommandLine line("crop");
-  line.Positional("IN", input).Positional("OUT", output);
-  line.Required("--rect", rect_text).Flag("--any-tiff", any_tiff).Parse(args);
+int CropFile(const std::string& input, const std::string& output, const std::string& rect_text,
+             bool any_tiff) {
   const TRect rect = ParseRect(rect_text);
-
+  // A rectangle that cuts nothing is worded by the whole-picture path.
+  if (RunStreamedJob(
+          {.Input = input, .Output = output, .Load = {.AnyTiff = any_tiff}, .Crop = rect}) ==
+      TStreamOutcome::Saved)
+    return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, input, any_tiff);
   const int width = document.Source.Picture.Width();
@@ -46,6 +46,18 @@ int RunCrop(const TArgs& args) {
   }
   SaveSource(document, output, {});
   return 0;
+}
+
+}  // namespace
+
+int RunCrop(const TArgs& args) {
+  std::string rect_text;
+  bool any_tiff = false;
+  TCommandLine line("crop");
+  line.Required("--rect", rect_text).Flag("--any-tiff", any_tiff);
+  return RunFileCommand(line, args, [&](const TFileJob& job) {
+    return CropFile(job.Input, job.Output, rect_text, any_tiff);
+  });
 }
 
 }  // namespace quorvane::cli

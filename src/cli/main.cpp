@@ -31,6 +31,8 @@ void PrintHelp() {
       "\noptions:\n"
       "  -h, --help     show this help and exit\n"
       "  --version      show the version (as the window's About box shows it) and exit\n\n"
+      "convert, resize, crop and tone also take several inputs with --output-dir DIR\n"
+      "[--format EXT] [-j N] in place of OUT.\n"
       "\"quorvane-cli COMMAND --help\" shows the usage of one command; the manual page\n"
       "quorvane-cli(1) describes every command and option.\n"
       "Exit status: 0 success, 1 failure (message on stderr), 2 usage error.\n");

@@ -9,9 +9,12 @@
 #include <string>
 
 #include "cli/batch_document.h"
+#include "cli/batch_files.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
+#include "document/resize_driver.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 #include "document/stretch.h"
 #include "imaging/resample_filters.h"
 #include "raster/error.h"
@@ -21,23 +24,15 @@ namespace quorvane::cli {
 namespace {
 
 struct TResizeArgs {
-  std::string Input, Output;
   std::optional<std::string> Size, Percent, Filter, Threads;
   bool Force24Bit = false;
   bool AnyTiff = false;
 };
 
-TResizeArgs ParseResizeArgs(const TArgs& args) {
-  TResizeArgs parsed;
-  TCommandLine line("resize");
-  line.Positional("IN", parsed.Input).Positional("OUT", parsed.Output);
+void DeclareResizeArgs(TCommandLine& line, TResizeArgs& parsed) {
   line.Option("--size", parsed.Size).Option("--percent", parsed.Percent);
   line.Option("--filter", parsed.Filter).Option("--threads", parsed.Threads);
-  line.Flag("--force-24bit", parsed.Force24Bit).Flag("--any-tiff", parsed.AnyTiff).Parse(args);
-  if (parsed.Size.has_value() == parsed.Percent.has_value()) {
-    throw EUsage("give either --size WxH or --percent P");
-  }
-  return parsed;
+  line.Flag("--force-24bit", parsed.Force24Bit).Flag("--any-tiff", parsed.AnyTiff);
 }
 
 // 0 .. 6, a filter's name, or a sharpness of the Resize page.
@@ -99,10 +94,10 @@ void SetRequestedSize(TSizingState& sizing, const TResizeArgs& args,
                 std::to_string(sizing.OrigHeight));
 }
 
-}  // namespace
-
-int RunResize(const TArgs& args) {
-  const TResizeArgs parsed = ParseResizeArgs(args);
+int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
+  if (parsed.Size.has_value() == parsed.Percent.has_value()) {
+    throw EUsage("give either --size WxH or --percent P");
+  }
   std::optional<TTypedSize> typed;
   int64_t percent = 0;
   if (parsed.Size) {
@@ -112,11 +107,30 @@ int RunResize(const TArgs& args) {
   }
   TStretchOptions options{.FilterIndex = ParseFilter(parsed.Filter.value_or("sharp")),
                           .Force24Bit = parsed.Force24Bit};
+  options.Resample.Threads = job.ResampleThreads;
   if (parsed.Threads)
     options.Resample.Threads = int(ParseInteger(*parsed.Threads, "--threads", 0, 1024));
 
+  // The size the Resize page would give a picture of this size; where it
+  // would warn instead, the whole-picture path does.
+  auto new_size = [&](int64_t width, int64_t height) -> std::pair<int64_t, int64_t> {
+    TSizingState sizing;
+    sizing.ResetSizing(int(width), int(height));
+    sizing.UpdateNewSize();
+    SetRequestedSize(sizing, parsed, typed, percent);
+    if (ResizeSizeWarning(sizing.NewWidth, sizing.NewHeight)) return {0, 0};
+    return {sizing.NewWidth, sizing.NewHeight};
+  };
+  if (RunStreamedJob({.Input = job.Input,
+                      .Output = job.Output,
+                      .Load = {.AnyTiff = parsed.AnyTiff},
+                      .Resize = TStreamedResize{.NewSize = new_size,
+                                                .FilterIndex = options.FilterIndex,
+                                                .Force24Bit = parsed.Force24Bit}}) ==
+      TStreamOutcome::Saved)
+    return 0;
   TDocument document({}, kBatchDocument);
-  OpenForBatch(document, parsed.Input, parsed.AnyTiff);
+  OpenForBatch(document, job.Input, parsed.AnyTiff);
   SetRequestedSize(document.Sizing, parsed, typed, percent);
   try {
     Stretch(document, options);
@@ -124,8 +138,17 @@ int RunResize(const TArgs& args) {
     throw ENotEnoughMemory("resize to " + std::to_string(int(document.Sizing.NewWidth)) + " x " +
                            std::to_string(int(document.Sizing.NewHeight)) + " pixels");
   }
-  SaveDestination(document, parsed.Output, {});
+  SaveDestination(document, job.Output, {});
   return 0;
+}
+
+}  // namespace
+
+int RunResize(const TArgs& args) {
+  TResizeArgs parsed;
+  TCommandLine line("resize");
+  DeclareResizeArgs(line, parsed);
+  return RunFileCommand(line, args, [&](const TFileJob& job) { return ResizeFile(parsed, job); });
 }
 
 }  // namespace quorvane::cli

@@ -5,10 +5,13 @@
 #include <string>
 
 #include "cli/batch_document.h"
+#include "cli/batch_files.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
 #include "document/save_pane.h"
+#include "document/streamed_job.h"
 #include "document/tone_page.h"
+#include "imaging/tone.h"
 
 namespace quorvane::cli {
 
@@ -21,22 +24,28 @@ int SliderPosition(const std::optional<std::string>& text, const char* name) {
 }  // namespace
 
 int RunTone(const TArgs& args) {
-  std::string input, output;
   std::optional<std::string> brightness, contrast, gamma;
   bool any_tiff = false;
   TCommandLine line("tone");
-  line.Positional("IN", input).Positional("OUT", output);
   line.Option("--brightness", brightness).Option("--contrast", contrast);
-  line.Option("--gamma", gamma).Flag("--any-tiff", any_tiff).Parse(args);
-  const TToneSliders sliders{SliderPosition(brightness, "brightness"),
-                             SliderPosition(contrast, "contrast"), SliderPosition(gamma, "gamma")};
-
-  TDocument document({}, kBatchDocument);
-  OpenForBatch(document, input, any_tiff);
-  UseSourceAsToneBase(document);
-  AdjustTone(document, sliders);
-  SaveDestination(document, output, {});
-  return 0;
+  line.Option("--gamma", gamma).Flag("--any-tiff", any_tiff);
+  return RunFileCommand(line, args, [&](const TFileJob& job) {
+    const TToneSliders sliders{SliderPosition(brightness, "brightness"),
+                               SliderPosition(contrast, "contrast"),
+                               SliderPosition(gamma, "gamma")};
+    const TToneValues values = ReadToneSliders(sliders.Brightness, sliders.Contrast, sliders.Gamma);
+    if (RunStreamedJob({.Input = job.Input,
+                        .Output = job.Output,
+                        .Load = {.AnyTiff = any_tiff},
+                        .Tone = BuildToneTable(values)}) == TStreamOutcome::Saved)
+      return 0;
+    TDocument document({}, kBatchDocument);
+    OpenForBatch(document, job.Input, any_tiff);
+    UseSourceAsToneBase(document);
+    AdjustTone(document, sliders);
+    SaveDestination(document, job.Output, {});
+    return 0;
+  });
 }
 
 }  // namespace quorvane::cli

@@ -53,18 +53,25 @@ void CopyPixels(const uint8_t* from, int x, int width, int bits, uint8_t* to) {
 
 }  // namespace
 
-std::optional<TRasterBitmap> CroppedCopy(const TRasterBitmap& bitmap, const TRect& rect,
-                                         TRect* clamped) {
+std::optional<TRect> ClampedCropRect(const TRect& rect, int width, int height) {
   if (rect.Right == rect.Left || rect.Top == rect.Bottom) return std::nullopt;
   TRect r = rect;
   if (r.Right < r.Left) std::swap(r.Left, r.Right);
   if (r.Bottom < r.Top) std::swap(r.Top, r.Bottom);
-  r.Right = std::min(r.Right, bitmap.Width());
+  r.Right = std::min(r.Right, width);
   r.Left = std::max(r.Left, 0);
-  r.Bottom = std::min(r.Bottom, bitmap.Height());
+  r.Bottom = std::min(r.Bottom, height);
   r.Top = std::max(r.Top, 0);
   // A rectangle wholly outside the picture leaves nothing to keep.
   if (r.Right <= r.Left || r.Bottom <= r.Top) return std::nullopt;
+  return r;
+}
+
+std::optional<TRasterBitmap> CroppedCopy(const TRasterBitmap& bitmap, const TRect& rect,
+                                         TRect* clamped) {
+  const std::optional<TRect> kept = ClampedCropRect(rect, bitmap.Width(), bitmap.Height());
+  if (!kept) return std::nullopt;
+  const TRect r = *kept;
   TRasterBitmap cut;
   try {
     cut.Reset(bitmap.PixelFormat(), r.Right - r.Left, r.Bottom - r.Top);

@@ -15,6 +15,10 @@ inline std::string PixelFormatName(const TRasterBitmap& bitmap) {
   return PixelFormatName(bitmap.PixelFormat());
 }
 
+// `rect` in either orientation, clamped to a picture of width x height;
+// nothing when it has no width or height or lies wholly outside.
+std::optional<TRect> ClampedCropRect(const TRect& rect, int width, int height);
+
 // The part of `bitmap` inside `rect`, as CropBitmap cuts it; nothing when
 // CropBitmap would fail.
 std::optional<TRasterBitmap> CroppedCopy(const TRasterBitmap& bitmap, const TRect& rect,

@@ -10,18 +10,22 @@
 
 #include "formats/bmp_file.h"
 #include "formats/gif_codec.h"
+#include "formats/header_ranges.h"
 #include "formats/icon_reader.h"
 #include "formats/iff.h"
 #include "formats/jpeg_codec.h"
 #include "formats/pcx.h"
 #include "formats/png_codec.h"
 #include "formats/tga.h"
+#include "io/file_names.h"
 #include "io/picture_adapters.h"
 #include "raster/converted_rows.h"
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "raster/file_ranges.h"
 #include "raster/output_file.h"
 #include "raster/pixel_convert.h"
+#include "tiff/tiff_header_ranges.h"
 #include "tiff/tiff_reader.h"
 #include "tiff/tiff_writer.h"
 
@@ -35,11 +39,15 @@ using TPictureLoader = std::unique_ptr<TRasterBitmap> (*)(const std::string& pat
 using THeaderReader = TPictureInfo (*)(std::span<const uint8_t> bytes, TGeoTiffTags& tags,
                                        const TDecodeLimits& limits);
 
+// Fetches the bytes of a file its header reader looks at.
+using THeaderFetch = void (*)(TFileRanges& file);
+
 struct TImageFormat {
   const char* Extension;  // lower case, without the dot
   const char* Description;
   TPictureLoader Load;
   THeaderReader ReadHeader;
+  THeaderFetch FetchHeader;
 };
 
 template <typename TPicture>
@@ -96,41 +104,36 @@ TPictureInfo TiffHeader(std::span<const uint8_t> bytes, TGeoTiffTags& tags,
   return ReadTiffHeader(bytes, tags, limits);
 }
 
+void FetchWhole(TFileRanges& file) {
+  file.Fetch(0, file.Size());
+}
+
+// Bitmap, PCX and TGA headers (with a bitmap's masks and colour table) sit
+// in the first kilobytes.
+void FetchLead(TFileRanges& file) {
+  FetchEnds(file, 64 * 1024);
+}
+
 // In registration order; searches run from the last entry, so a later
 // registration of an extension wins.
 constexpr TImageFormat kImageFormats[] = {
-    {"wmf", "Metafiles", LoadMetafile, MetafileHeader},
-    {"emf", "Enhanced Metafiles", LoadMetafile, MetafileHeader},
-    {"ico", "Icons", LoadIcon, HeaderOf<ReadIconHeader>},
-    {"bmp", "Bitmaps", LoadBmp, HeaderOf<ReadBmpHeader>},
-    {"lbm", "LBM Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
+    {"wmf", "Metafiles", LoadMetafile, MetafileHeader, FetchLead},
+    {"emf", "Enhanced Metafiles", LoadMetafile, MetafileHeader, FetchLead},
+    {"ico", "Icons", LoadIcon, HeaderOf<ReadIconHeader>, FetchWhole},
+    {"bmp", "Bitmaps", LoadBmp, HeaderOf<ReadBmpHeader>, FetchLead},
+    {"lbm", "LBM Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>, FetchWhole},
     // The usual names of IFF pictures besides ".lbm".
-    {"iff", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
-    {"ilbm", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>},
-    {"pcx", "PCX Files", LoadAs<TPCXBitmap>, HeaderOf<ReadPcxHeader>},
-    {"tga", "TGA Files", LoadAs<TTGABitmap>, HeaderOf<ReadTgaHeader>},
-    {"tif", "TIFF-Format", LoadTiff, TiffHeader},
-    {"tiff", "TIFF-Format", LoadTiff, TiffHeader},
-    {"jpeg", "JPEG Files", LoadAs<TJPGBitmap>, HeaderOf<ReadJpegHeader>},
-    {"png", "PNG Files", LoadAs<TPNGBitmap>, HeaderOf<ReadPngHeader>},
-    {"gif", "GIF Files", LoadAs<TGIFBitmap>, HeaderOf<ReadGifHeader>},
-    {"jpg", "JPEG Files", LoadAs<TJPGBitmap>, HeaderOf<ReadJpegHeader>},
+    {"iff", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>, FetchWhole},
+    {"ilbm", "IFF Files", LoadAs<TLBMBitmap>, HeaderOf<ReadLbmHeader>, FetchWhole},
+    {"pcx", "PCX Files", LoadAs<TPCXBitmap>, HeaderOf<ReadPcxHeader>, FetchLead},
+    {"tga", "TGA Files", LoadAs<TTGABitmap>, HeaderOf<ReadTgaHeader>, FetchLead},
+    {"tif", "TIFF-Format", LoadTiff, TiffHeader, FetchTiffHeaderRanges},
+    {"tiff", "TIFF-Format", LoadTiff, TiffHeader, FetchTiffHeaderRanges},
+    {"jpeg", "JPEG Files", LoadAs<TJPGBitmap>, HeaderOf<ReadJpegHeader>, FetchJpegHeaderRanges},
+    {"png", "PNG Files", LoadAs<TPNGBitmap>, HeaderOf<ReadPngHeader>, FetchPngHeaderRanges},
+    {"gif", "GIF Files", LoadAs<TGIFBitmap>, HeaderOf<ReadGifHeader>, FetchWhole},
+    {"jpg", "JPEG Files", LoadAs<TJPGBitmap>, HeaderOf<ReadJpegHeader>, FetchJpegHeaderRanges},
 };
-
-// The extension with its dot, from the last dot of the last path component;
-// "" when there is none.
-std::string ExtensionWithDot(const std::string& file_name) {
-  const size_t slash = file_name.find_last_of('/');
-  const size_t dot = file_name.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  return file_name.substr(dot);
-}
-
-std::string LowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-  return text;
-}
 
 // The registered format for a file name's extension, or throws "Unknown
 // picture file extension (.%s)".
@@ -167,7 +170,11 @@ TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tag
   const TImageFormat& format = FormatFor(file_name);
   const TDecodeLimits limits{.MaxPictureBytes = options.MaxPictureBytes};
   auto own_header = [&](TGeoTiffTags& own_tags) {
-    const TPictureInfo info = format.ReadHeader(ReadFileBytes(file_name), own_tags, limits);
+    // Only what the header reader looks at is read: a report on a picture
+    // of gigabytes reads kilobytes.
+    TFileRanges file(file_name);
+    format.FetchHeader(file);
+    const TPictureInfo info = format.ReadHeader(file.Bytes(), own_tags, limits);
     return TAnyTiffHeader{info.Width, info.Height, info.PixelFormat};
   };
   if (options.AnyTiff && format.Load == LoadTiff) {
@@ -177,6 +184,14 @@ TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tag
   }
   const TAnyTiffHeader header = own_header(tags);
   return {header.Width, header.Height, header.PixelFormat};
+}
+
+TPictureHeader ReadPictureHeaderOfBytes(const std::string& file_name,
+                                        std::span<const uint8_t> bytes, TGeoTiffTags& tags,
+                                        const TLoadOptions& options) {
+  const TDecodeLimits limits{.MaxPictureBytes = options.MaxPictureBytes};
+  const TPictureInfo info = FormatFor(file_name).ReadHeader(bytes, tags, limits);
+  return {info.Width, info.Height, info.PixelFormat};
 }
 
 std::string BuildTypeFilter() {

@@ -4,6 +4,7 @@
 // converting a private copy to the pixel format that writer needs.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "io/extended_tiff_route.h"
@@ -39,8 +40,14 @@ struct TPictureHeader {
   TReaderReport Reader;
 };
 // Throws what LoadPicture throws for a file whose header it cannot read.
+// Reads only the bytes the header reader looks at, never the whole file.
 TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tags,
                                  const TLoadOptions& options = {});
+// The same from the whole file's bytes, already in memory (our own readers
+// only: `options.AnyTiff` is not consulted).
+TPictureHeader ReadPictureHeaderOfBytes(const std::string& file_name,
+                                        std::span<const uint8_t> bytes, TGeoTiffTags& tags,
+                                        const TLoadOptions& options = {});
 
 struct TSaveOptions {
   // Report the writer's progress through `Progress`.

@@ -109,19 +109,41 @@ class TStripDecoder {
   }
 
   void Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits);
+  void Stream(const TDecodeLimits& limits, TTiffStripStream& stream);
 
  private:
+  // Decodes strip i's rows; false when its data ended early.
+  bool DecodeStrip(uint64_t i, uint64_t rows);
+  uint64_t StripByteCount(uint64_t strip) const;
+  // The bytes strip i's decoder may look at.
+  uint64_t StripReach(uint64_t strip, uint64_t rows) const;
+  void StartBand(uint64_t first_row);
+  bool StreamStrip(uint64_t i, uint64_t rows);
+  void EmitBand(TTiffStripStream& stream);
   uint64_t StripOffset(uint64_t strip) const;
   uint64_t StripRows(uint64_t strip) const;
   void PutZeroRow(uint8_t* row);
   void Running() {
     if (progress_) progress_->Report(TProgressStage::Running);
   }
-  uint8_t* Row(uint64_t r) { return pixels_.Data() + (info_.Height - 1 - r) * stride_; }
+  uint8_t* Row(uint64_t r) {
+    if (streaming_) {
+      // A full band goes on before the next row is decoded into it.
+      if (r - band_first_ == uint64_t(band_.Height())) {
+        // Rows before `r` are done, whether or not the caller counted `r`.
+        if (!stopped_) stopped_ = !stream_->Rows(band_, int(r - band_first_));
+        StartBand(r);
+      }
+      return band_.Scanline(int(r - band_first_));
+    }
+    return pixels_.Data() + (info_.Height - 1 - r) * stride_;
+  }
 
   // Each returns false when the strip ended early and decoding stops.
-  bool DecodeRawStrip(uint64_t offset, uint64_t rows);
-  bool DecodePackBitsStrip(uint64_t offset, uint64_t rows);
+  // The raw and PackBits decoders leave `offset` after the rows they read,
+  // so a strip can be decoded a few rows at a time.
+  bool DecodeRawStrip(uint64_t& offset, uint64_t rows);
+  bool DecodePackBitsStrip(uint64_t& offset, uint64_t rows);
   bool DecodeLzwStrip(uint64_t offset, uint64_t rows);
 
   TByteReader file_;
@@ -139,9 +161,18 @@ class TStripDecoder {
   std::vector<uint8_t> scratch_;   // a row the LZW data ended inside
   std::vector<uint8_t> zero_row_;  // a row of zeros, finished
   bool zero_row_stays_zero_ = true;
+  // Streaming: the strips' places, read before any strip bytes are let go
+  // of (they may share pages with the directory's arrays), and the band.
+  bool streaming_ = false;
+  TTiffStripStream* stream_ = nullptr;
+  bool stopped_ = false;  // the stream wants no more rows
+  std::vector<uint64_t> offsets_, byte_counts_;
+  TRasterBitmap band_;
+  uint64_t band_first_ = 0;
 };
 
 uint64_t TStripDecoder::StripOffset(uint64_t strip) const {
+  if (streaming_) return offsets_[strip];
   const TTiffValueArray& a = info_.StripOffsetArray;
   const uint64_t at = a.Position + strip * a.ElementSize;
   return a.ElementSize == 2 ? file_.WordAt(at) : file_.DWordAt(at);
@@ -183,20 +214,7 @@ void TStripDecoder::Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits) {
     for (uint64_t i = 0; i < strips && rows_done_ < info_.Height; ++i) {
       const uint64_t rows = std::min(StripRows(i), info_.Height - rows_done_);
       if (rows == 0) continue;
-      const uint64_t offset = StripOffset(i);
-      bool complete = true;
-      switch (info_.Compression) {
-        case kCompressionNone:
-          complete = DecodeRawStrip(offset, rows);
-          break;
-        case kCompressionLzw:
-          complete = DecodeLzwStrip(offset, rows);
-          break;
-        case kCompressionPackBits:
-          complete = DecodePackBitsStrip(offset, rows);
-          break;
-      }
-      if (!complete) break;
+      if (!DecodeStrip(i, rows)) break;
     }
   } catch (const std::bad_alloc&) {
     // The LZW strip buffer is the one allocation after the pixel memory.
@@ -211,9 +229,123 @@ void TStripDecoder::Decode(TRasterBitmap& bitmap, const TDecodeLimits& limits) {
   bitmap.AdoptSection(header, info_.Palette, std::move(pixels_));
 }
 
+bool TStripDecoder::DecodeStrip(uint64_t i, uint64_t rows) {
+  const uint64_t offset = StripOffset(i);
+  uint64_t at = offset;
+  switch (info_.Compression) {
+    case kCompressionNone:
+      return DecodeRawStrip(at, rows);
+    case kCompressionLzw:
+      return DecodeLzwStrip(offset, rows);
+    case kCompressionPackBits:
+      return DecodePackBitsStrip(at, rows);
+  }
+  return true;
+}
+
+// LZW strips are decoded whole; raw and PackBits ones a band of rows at a
+// time, reading only the bytes of those rows.
+bool TStripDecoder::StreamStrip(uint64_t i, uint64_t rows) {
+  if (info_.Compression == kCompressionLzw) {
+    const uint64_t reach = StripReach(i, rows);
+    stream_->Fetch(offsets_[i], reach);
+    const bool complete = DecodeLzwStrip(offsets_[i], rows);
+    stream_->Release(offsets_[i], reach);
+    return complete;
+  }
+  uint64_t offset = offsets_[i];
+  for (uint64_t done = 0; done < rows;) {
+    const uint64_t part = std::min<uint64_t>(rows - done, uint64_t(band_.Height()));
+    const uint64_t reach = StripReach(i, part), from = offset;
+    stream_->Fetch(from, reach);
+    const bool complete = info_.Compression == kCompressionNone ? DecodeRawStrip(offset, part)
+                                                                : DecodePackBitsStrip(offset, part);
+    stream_->Release(from, reach);
+    if (!complete) return false;
+    done += part;
+  }
+  return true;
+}
+
+uint64_t TStripDecoder::StripByteCount(uint64_t strip) const {
+  const TTiffValueArray& a = info_.StripByteCountArray;
+  if (a.ElementSize == 0 || strip >= std::max<uint64_t>(a.Count, 1)) return 0;
+  const uint64_t at = a.Position + strip * a.ElementSize;
+  return a.ElementSize == 2 ? file_.WordAt(at) : file_.DWordAt(at);
+}
+
+// Raw rows are exactly their bytes. Compressed data is read until the rows
+// are full whatever the byte count says, so a strip gets its count and room
+// for twice its rows beside (no encoder makes them grow that much).
+uint64_t TStripDecoder::StripReach(uint64_t strip, uint64_t rows) const {
+  const uint64_t raw = rows * row_bytes_;
+  if (info_.Compression == kCompressionNone) return raw;
+  constexpr uint64_t kSlack = 64 * 1024;
+  const uint64_t count = info_.Compression == kCompressionLzw ? byte_counts_[strip] : 0;
+  return std::max(count, 2 * raw) + kSlack;
+}
+
+void TStripDecoder::StartBand(uint64_t first_row) {
+  band_first_ = first_row;
+  for (int r = 0; r < band_.Height(); ++r) std::memset(band_.Scanline(r), 0, stride_);
+}
+
+void TStripDecoder::EmitBand(TTiffStripStream& stream) {
+  if (rows_done_ > band_first_ && !stopped_)
+    stopped_ = !stream.Rows(band_, int(rows_done_ - band_first_));
+}
+
+void TStripDecoder::Stream(const TDecodeLimits& limits, TTiffStripStream& stream) {
+  streaming_ = true;
+  stream_ = &stream;
+  const uint64_t strips = StripsInFile(file_, info_);
+  CheckSupported(info_, strips);
+  const uint64_t per_strip = info_.StripCount == 1 ? info_.Height : info_.RowsPerStrip;
+  // Enough rows to keep the stages busy, few enough for any width.
+  constexpr uint64_t kBandRows = 64;
+  const uint64_t band_rows = std::clamp<uint64_t>(std::min(per_strip, kBandRows), 1, info_.Height);
+  limits.CheckPicture(info_.Width, int64_t(band_rows), int(info_.BitsPerPixel));
+  stride_ = size_t(RowStride(info_.Width, info_.BitsPerPixel, 32));
+  // Only the strips that hold rows are ever read.
+  const uint64_t used =
+      per_strip == 0 ? 0 : std::min(strips, (uint64_t(info_.Height) + per_strip - 1) / per_strip);
+  try {
+    TBitmapInfoHeader header;
+    header.Width = int32_t(info_.Width);
+    header.Height = int32_t(band_rows);
+    header.BitCount = uint16_t(info_.BitsPerPixel);
+    const size_t memory = PixelMemorySize(info_.Width, band_rows, int(info_.BitsPerPixel));
+    header.SizeImage = uint32_t(std::min<size_t>(memory, UINT32_MAX));
+    band_.AdoptSection(header, info_.Palette, TPixelBuffer(memory));
+    for (uint64_t i = 0; i < used; ++i) {
+      streaming_ = false;  // the file's own arrays, still in place
+      const uint64_t offset = StripOffset(i), count = StripByteCount(i);
+      streaming_ = true;
+      offsets_.push_back(offset);
+      byte_counts_.push_back(count);
+    }
+    for (uint64_t i = 0; i < used && rows_done_ < info_.Height && !stopped_; ++i) {
+      const uint64_t rows = std::min(StripRows(i), info_.Height - rows_done_);
+      if (rows == 0) continue;
+      StartBand(rows_done_);
+      const bool complete = StreamStrip(i, rows);
+      EmitBand(stream);
+      if (!complete) break;
+    }
+  } catch (const std::bad_alloc&) {
+    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
+  }
+  // What the data never reached: zero bytes, as in the whole picture.
+  while (rows_done_ < info_.Height && !stopped_) {
+    StartBand(rows_done_);
+    rows_done_ = std::min<uint64_t>(info_.Height, rows_done_ + band_rows);
+    EmitBand(stream);
+  }
+}
+
 // Rows are copied straight from the file into the pixel memory; a row the
 // file cuts short keeps the bytes that arrived and ends the image.
-bool TStripDecoder::DecodeRawStrip(uint64_t offset, uint64_t rows) {
+bool TStripDecoder::DecodeRawStrip(uint64_t& offset, uint64_t rows) {
   for (uint64_t r = 0; r < rows; ++r) {
     Running();
     const size_t available =
@@ -229,7 +361,7 @@ bool TStripDecoder::DecodeRawStrip(uint64_t offset, uint64_t rows) {
 // PackBits runs never continue into the next row. Past the end of the file
 // every byte reads as zero, as a control byte 0 followed by a 0 would give,
 // so a cut-off strip finishes its rows with zeros.
-bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
+bool TStripDecoder::DecodePackBitsStrip(uint64_t& offset, uint64_t rows) {
   // Runs are decoded into a scratch row with room for a whole run past its
   // end, so every run is one fixed-size copy, and the finished row is then
   // written to the pixel memory in one pass.
@@ -273,6 +405,7 @@ bool TStripDecoder::DecodePackBitsStrip(uint64_t offset, uint64_t rows) {
     // A run that spills over the row's end leaves the row's length wrong.
     if (produced != row_bytes_) return false;
   }
+  offset = at;
   return true;
 }
 
@@ -318,6 +451,12 @@ void DecodeTiffImage(const TByteReader& file, TRasterBitmap& bitmap, const TTiff
                      const TDecodeOptions& options) {
   TStripDecoder decoder(file, info, options.Progress);
   decoder.Decode(bitmap, options.Limits);
+}
+
+void StreamTiffImage(const TByteReader& file, const TTiffInfo& info, const TDecodeLimits& limits,
+                     TTiffStripStream& stream) {
+  TStripDecoder decoder(file, info, nullptr);
+  decoder.Stream(limits, stream);
 }
 
 }  // namespace quorvane

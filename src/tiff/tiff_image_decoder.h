@@ -20,4 +20,25 @@ TPictureInfo CheckTiffImage(const TByteReader& file, const TTiffInfo& info,
 void DecodeTiffImage(const TByteReader& file, TRasterBitmap& bitmap, const TTiffInfo& info,
                      const TDecodeOptions& options);
 
+// Where a streamed decode takes its strips' bytes from and hands its rows.
+class TTiffStripStream {
+ public:
+  virtual ~TTiffStripStream() = default;
+  // [offset, offset + bytes) of the file is read before a strip is decoded
+  // from it and may be let go of after.
+  virtual void Fetch(uint64_t offset, uint64_t bytes) = 0;
+  virtual void Release(uint64_t offset, uint64_t bytes) = 0;
+  // The next `rows` image rows, top first: image rows 0 .. rows-1 of `band`.
+  // False: no further rows are wanted, and decoding ends.
+  virtual bool Rows(const TRasterBitmap& band, int rows) = 0;
+};
+
+// Decodes as DecodeTiffImage does, byte for byte, but a strip at a time into
+// a band of one strip's rows, which goes to the stream before the next strip
+// is decoded: memory follows the strip size, not the picture's. The memory
+// cap applies to the band. Rows the data never reached come as zero bytes,
+// as the whole picture holds them.
+void StreamTiffImage(const TByteReader& file, const TTiffInfo& info, const TDecodeLimits& limits,
+                     TTiffStripStream& stream);
+
 }  // namespace quorvane

@@ -5,7 +5,9 @@
 
 #include "raster/error.h"
 #include "raster/file_io.h"
+#include "raster/file_ranges.h"
 #include "tiff/geotiff_tag_io.h"
+#include "tiff/tiff_header_ranges.h"
 #include "tiff/tiff_image_decoder.h"
 #include "tiff/tiff_info.h"
 
@@ -319,6 +321,36 @@ void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& 
   // decoding.
   TStageHookClearer clear_hook(options.Progress);
   DecodeTiff(ReadFileBytes(path), bitmap, tags, options);
+}
+
+struct TTiffFileRows::TState : TTiffStripStream {
+  TState(const std::string& path, TGeoTiffTags& tags) : file(path), reader(file.Bytes(), tags) {}
+  void Fetch(uint64_t offset, uint64_t bytes) override { file.Fetch(offset, bytes); }
+  void Release(uint64_t offset, uint64_t bytes) override { file.Drop(offset, bytes); }
+  bool Rows(const TRasterBitmap& band, int rows) override { return hand(band, rows); }
+
+  TFileRanges file;
+  TTiffDirectoryReader reader;
+  std::function<bool(const TRasterBitmap&, int)> hand;
+};
+
+TTiffFileRows::TTiffFileRows(const std::string& path, TGeoTiffTags& tags,
+                             const TDecodeLimits& limits)
+    : limits_(limits) {
+  state_ = std::make_unique<TState>(path, tags);
+  FetchTiffHeaderRanges(state_->file);
+  has_image_ = state_->reader.Read();
+  if (!has_image_) return;
+  // The size check of a whole picture does not apply: only bands are held.
+  picture_ =
+      CheckTiffImage(state_->reader.File(), state_->reader.Info(), {.MaxPictureBytes = UINT64_MAX});
+}
+
+TTiffFileRows::~TTiffFileRows() = default;
+
+void TTiffFileRows::Stream(const std::function<bool(const TRasterBitmap&, int)>& rows) {
+  state_->hand = rows;
+  StreamTiffImage(state_->reader.File(), state_->reader.Info(), limits_, *state_);
 }
 
 }  // namespace quorvane

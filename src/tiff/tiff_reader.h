@@ -2,6 +2,8 @@
 // Reads the first image of a TIFF or GeoTIFF file into a raster bitmap and
 // hands every tag it does not interpret to the GeoTIFF tag reader.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -25,5 +27,29 @@ void DecodeTiff(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffT
 // The same for a file, read whole first.
 void LoadTiffFile(const std::string& path, TRasterBitmap& bitmap, TGeoTiffTags& tags,
                   const TDecodeOptions& options = {});
+
+// The first image of a TIFF file a strip at a time: only the directory and
+// the strip being decoded are read, and rows go to the caller a strip's
+// band at a time, byte for byte the rows LoadTiffFile gives.
+class TTiffFileRows {
+ public:
+  // Reads the directory; the GeoTIFF tags land in `tags`. Throws what
+  // ReadTiffHeader throws.
+  TTiffFileRows(const std::string& path, TGeoTiffTags& tags, const TDecodeLimits& limits);
+  ~TTiffFileRows();
+  // False for a file without a first directory: nothing to stream.
+  bool HasImage() const { return has_image_; }
+  const TPictureInfo& Picture() const { return picture_; }
+  // Every row, top first, as image rows 0 .. rows-1 of each band, until
+  // `rows` returns false.
+  void Stream(const std::function<bool(const TRasterBitmap& band, int rows)>& rows);
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> state_;
+  bool has_image_ = false;
+  TPictureInfo picture_;
+  TDecodeLimits limits_;
+};
 
 }  // namespace quorvane

@@ -1,0 +1,67 @@
+// Several inputs with --output-dir: every output is what the single form
+// writes for it, a failing file is named with its message while the others
+// go on, and the status tells whether any failed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "io/format_registry.h"
+#include "support/cli_runner.h"
+#include "support/test_pictures.h"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TBatchCase {
+  std::vector<std::string> Command;  // command and its own options
+  const char* Format;                // --format, or null for the input's own
+};
+
+TEST(BatchFiles, WritesWhatTheSingleFormWritesAndReportsFailures) {
+  testing::TTempDir dir;
+  const std::string a = (dir / "a.tif").string(), b = (dir / "b.tif").string();
+  SaveBitmapFile(testing::NoisePicture(TPixelFormat::Bit8, 30, 20), a, {});
+  SaveBitmapFile(testing::Gradient24(25, 40), b, {});
+  const std::string junk = (dir / "junk.tif").string();
+  testing::WriteFileBytes(junk, {'n', 'o'});
+  const TBatchCase cases[] = {
+      {{"convert"}, "png"},
+      {{"convert", "--packbits"}, nullptr},
+      {{"crop", "--rect", "2,3,17,19"}, ".jpg"},
+      {{"tone", "--gamma", "70"}, nullptr},
+      {{"resize", "--percent", "60", "--filter", "mitchell"}, "tif"},
+  };
+  for (const TBatchCase& c : cases) {
+    SCOPED_TRACE(c.Command[0]);
+    const fs::path out = dir / ("out-" + c.Command[0]);
+    fs::remove_all(out);
+    std::vector<std::string> args{c.Command[0], a,    junk, b, "--output-dir",
+                                  out.string(), "-j", "2"};
+    args.insert(args.end(), c.Command.begin() + 1, c.Command.end());
+    if (c.Format) args.insert(args.end(), {"--format", c.Format});
+    const testing::TCliResult batch = testing::RunCli(args);
+    EXPECT_EQ(batch.ExitCode, 1);
+    EXPECT_NE(batch.Err.find(junk + ": Invalid TIF File"), std::string::npos) << batch.Err;
+    const std::string ext =
+        c.Format ? (c.Format[0] == '.' ? "" : ".") + std::string(c.Format) : ".tif";
+    for (const std::string& in : {a, b}) {
+      const fs::path single = dir / ("single" + ext);
+      std::vector<std::string> one{c.Command[0], in, single.string()};
+      one.insert(one.end(), c.Command.begin() + 1, c.Command.end());
+      ASSERT_EQ(testing::RunCli(one).ExitCode, 0);
+      EXPECT_EQ(testing::ReadFileBytes(out / (fs::path(in).stem().string() + ext)),
+                testing::ReadFileBytes(single));
+    }
+    EXPECT_FALSE(fs::exists(out / ("junk" + ext)));
+    // Without the failing file every file succeeds.
+    args.erase(args.begin() + 2);
+    EXPECT_EQ(testing::RunCli(args).ExitCode, 0);
+  }
+}
+
+}  // namespace
+}  // namespace quorvane
