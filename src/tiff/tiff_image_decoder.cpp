@@ -333,7 +333,7 @@ void TStripDecoder::Stream(const TDecodeLimits& limits, TTiffStripStream& stream
       if (!complete) break;
     }
   } catch (const std::bad_alloc&) {
-    throw EQuorvaneError("Not Enough Memory For Image: " + SizeText(info_));
+    throw ENotEnoughMemory("decode the picture");
   }
   // What the data never reached: zero bytes, as in the whole picture.
   while (rows_done_ < info_.Height && !stopped_) {
