@@ -4,6 +4,7 @@
 // complete file.
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/command_line.h"
 #include "cli/terminal_progress.h"
@@ -14,13 +15,11 @@ namespace quorvane::cli {
 int RunConvert(const TArgs& args) {
   std::string input, output;
   bool packbits = false, no_geotiff = false;
-  bool any_tiff = false;
+  TAnyTiffArgs any_tiff;
   TCommandLine line("convert");
   line.Positional("IN", input).Positional("OUT", output);
-  line.Flag("--packbits", packbits)
-      .Flag("--any-tiff", any_tiff)
-      .Flag("--no-geotiff", no_geotiff)
-      .Parse(args);
+  any_tiff.AddTo(line);
+  line.Flag("--packbits", packbits).Flag("--no-geotiff", no_geotiff).Parse(args);
 
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, input, any_tiff);

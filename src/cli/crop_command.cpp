@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
@@ -29,10 +30,11 @@ TRect ParseRect(const std::string& text) {
 
 int RunCrop(const TArgs& args) {
   std::string input, output, rect_text;
-  bool any_tiff = false;
+  TAnyTiffArgs any_tiff;
   TCommandLine line("crop");
   line.Positional("IN", input).Positional("OUT", output);
-  line.Required("--rect", rect_text).Flag("--any-tiff", any_tiff).Parse(args);
+  any_tiff.AddTo(line);
+  line.Required("--rect", rect_text).Parse(args);
   const TRect rect = ParseRect(rect_text);
 
   TDocument document({}, kBatchDocument);

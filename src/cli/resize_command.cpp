@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
@@ -23,7 +24,7 @@ struct TResizeArgs {
   std::string Input, Output;
   std::optional<std::string> Size, Percent, Filter, Threads;
   bool Force24Bit = false;
-  bool AnyTiff = false;
+  TAnyTiffArgs AnyTiff;
 };
 
 TResizeArgs ParseResizeArgs(const TArgs& args) {
@@ -32,7 +33,8 @@ TResizeArgs ParseResizeArgs(const TArgs& args) {
   line.Positional("IN", parsed.Input).Positional("OUT", parsed.Output);
   line.Option("--size", parsed.Size).Option("--percent", parsed.Percent);
   line.Option("--filter", parsed.Filter).Option("--threads", parsed.Threads);
-  line.Flag("--force-24bit", parsed.Force24Bit).Flag("--any-tiff", parsed.AnyTiff).Parse(args);
+  parsed.AnyTiff.AddTo(line);
+  line.Flag("--force-24bit", parsed.Force24Bit).Parse(args);
   if (parsed.Size.has_value() == parsed.Percent.has_value()) {
     throw EUsage("give either --size WxH or --percent P");
   }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/command_line.h"
 #include "cli/value_parsing.h"
@@ -23,11 +24,12 @@ int SliderPosition(const std::optional<std::string>& text, const char* name) {
 int RunTone(const TArgs& args) {
   std::string input, output;
   std::optional<std::string> brightness, contrast, gamma;
-  bool any_tiff = false;
+  TAnyTiffArgs any_tiff;
   TCommandLine line("tone");
   line.Positional("IN", input).Positional("OUT", output);
   line.Option("--brightness", brightness).Option("--contrast", contrast);
-  line.Option("--gamma", gamma).Flag("--any-tiff", any_tiff).Parse(args);
+  any_tiff.AddTo(line);
+  line.Option("--gamma", gamma).Parse(args);
   const TToneSliders sliders{SliderPosition(brightness, "brightness"),
                              SliderPosition(contrast, "contrast"), SliderPosition(gamma, "gamma")};
 
