@@ -1,6 +1,7 @@
 #include "anytiff/any_tiff_histogram.h"
 
 #include <cmath>
+#include <utility>
 
 namespace quorvane {
 
@@ -10,6 +11,27 @@ TBandHistogram TBandHistogram::Exact(TSampleType type) {
   h.first_ = type.Kind == TSampleKind::Signed ? -(int64_t(1) << (type.Bits - 1)) : 0;
   h.counts_.assign(size_t(1) << type.Bits, 0);
   return h;
+}
+
+TBandHistogram TBandHistogram::Exact(TSampleType type, std::vector<uint64_t> counts) {
+  TBandHistogram h = Exact(type);
+  if (counts.size() == h.counts_.size()) h.counts_ = std::move(counts);
+  return h;
+}
+
+TBandRange TBandHistogram::Range() const {
+  TBandRange range;
+  for (size_t i = 0; i < counts_.size(); ++i)
+    if (counts_[i]) {
+      range.Add(double(first_ + int64_t(i)));
+      break;
+    }
+  for (size_t i = counts_.size(); i-- > 0;)
+    if (counts_[i]) {
+      range.Add(double(first_ + int64_t(i)));
+      break;
+    }
+  return range;
 }
 
 TBandHistogram TBandHistogram::Fine(const TBandRange& range) {

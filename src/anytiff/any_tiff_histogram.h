@@ -17,6 +17,8 @@ class TBandHistogram {
     return type.Kind != TSampleKind::Float && type.Bits <= 16;
   }
   static TBandHistogram Exact(TSampleType type);
+  // Exact counts already taken: counts[i] samples of the value first + i.
+  static TBandHistogram Exact(TSampleType type, std::vector<uint64_t> counts);
   // kFineBins equal bins from the range's minimum to its maximum.
   static TBandHistogram Fine(const TBandRange& range);
   static constexpr size_t kFineBins = 65536;
@@ -34,6 +36,8 @@ class TBandHistogram {
   void Add(const TBandHistogram& other);
   // The 2% point to the 98% point; empty when nothing was counted.
   TBandRange Cut() const;
+  // Exact counts: the least and largest value counted.
+  TBandRange Range() const;
 
  private:
   size_t FineBin(double value) const;

@@ -7,7 +7,8 @@
 #include <new>
 #include <vector>
 
-#include "anytiff/any_tiff_histogram.h"
+#include "anytiff/any_tiff_band_stats.h"
+#include "anytiff/any_tiff_exact.h"
 
 namespace quorvane {
 
@@ -22,62 +23,6 @@ inline void Put(uint8_t* row, uint32_t x, int band, int bands, uint8_t value) {
     row[size_t(x) * 3 + size_t(2 - band)] = value;
   }
 }
-
-// What one worker learnt of each shown band.
-struct TBandStats {
-  TBandRange Range;
-  TBandHistogram Histogram;  // empty unless filled
-};
-
-using TStatsList = std::vector<TBandStats>;
-
-bool CountsExactly(const TAnyTiffPlan& plan) {
-  return plan.Stretch == TDisplayStretch::Cut && TBandHistogram::CountsExactly(plan.Sample);
-}
-bool NeedsFineCounts(const TAnyTiffPlan& plan) {
-  return plan.Stretch == TDisplayStretch::Cut && !TBandHistogram::CountsExactly(plan.Sample);
-}
-
-// The grey of a valid value of each band. Integers counted exactly go
-// through a table of every value's grey.
-class TStretchOutput {
- public:
-  TStretchOutput(const TAnyTiffPlan& plan, const TStatsList& stats)
-      : invert_(plan.Bands == 1 && plan.WhiteIsZero) {
-    const bool tabled = TBandHistogram::CountsExactly(plan.Sample);
-    if (tabled && plan.Sample.Kind == TSampleKind::Signed)
-      first_ = -(int64_t(1) << (plan.Sample.Bits - 1));
-    for (const TBandStats& band : stats) {
-      const TBandRange shown = DisplayRange(plan.Stretch, plan.Sample, band.Range,
-                                            band.Histogram.Counted() ? &band.Histogram : nullptr);
-      shown_.push_back(shown);
-      stretches_.emplace_back(shown);
-      if (!tabled) continue;
-      std::vector<uint8_t>& table = tables_.emplace_back(size_t(1) << plan.Sample.Bits);
-      for (size_t i = 0; i < table.size(); ++i)
-        table[i] = Mapped(band_count_, double(first_ + int64_t(i)));
-      ++band_count_;
-    }
-  }
-  uint8_t Grey(int band, double value) const {
-    if (!tables_.empty()) return tables_[size_t(band)][size_t(int64_t(value) - first_)];
-    return Mapped(size_t(band), value);
-  }
-  const TBandRange& Shown(size_t band) const { return shown_[band]; }
-
- private:
-  uint8_t Mapped(size_t band, double value) const {
-    const uint8_t g = stretches_[band].Map(value);
-    return invert_ ? uint8_t(255 - g) : g;
-  }
-
-  bool invert_;
-  int64_t first_ = 0;
-  size_t band_count_ = 0;
-  std::vector<TBandRange> shown_;
-  std::vector<TStretch> stretches_;
-  std::vector<std::vector<uint8_t>> tables_;
-};
 
 // What every sink does with a chunk: each row's shown bands as doubles.
 class TBandRows : public TChunkSink {
@@ -320,24 +265,6 @@ void Starting(const TChunkReadOptions& chunks, uint32_t height, int passes) {
   if (chunks.Progress) chunks.Progress->Report(TProgressStage::Starting, int(height) * passes);
 }
 
-std::vector<TBandSummary> Summaries(const TAnyTiffPlan& plan, const TStatsList& stats,
-                                    const TStretchOutput& output) {
-  std::vector<TBandSummary> summaries;
-  for (size_t b = 0; b < stats.size(); ++b) {
-    TBandSummary s;
-    s.Band = plan.BandList[b];
-    s.Empty = stats[b].Range.Empty();
-    if (!s.Empty) {
-      s.Min = stats[b].Range.Min();
-      s.Max = stats[b].Range.Max();
-      s.Low = output.Shown(b).Min();
-      s.High = output.Shown(b).Max();
-    }
-    summaries.push_back(s);
-  }
-  return summaries;
-}
-
 // Reads once into a copy of `T`, if the copy can be had within the spare
 // bytes.
 template <typename T>
@@ -374,6 +301,8 @@ bool NeedsDoubles(TSampleType type) {
 std::vector<TBandSummary> DecodeStretched(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
                                           const TStretchedDecode& decode, TRasterBitmap& picture) {
   std::vector<TBandSummary> summaries;
+  if (TBandHistogram::CountsExactly(decode.Plan->Sample))
+    return DecodeExact(handle, layout, decode, picture);
   const bool kept = NeedsDoubles(decode.Plan->Sample)
                         ? DecodeKeeping<double>(handle, layout, decode, picture, summaries)
                         : DecodeKeeping<float>(handle, layout, decode, picture, summaries);
