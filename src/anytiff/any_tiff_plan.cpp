@@ -99,7 +99,13 @@ std::vector<int> FirstBands(int count) {
 // The bands the display choice names, checked against the file.
 std::vector<int> ChosenBands(const TAnyTiffLayout& l, const TAnyTiffDisplay* display,
                              int colour_bands) {
-  const std::vector<int> own = FirstBands(colour_bands >= 3 ? 3 : 1);
+  // Measurements often come as several grey bands, the extra ones declared
+  // as extra samples of no stated kind: shown, three of them are a colour
+  // picture.
+  const bool grey =
+      l.Photometric == PHOTOMETRIC_MINISBLACK || l.Photometric == PHOTOMETRIC_MINISWHITE;
+  const bool grey_bands = display && grey && l.SamplesPerPixel >= 3;
+  const std::vector<int> own = FirstBands(colour_bands >= 3 || grey_bands ? 3 : 1);
   if (!display || display->Bands.empty()) return own;
   for (int band : display->Bands)
     if (band < 0 || band >= l.SamplesPerPixel) {

@@ -169,6 +169,9 @@ TEST(AnyTiffDisplay, ChosenBandsBecomeRedGreenBlueOrGrey) {
     recipe.Bits = 16;
     recipe.Samples = 4;
     recipe.Planar = planar;
+    // As GDAL writes such scenes: bands 2 to 4 extra samples of no kind.
+    recipe.ExtraSamples = planar == PLANARCONFIG_CONTIG ? 3 : 0;
+    recipe.ExtraSampleKind = EXTRASAMPLE_UNSPECIFIED;
     const auto bytes = testing::WriteTiff(dir, "scene.tif", recipe, BandValue);
     for (const TBandCase& c : cases) {
       TRasterBitmap picture;
