@@ -106,16 +106,18 @@ const uint32_t* TDirectSink::Band(const uint8_t* in, int stride, int band, uint3
 }
 
 void TDirectSink::GreyRow(const uint8_t* in, int stride, uint8_t* out, uint32_t n) {
+  const int band = plan_.BandList[0];
   if (plan_.Sample.Bits == 8) {
-    for (uint32_t i = 0; i < n; ++i) out[i] = table_[in[size_t(i) * stride]];
+    for (uint32_t i = 0; i < n; ++i) out[i] = table_[in[size_t(i) * stride + size_t(band)]];
     return;
   }
-  const uint32_t* grey = Band(in, stride, 0, n);
+  const uint32_t* grey = Band(in, stride, band, n);
   for (uint32_t i = 0; i < n; ++i) out[i] = uint8_t(grey[i]);
 }
 
 void TDirectSink::ColourRow(const uint8_t* in, int stride, uint8_t* out, uint32_t n) {
-  if (plan_.Sample.Bits == 8) {
+  const std::vector<int>& bands = plan_.BandList;
+  if (plan_.Sample.Bits == 8 && bands == std::vector<int>{0, 1, 2}) {
     // The common cases get a stride the compiler knows.
     if (stride == 3) return SwapRedBlue<3>(in, out, n);
     if (stride == 4) return SwapRedBlue<4>(in, out, n);
@@ -127,7 +129,7 @@ void TDirectSink::ColourRow(const uint8_t* in, int stride, uint8_t* out, uint32_
     return;
   }
   for (int band = 0; band < 3; ++band) {
-    const uint32_t* v = Band(in, stride, band, n);
+    const uint32_t* v = Band(in, stride, bands[size_t(band)], n);
     for (uint32_t i = 0; i < n; ++i) out[size_t(i) * 3 + size_t(2 - band)] = uint8_t(v[i]);
   }
 }

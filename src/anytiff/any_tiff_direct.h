@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "raster/bitmap.h"
 #include "anytiff/any_tiff_chunks.h"
 #include "anytiff/any_tiff_plan.h"
+#include "raster/bitmap.h"
 
 namespace quorvane {
 

@@ -1,5 +1,6 @@
 #include "anytiff/any_tiff_plan.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -82,17 +83,55 @@ void PlanPalette(const TAnyTiffLayout& l, TAnyTiffPlan& plan) {
   }
 }
 
-void PlanSingleBand(const TAnyTiffLayout& l, TAnyTiffPlan& plan) {
+// Samples of more than a byte, or of a kind that is no light level, are
+// measurements: with a display choice they are stretched.
+bool IsMeasurement(TSampleType t) {
+  return t.Kind != TSampleKind::Unsigned || t.Bits > 8;
+}
+
+bool ShowsAsIs(const TAnyTiffPlan& plan, const TAnyTiffDisplay* display) {
+  return display ? !IsMeasurement(plan.Sample) : FitsFullRangeScale(plan.Sample);
+}
+
+std::vector<int> FirstBands(int count) {
+  std::vector<int> bands;
+  for (int b = 0; b < count; ++b) bands.push_back(b);
+  return bands;
+}
+
+// The bands the display choice names, checked against the file.
+std::vector<int> ChosenBands(const TAnyTiffLayout& l, const TAnyTiffDisplay* display,
+                             int colour_bands) {
+  // Measurements often come as several grey bands, the extra ones declared
+  // as extra samples of no stated kind: shown, three of them are a colour
+  // picture.
+  const bool grey =
+      l.Photometric == PHOTOMETRIC_MINISBLACK || l.Photometric == PHOTOMETRIC_MINISWHITE;
+  const bool grey_bands = display && grey && l.SamplesPerPixel >= 3;
+  const std::vector<int> own = FirstBands(colour_bands >= 3 || grey_bands ? 3 : 1);
+  if (!display || display->Bands.empty()) return own;
+  for (int band : display->Bands)
+    if (band < 0 || band >= l.SamplesPerPixel) {
+      if (!display->BandsRequired) return own;
+      throw EQuorvaneError("No Band " + std::to_string(band + 1) + " (the file has " +
+                           std::to_string(l.SamplesPerPixel) + " bands)");
+    }
+  return display->Bands;
+}
+
+void PlanSingleBand(const TAnyTiffLayout& l, const TAnyTiffDisplay* display, TAnyTiffPlan& plan) {
   plan.Bands = 1;
   plan.Format = TPixelFormat::Bit8;
   plan.WhiteIsZero = l.Photometric == PHOTOMETRIC_MINISWHITE;
   const bool one_sample_per_chunk_pixel =
       l.SamplesPerPixel == 1 || l.PlanarConfig == PLANARCONFIG_SEPARATE;
-  if (plan.Sample == TSampleType{TSampleKind::Unsigned, 1} && one_sample_per_chunk_pixel) {
+  // The bilevel copy takes the chunk's bits as they are: the first sample only.
+  if (plan.Sample == TSampleType{TSampleKind::Unsigned, 1} && one_sample_per_chunk_pixel &&
+      plan.BandList[0] == 0) {
     plan.Conversion = TAnyTiffConversion::Bilevel;
     plan.Format = TPixelFormat::Bit1;
     plan.Palette = BilevelPalette(plan.WhiteIsZero);
-  } else if (FitsFullRangeScale(plan.Sample)) {
+  } else if (ShowsAsIs(plan, display)) {
     plan.Conversion = TAnyTiffConversion::Grey;
   } else {
     plan.Conversion = TAnyTiffConversion::StretchGrey;
@@ -101,12 +140,18 @@ void PlanSingleBand(const TAnyTiffLayout& l, TAnyTiffPlan& plan) {
 
 }  // namespace
 
+int SamplesRead(const TAnyTiffPlan& plan) {
+  int most = plan.Bands;
+  for (int band : plan.BandList) most = std::max(most, band + 1);
+  return most;
+}
+
 bool IsStretched(TAnyTiffConversion conversion) {
   return conversion == TAnyTiffConversion::StretchGrey ||
          conversion == TAnyTiffConversion::StretchColour;
 }
 
-TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
+TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l, const TAnyTiffDisplay* display) {
   if (l.Width == 0 || l.Height == 0)
     throw EQuorvaneError("Width or Height is Zero", TErrorKind::Corrupt);
   constexpr uint32_t kLargestSide = uint32_t(std::numeric_limits<int32_t>::max());
@@ -149,16 +194,19 @@ TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& l) {
     plan.Conversion = TAnyTiffConversion::Cmyk;
     plan.Format = TPixelFormat::Bit24;
     plan.Bands = 4;
+    plan.BandList = FirstBands(4);
     return plan;
   }
-  if (colour_bands >= 3) {
-    plan.Conversion = FitsFullRangeScale(plan.Sample) ? TAnyTiffConversion::Colour
-                                                      : TAnyTiffConversion::StretchColour;
+  if (display) plan.Stretch = display->Stretch;
+  plan.BandList = ChosenBands(l, display, colour_bands);
+  if (plan.BandList.size() == 3) {
+    plan.Conversion =
+        ShowsAsIs(plan, display) ? TAnyTiffConversion::Colour : TAnyTiffConversion::StretchColour;
     plan.Format = TPixelFormat::Bit24;
     plan.Bands = 3;
     return plan;
   }
-  PlanSingleBand(l, plan);
+  PlanSingleBand(l, display, plan);
   return plan;
 }
 

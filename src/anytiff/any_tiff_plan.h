@@ -12,15 +12,18 @@
 //                                          RGBA reader converts them
 //   StretchGrey    signed, float, or       8-bit grey, stretched from the band's
 //                  unsigned over 16 bits   minimum to maximum over valid pixels
+//                  (with a display choice: any sample over 8 bits, stretched
+//                  as the choice says)
 //   StretchColour  the same, 3+ bands      24-bit, each band stretched alone
 //   Rgba           YCbCr (not JPEG), Lab,  24-bit through libtiff's RGBA reader
 //                  LogLuv, old JPEG
 #include <cstdint>
 #include <vector>
 
-#include "raster/bitmap.h"
+#include "anytiff/any_tiff_display.h"
 #include "anytiff/any_tiff_layout.h"
 #include "anytiff/any_tiff_samples.h"
+#include "raster/bitmap.h"
 
 namespace quorvane {
 
@@ -38,15 +41,26 @@ enum class TAnyTiffConversion : uint8_t {
 struct TAnyTiffPlan {
   TAnyTiffConversion Conversion = TAnyTiffConversion::Grey;
   TPixelFormat Format = TPixelFormat::Bit8;
-  int Bands = 1;  // samples of each pixel the conversion reads, from the first
+  int Bands = 1;  // samples of each pixel the conversion reads
+  // The sample index of each band read, in order (red, green, blue; or the
+  // grey): the first Bands samples unless a display choice names others.
+  std::vector<int> BandList;
+  TDisplayStretch Stretch = TDisplayStretch::MinMax;  // of the stretched conversions
   TSampleType Sample;
   bool WhiteIsZero = false;
   bool JpegAsRgb = false;         // have libjpeg turn YCbCr into RGB
   std::vector<TRGBQuad> Palette;  // Bilevel and Indexed: the colour table
 };
 
-// Throws EQuorvaneError ("Unsupported ...") for what cannot be shown.
-TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& layout);
+// Throws EQuorvaneError ("Unsupported ...") for what cannot be shown. With a
+// display choice, samples over 8 bits, signed or floating point are stretched
+// as it says and grey or colour pictures show the bands it names; without,
+// unsigned samples up to 16 bits are scaled over their full range and the
+// others stretched from minimum to maximum.
+TAnyTiffPlan PlanAnyTiff(const TAnyTiffLayout& layout, const TAnyTiffDisplay* display = nullptr);
+
+// How many samples (or planes) of each pixel must be read for the bands shown.
+int SamplesRead(const TAnyTiffPlan& plan);
 
 bool IsStretched(TAnyTiffConversion conversion);
 

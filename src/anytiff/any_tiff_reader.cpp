@@ -77,7 +77,7 @@ TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOpt
   opened.NoData = ReadGdalNoData(tiff);
   TAnyTiffLevel full;
   full.Layout = ReadAnyTiffLayout(tiff);
-  full.Plan = PlanAnyTiff(full.Layout);
+  full.Plan = PlanAnyTiff(full.Layout, options.Display ? &*options.Display : nullptr);
   opened.FullWidth = full.Layout.Width;
   opened.FullHeight = full.Layout.Height;
   opened.Level = ChooseAnyTiffLevel(handle, full, options.MaxPictureBytes);
@@ -99,6 +99,13 @@ TAnyTiffResult ResultOf(const TOpened& opened, const TLibTiffHandle& handle) {
   result.FullHeight = int(opened.FullHeight);
   result.PixelFormat = opened.Level.Plan.Format;
   result.Warnings = handle.Warnings();
+  const TAnyTiffPlan& plan = opened.Level.Plan;
+  result.SamplesPerPixel = opened.Level.Layout.SamplesPerPixel;
+  result.ShownBands = plan.BandList;
+  result.BandChoice = IsStretched(plan.Conversion) || plan.Conversion == TAnyTiffConversion::Grey ||
+                      plan.Conversion == TAnyTiffConversion::Colour;
+  const TNoData nodata = ParseNoData(opened.NoData, plan.Sample);
+  if (nodata.Set) result.NoData = nodata.Value;
   return result;
 }
 
@@ -119,12 +126,13 @@ int Workers(const TAnyTiffLevel& level, const TAnyTiffOptions& options) {
   return std::max(options.Threads, 1);
 }
 
-void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened& opened,
-                  const TAnyTiffOptions& options, TRasterBitmap& picture) {
+std::vector<TBandSummary> DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle,
+                                       const TOpened& opened, const TAnyTiffOptions& options,
+                                       TRasterBitmap& picture) {
   const TAnyTiffLayout& layout = opened.Level.Layout;
   const TAnyTiffPlan& plan = opened.Level.Plan;
   TChunkReadOptions chunks;
-  chunks.Bands = plan.Bands;
+  chunks.Bands = SamplesRead(plan);
   chunks.BufferLimit = BufferLimit(options, opened.Level);
   chunks.Progress = options.Progress;
   chunks.Workers = Workers(opened.Level, options);
@@ -145,7 +153,7 @@ void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened&
     decode.NoData = ParseNoData(opened.NoData, plan.Sample);
     decode.Chunks = chunks;
     decode.SpareBytes = SpareBytes(options, opened.Level, source.Size());
-    DecodeStretched(handle, layout, decode, picture);
+    return DecodeStretched(handle, layout, decode, picture);
   } else {
     if (options.Progress) options.Progress->Report(TProgressStage::Starting, int(layout.Height));
     std::vector<std::unique_ptr<TDirectSink>> sinks;
@@ -156,6 +164,7 @@ void DecodePixels(TAnyTiffSource& source, TLibTiffHandle& handle, const TOpened&
     }
     ReadAnyTiffChunks(handle, layout, chunks, pointers);
   }
+  return {};
 }
 
 }  // namespace
@@ -166,11 +175,13 @@ TAnyTiffResult DecodeAnyTiff(TAnyTiffSource& source, TRasterBitmap& bitmap, TGeo
   TLibTiffHandle handle(source, WorkingLimit(options));
   const TOpened opened = Open(handle, tags, options);
   TRasterBitmap picture = AllocatePicture(opened.Level);
-  DecodePixels(source, handle, opened, options, picture);
+  std::vector<TBandSummary> bands = DecodePixels(source, handle, opened, options, picture);
   if (options.Progress) options.Progress->Report(TProgressStage::Ending);
   bitmap = std::move(picture);
   tags = opened.Tags;
-  return ResultOf(opened, handle);
+  TAnyTiffResult result = ResultOf(opened, handle);
+  result.Bands = std::move(bands);
+  return result;
 }
 
 TAnyTiffResult DecodeAnyTiffBytes(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,

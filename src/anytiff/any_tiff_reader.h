@@ -19,15 +19,17 @@
 //   YCbCr, Lab, LogLuv         24-bit through libtiff's RGBA reader
 // Alpha and bands beyond the shown ones are ignored.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "raster/geotiff_tags.h"
-#include "raster/bitmap.h"
-#include "raster/progress.h"
+#include "anytiff/any_tiff_display.h"
 #include "anytiff/any_tiff_parallel.h"
 #include "anytiff/any_tiff_source.h"
+#include "raster/bitmap.h"
+#include "raster/geotiff_tags.h"
+#include "raster/progress.h"
 
 namespace quorvane {
 
@@ -38,6 +40,10 @@ struct TAnyTiffOptions {
   // its own libtiff handle; without a runner, on the calling thread alone.
   TAnyTiffParallel Parallel;
   int Threads = 1;
+  // How measurements are shown (see any_tiff_display.h). Without a choice,
+  // unsigned samples of up to 16 bits are scaled over their full range and
+  // the others stretched from minimum to maximum, the first bands shown.
+  std::optional<TAnyTiffDisplay> Display;
 };
 
 struct TAnyTiffResult {
@@ -48,6 +54,14 @@ struct TAnyTiffResult {
   int FullWidth = 0, FullHeight = 0;  // of the full-resolution image
   TPixelFormat PixelFormat = TPixelFormat::Bit24;
   std::vector<std::string> Warnings;  // what libtiff complained about and got past
+  // What a display choice can work on: the samples of each pixel, whether
+  // they are shown through a choice of bands and stretch, and the nodata
+  // value; after a decode, what each stretched band held.
+  int SamplesPerPixel = 1;
+  bool BandChoice = false;
+  std::optional<double> NoData;
+  std::vector<int> ShownBands;  // sample indices: red, green, blue or the grey
+  std::vector<TBandSummary> Bands;
 };
 
 // Decodes into `bitmap` and fills `tags` (tags the file lacks keep their
@@ -69,9 +83,11 @@ TAnyTiffResult ReadAnyTiffHeader(TAnyTiffSource& source, TGeoTiffTags& tags,
                                  const TAnyTiffOptions& options);
 
 // Whether a file our own reader may accept should go to this reader anyway:
-// a BigTIFF, or samples that are signed integers or floating point (which our
-// reader would show by bit depth alone, a float as colour bytes). Looks at
-// the header and the first directory within `header_bytes` only.
+// a BigTIFF, samples that are signed integers or floating point (which our
+// reader would show by bit depth alone, a float as colour bytes), samples of
+// more than 8 bits, or more than three samples a pixel (measurements, shown
+// through a display stretch and a choice of bands). Looks at the header and
+// the first directory within `header_bytes` only.
 bool WantsExtendedReader(std::span<const uint8_t> header_bytes);
 
 }  // namespace quorvane

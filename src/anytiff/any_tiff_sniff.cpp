@@ -10,6 +10,8 @@ namespace quorvane {
 
 namespace {
 
+constexpr uint16_t kTagBitsPerSample = 258;
+constexpr uint16_t kTagSamplesPerPixel = 277;
 constexpr uint16_t kTagSampleFormat = 339;
 constexpr uint16_t kClassicMagic = 42;
 constexpr uint16_t kBigTiffMagic = 43;
@@ -34,9 +36,9 @@ class TPeek {
   bool big_;
 };
 
-// The first SampleFormat value of the entry at `entry`, or 0 when it cannot
-// be read from the span.
-uint32_t FirstSampleFormat(const TPeek& peek, uint64_t entry) {
+// The first value of the entry at `entry`, or 0 when it cannot be read from
+// the span.
+uint32_t FirstValue(const TPeek& peek, uint64_t entry) {
   const uint32_t type = peek.Value(entry + 2, 2);
   const uint32_t count = peek.Value(entry + 4, 4);
   const unsigned width = type == kTypeByte ? 1 : type == kTypeShort ? 2 : type == kTypeLong ? 4 : 0;
@@ -64,9 +66,13 @@ bool WantsExtendedReader(std::span<const uint8_t> header_bytes) {
   for (uint32_t i = 0; i < entries; ++i) {
     const uint64_t entry = directory + 2 + uint64_t(i) * 12;
     if (!peek.Has(entry, 12)) break;
-    if (peek.Value(entry, 2) != kTagSampleFormat) continue;
-    const uint32_t format = FirstSampleFormat(peek, entry);
-    return format == 2 || format == 3;  // signed integer, IEEE floating point
+    const uint32_t tag = peek.Value(entry, 2);
+    const uint32_t value = FirstValue(peek, entry);
+    // Measurements: samples of more than a byte, more bands than a colour
+    // picture, signed integers or IEEE floating point.
+    if (tag == kTagBitsPerSample && value > 8) return true;
+    if (tag == kTagSamplesPerPixel && value > 3) return true;
+    if (tag == kTagSampleFormat && (value == 2 || value == 3)) return true;
   }
   return false;
 }

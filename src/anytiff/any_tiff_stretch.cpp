@@ -50,8 +50,9 @@ TNoData ParseNoData(const std::optional<std::string>& text, TSampleType type) {
 }
 
 TStretch::TStretch(const TBandRange& range) {
-  if (range.Empty() || range.Max() == range.Min()) return;
+  if (range.Empty()) return;
   min_ = range.Min();
+  if (range.Max() == range.Min()) return;
   span_ = range.Max() - range.Min();
   if (!std::isfinite(span_)) {
     form_ = TForm::Halved;

@@ -44,10 +44,11 @@ class TBandRange {
   double max_ = -HUGE_VAL;
 };
 
-// round((v - min) x 255 / (max - min)) with ties to even, for valid values of
-// one band: (v - min) times a scale worked out once. A flat band (max = min)
-// shows all its valid pixels white, so they stay apart from the black of
-// invalid ones.
+// round((v - min) x 255 / (max - min)) with ties to even, clipped to 0..255,
+// for valid values of one band: (v - min) times a scale worked out once. A
+// flat range (max = min) shows its value and above white, so that a flat
+// band stays apart from the black of invalid pixels, and what lies below
+// black.
 class TStretch {
  public:
   explicit TStretch(const TBandRange& range);
@@ -55,7 +56,7 @@ class TStretch {
     double g;
     switch (form_) {
       case TForm::Flat:
-        return 255;
+        return value < min_ ? 0 : 255;
       case TForm::Scaled:
         g = (value - min_) * scale_;
         break;

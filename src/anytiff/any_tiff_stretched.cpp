@@ -7,6 +7,9 @@
 #include <new>
 #include <vector>
 
+#include "anytiff/any_tiff_band_stats.h"
+#include "anytiff/any_tiff_exact.h"
+
 namespace quorvane {
 
 namespace {
@@ -21,24 +24,7 @@ inline void Put(uint8_t* row, uint32_t x, int band, int bands, uint8_t value) {
   }
 }
 
-// The grey of a valid value of each band.
-class TStretchOutput {
- public:
-  TStretchOutput(const TAnyTiffPlan& plan, const std::vector<TBandRange>& ranges)
-      : invert_(plan.Bands == 1 && plan.WhiteIsZero) {
-    for (const TBandRange& range : ranges) stretches_.emplace_back(range);
-  }
-  uint8_t Grey(int band, double value) const {
-    const uint8_t g = stretches_[size_t(band)].Map(value);
-    return invert_ ? uint8_t(255 - g) : g;
-  }
-
- private:
-  bool invert_;
-  std::vector<TStretch> stretches_;
-};
-
-// What every sink does with a chunk: each row's bands as doubles.
+// What every sink does with a chunk: each row's shown bands as doubles.
 class TBandRows : public TChunkSink {
  protected:
   TBandRows(const TAnyTiffPlan& plan, const TNoData& nodata) : plan_(plan), nodata_(nodata) {}
@@ -49,8 +35,8 @@ class TBandRows : public TChunkSink {
     for (uint32_t r = 0; r < chunk.Height; ++r) {
       const uint8_t* in = chunk.Data + r * chunk.RowBytes;
       for (int band = 0; band < plan_.Bands; ++band) {
-        UnpackValues(in, plan_.Sample, chunk.SamplesPerPixel, size_t(band), chunk.Width,
-                     values_.data());
+        UnpackValues(in, plan_.Sample, chunk.SamplesPerPixel, size_t(plan_.BandList[size_t(band)]),
+                     chunk.Width, values_.data());
         row_done(chunk.Y + r, band, values_.data());
       }
     }
@@ -61,27 +47,66 @@ class TBandRows : public TChunkSink {
   std::vector<double> values_;
 };
 
-// The first of two passes: the ranges alone.
+// Each band's range, and its exact counts when the cut wants them.
+class TStatsCollector {
+ public:
+  TStatsCollector(const TAnyTiffPlan& plan) : stats_(size_t(plan.Bands)) {
+    if (CountsExactly(plan))
+      for (TBandStats& band : stats_) band.Histogram = TBandHistogram::Exact(plan.Sample);
+  }
+  void Add(int band, double value) {
+    TBandStats& s = stats_[size_t(band)];
+    s.Range.Add(value);
+    if (s.Histogram.Counted()) s.Histogram.Add(value);
+  }
+  const TStatsList& Stats() const { return stats_; }
+
+ private:
+  TStatsList stats_;
+};
+
+// The first pass of reading twice: the statistics alone.
 class TRangeSink final : public TBandRows {
  public:
   TRangeSink(const TAnyTiffPlan& plan, const TNoData& nodata)
-      : TBandRows(plan, nodata), ranges_(size_t(plan.Bands)) {}
+      : TBandRows(plan, nodata), stats_(plan) {}
   void Chunk(const TChunk& chunk) override {
     if (chunk.Partial) return;  // its zeros past the cut are no values
     ForEachBandRow(chunk, [&](uint32_t, int band, const double* v) {
-      TBandRange& range = ranges_[size_t(band)];
       for (uint32_t i = 0; i < chunk.Width; ++i)
-        if (IsValidSample(v[i], nodata_)) range.Add(v[i]);
+        if (IsValidSample(v[i], nodata_)) stats_.Add(band, v[i]);
     });
   }
   void Missing(uint32_t, uint32_t, uint32_t, uint32_t) override {}
-  const std::vector<TBandRange>& Ranges() const { return ranges_; }
+  const TStatsList& Stats() const { return stats_.Stats(); }
 
  private:
-  std::vector<TBandRange> ranges_;
+  TStatsCollector stats_;
 };
 
-// The second pass: the pixels, from the ranges the first found.
+// A pass counting into fine histograms over ranges already known.
+class TFineSink final : public TBandRows {
+ public:
+  TFineSink(const TAnyTiffPlan& plan, const TNoData& nodata, const TStatsList& ranges)
+      : TBandRows(plan, nodata), stats_(ranges) {
+    for (TBandStats& band : stats_) band.Histogram = TBandHistogram::Fine(band.Range);
+  }
+  void Chunk(const TChunk& chunk) override {
+    if (chunk.Partial) return;
+    ForEachBandRow(chunk, [&](uint32_t, int band, const double* v) {
+      TBandHistogram& h = stats_[size_t(band)].Histogram;
+      for (uint32_t i = 0; i < chunk.Width; ++i)
+        if (IsValidSample(v[i], nodata_)) h.Add(v[i]);
+    });
+  }
+  void Missing(uint32_t, uint32_t, uint32_t, uint32_t) override {}
+  const TStatsList& Stats() const { return stats_; }
+
+ private:
+  TStatsList stats_;
+};
+
+// The last pass: the pixels, from what the earlier ones found.
 class TMapSink final : public TBandRows {
  public:
   TMapSink(const TAnyTiffPlan& plan, const TNoData& nodata, const TStretchOutput& output,
@@ -111,31 +136,31 @@ struct TKept {
   static constexpr T kInvalid = std::numeric_limits<T>::quiet_NaN();
   TKept(uint32_t width, uint32_t height, int bands)
       : Width(width),
+        Height(height),
         Bands(bands),
         Values(std::make_unique_for_overwrite<T[]>(size_t(width) * height * size_t(bands))) {}
   T* At(uint32_t x, uint32_t y) const {
     return Values.get() + (size_t(y) * Width + x) * size_t(Bands);
   }
-  uint32_t Width;
+  uint32_t Width, Height;
   int Bands;
   std::unique_ptr<T[]> Values;
 };
 
-// One pass: every sample kept while the worker's ranges grow.
+// One pass: every sample kept while the worker's statistics grow.
 template <typename T>
 class TKeepSink final : public TBandRows {
  public:
   TKeepSink(const TAnyTiffPlan& plan, const TNoData& nodata, const TKept<T>& kept)
-      : TBandRows(plan, nodata), kept_(kept), ranges_(size_t(plan.Bands)) {}
+      : TBandRows(plan, nodata), kept_(kept), stats_(plan) {}
 
   void Chunk(const TChunk& chunk) override {
     if (chunk.Partial) return Missing(chunk.X, chunk.Y, chunk.Width, chunk.Height);
     ForEachBandRow(chunk, [&](uint32_t y, int band, const double* v) {
       T* to = kept_.At(chunk.X, y) + band;
-      TBandRange& range = ranges_[size_t(band)];
       for (uint32_t i = 0; i < chunk.Width; ++i, to += plan_.Bands) {
         if (IsValidSample(v[i], nodata_)) {
-          range.Add(v[i]);
+          stats_.Add(band, v[i]);
           *to = T(v[i]);
         } else {
           *to = TKept<T>::kInvalid;
@@ -150,20 +175,23 @@ class TKeepSink final : public TBandRows {
       std::fill(to, to + size_t(width) * size_t(plan_.Bands), TKept<T>::kInvalid);
     }
   }
-  const std::vector<TBandRange>& Ranges() const { return ranges_; }
+  const TStatsList& Stats() const { return stats_.Stats(); }
 
  private:
   const TKept<T>& kept_;
-  std::vector<TBandRange> ranges_;
+  TStatsCollector stats_;
 };
 
-// The workers' ranges, band by band, as one.
+// The workers' statistics, band by band, as one.
 template <typename S>
-std::vector<TBandRange> Merged(const std::vector<std::unique_ptr<S>>& sinks, int bands) {
-  std::vector<TBandRange> ranges(static_cast<size_t>(bands));
+TStatsList Merged(const std::vector<std::unique_ptr<S>>& sinks, int bands) {
+  TStatsList merged(static_cast<size_t>(bands));
   for (const auto& sink : sinks)
-    for (size_t b = 0; b < ranges.size(); ++b) ranges[b].Add(sink->Ranges()[b]);
-  return ranges;
+    for (size_t b = 0; b < merged.size(); ++b) {
+      merged[b].Range.Add(sink->Stats()[b].Range);
+      if (sink->Stats()[b].Histogram.Counted()) merged[b].Histogram.Add(sink->Stats()[b].Histogram);
+    }
+  return merged;
 }
 
 std::vector<TChunkSink*> Pointers(const auto& sinks) {
@@ -172,29 +200,65 @@ std::vector<TChunkSink*> Pointers(const auto& sinks) {
   return pointers;
 }
 
+template <typename S, typename... A>
+std::vector<std::unique_ptr<S>> MakeSinks(const TStretchedDecode& decode, A&&... arguments) {
+  std::vector<std::unique_ptr<S>> sinks;
+  for (int w = 0; w < std::max(decode.Chunks.Workers, 1); ++w)
+    sinks.push_back(std::make_unique<S>(*decode.Plan, decode.NoData, arguments...));
+  return sinks;
+}
+
 // Rows of the picture painted from the kept samples, in bands of this many
 // rows spread over the workers.
 constexpr uint32_t kPaintRows = 64;
 
+template <typename T, typename F>
+void ForEachKeptBand(const TKept<T>& kept, const TStretchedDecode& decode, F&& rows) {
+  const uint32_t height = kept.Height;
+  const int row_bands = int((height + kPaintRows - 1) / kPaintRows);
+  RunBands(
+      decode.Chunks.Parallel, decode.Chunks.Workers, row_bands,
+      [&](int band, int worker, const TAnyTiffTick&) {
+        const uint32_t end = std::min(height, uint32_t(band + 1) * kPaintRows);
+        rows(uint32_t(band) * kPaintRows, end, worker);
+      },
+      nullptr);
+}
+
 template <typename T>
 void Paint(const TKept<T>& kept, const TStretchOutput& output, const TStretchedDecode& decode,
            TRasterBitmap& picture) {
-  const uint32_t height = uint32_t(picture.Height()), width = kept.Width;
   const int bands = kept.Bands;
-  const int paint_bands = int((height + kPaintRows - 1) / kPaintRows);
-  RunBands(
-      decode.Chunks.Parallel, decode.Chunks.Workers, paint_bands,
-      [&](int band, int, const TAnyTiffTick&) {
-        const uint32_t end = std::min(height, uint32_t(band + 1) * kPaintRows);
-        for (uint32_t y = uint32_t(band) * kPaintRows; y < end; ++y) {
-          const T* from = kept.At(0, y);
-          uint8_t* row = picture.Scanline(int(y));
-          for (uint32_t x = 0; x < width; ++x)
-            for (int b = 0; b < bands; ++b, ++from)
-              if (!std::isnan(*from)) Put(row, x, b, bands, output.Grey(b, double(*from)));
-        }
-      },
-      nullptr);
+  ForEachKeptBand(kept, decode, [&](uint32_t begin, uint32_t end, int) {
+    for (uint32_t y = begin; y < end; ++y) {
+      const T* from = kept.At(0, y);
+      uint8_t* row = picture.Scanline(int(y));
+      for (uint32_t x = 0; x < kept.Width; ++x)
+        for (int b = 0; b < bands; ++b, ++from)
+          if (!std::isnan(*from)) Put(row, x, b, bands, output.Grey(b, double(*from)));
+    }
+  });
+}
+
+// Fine histograms of the kept samples, one per worker merged at the end.
+template <typename T>
+void CountKept(const TKept<T>& kept, const TStretchedDecode& decode, TStatsList& stats) {
+  const int workers = std::max(decode.Chunks.Workers, 1);
+  std::vector<TStatsList> partial(size_t(workers), stats);
+  for (TStatsList& list : partial)
+    for (TBandStats& band : list) band.Histogram = TBandHistogram::Fine(band.Range);
+  ForEachKeptBand(kept, decode, [&](uint32_t begin, uint32_t end, int worker) {
+    TStatsList& mine = partial[size_t(worker)];
+    const T* from = kept.At(0, begin);
+    for (uint32_t y = begin; y < end; ++y)
+      for (uint32_t x = 0; x < kept.Width; ++x)
+        for (int b = 0; b < kept.Bands; ++b, ++from)
+          if (!std::isnan(*from)) mine[size_t(b)].Histogram.Add(double(*from));
+  });
+  for (size_t b = 0; b < stats.size(); ++b) {
+    stats[b].Histogram = partial[0][b].Histogram;
+    for (size_t w = 1; w < partial.size(); ++w) stats[b].Histogram.Add(partial[w][b].Histogram);
+  }
 }
 
 void Starting(const TChunkReadOptions& chunks, uint32_t height, int passes) {
@@ -205,7 +269,8 @@ void Starting(const TChunkReadOptions& chunks, uint32_t height, int passes) {
 // bytes.
 template <typename T>
 bool DecodeKeeping(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
-                   const TStretchedDecode& decode, TRasterBitmap& picture) {
+                   const TStretchedDecode& decode, TRasterBitmap& picture,
+                   std::vector<TBandSummary>& summaries) {
   const TAnyTiffPlan& plan = *decode.Plan;
   const uint64_t per_pixel = sizeof(T) * uint64_t(plan.Bands);
   const uint64_t pixels = uint64_t(layout.Width) * layout.Height;
@@ -216,13 +281,14 @@ bool DecodeKeeping(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
   } catch (const std::bad_alloc&) {
     return false;
   }
-  std::vector<std::unique_ptr<TKeepSink<T>>> sinks;
-  for (int w = 0; w < std::max(decode.Chunks.Workers, 1); ++w)
-    sinks.push_back(std::make_unique<TKeepSink<T>>(plan, decode.NoData, *kept));
+  auto sinks = MakeSinks<TKeepSink<T>>(decode, *kept);
   Starting(decode.Chunks, layout.Height, 1);
   ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(sinks));
-  const TStretchOutput output(plan, Merged(sinks, plan.Bands));
+  TStatsList stats = Merged(sinks, plan.Bands);
+  if (NeedsFineCounts(plan)) CountKept(*kept, decode, stats);
+  const TStretchOutput output(plan, stats);
   Paint(*kept, output, decode, picture);
+  summaries = Summaries(plan, stats, output);
   return true;
 }
 
@@ -232,24 +298,30 @@ bool NeedsDoubles(TSampleType type) {
 
 }  // namespace
 
-void DecodeStretched(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
-                     const TStretchedDecode& decode, TRasterBitmap& picture) {
+std::vector<TBandSummary> DecodeStretched(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
+                                          const TStretchedDecode& decode, TRasterBitmap& picture) {
+  std::vector<TBandSummary> summaries;
+  if (TBandHistogram::CountsExactly(decode.Plan->Sample))
+    return DecodeExact(handle, layout, decode, picture);
   const bool kept = NeedsDoubles(decode.Plan->Sample)
-                        ? DecodeKeeping<double>(handle, layout, decode, picture)
-                        : DecodeKeeping<float>(handle, layout, decode, picture);
-  if (kept) return;
+                        ? DecodeKeeping<double>(handle, layout, decode, picture, summaries)
+                        : DecodeKeeping<float>(handle, layout, decode, picture, summaries);
+  if (kept) return summaries;
   const TAnyTiffPlan& plan = *decode.Plan;
-  const int workers = std::max(decode.Chunks.Workers, 1);
-  Starting(decode.Chunks, layout.Height, 2);
-  std::vector<std::unique_ptr<TRangeSink>> ranges;
-  for (int w = 0; w < workers; ++w)
-    ranges.push_back(std::make_unique<TRangeSink>(plan, decode.NoData));
+  const bool fine = NeedsFineCounts(plan);
+  Starting(decode.Chunks, layout.Height, fine ? 3 : 2);
+  auto ranges = MakeSinks<TRangeSink>(decode);
   ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(ranges));
-  const TStretchOutput output(plan, Merged(ranges, plan.Bands));
-  std::vector<std::unique_ptr<TMapSink>> pixels;
-  for (int w = 0; w < workers; ++w)
-    pixels.push_back(std::make_unique<TMapSink>(plan, decode.NoData, output, picture));
+  TStatsList stats = Merged(ranges, plan.Bands);
+  if (fine) {
+    auto counts = MakeSinks<TFineSink>(decode, stats);
+    ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(counts));
+    stats = Merged(counts, plan.Bands);
+  }
+  const TStretchOutput output(plan, stats);
+  auto pixels = MakeSinks<TMapSink>(decode, output, picture);
   ReadAnyTiffChunks(handle, layout, decode.Chunks, Pointers(pixels));
+  return Summaries(plan, stats, output);
 }
 
 }  // namespace quorvane

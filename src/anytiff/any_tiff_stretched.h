@@ -1,15 +1,18 @@
 #pragma once
 // Decoding for the stretched conversions. The stretch needs each band's
-// range before the first pixel can be written, so the samples are either kept
-// in a working copy while the chunks are read once (when the copy fits beside
-// the picture under the memory cap), or the chunks are read twice: once for
-// the ranges, once to write the pixels.
+// range (and, for the cut, its histogram) before the first pixel can be
+// written, so the samples are either kept in a working copy while the chunks
+// are read once (when the copy fits beside the picture under the memory cap),
+// or the chunks are read again: once for the ranges, once more for the
+// histograms of types not counted exactly, once to write the pixels.
 #include <cstdint>
+#include <vector>
 
-#include "raster/bitmap.h"
 #include "anytiff/any_tiff_chunks.h"
+#include "anytiff/any_tiff_display.h"
 #include "anytiff/any_tiff_plan.h"
 #include "anytiff/any_tiff_stretch.h"
+#include "raster/bitmap.h"
 
 namespace quorvane {
 
@@ -21,7 +24,8 @@ struct TStretchedDecode {
 };
 
 // Reports Starting with one step per row and pass, then Running per row.
-void DecodeStretched(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
-                     const TStretchedDecode& decode, TRasterBitmap& picture);
+// Returns what each shown band held and how it was stretched.
+std::vector<TBandSummary> DecodeStretched(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
+                                          const TStretchedDecode& decode, TRasterBitmap& picture);
 
 }  // namespace quorvane

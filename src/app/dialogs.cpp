@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include "app/about_box.h"
+#include "app/bands_dialog.h"
 #include "app/geotiff_info_dialog.h"
 #include "app/help_window.h"
 #include "app/precise_size_dialog.h"
@@ -29,6 +30,7 @@ TDialogs CreateDialogs(QWidget* owner, const QString& help_folder) {
   dialogs.AboutBox = new TAboutBox(owner);
   dialogs.ScaleDlg = new TScaleDlg(owner);
   dialogs.TiffOptionsDlg = new TTiffOptionsDlg(owner);
+  dialogs.BandsDlg = new TBandsDlg(owner);
   return dialogs;
 }
 

@@ -9,6 +9,7 @@ class QWidget;
 namespace quorvane {
 
 class TAboutBox;
+class TBandsDlg;
 class TGeoTiffInfoDlg;
 class THelpWindow;
 class TPreciseSizeDlg;
@@ -25,6 +26,7 @@ struct TDialogs {
   TAboutBox* AboutBox = nullptr;
   TScaleDlg* ScaleDlg = nullptr;
   TTiffOptionsDlg* TiffOptionsDlg = nullptr;
+  TBandsDlg* BandsDlg = nullptr;
   // The help window the Help menu and the dialogs' Help buttons open.
   THelpWindow* HelpWindow = nullptr;
 };

@@ -53,6 +53,8 @@ void BuildEditMenu(QMenuBar* bar, TMainMenu& m) {
 void BuildOtherMenus(QMenuBar* bar, TMainMenu& m) {
   QMenu* view = Menu(bar, "&View", "ViewMnu");
   m.TiffInfoMnu = Item(view, "&Tiff Info...", "TiffInfoMnu");
+  m.BandsMnu = Item(view, "&Bands...", "BandsMnu");
+  m.BandsMnu->setEnabled(false);
 
   QMenu* options = Menu(bar, "&Options", "OptionsMnu");
   m.ResetPanelsMnu = Item(options, "&Reset Panels", "ResetPanelsMnu");

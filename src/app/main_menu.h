@@ -26,6 +26,7 @@ struct TMainMenu {
   QAction* CopyCoordinatesMnu = nullptr;
   // "&View"
   QAction* TiffInfoMnu = nullptr;
+  QAction* BandsMnu = nullptr;  // enabled while the source is a measurement file
   // "&Options"
   QAction* ResetPanelsMnu = nullptr;
   QAction* iffOptions1 = nullptr;

@@ -16,6 +16,7 @@
 #include "app/source_box.h"
 #include "app/tiff_options_dialog.h"
 #include "app/tools_page.h"
+#include "document/band_choice.h"
 #include "document/readouts.h"
 #include "document/tone_page.h"
 #include "geo/datums.h"
@@ -79,6 +80,7 @@ void TMainWindow::ShowSourceTexts(const TSourceTexts& texts) {
   ShowNewSize(texts.NewSize);
   source_.InputImage->PictureChanged();
   ShowBoxReadout();
+  menu_.BandsMnu->setEnabled(CanChooseBands(document_));
 }
 
 void TMainWindow::ShowSourceSize() {

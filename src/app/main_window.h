@@ -104,6 +104,7 @@ class TMainWindow : public QMainWindow {
   void TiffInfoMnuClick();
   void iffOptions1Click();
   void AnyTiffMnuClick(bool checked);
+  void BandsMnuClick();
   void DatumFromFileMnuClick(bool checked);
   void ExitMnuClick();
 

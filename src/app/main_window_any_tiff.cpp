@@ -1,7 +1,10 @@
 // The Options menu's "Open Any TIFF": whether TIFFs the program's own reader
 // refuses open through the extended reader. The choice outlives the run in
 // the settings file.
+#include "app/bands_dialog.h"
 #include "app/main_window.h"
+#include "app/messages.h"
+#include "document/band_choice.h"
 #include "document/option_settings.h"
 #include "document/settings_path.h"
 
@@ -10,6 +13,20 @@ namespace quorvane {
 void TMainWindow::ConnectAnyTiff() {
   menu_.AnyTiffMnu->setChecked(ReadAnyTiffSetting(SettingsFilePath()));
   connect(menu_.AnyTiffMnu, &QAction::toggled, this, &TMainWindow::AnyTiffMnuClick);
+  connect(menu_.BandsMnu, &QAction::triggered, this, &TMainWindow::BandsMnuClick);
+}
+
+// The choice re-reads the source's samples; the georeference, the tags and
+// their report stay those of the file.
+void TMainWindow::BandsMnuClick() {
+  if (!dialogs_.BandsDlg || !CanChooseBands(document_)) return;
+  const std::optional<TAnyTiffDisplay> choice =
+      dialogs_.BandsDlg->Execute(BandRowTexts(document_), ShownChoice(document_));
+  if (!choice) return;
+  RunCommand(this, [&] {
+    ShowSourceTexts(ApplyBandChoice(document_, *choice));
+    ShowSelectionOnResizePage();
+  });
 }
 
 void TMainWindow::AnyTiffMnuClick(bool checked) {

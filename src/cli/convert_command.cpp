@@ -4,6 +4,7 @@
 // complete file. Strip TIFFs into TIFF, PNG or JPEG go through rows.
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/batch_files.h"
 #include "cli/command_line.h"
@@ -15,13 +16,15 @@ namespace quorvane::cli {
 
 int RunConvert(const TArgs& args) {
   bool packbits = false, no_geotiff = false;
-  bool any_tiff = false;
+  TAnyTiffArgs any_tiff;
   TCommandLine line("convert");
-  line.Flag("--packbits", packbits).Flag("--any-tiff", any_tiff).Flag("--no-geotiff", no_geotiff);
+  any_tiff.AddTo(line);
+  line.Flag("--packbits", packbits).Flag("--no-geotiff", no_geotiff);
   return RunFileCommand(line, args, [&](const TFileJob& job) {
+    any_tiff.Display();  // --bands or --stretch without --any-tiff is a usage error
     if (RunStreamedJob({.Input = job.Input,
                         .Output = job.Output,
-                        .Load = {.AnyTiff = any_tiff},
+                        .Load = {.AnyTiff = any_tiff.AnyTiff},
                         .Compress = packbits,
                         .GeoTiff = !no_geotiff}) == TStreamOutcome::Saved)
       return 0;

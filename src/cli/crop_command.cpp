@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/batch_files.h"
 #include "cli/command_line.h"
@@ -28,12 +29,14 @@ TRect ParseRect(const std::string& text) {
 }
 
 int CropFile(const std::string& input, const std::string& output, const std::string& rect_text,
-             bool any_tiff) {
+             const TAnyTiffArgs& any_tiff) {
+  any_tiff.Display();  // --bands or --stretch without --any-tiff is a usage error
   const TRect rect = ParseRect(rect_text);
   // A rectangle that cuts nothing is worded by the whole-picture path.
-  if (RunStreamedJob(
-          {.Input = input, .Output = output, .Load = {.AnyTiff = any_tiff}, .Crop = rect}) ==
-      TStreamOutcome::Saved)
+  if (RunStreamedJob({.Input = input,
+                      .Output = output,
+                      .Load = {.AnyTiff = any_tiff.AnyTiff},
+                      .Crop = rect}) == TStreamOutcome::Saved)
     return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, input, any_tiff);
@@ -52,9 +55,10 @@ int CropFile(const std::string& input, const std::string& output, const std::str
 
 int RunCrop(const TArgs& args) {
   std::string rect_text;
-  bool any_tiff = false;
+  TAnyTiffArgs any_tiff;
   TCommandLine line("crop");
-  line.Required("--rect", rect_text).Flag("--any-tiff", any_tiff);
+  any_tiff.AddTo(line);
+  line.Required("--rect", rect_text);
   return RunFileCommand(line, args, [&](const TFileJob& job) {
     return CropFile(job.Input, job.Output, rect_text, any_tiff);
   });

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/batch_files.h"
 #include "cli/command_line.h"
@@ -26,13 +27,14 @@ namespace {
 struct TResizeArgs {
   std::optional<std::string> Size, Percent, Filter, Threads;
   bool Force24Bit = false;
-  bool AnyTiff = false;
+  TAnyTiffArgs AnyTiff;
 };
 
 void DeclareResizeArgs(TCommandLine& line, TResizeArgs& parsed) {
   line.Option("--size", parsed.Size).Option("--percent", parsed.Percent);
   line.Option("--filter", parsed.Filter).Option("--threads", parsed.Threads);
-  line.Flag("--force-24bit", parsed.Force24Bit).Flag("--any-tiff", parsed.AnyTiff);
+  parsed.AnyTiff.AddTo(line);
+  line.Flag("--force-24bit", parsed.Force24Bit);
 }
 
 // 0 .. 6, a filter's name, or a sharpness of the Resize page.
@@ -98,6 +100,7 @@ int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
   if (parsed.Size.has_value() == parsed.Percent.has_value()) {
     throw EUsage("give either --size WxH or --percent P");
   }
+  parsed.AnyTiff.Display();  // --bands or --stretch without --any-tiff is a usage error
   std::optional<TTypedSize> typed;
   int64_t percent = 0;
   if (parsed.Size) {
@@ -123,7 +126,7 @@ int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
   };
   if (RunStreamedJob({.Input = job.Input,
                       .Output = job.Output,
-                      .Load = {.AnyTiff = parsed.AnyTiff},
+                      .Load = {.AnyTiff = parsed.AnyTiff.AnyTiff},
                       .Resize = TStreamedResize{.NewSize = new_size,
                                                 .FilterIndex = options.FilterIndex,
                                                 .Force24Bit = parsed.Force24Bit}}) ==

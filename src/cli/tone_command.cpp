@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/any_tiff_args.h"
 #include "cli/batch_document.h"
 #include "cli/batch_files.h"
 #include "cli/command_line.h"
@@ -25,18 +26,20 @@ int SliderPosition(const std::optional<std::string>& text, const char* name) {
 
 int RunTone(const TArgs& args) {
   std::optional<std::string> brightness, contrast, gamma;
-  bool any_tiff = false;
+  TAnyTiffArgs any_tiff;
   TCommandLine line("tone");
   line.Option("--brightness", brightness).Option("--contrast", contrast);
-  line.Option("--gamma", gamma).Flag("--any-tiff", any_tiff);
+  any_tiff.AddTo(line);
+  line.Option("--gamma", gamma);
   return RunFileCommand(line, args, [&](const TFileJob& job) {
+    any_tiff.Display();  // --bands or --stretch without --any-tiff is a usage error
     const TToneSliders sliders{SliderPosition(brightness, "brightness"),
                                SliderPosition(contrast, "contrast"),
                                SliderPosition(gamma, "gamma")};
     const TToneValues values = ReadToneSliders(sliders.Brightness, sliders.Contrast, sliders.Gamma);
     if (RunStreamedJob({.Input = job.Input,
                         .Output = job.Output,
-                        .Load = {.AnyTiff = any_tiff},
+                        .Load = {.AnyTiff = any_tiff.AnyTiff},
                         .Tone = BuildToneTable(values)}) == TStreamOutcome::Saved)
       return 0;
     TDocument document({}, kBatchDocument);

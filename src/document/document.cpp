@@ -17,6 +17,7 @@ TDocument::TDocument(TRasterBitmap startup_picture, const TDocumentOptions& opti
 }
 
 TSourceTexts TDocument::SourceChanged() {
+  SourceBands = {};
   Sizing.ResetSizing(Source.Picture.Width(), Source.Picture.Height());
   TSourceTexts texts;
   texts.SourceSize = SourceSizeText(Source.Picture);

@@ -13,6 +13,7 @@
 #include "document/pane.h"
 #include "document/readouts.h"
 #include "document/sizing_state.h"
+#include "document/source_bands.h"
 #include "raster/bitmap.h"
 #include "raster/geotiff_tags.h"
 #include "raster/rect.h"
@@ -61,6 +62,12 @@ class TDocument {
   // "Quorvane" until the first successful open.
   std::string Caption = kProgramTitle;
   TSelectionHooks Selection;
+  // How the extended reader shows measurements, for every open of the
+  // session (the window's "&Bands..." changes it), and what the source's
+  // file offers to that choice: nothing once the source is pasted, cropped
+  // or read by another reader.
+  TAnyTiffDisplay Display{.BandsRequired = false};
+  TSourceBands SourceBands;
   // The Measure page is the active page: the measuring polylines shown
   // there are part of the pictures saved, copied and printed. Elsewhere a
   // polyline (clicked on the Tools page) is a tool only.

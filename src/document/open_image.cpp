@@ -49,12 +49,14 @@ TSourceTexts OpenImageFile(TDocument& document, const std::string& path,
   TReaderReport reader;
   TLoadOptions load = options.Load;
   load.Reader = &reader;
+  load.Display = document.Display;
   std::unique_ptr<TRasterBitmap> picture = LoadPicture(file.string(), tags, load);
   if (!picture) throw EQuorvaneError("Invalid picture file: " + path, TErrorKind::Corrupt);
   document.Source.Picture = std::move(*picture);
   document.GeoTiffTags = std::move(tags);
   document.Caption = CaptionText(path, reader);
   TSourceTexts texts = document.SourceChanged();
+  document.SourceBands.Learn(reader);
   document.Report = BuildGeoTiffReport(document.GeoTiffTags);
   GeoTiffToGeoReference(document.GeoTiffTags, document.Source.GeoReference());
   return texts;

@@ -20,6 +20,7 @@ struct TOpenOptions {
   // Adds the path to the recent-files list and saves the list; called
   // before the load, so a file that fails to load stays in the list.
   std::function<void(const std::string& path)> AddRecentFile;
+  // Its Display is the document's, the choice of the session.
   TLoadOptions Load;
 };
 

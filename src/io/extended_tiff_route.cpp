@@ -25,21 +25,28 @@ std::vector<uint8_t> ReadFileStart(const std::string& path) {
   return bytes;
 }
 
-TAnyTiffOptions ExtendedOptions(uint64_t max_picture_bytes) {
+TAnyTiffOptions ExtendedOptions(uint64_t max_picture_bytes, const TAnyTiffDisplay& display) {
   TAnyTiffOptions options;
+  options.Display = display;
   options.MaxPictureBytes = TDecodeLimits{.MaxPictureBytes = max_picture_bytes}.Cap();
   options.Parallel = ParallelBands;
   options.Threads = ResolveThreadCount(0);
   return options;
 }
 
-TReaderReport ReportOf(const TAnyTiffResult& result) {
+TReaderReport ReportOf(const TAnyTiffResult& result, const TAnyTiffDisplay& display) {
   return {.ExtendedReader = true,
           .OverviewLevel = result.OverviewLevel,
           .OverviewFactor = result.Factor,
           .FullWidth = result.FullWidth,
           .FullHeight = result.FullHeight,
-          .Warnings = result.Warnings};
+          .Warnings = result.Warnings,
+          .BandChoice = result.BandChoice,
+          .Display = display,
+          .SamplesPerPixel = result.SamplesPerPixel,
+          .NoData = result.NoData,
+          .ShownBands = result.ShownBands,
+          .Bands = result.Bands};
 }
 
 // Runs our own reader on a copy of the tags, so that a refusal halfway
@@ -67,23 +74,42 @@ bool IsOwnReaderRefusal(const EQuorvaneError& error) {
 
 std::unique_ptr<TRasterBitmap> LoadAnyTiff(const std::string& path, TGeoTiffTags& tags,
                                            uint64_t max_picture_bytes, const TOwnTiffLoad& own,
-                                           TReaderReport* report) {
+                                           TReaderReport* report, const TAnyTiffDisplay& display) {
   std::unique_ptr<TRasterBitmap> picture;
   if (TryOwnReader(path, tags, own, picture)) return picture;
   picture = std::make_unique<TRasterBitmap>();
+  auto source = std::make_shared<TFileTiffSource>(path);
   const TAnyTiffResult result =
-      DecodeAnyTiffFile(path, *picture, tags, ExtendedOptions(max_picture_bytes));
-  if (report) *report = ReportOf(result);
+      DecodeAnyTiff(*source, *picture, tags, ExtendedOptions(max_picture_bytes, display));
+  if (report) {
+    *report = ReportOf(result, display);
+    if (result.BandChoice) report->Source = std::move(source);
+  }
+  return picture;
+}
+
+std::unique_ptr<TRasterBitmap> RenderAnyTiff(TReaderReport& report, const TAnyTiffDisplay& display,
+                                             uint64_t max_picture_bytes) {
+  if (!report.Source) throw EQuorvaneError("No Bands To Choose");
+  auto picture = std::make_unique<TRasterBitmap>();
+  TGeoTiffTags tags;
+  const TAnyTiffResult result =
+      DecodeAnyTiff(*report.Source, *picture, tags, ExtendedOptions(max_picture_bytes, display));
+  std::shared_ptr<TAnyTiffSource> source = std::move(report.Source);
+  report = ReportOf(result, display);
+  report.Source = std::move(source);
   return picture;
 }
 
 TAnyTiffHeader ReadAnyTiffHeaderRouted(const std::string& path, TGeoTiffTags& tags,
-                                       uint64_t max_picture_bytes, const TOwnTiffHeader& own) {
+                                       uint64_t max_picture_bytes, const TOwnTiffHeader& own,
+                                       const TAnyTiffDisplay& display) {
   TAnyTiffHeader header;
   if (TryOwnReader(path, tags, own, header)) return header;
   TFileTiffSource source(path);
-  const TAnyTiffResult result = ReadAnyTiffHeader(source, tags, ExtendedOptions(max_picture_bytes));
-  return {result.Width, result.Height, result.PixelFormat, ReportOf(result)};
+  const TAnyTiffResult result =
+      ReadAnyTiffHeader(source, tags, ExtendedOptions(max_picture_bytes, display));
+  return {result.Width, result.Height, result.PixelFormat, ReportOf(result, display)};
 }
 
 }  // namespace quorvane

@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "anytiff/any_tiff_display.h"
+#include "anytiff/any_tiff_source.h"
 #include "raster/bitmap.h"
 #include "raster/error.h"
 #include "raster/geotiff_tags.h"
@@ -24,6 +27,17 @@ struct TReaderReport {
   double OverviewFactor = 1;  // full-resolution width over the picture's width
   int64_t FullWidth = 0, FullHeight = 0;
   std::vector<std::string> Warnings;  // what libtiff complained about and got past
+  // Whether a choice of bands and stretch applies to the picture, the
+  // choice it was shown with, and what it can choose from.
+  bool BandChoice = false;
+  TAnyTiffDisplay Display;
+  int SamplesPerPixel = 1;
+  std::optional<double> NoData;
+  std::vector<int> ShownBands;      // sample indices: red, green, blue or the grey
+  std::vector<TBandSummary> Bands;  // what each shown band held
+  // The file, still open, so that another choice re-reads its samples
+  // without opening it again (after a load only, not a header read).
+  std::shared_ptr<TAnyTiffSource> Source;
 };
 
 // Whether our own reader's failure means "not a file I can read" rather than
@@ -36,7 +50,14 @@ bool IsOwnReaderRefusal(const EQuorvaneError& error);
 using TOwnTiffLoad = std::function<std::unique_ptr<TRasterBitmap>(TGeoTiffTags& tags)>;
 std::unique_ptr<TRasterBitmap> LoadAnyTiff(const std::string& path, TGeoTiffTags& tags,
                                            uint64_t max_picture_bytes, const TOwnTiffLoad& own,
-                                           TReaderReport* report);
+                                           TReaderReport* report,
+                                           const TAnyTiffDisplay& display = {});
+
+// The picture of a file the extended reader read, shown with another choice
+// of bands and stretch, from the samples of `report.Source`; the report then
+// describes it. The file's tags are not looked at again.
+std::unique_ptr<TRasterBitmap> RenderAnyTiff(TReaderReport& report, const TAnyTiffDisplay& display,
+                                             uint64_t max_picture_bytes);
 
 // The same choice for a header alone: size, pixel format and the report.
 struct TAnyTiffHeader {
@@ -46,6 +67,7 @@ struct TAnyTiffHeader {
 };
 using TOwnTiffHeader = std::function<TAnyTiffHeader(TGeoTiffTags& tags)>;
 TAnyTiffHeader ReadAnyTiffHeaderRouted(const std::string& path, TGeoTiffTags& tags,
-                                       uint64_t max_picture_bytes, const TOwnTiffHeader& own);
+                                       uint64_t max_picture_bytes, const TOwnTiffHeader& own,
+                                       const TAnyTiffDisplay& display = {});
 
 }  // namespace quorvane

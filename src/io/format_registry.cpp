@@ -160,7 +160,7 @@ std::unique_ptr<TRasterBitmap> LoadPicture(const std::string& file_name, TGeoTif
     return LoadAnyTiff(
         file_name, tags, options.MaxPictureBytes,
         [&](TGeoTiffTags& own_tags) { return LoadTiff(file_name, own_tags, decode); },
-        options.Reader);
+        options.Reader, options.Display);
   }
   return format.Load(file_name, tags, decode);
 }
@@ -178,8 +178,8 @@ TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tag
     return TAnyTiffHeader{info.Width, info.Height, info.PixelFormat};
   };
   if (options.AnyTiff && format.Load == LoadTiff) {
-    const TAnyTiffHeader header =
-        ReadAnyTiffHeaderRouted(file_name, tags, options.MaxPictureBytes, own_header);
+    const TAnyTiffHeader header = ReadAnyTiffHeaderRouted(file_name, tags, options.MaxPictureBytes,
+                                                          own_header, options.Display);
     return {header.Width, header.Height, header.PixelFormat, header.Report};
   }
   const TAnyTiffHeader header = own_header(tags);

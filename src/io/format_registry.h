@@ -21,6 +21,9 @@ struct TLoadOptions {
   // floating-point files) with the extended reader. Off, a TIFF is read by
   // our own reader alone.
   bool AnyTiff = false;
+  // With AnyTiff: how the extended reader shows measurements (bands and
+  // stretch).
+  TAnyTiffDisplay Display;
   // Told which reader read the file and at which resolution, when not null.
   TReaderReport* Reader = nullptr;
 };

@@ -131,14 +131,15 @@ TEST(AnyTiffStretch, MinimumToMaximumWithTiesToEven) {
   EXPECT_TRUE(IsValidSample(-9998, nodata));
 }
 
-std::vector<uint8_t> WithSampleFormat(bool big_endian, std::vector<uint16_t> formats) {
+std::vector<uint8_t> WithSampleFormat(bool big_endian, std::vector<uint16_t> formats,
+                                      uint16_t bits = 8) {
   test::TTiffBuilder b(big_endian);
-  b.Long(256, {4}).Long(257, {4}).Short(258, {16}).Short(277, {uint16_t(formats.size())});
+  b.Long(256, {4}).Long(257, {4}).Short(258, {bits}).Short(277, {uint16_t(formats.size())});
   b.Short(339, formats);
   return b.Build();
 }
 
-TEST(AnyTiffSniff, BigTiffAndSignedOrFloatSamplesGoToTheExtendedReader) {
+TEST(AnyTiffSniff, BigTiffSignedFloatWideOrManySamplesGoToTheExtendedReader) {
   const std::vector<uint8_t> bigtiff = {'I', 'I', 43, 0, 8, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_TRUE(WantsExtendedReader(bigtiff));
   const std::vector<uint8_t> bigtiff_mm = {'M', 'M', 0, 43, 0, 8, 0, 0};
@@ -148,6 +149,9 @@ TEST(AnyTiffSniff, BigTiffAndSignedOrFloatSamplesGoToTheExtendedReader) {
     EXPECT_TRUE(WantsExtendedReader(WithSampleFormat(big, {3, 3, 3})));  // at an offset
     EXPECT_FALSE(WantsExtendedReader(WithSampleFormat(big, {1})));
     EXPECT_FALSE(WantsExtendedReader(WithSampleFormat(big, {4})));
+    EXPECT_FALSE(WantsExtendedReader(WithSampleFormat(big, {1, 1, 1})));
+    EXPECT_TRUE(WantsExtendedReader(WithSampleFormat(big, {1}, 16)));
+    EXPECT_TRUE(WantsExtendedReader(WithSampleFormat(big, {1, 1, 1, 1})));
   }
   test::TTiffBuilder plain(false);
   plain.Long(256, {4}).Long(257, {4});

@@ -93,7 +93,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(items("EditMnu"),
              QStringList({"&Paste To Input", "Copy From &Input", "Copy From &Output", "-",
                           "P&recise Sizing...", "-", "&Stretch", "Cr&op", "Copy Coordinates"}));
-    QCOMPARE(items("ViewMnu"), QStringList({"&Tiff Info..."}));
+    QCOMPARE(items("ViewMnu"), QStringList({"&Tiff Info...", "&Bands..."}));
     QCOMPARE(items("OptionsMnu"),
              QStringList({"&Reset Panels", "&Tiff Options...", "Open &Any TIFF", "&Datum From File",
                           "&Set Scale/Coords..."}));

@@ -37,7 +37,8 @@ struct TTiffRecipe {
   // The directory and its chunk arrays before the image data, as
   // cloud-optimised files have them, so cutting the file cuts pixels only.
   bool DirectoryFirst = false;
-  uint16_t ExtraSamples = 0;  // the last samples are unassociated alpha
+  uint16_t ExtraSamples = 0;  // the last samples are extra, of this kind:
+  uint16_t ExtraSampleKind = EXTRASAMPLE_UNASSALPHA;
   std::optional<std::string> NoData;
   std::vector<uint16_t> ColorMap;  // reds, greens, blues: 3 x 2^Bits entries
   // GeoTIFF tags, written when PixelScale is not empty.
@@ -156,7 +157,7 @@ inline void SetFields(TIFF* tif, const TTiffRecipe& recipe, uint32_t width, uint
       TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
   }
   if (recipe.ExtraSamples) {
-    std::vector<uint16_t> types(recipe.ExtraSamples, EXTRASAMPLE_UNASSALPHA);
+    std::vector<uint16_t> types(recipe.ExtraSamples, recipe.ExtraSampleKind);
     TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, recipe.ExtraSamples, types.data());
   }
   if (!recipe.ColorMap.empty()) {
