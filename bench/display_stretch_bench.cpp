@@ -124,10 +124,13 @@ void Open(const std::string& path, quorvane::TDisplayStretch stretch) {
 
 }  // namespace
 
-int main() {
+// An argument names the one layout to run (for profiling one of them).
+int main(int argc, char** argv) {
+  const std::string only = argc > 1 ? argv[1] : "";
   std::printf("10000 x 10000 16-bit band, best of %d, one thread\n", kRuns);
   std::printf("  layout          read      none       cut   stretch = cut - read   goal\n");
   for (const auto& [name, tiled] : {std::pair{"deflate_tiles", true}, {"plain_strips", false}}) {
+    if (!only.empty() && only != name) continue;
     Write(name, tiled);
     const std::string path = PathOf(name);
     const double read = Best([&] { ReadChunks(path); });

@@ -134,10 +134,14 @@ class TTableSink final : public TChunkSink {
       const uint8_t* in = chunk.Data + r * chunk.RowBytes;
       uint8_t* row = picture_.Scanline(int(chunk.Y + r));
       for (int band = 0; band < bands; ++band) {
-        const uint32_t* offset = Offsets(plan_, flip_, in, chunk, band, raw_);
         const uint8_t* table = tables_[size_t(band)].data();
         uint8_t* to = bands == 1 ? row + chunk.X : row + size_t(chunk.X) * 3 + size_t(2 - band);
         const size_t step = bands == 1 ? 1 : 3;
+        if (plan_.Sample.Bits == 16) {
+          Map16(in, chunk, band, table, to, step);
+          continue;
+        }
+        const uint32_t* offset = Offsets(plan_, flip_, in, chunk, band, raw_);
         for (uint32_t i = 0; i < chunk.Width; ++i, to += step) *to = table[offset[i]];
       }
     }
@@ -145,6 +149,20 @@ class TTableSink final : public TChunkSink {
   void Missing(uint32_t, uint32_t, uint32_t, uint32_t) override {}
 
  private:
+  // The common 16-bit samples straight from the row through the table.
+  void Map16(const uint8_t* in, const TChunk& chunk, int band, const uint8_t* table, uint8_t* to,
+             size_t to_step) const {
+    const uint8_t* p = in + size_t(plan_.BandList[size_t(band)]) * 2;
+    const size_t step = size_t(chunk.SamplesPerPixel) * 2;
+    const uint16_t flip = uint16_t(flip_);
+    const uint32_t width = chunk.Width;
+    uint16_t value;
+    for (uint32_t i = 0; i < width; ++i, p += step, to += to_step) {
+      std::memcpy(&value, p, 2);
+      *to = table[uint16_t(value ^ flip)];
+    }
+  }
+
   const TAnyTiffPlan& plan_;
   const std::vector<std::vector<uint8_t>>& tables_;
   TRasterBitmap& picture_;
@@ -212,8 +230,11 @@ void Blacken(const TArea& area, int bands, TRasterBitmap& picture) {
   }
 }
 
-// The offsets of the whole picture, when they fit the spare bytes.
+// The offsets of the whole picture, when they fit the spare bytes and are
+// worth keeping: reading uncompressed chunks again costs less than writing
+// a copy twice the picture's size and reading it back.
 std::unique_ptr<TOffsets> OffsetCopy(const TAnyTiffLayout& layout, const TStretchedDecode& decode) {
+  if (layout.Compression == COMPRESSION_NONE) return nullptr;
   const uint64_t per_pixel = sizeof(uint16_t) * uint64_t(decode.Plan->Bands);
   if (uint64_t(layout.Width) * layout.Height > decode.SpareBytes / per_pixel) return nullptr;
   try {

