@@ -3,6 +3,7 @@
 // options are ignored (document/startup_arguments.h).
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,6 +34,16 @@ bool ExistingFile(const std::string& name) {
   return file.exists() && !file.isDir();
 }
 
+// The installed theme's icon, or the one built into the program when it runs
+// from its build folder.
+QIcon ProgramIcon() {
+  QIcon icon = QIcon::fromTheme("quorvane");
+  if (!icon.isNull()) return icon;
+  icon.addFile(":/quorvane-48.png");
+  icon.addFile(":/quorvane-256.png");
+  return icon;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -52,6 +63,8 @@ int main(int argc, char* argv[]) {
   // Closing the terminal or kill during a save leaves no temporary file behind.
   quorvane::RemoveUnfinishedSavesOnSignals();
   QApplication::setApplicationName("Quorvane");
+  QApplication::setWindowIcon(ProgramIcon());
+  QGuiApplication::setDesktopFileName("quorvane");
   const quorvane::TStartupArguments arguments =
       quorvane::ParseStartupArguments(ArgumentsAfterProgram(app.arguments()), ExistingFile);
 
