@@ -18,12 +18,14 @@
 namespace quorvane {
 
 struct TPyramidLevel {
-  int Width = 0;
-  int Height = 0;
-  std::vector<uint8_t> Pixels;  // rows top-down, 3 bytes a pixel, no padding
+  TPyramidLevel(int width, int height)
+      : Width(width), Height(height), Pixels(size_t(width) * size_t(height) * 3) {}
+  int Width;
+  int Height;
+  TPixelBuffer Pixels;  // rows top-down, 3 bytes a pixel, no padding
 
-  uint8_t* Row(int y) { return Pixels.data() + size_t(y) * size_t(Width) * 3; }
-  const uint8_t* Row(int y) const { return Pixels.data() + size_t(y) * size_t(Width) * 3; }
+  uint8_t* Row(int y) { return Pixels.Data() + size_t(y) * size_t(Width) * 3; }
+  const uint8_t* Row(int y) const { return Pixels.Data() + size_t(y) * size_t(Width) * 3; }
 };
 
 class TPicturePyramid {
