@@ -1,12 +1,14 @@
 #pragma once
 // Runs quorvane-cli as a user would and captures what it prints.
 #include <fcntl.h>
+#include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +69,38 @@ struct TMeasuredRun : TCliResult {
   int Signal = 0;  // the signal that ended the run, 0 when it exited
 };
 
+// The peak resident memory (VmHWM) of a traced child that is stopping at its
+// exit, in kB.
+inline long PeakOfExitingChild(pid_t child) {
+  std::ifstream status("/proc/" + std::to_string(child) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.starts_with("VmHWM:")) return std::atol(line.c_str() + 6);
+  return 0;
+}
+
+// Waits for a child that asked to be traced before its exec and returns its
+// wait status. The child's peak is read at its exit from its own memory:
+// ru_maxrss would also count the pages it shared with this process between
+// fork and exec, which in one large test process dwarf the tool's own.
+inline int WaitCountingPeak(pid_t child, long& peak_kb) {
+  int status = 0;
+  bool options_set = false;
+  while (::waitpid(child, &status, 0) == child && WIFSTOPPED(status)) {
+    int deliver = 0;
+    if (!options_set && WSTOPSIG(status) == SIGTRAP) {  // stopped at its exec
+      ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACEEXIT | PTRACE_O_EXITKILL);
+      options_set = true;
+    } else if (status >> 8 == (SIGTRAP | (PTRACE_EVENT_EXIT << 8))) {
+      peak_kb = PeakOfExitingChild(child);
+    } else {
+      deliver = WSTOPSIG(status);  // its own signals go through
+    }
+    ::ptrace(PTRACE_CONT, child, nullptr, deliver);
+  }
+  return status;
+}
+
 // Runs quorvane-cli in a child process of its own, its address space limited
 // to `max_address_bytes` unless 0, and tells the most resident memory the
 // child ever held.
@@ -90,16 +124,14 @@ inline TMeasuredRun RunCliMeasured(const std::vector<std::string>& args,
       const rlimit limit{max_address_bytes, max_address_bytes};
       ::setrlimit(RLIMIT_AS, &limit);
     }
+    ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
-  int status = 0;
-  rusage usage{};
-  ::wait4(child, &status, 0, &usage);
   TMeasuredRun run;
+  const int status = WaitCountingPeak(child, run.PeakResidentKb);
   run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  run.PeakResidentKb = usage.ru_maxrss;
   run.Out = ReadText(out);
   run.Err = ReadText(err);
   fs::remove_all(folder);
