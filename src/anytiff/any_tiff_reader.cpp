@@ -5,6 +5,7 @@
 #include <new>
 #include <optional>
 
+#include "anytiff/any_tiff_band_sink.h"
 #include "anytiff/any_tiff_chunks.h"
 #include "anytiff/any_tiff_direct.h"
 #include "anytiff/any_tiff_geotags.h"
@@ -67,7 +68,10 @@ void PrepareImage(TLibTiffHandle& handle, const TAnyTiffLevel& level) {
     handle.Fail("Unsupported JPEG Colour Model");
 }
 
-TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOptions& options) {
+// `full_resolution`: the full image whatever the cap, for a reader that
+// never holds all of it.
+TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOptions& options,
+             bool full_resolution = false) {
   TOpened opened;
   TIFF* tiff = handle.Tiff();
   // The tags and the nodata value belong to the full-resolution image;
@@ -80,7 +84,7 @@ TOpened Open(TLibTiffHandle& handle, const TGeoTiffTags& tags, const TAnyTiffOpt
   full.Plan = PlanAnyTiff(full.Layout, options.Display ? &*options.Display : nullptr);
   opened.FullWidth = full.Layout.Width;
   opened.FullHeight = full.Layout.Height;
-  opened.Level = ChooseAnyTiffLevel(handle, full, options.MaxPictureBytes);
+  opened.Level = full_resolution ? full : ChooseAnyTiffLevel(handle, full, options.MaxPictureBytes);
   if (opened.Level.Level > 0)
     ScaleGeoTiffTags(opened.Tags, opened.Level.FactorX, opened.Level.FactorY);
   PrepareImage(handle, opened.Level);
@@ -202,6 +206,57 @@ TAnyTiffResult ReadAnyTiffHeader(TAnyTiffSource& source, TGeoTiffTags& tags,
   const TOpened opened = Open(handle, tags, options);
   tags = opened.Tags;
   return ResultOf(opened, handle);
+}
+
+struct TAnyTiffRows::TState {
+  TState(std::unique_ptr<TAnyTiffSource> file, const TAnyTiffOptions& options)
+      : source(std::move(file)), handle(*source, WorkingLimit(options)) {}
+  std::unique_ptr<TAnyTiffSource> source;
+  TLibTiffHandle handle;
+  TOpened opened;
+  uint64_t buffer_limit = 0;
+};
+
+TAnyTiffRows::TAnyTiffRows(std::unique_ptr<TAnyTiffSource> source, TGeoTiffTags& tags,
+                           const TAnyTiffOptions& options)
+    : state_(std::make_unique<TState>(std::move(source), options)) {
+  state_->opened = Open(state_->handle, tags, options, true);
+  state_->buffer_limit = BufferLimit(options, state_->opened.Level);
+  tags = state_->opened.Tags;
+}
+
+TAnyTiffRows::~TAnyTiffRows() = default;
+
+bool TAnyTiffRows::Streams() const {
+  const TAnyTiffConversion conversion = state_->opened.Level.Plan.Conversion;
+  return conversion != TAnyTiffConversion::Rgba && !IsStretched(conversion);
+}
+
+int TAnyTiffRows::Width() const {
+  return int(state_->opened.Level.Layout.Width);
+}
+
+int TAnyTiffRows::Height() const {
+  return int(state_->opened.Level.Layout.Height);
+}
+
+TPixelFormat TAnyTiffRows::PixelFormat() const {
+  return state_->opened.Level.Plan.Format;
+}
+
+void TAnyTiffRows::Stream(const std::function<bool(const TRasterBitmap&, int)>& rows) {
+  const TAnyTiffLevel& level = state_->opened.Level;
+  TChunkReadOptions chunks;
+  chunks.Bands = SamplesRead(level.Plan);
+  chunks.BufferLimit = state_->buffer_limit;
+  TBandSink sink(level.Plan, level.Layout.Width, level.Layout.Height, rows);
+  // The sink stops the reading by throwing, from our own frames between
+  // libtiff calls.
+  try {
+    ReadAnyTiffChunks(state_->handle, level.Layout, chunks, {&sink});
+    sink.Finish();
+  } catch (const TBandSink::TStop&) {
+  }
 }
 
 }  // namespace quorvane

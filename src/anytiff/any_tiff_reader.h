@@ -19,6 +19,8 @@
 //   YCbCr, Lab, LogLuv         24-bit through libtiff's RGBA reader
 // Alpha and bands beyond the shown ones are ignored.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -89,5 +91,30 @@ TAnyTiffResult ReadAnyTiffHeader(TAnyTiffSource& source, TGeoTiffTags& tags,
 // through a display stretch and a choice of bands). Looks at the header and
 // the first directory within `header_bytes` only.
 bool WantsExtendedReader(std::span<const uint8_t> header_bytes);
+
+// The rows of a file's full-resolution image, a band of chunks at a time,
+// the same as the rows DecodeAnyTiff gives for a picture within the cap
+// (whatever the cap, the full resolution is read). Only conversions that
+// need nothing beyond the chunk at hand stream: not the stretched ones, not
+// libtiff's RGBA reader. Chunks are read on the calling thread.
+class TAnyTiffRows {
+ public:
+  // Opens the image and fills `tags`; throws what DecodeAnyTiff throws
+  // before its first pixel. `options.Threads` and `Progress` are ignored.
+  TAnyTiffRows(std::unique_ptr<TAnyTiffSource> source, TGeoTiffTags& tags,
+               const TAnyTiffOptions& options);
+  ~TAnyTiffRows();
+  bool Streams() const;
+  int Width() const;
+  int Height() const;
+  TPixelFormat PixelFormat() const;
+  // Bands of rows, top first, as image rows 0 .. rows-1 of each, until
+  // `rows` returns false.
+  void Stream(const std::function<bool(const TRasterBitmap& band, int rows)>& rows);
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> state_;
+};
 
 }  // namespace quorvane

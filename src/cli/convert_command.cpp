@@ -24,7 +24,7 @@ int RunConvert(const TArgs& args) {
     any_tiff.Display();  // --bands or --stretch without --any-tiff is a usage error
     if (RunStreamedJob({.Input = job.Input,
                         .Output = job.Output,
-                        .Load = {.AnyTiff = any_tiff.AnyTiff},
+                        .Load = {.AnyTiff = any_tiff.AnyTiff, .Display = any_tiff.Display()},
                         .Compress = packbits,
                         .GeoTiff = !no_geotiff}) == TStreamOutcome::Saved)
       return 0;

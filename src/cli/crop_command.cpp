@@ -35,7 +35,7 @@ int CropFile(const std::string& input, const std::string& output, const std::str
   // A rectangle that cuts nothing is worded by the whole-picture path.
   if (RunStreamedJob({.Input = input,
                       .Output = output,
-                      .Load = {.AnyTiff = any_tiff.AnyTiff},
+                      .Load = {.AnyTiff = any_tiff.AnyTiff, .Display = any_tiff.Display()},
                       .Crop = rect}) == TStreamOutcome::Saved)
     return 0;
   TDocument document({}, kBatchDocument);

@@ -124,13 +124,13 @@ int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
     if (ResizeSizeWarning(sizing.NewWidth, sizing.NewHeight)) return {0, 0};
     return {sizing.NewWidth, sizing.NewHeight};
   };
-  if (RunStreamedJob({.Input = job.Input,
-                      .Output = job.Output,
-                      .Load = {.AnyTiff = parsed.AnyTiff.AnyTiff},
-                      .Resize = TStreamedResize{.NewSize = new_size,
-                                                .FilterIndex = options.FilterIndex,
-                                                .Force24Bit = parsed.Force24Bit}}) ==
-      TStreamOutcome::Saved)
+  if (RunStreamedJob(
+          {.Input = job.Input,
+           .Output = job.Output,
+           .Load = {.AnyTiff = parsed.AnyTiff.AnyTiff, .Display = parsed.AnyTiff.Display()},
+           .Resize = TStreamedResize{.NewSize = new_size,
+                                     .FilterIndex = options.FilterIndex,
+                                     .Force24Bit = parsed.Force24Bit}}) == TStreamOutcome::Saved)
     return 0;
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, job.Input, parsed.AnyTiff);

@@ -39,7 +39,7 @@ int RunTone(const TArgs& args) {
     const TToneValues values = ReadToneSliders(sliders.Brightness, sliders.Contrast, sliders.Gamma);
     if (RunStreamedJob({.Input = job.Input,
                         .Output = job.Output,
-                        .Load = {.AnyTiff = any_tiff.AnyTiff},
+                        .Load = {.AnyTiff = any_tiff.AnyTiff, .Display = any_tiff.Display()},
                         .Tone = BuildToneTable(values)}) == TStreamOutcome::Saved)
       return 0;
     TDocument document({}, kBatchDocument);

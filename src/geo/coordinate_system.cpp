@@ -29,7 +29,7 @@ struct TCoordinateSystem::TState {
 namespace {
 
 TCrsKind KindOf(const PJ* crs) {
-  switch (proj_get_type(crs)) {
+  switch (QUORVANE_PROJ(proj_get_type)(crs)) {
     case PJ_TYPE_PROJECTED_CRS:
       return TCrsKind::Projected;
     case PJ_TYPE_GEOGRAPHIC_2D_CRS:
@@ -41,17 +41,18 @@ TCrsKind KindOf(const PJ* crs) {
 }
 
 int DatumCode(PJ_CONTEXT* context, const PJ* crs) {
-  TProjObject ensemble(proj_crs_get_datum_ensemble(context, crs));
+  TProjObject ensemble(QUORVANE_PROJ(proj_crs_get_datum_ensemble)(context, crs));
   if (int code = ProjEpsgCode(ensemble.get())) return code;
-  TProjObject datum(proj_crs_get_datum_forced(context, crs));
+  TProjObject datum(QUORVANE_PROJ(proj_crs_get_datum_forced)(context, crs));
   return ProjEpsgCode(datum.get());
 }
 
 std::string MethodName(PJ_CONTEXT* context, const PJ* crs) {
-  TProjObject conversion(proj_crs_get_coordoperation(context, crs));
+  TProjObject conversion(QUORVANE_PROJ(proj_crs_get_coordoperation)(context, crs));
   const char* method = nullptr;
   if (conversion &&
-      proj_coordoperation_get_method_info(context, conversion.get(), &method, nullptr, nullptr) &&
+      QUORVANE_PROJ(proj_coordoperation_get_method_info)(context, conversion.get(), &method,
+                                                         nullptr, nullptr) &&
       method)
     return method;
   return "Geographic";
@@ -61,14 +62,16 @@ std::string MethodName(PJ_CONTEXT* context, const PJ* crs) {
 // longitude then latitude in degrees.
 TProjObject Transform(PJ_CONTEXT* context, const PJ* from, const PJ* to) {
   if (!from || !to) return {};
-  TProjObject raw(proj_create_crs_to_crs_from_pj(context, from, to, nullptr, nullptr));
+  TProjObject raw(
+      QUORVANE_PROJ(proj_create_crs_to_crs_from_pj)(context, from, to, nullptr, nullptr));
   if (!raw) return {};
-  return TProjObject(proj_normalize_for_visualization(context, raw.get()));
+  return TProjObject(QUORVANE_PROJ(proj_normalize_for_visualization)(context, raw.get()));
 }
 
 std::optional<TGeographic> Apply(const TProjObject& transform, const TMapPoint& map) {
   if (!transform) return std::nullopt;
-  const PJ_COORD out = proj_trans(transform.get(), PJ_FWD, proj_coord(map.East, map.North, 0, 0));
+  const PJ_COORD out = QUORVANE_PROJ(proj_trans)(
+      transform.get(), PJ_FWD, QUORVANE_PROJ(proj_coord)(map.East, map.North, 0, 0));
   if (!std::isfinite(out.xy.x) || !std::isfinite(out.xy.y) || out.xy.x == HUGE_VAL)
     return std::nullopt;
   return TGeographic{out.lp.lam, out.lp.phi};
@@ -84,30 +87,30 @@ TCoordinateSystem::TCoordinateSystem(TGeoKeySet keys)
   s.Crs = CrsFromGeoKeys(context, keys_);
   if (!s.Crs) return;
   // A system bound to WGS 84 by shift terms is described by its base.
-  TProjObject base(proj_get_type(s.Crs.get()) == PJ_TYPE_BOUND_CRS
-                       ? proj_get_source_crs(context, s.Crs.get())
-                       : proj_clone(context, s.Crs.get()));
+  TProjObject base(QUORVANE_PROJ(proj_get_type)(s.Crs.get()) == PJ_TYPE_BOUND_CRS
+                       ? QUORVANE_PROJ(proj_get_source_crs)(context, s.Crs.get())
+                       : QUORVANE_PROJ(proj_clone)(context, s.Crs.get()));
   s.Kind = KindOf(base.get());
   s.Code = ProjEpsgCode(base.get());
-  if (const char* name = proj_get_name(base.get())) s.Name = name;
+  if (const char* name = QUORVANE_PROJ(proj_get_name)(base.get())) s.Name = name;
   s.ShortName = s.Code ? "EPSG:" + std::to_string(s.Code)
                        : "User defined: " + MethodName(context, base.get());
-  TProjObject axes(proj_crs_get_coordinate_system(context, base.get()));
+  TProjObject axes(QUORVANE_PROJ(proj_crs_get_coordinate_system)(context, base.get()));
   const char* unit = nullptr;
   double factor = 0;
   if (axes &&
-      proj_cs_get_axis_info(context, axes.get(), 0, nullptr, nullptr, nullptr, &factor, &unit,
-                            nullptr, nullptr) &&
+      QUORVANE_PROJ(proj_cs_get_axis_info)(context, axes.get(), 0, nullptr, nullptr, nullptr,
+                                           &factor, &unit, nullptr, nullptr) &&
       factor > 0) {
     if (unit) s.UnitName = unit;
     if (s.Kind == TCrsKind::Projected) s.MetresPerUnit = factor;
   }
   s.DatumIndex = DatumListIndexOfEpsgDatum(DatumCode(context, base.get()));
-  TProjObject ellipsoid(proj_get_ellipsoid(context, base.get()));
+  TProjObject ellipsoid(QUORVANE_PROJ(proj_get_ellipsoid)(context, base.get()));
   double b = 0, inverse = 0;
   int computed = 0;
-  if (ellipsoid && proj_ellipsoid_get_parameters(context, ellipsoid.get(), &s.SemiMajor, &b,
-                                                 &computed, &inverse))
+  if (ellipsoid && QUORVANE_PROJ(proj_ellipsoid_get_parameters)(
+                       context, ellipsoid.get(), &s.SemiMajor, &b, &computed, &inverse))
     s.Flattening = inverse > 0 ? 1.0 / inverse : 0.0;
 }
 
@@ -155,7 +158,8 @@ std::optional<TGeographic> TCoordinateSystem::ToOwnGeographic(const TMapPoint& m
   if (!s.OwnTried) {
     s.OwnTried = true;
     PJ_CONTEXT* context = s.Context.get();
-    TProjObject geodetic(s.Crs ? proj_crs_get_geodetic_crs(context, s.Crs.get()) : nullptr);
+    TProjObject geodetic(s.Crs ? QUORVANE_PROJ(proj_crs_get_geodetic_crs)(context, s.Crs.get())
+                               : nullptr);
     s.ToOwn = Transform(context, s.Crs.get(), geodetic.get());
   }
   return Apply(s.ToOwn, map);
@@ -168,7 +172,8 @@ std::optional<TGeographic> TCoordinateSystem::ToDatum(const TMapPoint& map, int 
   if (!s.DatumTried[datum_index]) {
     s.DatumTried[datum_index] = true;
     PJ_CONTEXT* context = s.Context.get();
-    TProjObject target(proj_create(context, DatumListDefinition(datum_index).c_str()));
+    TProjObject target(
+        QUORVANE_PROJ(proj_create)(context, DatumListDefinition(datum_index).c_str()));
     s.ToDatum[datum_index] = Transform(context, s.Crs.get(), target.get());
   }
   return Apply(s.ToDatum[datum_index], map);

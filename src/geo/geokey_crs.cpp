@@ -1,8 +1,6 @@
 // Builds the PROJ coordinate reference system a file's GeoKeys describe.
 #include "geo/geokey_crs.h"
 
-#include <proj_experimental.h>
-
 #include <numbers>
 
 namespace quorvane {
@@ -18,7 +16,8 @@ double UnitSize(PJ_CONTEXT* context, std::optional<uint16_t> code, double fallba
   if (!code) return fallback;
   const std::string text = std::to_string(*code);
   double factor = 0;
-  if (!proj_uom_get_info_from_database(context, "EPSG", text.c_str(), nullptr, &factor, nullptr) ||
+  if (!QUORVANE_PROJ(proj_uom_get_info_from_database)(context, "EPSG", text.c_str(), nullptr,
+                                                      &factor, nullptr) ||
       factor <= 0)
     return fallback;
   return factor;
@@ -47,8 +46,8 @@ TEllipsoidShape EllipsoidOf(PJ_CONTEXT* context, const TGeoKeySet& keys) {
     TProjObject ellipsoid = ProjFromDatabase(context, *code, PJ_CATEGORY_ELLIPSOID);
     double a = 0, b = 0, inverse = 0;
     int computed = 0;
-    if (ellipsoid &&
-        proj_ellipsoid_get_parameters(context, ellipsoid.get(), &a, &b, &computed, &inverse))
+    if (ellipsoid && QUORVANE_PROJ(proj_ellipsoid_get_parameters)(context, ellipsoid.get(), &a, &b,
+                                                                  &computed, &inverse))
       return {a, inverse};
   }
   if (auto a = keys.Double(kGeogSemiMajorAxisGeoKey)) {
@@ -67,8 +66,8 @@ double PrimeMeridianOf(PJ_CONTEXT* context, const TGeoKeySet& keys) {
   if (auto code = keys.Code(kGeogPrimeMeridianGeoKey)) {
     TProjObject meridian = ProjFromDatabase(context, *code, PJ_CATEGORY_PRIME_MERIDIAN);
     double longitude = 0, factor = 0;
-    if (meridian &&
-        proj_prime_meridian_get_parameters(context, meridian.get(), &longitude, &factor, nullptr))
+    if (meridian && QUORVANE_PROJ(proj_prime_meridian_get_parameters)(context, meridian.get(),
+                                                                      &longitude, &factor, nullptr))
       return longitude * factor / kRadiansPerDegree;
   }
   return keys.Double(kGeogPrimeMeridianLongGeoKey).value_or(0.0) * AngleUnit(context, keys) /
@@ -85,9 +84,9 @@ TProjObject GeodeticFromKeys(PJ_CONTEXT* context, const TGeoKeySet& keys) {
   }
   const TEllipsoidShape shape = EllipsoidOf(context, keys);
   const std::string name = keys.Text(kGeogCitationGeoKey).value_or("User defined");
-  TProjObject axes(proj_create_ellipsoidal_2D_cs(context, PJ_ELLPS2D_LONGITUDE_LATITUDE, "degree",
-                                                 kRadiansPerDegree));
-  return TProjObject(proj_create_geographic_crs(
+  TProjObject axes(QUORVANE_PROJ(proj_create_ellipsoidal_2D_cs)(
+      context, PJ_ELLPS2D_LONGITUDE_LATITUDE, "degree", kRadiansPerDegree));
+  return TProjObject(QUORVANE_PROJ(proj_create_geographic_crs)(
       context, name.c_str(), "User defined", "User defined", shape.SemiMajor,
       shape.InverseFlattening, "Reference meridian", PrimeMeridianOf(context, keys), "degree",
       kRadiansPerDegree, axes.get()));
@@ -100,19 +99,20 @@ TProjObject ProjectedFromKeys(PJ_CONTEXT* context, const TGeoKeySet& keys, const
   // A projection of the database (a UTM zone, a state plane zone...).
   if (auto code = keys.Code(kProjectionGeoKey)) {
     TProjObject conversion = ProjFromDatabase(context, *code, PJ_CATEGORY_COORDINATE_OPERATION);
-    TProjObject axes(proj_create_cartesian_2D_cs(context, PJ_CART2D_EASTING_NORTHING,
-                                                 metres == 1.0 ? "metre" : "unit", metres));
+    TProjObject axes(QUORVANE_PROJ(proj_create_cartesian_2D_cs)(
+        context, PJ_CART2D_EASTING_NORTHING, metres == 1.0 ? "metre" : "unit", metres));
     if (conversion)
-      return TProjObject(
-          proj_create_projected_crs(context, name.c_str(), geodetic, conversion.get(), axes.get()));
+      return TProjObject(QUORVANE_PROJ(proj_create_projected_crs)(context, name.c_str(), geodetic,
+                                                                  conversion.get(), axes.get()));
   }
   const std::string definition = ProjectionDefinition(keys, AngleUnit(context, keys), metres);
   if (definition.empty()) return {};
-  TProjObject projected(proj_create(context, definition.c_str()));
+  TProjObject projected(QUORVANE_PROJ(proj_create)(context, definition.c_str()));
   if (!projected) return {};
-  TProjObject altered(proj_crs_alter_geodetic_crs(context, projected.get(), geodetic));
+  TProjObject altered(
+      QUORVANE_PROJ(proj_crs_alter_geodetic_crs)(context, projected.get(), geodetic));
   if (!altered) return {};
-  return TProjObject(proj_alter_name(context, altered.get(), name.c_str()));
+  return TProjObject(QUORVANE_PROJ(proj_alter_name)(context, altered.get(), name.c_str()));
 }
 
 // Some writers keep the whole system as WKT in a citation.
@@ -123,7 +123,7 @@ TProjObject FromEsriCitation(PJ_CONTEXT* context, const TGeoKeySet& keys) {
     const size_t mark = text->find(kEsriWktMark);
     if (mark == std::string::npos) continue;
     const std::string wkt = text->substr(mark + sizeof kEsriWktMark - 1);
-    if (TProjObject crs{proj_create(context, wkt.c_str())}) return crs;
+    if (TProjObject crs{QUORVANE_PROJ(proj_create)(context, wkt.c_str())}) return crs;
   }
   return {};
 }

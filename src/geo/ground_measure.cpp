@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "geo/coordinate_system.h"
+#include "geo/proj_library.h"
 
 namespace quorvane {
 
@@ -31,7 +32,7 @@ std::optional<double> GridUnit(const TGeoReference& reference) {
 
 geod_geodesic EllipsoidOf(const TCoordinateSystem& system) {
   geod_geodesic geodesic;
-  geod_init(&geodesic, system.SemiMajor(), system.Flattening());
+  QUORVANE_PROJ(geod_init)(&geodesic, system.SemiMajor(), system.Flattening());
   return geodesic;
 }
 
@@ -59,8 +60,9 @@ std::optional<double> GroundPathLength(const TGeoReference& reference,
     double length = 0.0;
     for (size_t i = 1; i < points.size(); ++i) {
       double distance = 0;
-      geod_inverse(&geodesic, latitudes[i - 1], longitudes[i - 1], latitudes[i], longitudes[i],
-                   &distance, nullptr, nullptr);
+      QUORVANE_PROJ(geod_inverse)
+      (&geodesic, latitudes[i - 1], longitudes[i - 1], latitudes[i], longitudes[i], &distance,
+       nullptr, nullptr);
       length += distance;
     }
     return length;
@@ -84,8 +86,8 @@ std::optional<double> GroundArea(const TGeoReference& reference,
     if (!Geographics(reference, *system, points, longitudes, latitudes)) return std::nullopt;
     const geod_geodesic geodesic = EllipsoidOf(*system);
     double area = 0, perimeter = 0;
-    geod_polygonarea(&geodesic, latitudes.data(), longitudes.data(), int(points.size()), &area,
-                     &perimeter);
+    QUORVANE_PROJ(geod_polygonarea)
+    (&geodesic, latitudes.data(), longitudes.data(), int(points.size()), &area, &perimeter);
     return std::fabs(area);
   }
   const std::optional<double> unit = GridUnit(reference);
@@ -109,8 +111,9 @@ std::optional<double> GroundAzimuth(const TGeoReference& reference, const TPixel
   if (!Geographics(reference, *system, {from, to}, longitudes, latitudes)) return std::nullopt;
   const geod_geodesic geodesic = EllipsoidOf(*system);
   double distance = 0, azimuth = 0, end_azimuth = 0;
-  geod_inverse(&geodesic, latitudes[0], longitudes[0], latitudes[1], longitudes[1], &distance,
-               &azimuth, &end_azimuth);
+  QUORVANE_PROJ(geod_inverse)
+  (&geodesic, latitudes[0], longitudes[0], latitudes[1], longitudes[1], &distance, &azimuth,
+   &end_azimuth);
   if (distance == 0) return 0.0;
   return azimuth < 0 ? azimuth + 360 : azimuth;
 }

@@ -2,7 +2,7 @@
 // Owning handles for PROJ's C objects, the one place that releases them. A
 // context serves one owner on one thread at a time; each coordinate system
 // has its own.
-#include <proj.h>
+#include "geo/proj_library.h"
 
 #include <memory>
 #include <string>
@@ -10,10 +10,10 @@
 namespace quorvane {
 
 struct TProjContextRelease {
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+  void operator()(PJ_CONTEXT* context) const { QUORVANE_PROJ(proj_context_destroy)(context); }
 };
 struct TProjObjectRelease {
-  void operator()(PJ* object) const { proj_destroy(object); }
+  void operator()(PJ* object) const { QUORVANE_PROJ(proj_destroy)(object); }
 };
 using TProjContext = std::unique_ptr<PJ_CONTEXT, TProjContextRelease>;
 using TProjObject = std::unique_ptr<PJ, TProjObjectRelease>;

@@ -54,7 +54,7 @@ TReaderReport ReportOf(const TAnyTiffResult& result, const TAnyTiffDisplay& disp
 // Returns false when the file goes to the extended reader instead.
 template <typename TResult, typename TOwn>
 bool TryOwnReader(const std::string& path, TGeoTiffTags& tags, const TOwn& own, TResult& result) {
-  if (WantsExtendedReader(ReadFileStart(path))) return false;
+  if (HeaderWantsExtendedReader(path)) return false;
   TGeoTiffTags own_tags = tags;
   try {
     result = own(own_tags);
@@ -67,6 +67,17 @@ bool TryOwnReader(const std::string& path, TGeoTiffTags& tags, const TOwn& own, 
 }
 
 }  // namespace
+
+bool HeaderWantsExtendedReader(const std::string& path) {
+  return WantsExtendedReader(ReadFileStart(path));
+}
+
+std::unique_ptr<TAnyTiffRows> OpenAnyTiffRows(const std::string& path, TGeoTiffTags& tags,
+                                              uint64_t max_picture_bytes,
+                                              const TAnyTiffDisplay& display) {
+  return std::make_unique<TAnyTiffRows>(std::make_unique<TFileTiffSource>(path), tags,
+                                        ExtendedOptions(max_picture_bytes, display));
+}
 
 bool IsOwnReaderRefusal(const EQuorvaneError& error) {
   return error.Kind() == TErrorKind::Unsupported;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "anytiff/any_tiff_display.h"
+#include "anytiff/any_tiff_reader.h"
 #include "anytiff/any_tiff_source.h"
 #include "raster/bitmap.h"
 #include "raster/error.h"
@@ -69,5 +70,15 @@ using TOwnTiffHeader = std::function<TAnyTiffHeader(TGeoTiffTags& tags)>;
 TAnyTiffHeader ReadAnyTiffHeaderRouted(const std::string& path, TGeoTiffTags& tags,
                                        uint64_t max_picture_bytes, const TOwnTiffHeader& own,
                                        const TAnyTiffDisplay& display = {});
+
+// Whether the header sends the file to the extended reader without our own
+// reader trying it.
+bool HeaderWantsExtendedReader(const std::string& path);
+
+// The extended reader's rows of the file, as LoadAnyTiff would decode it
+// with the same cap and display, at full resolution.
+std::unique_ptr<TAnyTiffRows> OpenAnyTiffRows(const std::string& path, TGeoTiffTags& tags,
+                                              uint64_t max_picture_bytes,
+                                              const TAnyTiffDisplay& display);
 
 }  // namespace quorvane

@@ -40,6 +40,8 @@ class TByteStream {
   // output size saves the copies of repeated growth.
   void Reserve(size_t bytes) { data_.reserve(bytes); }
   size_t Position() const { return origin_ + position_; }
+  // Where the data starts in the file (see StartingAt).
+  size_t Origin() const { return origin_; }
   // Absolute seek (not before the origin); a position past the end is
   // allowed (reads give zeros, writes extend the data with zeros up to it).
   void Seek(size_t position) { position_ = position - origin_; }

@@ -87,8 +87,8 @@ int Held(int32_t count) {
   return std::clamp<int32_t>(count, 0, kGeoTiffListCapacity);
 }
 
-uint32_t Position(const TByteStream& stream) {
-  return uint32_t(stream.Position());
+uint64_t Position(const TByteStream& stream) {
+  return stream.Position();
 }
 }  // namespace
 
@@ -141,9 +141,11 @@ TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags)
   return payloads;
 }
 
-void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads) {
+void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads,
+                         const TByteStream& stream) {
   auto entry = [&](uint16_t tag, TTiffFieldType type, const TGeoTiffPayload& payload) {
-    directory.WriteDirEntry(tag, type, payload.Count, payload.Offset);
+    const size_t bytes = size_t(payload.Count) * TiffTypeSize(type);
+    directory.WritePayloadEntry(tag, type, payload.Count, payload.Offset, bytes, stream);
   };
   // The three raster-space tags are each optional; a left-out one has no
   // count.

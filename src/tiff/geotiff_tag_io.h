@@ -18,7 +18,7 @@ void ReadGeoTiffTag(const TByteReader& file, TGeoTiffTags& tags, uint16_t tag, u
 
 // Where one payload landed in the file and the count its entry carries.
 struct TGeoTiffPayload {
-  uint32_t Offset = 0;
+  uint64_t Offset = 0;
   uint32_t Count = 0;
 };
 struct TGeoTiffPayloads {
@@ -30,8 +30,10 @@ struct TGeoTiffPayloads {
 // all zero, the tie points when there are any, the transformation when one
 // is held, then the key directory, doubles and ASCII parameters.
 TGeoTiffPayloads WriteGeoTiffData(TByteStream& stream, const TGeoTiffTags& tags);
-// Adds a directory entry for each payload written, in ascending tag order;
-// each refers to its payload by offset, even a short one.
-void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads);
+// Adds a directory entry for each payload written into `stream`, in
+// ascending tag order; in a classic file each refers to its payload by
+// offset, even a short one.
+void WriteGeoTiffEntries(TTiffDirectoryBuilder& directory, const TGeoTiffPayloads& payloads,
+                         const TByteStream& stream);
 
 }  // namespace quorvane

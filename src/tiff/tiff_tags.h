@@ -21,6 +21,7 @@ enum TTiffFieldType : uint16_t {
   kTiffFloat = 11,
   kTiffDouble = 12,
   kTiffIfd = 13,
+  kTiffLong8 = 16,  // BigTIFF only
 };
 
 // Bytes of one value of a field type; 0 for types this reader does not know.

@@ -23,6 +23,7 @@ constexpr uint32_t kXResolutionOffset = 8;
 constexpr uint32_t kYResolutionOffset = 16;
 constexpr uint32_t kSoftwareOffset = 28;
 constexpr uint32_t kColorMapOffset = 36;
+constexpr uint32_t kBigColorMapOffset = 16;  // right after a BigTIFF header
 constexpr char kSoftware[] = "Veltrane";
 
 // Red, green, blue of one image row of an RGB pixel format.
@@ -104,32 +105,52 @@ TTiffWriter::TTiffWriter(TByteSink& sink, const TPictureFrame& frame,
                          TErrorKind::TooLarge);
   const int width = frame.Width;
   row_bytes_ = palette_ ? size_t(RowStride(width, BitsPerPixelOf(format), 8)) : size_t(width) * 3;
-  // Offsets are 32-bit: refuse an uncompressed image that cannot fit before
-  // writing it (a PackBits strip is checked as it grows).
-  const uint64_t raw_strip = uint64_t(row_bytes_) * uint64_t(frame.Height);
-  if (!options.PackBits && raw_strip > std::numeric_limits<uint32_t>::max() - 4096)
-    throw EQuorvaneError("Image too large for a TIFF file", TErrorKind::TooLarge);
+  // The kind of file is chosen before the first byte: by the largest strip
+  // the rows can make (a PackBits row grows by at most one byte in 128, plus
+  // its padding) and room for everything around it.
+  const uint64_t row_bound = options.PackBits ? row_bytes_ + row_bytes_ / 128 + 2 : row_bytes_;
+  const uint64_t around =
+      (uint64_t(1) << 20) + (options.GeoTiff ? options.GeoTiff->AsciiParams.size() : 0);
+  big_tiff_ = row_bound * uint64_t(frame.Height) + around > options.BigTiffAbove;
 
   Report(TProgressStage::Starting, frame.Height);
+  WriteHead();
+  if (!palette_) rgb_.resize(row_bytes_);
+}
+
+// A classic header carries the resolutions and the software name, which a
+// BigTIFF directory holds in its entries; the colour map follows either.
+void TTiffWriter::WriteHead() {
   TByteStream head;
   head.WriteChars("II");
   head.SetBigEndian(false);
-  head.WriteWord(42);
-  head.WriteDWord(0);    // the directory's offset, known at the end
-  head.WriteDWord(100);  // XResolution at 8
-  head.WriteDWord(1);
-  head.WriteDWord(100);  // YResolution at 16
-  head.WriteDWord(1);
-  head.WriteDWord(0);  // filler; nothing refers to it
-  head.WriteChars(std::string_view(kSoftware, 8));
-  if (palette_) WriteColorMap(head, frame);
-  strip_offset_ = FileOffset(head.Position());
+  if (big_tiff_) {
+    head.WriteWord(43);
+    head.WriteWord(8);  // bytes of an offset
+    head.WriteWord(0);
+    head.WriteDWord(0);  // the directory's offset, known at the end
+    head.WriteDWord(0);
+  } else {
+    head.WriteWord(42);
+    head.WriteDWord(0);    // the directory's offset, known at the end
+    head.WriteDWord(100);  // XResolution at 8
+    head.WriteDWord(1);
+    head.WriteDWord(100);  // YResolution at 16
+    head.WriteDWord(1);
+    head.WriteDWord(0);  // filler; nothing refers to it
+    head.WriteChars(std::string_view(kSoftware, 8));
+  }
+  if (palette_) WriteColorMap(head, frame_);
+  strip_offset_ = Offset(head.Position());
   sink_.Write(head.Data(), head.Size());
-  if (!palette_) rgb_.resize(row_bytes_);
 }
 
 void TTiffWriter::Report(TProgressStage stage, int steps) {
   if (progress_) progress_->Report(stage, steps);
+}
+
+uint64_t TTiffWriter::Offset(uint64_t position) const {
+  return big_tiff_ ? position : FileOffset(position);
 }
 
 void TTiffWriter::WriteRow(const uint8_t* row) {
@@ -145,22 +166,21 @@ void TTiffWriter::WriteRow(const uint8_t* row) {
   }
   const size_t n = options_.PackBits ? encoded_.size() : row_bytes_;
   strip_bytes_ += n;
-  FileOffset(strip_offset_ + strip_bytes_);
+  Offset(strip_offset_ + strip_bytes_);
   sink_.Write(row, n);
 }
 
-void TTiffWriter::Finish() {
-  const uint32_t strip_bytes = FileOffset(strip_bytes_);
-  const TGeoTiffTags* geotiff = options_.GeoTiff;
-  // The rest of the file is small: it is built in memory, with offsets that
-  // count from the start of the file.
-  TByteStream tail = TByteStream::StartingAt(size_t(sink_.End()));
-  TGeoTiffPayloads geo_payloads;
-  if (geotiff) geo_payloads = WriteGeoTiffData(tail, *geotiff);
-
-  const uint32_t ifd_offset = FileOffset(tail.Position());
+void TTiffWriter::AddEntries(TTiffDirectoryBuilder& directory) const {
   const int bits_per_sample = palette_ ? BitsPerPixelOf(frame_.PixelFormat) : 8;
-  TTiffDirectoryBuilder directory(false);
+  const TTiffFieldType offset_type = big_tiff_ ? kTiffLong8 : kTiffLong;
+  const uint8_t resolution[8] = {100, 0, 0, 0, 1, 0, 0, 0};
+  auto header_value = [&](uint16_t tag, TTiffFieldType type, uint32_t count, uint32_t offset,
+                          const void* bytes) {
+    if (big_tiff_)
+      directory.WriteInlineEntry(tag, type, count, bytes, 8);
+    else
+      directory.WriteDirEntry(tag, type, count, offset);
+  };
   directory.WriteDirEntry(kTagNewSubfileType, kTiffLong, 1, 0);
   directory.WriteDirEntry(kTagImageWidth, kTiffShort, 1, uint32_t(frame_.Width));
   directory.WriteDirEntry(kTagImageLength, kTiffShort, 1, uint32_t(frame_.Height));
@@ -176,31 +196,54 @@ void TTiffWriter::Finish() {
                                        : kPhotometricWhiteIsZero;
   }
   directory.WriteDirEntry(kTagPhotometric, kTiffShort, 1, photometric);
-  directory.WriteDirEntry(kTagStripOffsets, kTiffLong, 1, strip_offset_);
+  directory.WriteDirEntry(kTagStripOffsets, offset_type, 1, strip_offset_);
   directory.WriteDirEntry(kTagSamplesPerPixel, kTiffShort, 1, palette_ ? 1 : 3);
   directory.WriteDirEntry(kTagRowsPerStrip, kTiffLong, 1, uint32_t(frame_.Height));
-  directory.WriteDirEntry(kTagStripByteCounts, kTiffLong, 1, strip_bytes);
-  directory.WriteDirEntry(kTagXResolution, kTiffRational, 1, kXResolutionOffset);
-  directory.WriteDirEntry(kTagYResolution, kTiffRational, 1, kYResolutionOffset);
+  directory.WriteDirEntry(kTagStripByteCounts, offset_type, 1, Offset(strip_bytes_));
+  header_value(kTagXResolution, kTiffRational, 1, kXResolutionOffset, resolution);
+  header_value(kTagYResolution, kTiffRational, 1, kYResolutionOffset, resolution);
   if (!palette_) directory.WriteDirEntry(kTagPlanarConfiguration, kTiffShort, 1, 1);
   directory.WriteDirEntry(kTagResolutionUnit, kTiffShort, 1, kResolutionUnitInch);
-  directory.WriteDirEntry(kTagSoftware, kTiffAscii, 8, kSoftwareOffset);
+  header_value(kTagSoftware, kTiffAscii, 8, kSoftwareOffset, kSoftware);
   if (palette_) {
-    directory.WriteDirEntry(kTagColorMap, kTiffShort, 3u << bits_per_sample, kColorMapOffset);
+    directory.WriteDirEntry(kTagColorMap, kTiffShort, 3u << bits_per_sample,
+                            big_tiff_ ? kBigColorMapOffset : kColorMapOffset);
   }
   // No ExtraSamples entry: the image has no extra sample, and an entry with
   // the wrong field type makes common TIFF readers refuse the whole file.
-  if (geotiff) WriteGeoTiffEntries(directory, geo_payloads);
+}
 
-  tail.WriteWord(directory.DirEntryCount());
+void TTiffWriter::Finish() {
+  Offset(strip_bytes_);
+  const TGeoTiffTags* geotiff = options_.GeoTiff;
+  // The rest of the file is small: it is built in memory, with offsets that
+  // count from the start of the file.
+  TByteStream tail = TByteStream::StartingAt(size_t(sink_.End()));
+  TGeoTiffPayloads geo_payloads;
+  if (geotiff) geo_payloads = WriteGeoTiffData(tail, *geotiff);
+
+  const uint64_t ifd_offset = Offset(tail.Position());
+  TTiffDirectoryBuilder directory(false, big_tiff_);
+  AddEntries(directory);
+  if (geotiff) WriteGeoTiffEntries(directory, geo_payloads, tail);
+
   const TByteStream& entries = directory.Entries();
-  tail.Write(entries.Data(), entries.Size());
-  tail.WriteDWord(0);  // no next directory
-  FileOffset(tail.Position());
+  if (big_tiff_) {
+    tail.WriteDWord(directory.DirEntryCount());
+    tail.WriteDWord(0);
+    tail.Write(entries.Data(), entries.Size());
+    tail.WriteDWord(0);  // no next directory
+    tail.WriteDWord(0);
+  } else {
+    tail.WriteWord(directory.DirEntryCount());
+    tail.Write(entries.Data(), entries.Size());
+    tail.WriteDWord(0);  // no next directory
+  }
+  Offset(tail.Position());
   sink_.Write(tail.Data(), tail.Size());
-  const uint8_t offset[4] = {uint8_t(ifd_offset), uint8_t(ifd_offset >> 8),
-                             uint8_t(ifd_offset >> 16), uint8_t(ifd_offset >> 24)};
-  sink_.WriteAt(4, offset, 4);
+  uint8_t offset[8];
+  for (int i = 0; i < 8; ++i) offset[i] = uint8_t(ifd_offset >> (8 * i));
+  sink_.WriteAt(big_tiff_ ? 8 : 4, offset, big_tiff_ ? 8 : 4);
   Report(TProgressStage::Ending);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Writes a raster bitmap as a little-endian, single-strip TIFF, optionally
-// PackBits-compressed and optionally with the five GeoTIFF tags.
+// PackBits-compressed and optionally with the five GeoTIFF tags. A file that
+// may grow past 4 GB is written as a BigTIFF, whose offsets have 64 bits.
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -13,11 +15,16 @@
 
 namespace quorvane {
 
+class TTiffDirectoryBuilder;
+
 struct TTiffEncodeOptions {
   // PackBits rows instead of plain ones.
   bool PackBits = false;
   // The GeoTIFF tags to write; null writes none.
   const TGeoTiffTags* GeoTiff = nullptr;
+  // A file that may grow past this many bytes is written as a BigTIFF;
+  // tests lower it to write small ones.
+  uint64_t BigTiffAbove = std::numeric_limits<uint32_t>::max();
 };
 
 // Takes the rows of a 1-, 4-, 8-, 15-, 16- or 24-bit frame top to bottom and
@@ -34,6 +41,9 @@ class TTiffWriter final : public TRowWriter {
 
  private:
   void Report(TProgressStage stage, int steps = 1);
+  uint64_t Offset(uint64_t position) const;
+  void WriteHead();
+  void AddEntries(TTiffDirectoryBuilder& directory) const;
 
   TStageHookClearer clear_hook_;  // first: it must outlive a failing constructor's body
   TByteSink& sink_;
@@ -41,8 +51,9 @@ class TTiffWriter final : public TRowWriter {
   TTiffEncodeOptions options_;
   TStageReporter* progress_;
   bool palette_;
+  bool big_tiff_ = false;
   size_t row_bytes_ = 0;  // of one row in the file, before PackBits
-  uint32_t strip_offset_ = 0;
+  uint64_t strip_offset_ = 0;
   uint64_t strip_bytes_ = 0;
   std::vector<uint8_t> rgb_, encoded_;
 };

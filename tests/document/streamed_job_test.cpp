@@ -4,6 +4,7 @@
 // every corpus and hostile TIFF, and files cut short in their strips.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -20,6 +21,7 @@
 #include "imaging/tone.h"
 #include "io/format_registry.h"
 #include "raster/error.h"
+#include "support/libtiff_writer.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {
@@ -50,10 +52,12 @@ const TCommand kCommands[] = {
 };
 
 // The whole-picture path of the command, as the CLI took it before rows.
-std::string SaveWhole(const TCommand& command, const fs::path& in, const fs::path& out) {
+std::string SaveWhole(const TCommand& command, const fs::path& in, const fs::path& out,
+                      bool any_tiff) {
   try {
     TDocument document({}, {.KeepCleanCopies = false});
-    OpenImageFile(document, in.string(), {.ChangeFolder = false});
+    document.Display = TAnyTiffDisplay{};
+    OpenImageFile(document, in.string(), {.ChangeFolder = false, .Load = {.AnyTiff = any_tiff}});
     if (command.Crop && !Crop(document, *command.Crop).Cropped) return "cuts nothing";
     if (command.Resize) {
       document.Sizing.SetNewSize(command.Resize->Width, command.Resize->Height);
@@ -73,8 +77,12 @@ std::string SaveWhole(const TCommand& command, const fs::path& in, const fs::pat
   return "";
 }
 
-std::string SaveStreamed(const TCommand& command, const fs::path& in, const fs::path& out) {
-  TStreamedJob job{.Input = in.string(), .Output = out.string(), .Crop = command.Crop};
+std::string SaveStreamed(const TCommand& command, const fs::path& in, const fs::path& out,
+                         bool any_tiff) {
+  TStreamedJob job{.Input = in.string(),
+                   .Output = out.string(),
+                   .Load = {.AnyTiff = any_tiff, .Display = {}},
+                   .Crop = command.Crop};
   if (command.Resize) {
     const TResize r = *command.Resize;
     job.Resize = TStreamedResize{
@@ -114,7 +122,7 @@ uint64_t PixelBytes(const fs::path& path) {
 
 // Returns whether the input streamed.
 bool ExpectSameFiles(const fs::path& in, const testing::TTempDir& dir,
-                     std::span<const TCommand> commands = kCommands) {
+                     std::span<const TCommand> commands = kCommands, bool any_tiff = false) {
   bool streamed = false;
   for (const TCommand& command : commands) {
     for (const char* ext : {".tif", ".png", ".jpg"}) {
@@ -123,10 +131,10 @@ bool ExpectSameFiles(const fs::path& in, const testing::TTempDir& dir,
       const fs::path rows = dir / (std::string("rows") + ext);
       fs::remove(whole);
       fs::remove(rows);
-      const std::string streamed_error = SaveStreamed(command, in, rows);
+      const std::string streamed_error = SaveStreamed(command, in, rows, any_tiff);
       if (streamed_error == "not streamed") continue;
       streamed = true;
-      const std::string whole_error = SaveWhole(command, in, whole);
+      const std::string whole_error = SaveWhole(command, in, whole, any_tiff);
       if (!whole_error.empty() || !streamed_error.empty()) {
         // Every failure is the same (pictures above the whole path's
         // memory cap, which stream, are left out).
@@ -158,6 +166,52 @@ TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
     }
   }
   EXPECT_EQ(streamed, 20);
+}
+
+// Files for the extended reader stream a strip or a row of tiles at a time,
+// unless their samples need the whole picture to be stretched.
+TEST(StreamedJob, WritesTheWholePathsBytesForExtendedReaderFiles) {
+  using testing::TTiffRecipe;
+  auto rgb = [](TTiffRecipe r) {
+    r.Samples = 3;
+    r.Photometric = PHOTOMETRIC_RGB;
+    return r;
+  };
+  const std::pair<TTiffRecipe, bool> recipes[] = {
+      {rgb({.Width = 41, .Height = 67, .RowsPerStrip = 5, .BigTiff = true}), true},
+      {rgb({.Width = 41, .Height = 67, .TileWidth = 16, .TileHeight = 16}), true},
+      {rgb({.Width = 41,
+            .Height = 67,
+            .Planar = PLANARCONFIG_SEPARATE,
+            .Compression = COMPRESSION_ADOBE_DEFLATE,
+            .RowsPerStrip = 9}),
+       true},
+      {{.Width = 41, .Height = 67, .TileWidth = 32, .TileHeight = 16}, true},
+      {{.Width = 41, .Height = 67, .Bits = 4, .Photometric = PHOTOMETRIC_PALETTE, .BigTiff = true},
+       true},
+      // Samples over 8 bits are stretched over the whole picture.
+      {{.Width = 41, .Height = 67, .Bits = 16, .TileWidth = 32, .TileHeight = 16}, false},
+      {{.Width = 41, .Height = 67, .Bits = 32, .SampleFormat = SAMPLEFORMAT_IEEEFP}, false},
+  };
+  testing::TTempDir dir;
+  for (auto [recipe, streams] : recipes) {
+    SCOPED_TRACE(std::to_string(recipe.Bits) + " bits, " + std::to_string(recipe.Samples) +
+                 " samples");
+    if (recipe.Photometric == PHOTOMETRIC_PALETTE) {
+      for (int i = 0; i < 48; ++i) recipe.ColorMap.push_back(uint16_t(i * 1301));
+    }
+    const fs::path path = dir / "in.tif";
+    auto sample = [&](uint32_t x, uint32_t y, int s) {
+      const double top = std::ldexp(1.0, std::min<int>(recipe.Bits, 16)) - 1;
+      return std::fmod((x * 37 + y * 11 + s * 101) * 0.137 * top, top);
+    };
+    const std::vector<uint8_t> bytes = testing::WriteTiffWithLibtiff(path, recipe, sample);
+    EXPECT_EQ(ExpectSameFiles(path, dir, kCommands, true), streams);
+    // Cut inside the pixels: what is left is kept as the whole path keeps it.
+    testing::WriteFileBytes(
+        path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() * 3 / 4));
+    ExpectSameFiles(path, dir, std::span(kCommands).first(4), true);
+  }
 }
 
 TEST(StreamedJob, WritesTheWholePathsBytesForEveryCorpusAndHostileTiff) {
