@@ -14,6 +14,7 @@
 #include "formats/pcx.h"
 #include "formats/picture_compare.h"
 #include "io/format_registry.h"
+#include "raster/file_io.h"
 #include "support/outside_tools.h"
 
 namespace quorvane {
@@ -70,7 +71,7 @@ TEST_F(NetpbmInterop, PcxtoppmReadsOurPcxFiles) {
       for (int i = 0; i < width * 3; ++i)
         b.Scanline(y)[i] = uint8_t(i < 90 ? 0xC7 : (i * 31 + y * 17) ^ (i / 9));
     const fs::path file = dir_ / "ours.pcx";
-    SavePcxFile(file.string(), b);
+    WriteFileAtomically(file.string(), EncodePcx(b));
     EXPECT_EQ(testing::MaxDifference(Convert("pcxtoppm", file), testing::ToRgb(b)), 0);
   }
 }
@@ -95,7 +96,7 @@ TEST_F(NetpbmInterop, IlbmtoppmReadsOurPbmFiles) {
   for (bool compress : {false, true}) {
     SCOPED_TRACE(compress);
     const fs::path file = dir_ / "ours.lbm";
-    SaveLbmFile(file.string(), b, {.Compress = compress});
+    WriteFileAtomically(file.string(), EncodeLbm(b, {.Compress = compress}));
     EXPECT_EQ(testing::MaxDifference(Convert("ilbmtoppm", file), expected), 0);
   }
 }

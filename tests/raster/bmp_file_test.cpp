@@ -163,7 +163,7 @@ bool HaveCorpus() {
 
 TRasterBitmap LoadCorpus(const std::string& name) {
   TRasterBitmap b;
-  LoadBmpFile(b, CorpusDir() + "/" + name);
+  DecodeBmp(ReadWholeFile(CorpusDir() + "/" + name), b);
   return b;
 }
 
@@ -254,9 +254,9 @@ TEST(BmpFile, SavesAtTheStreamPositionAndLoadsFromIt) {
 TEST(BmpFile, FilesRoundTrip) {
   const auto path = std::filesystem::temp_directory_path() / "quorvane_bmp_file_test.bmp";
   const TRasterBitmap original = RandomBitmap(TPixelFormat::Bit24, 9, 4, 5);
-  SaveBmpFile(original, path.string());
+  WriteFileAtomically(path.string(), EncodeBmp(original));
   TRasterBitmap back;
-  LoadBmpFile(back, path.string());
+  DecodeBmp(ReadWholeFile(path.string()), back);
   EXPECT_TRUE(SamePixels(original, back));
   std::filesystem::remove(path);
 }
@@ -841,7 +841,7 @@ TEST(BmpCorpus, EveryTopLevelFileLoads) {
     if (!entry.is_regular_file()) continue;
     ++files;
     TRasterBitmap b;
-    ASSERT_NO_THROW(LoadBmpFile(b, entry.path().string())) << entry.path();
+    ASSERT_NO_THROW(DecodeBmp(ReadWholeFile(entry.path().string()), b)) << entry.path();
     EXPECT_FALSE(b.Empty()) << entry.path();
   }
   EXPECT_GE(files, 20);
