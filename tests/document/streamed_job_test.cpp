@@ -113,7 +113,7 @@ uint64_t PixelBytes(const fs::path& path) {
 }
 
 // Returns whether the input streamed.
-bool ExpectSameFiles(const fs::path& in, const testing::TTempDir& dir,
+bool ExpectSameFiles(const fs::path& in, const test_support::TTempDir& dir,
                      std::span<const TCommand> commands = kCommands) {
   bool streamed = false;
   for (const TCommand& command : commands) {
@@ -134,26 +134,26 @@ bool ExpectSameFiles(const fs::path& in, const testing::TTempDir& dir,
         EXPECT_FALSE(fs::exists(rows));
         continue;
       }
-      EXPECT_EQ(testing::ReadFileBytes(rows), testing::ReadFileBytes(whole));
+      EXPECT_EQ(test_support::ReadFileBytes(rows), test_support::ReadFileBytes(whole));
     }
   }
   return streamed;
 }
 
 TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   int streamed = 0;
   for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
                               TPixelFormat::Bit24, TPixelFormat::Bit32}) {
     for (bool packbits : {false, true}) {
-      TRasterBitmap picture = testing::NoisePicture(format, 41, 67);
+      TRasterBitmap picture = test_support::NoisePicture(format, 41, 67);
       const fs::path path = dir / "in.tif";
       SaveBitmapFile(picture, path.string(), {.Compress = packbits});
       streamed += ExpectSameFiles(path, dir);
       // Cut inside the strips: the header promises rows the file lacks.
-      std::vector<uint8_t> bytes = testing::ReadFileBytes(path);
+      std::vector<uint8_t> bytes = test_support::ReadFileBytes(path);
       bytes.resize(bytes.size() * 2 / 3);
-      testing::WriteFileBytes(path, bytes);
+      test_support::WriteFileBytes(path, bytes);
       streamed += ExpectSameFiles(path, dir);
     }
   }
@@ -161,9 +161,9 @@ TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
 }
 
 TEST(StreamedJob, WritesTheWholePathsBytesForEveryCorpusAndHostileTiff) {
-  const fs::path corpus = testing::CorpusPath("");
+  const fs::path corpus = test_support::CorpusPath("");
   if (!fs::is_directory(corpus)) QUORVANE_CORPUS_ABSENT(corpus);
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   int streamed = 0;
   for (const fs::path& folder : {corpus, fs::path(QUORVANE_SOURCE_DIR) / "tests/hostile"}) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {

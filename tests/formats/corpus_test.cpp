@@ -17,10 +17,10 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CorpusPath;
-using testing::MaxDifference;
-using testing::ReadPngReference;
-using testing::TRgbImage;
+using test_support::CorpusPath;
+using test_support::MaxDifference;
+using test_support::ReadPngReference;
+using test_support::TRgbImage;
 
 void LoadAny(const std::string& path, TRasterBitmap& bitmap) {
   const std::string ext = fs::path(path).extension().string();
@@ -102,7 +102,7 @@ TEST(CodecCorpus, PlainPicturesMatchTheirReferenceRenderings) {
     ASSERT_NO_THROW(LoadAny(CorpusPath(c.File), bitmap));
     TRgbImage reference;
     ASSERT_TRUE(ReadPngReference(CorpusPath(c.Reference), reference));
-    EXPECT_LE(MaxDifference(testing::ToRgb(bitmap), reference), c.Tolerance);
+    EXPECT_LE(MaxDifference(test_support::ToRgb(bitmap), reference), c.Tolerance);
   }
 }
 

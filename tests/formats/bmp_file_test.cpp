@@ -22,6 +22,7 @@ namespace quorvane {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using test_support::SamePixels;
 
 // ------------------------------------------------------------ helpers
 
@@ -113,7 +114,7 @@ Bytes Save(const TRasterBitmap& b) {
 std::string LoadError(const Bytes& bytes) {
   try {
     TRasterBitmap b;
-    DecodeBmp(bytes, b, testing::TestDecode());
+    DecodeBmp(bytes, b, test_support::TestDecode());
   } catch (const EQuorvaneError& e) {
     return e.what();
   }
@@ -125,21 +126,6 @@ TTriple Pixel(const TRasterBitmap& b, int x, int y) {
   uint8_t p[3];
   ReadRowAs24(b, y, x, 1, p);
   return {p[0], p[1], p[2]};
-}
-
-// Row bytes that carry pixels (padding excluded).
-bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
-    return false;
-  const size_t bits = size_t(a.Width()) * a.BitsPerPixel();
-  for (int y = 0; y < a.Height(); ++y) {
-    if (std::memcmp(a.Scanline(y), b.Scanline(y), bits / 8) != 0) return false;
-    if (bits % 8) {
-      const uint8_t mask = uint8_t(0xFF00 >> (bits % 8));
-      if ((a.Scanline(y)[bits / 8] & mask) != (b.Scanline(y)[bits / 8] & mask)) return false;
-    }
-  }
-  return true;
 }
 
 TRasterBitmap RandomBitmap(TPixelFormat format, int w, int h, uint32_t seed) {
@@ -154,7 +140,7 @@ TRasterBitmap RandomBitmap(TPixelFormat format, int w, int h, uint32_t seed) {
 }
 
 std::string CorpusDir() {
-  return testing::CorpusPath("bmp").string();
+  return test_support::CorpusPath("bmp").string();
 }
 
 bool HaveCorpus() {

@@ -21,7 +21,7 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TRgbImage;
+using test_support::TRgbImage;
 
 // A binary PPM with maxval 255.
 bool ReadPpm(const std::string& path, TRgbImage& out) {
@@ -72,7 +72,7 @@ TEST_F(NetpbmInterop, PcxtoppmReadsOurPcxFiles) {
         b.Scanline(y)[i] = uint8_t(i < 90 ? 0xC7 : (i * 31 + y * 17) ^ (i / 9));
     const fs::path file = dir_ / "ours.pcx";
     WriteFileAtomically(file.string(), EncodePcx(b));
-    EXPECT_EQ(testing::MaxDifference(Convert("pcxtoppm", file), testing::ToRgb(b)), 0);
+    EXPECT_EQ(test_support::MaxDifference(Convert("pcxtoppm", file), test_support::ToRgb(b)), 0);
   }
 }
 
@@ -97,7 +97,7 @@ TEST_F(NetpbmInterop, IlbmtoppmReadsOurPbmFiles) {
     SCOPED_TRACE(compress);
     const fs::path file = dir_ / "ours.lbm";
     WriteFileAtomically(file.string(), EncodeLbm(b, {.Compress = compress}));
-    EXPECT_EQ(testing::MaxDifference(Convert("ilbmtoppm", file), expected), 0);
+    EXPECT_EQ(test_support::MaxDifference(Convert("ilbmtoppm", file), expected), 0);
   }
 }
 
@@ -116,7 +116,8 @@ TEST_F(NetpbmInterop, TgatoppmReadsWhatASaveUnderATgaNameWrites) {
     SaveBitmapFile(b, file.string(), {});
     TRasterBitmap colours = b;  // the palette picture's colours
     colours.SetPixelFormat(TPixelFormat::Bit24);
-    EXPECT_EQ(testing::MaxDifference(Convert("tgatoppm", file), testing::ToRgb(colours)), 0);
+    EXPECT_EQ(test_support::MaxDifference(Convert("tgatoppm", file), test_support::ToRgb(colours)),
+              0);
   }
 }
 
