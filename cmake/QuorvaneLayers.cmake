@@ -20,8 +20,9 @@ function(quorvane_layer name)
 
   add_library(quorvane_${name} STATIC ${sources})
   if(LAYER_QT)
-    # Widgets with signals and slots need Qt's meta-object compiler.
-    set_target_properties(quorvane_${name} PROPERTIES AUTOMOC ON)
+    # Widgets with signals and slots need Qt's meta-object compiler; the
+    # layer's tests are QtTest suites (cmake/QuorvaneLayerTests.cmake).
+    set_target_properties(quorvane_${name} PROPERTIES AUTOMOC ON QUORVANE_QT ON)
   endif()
   target_include_directories(quorvane_${name} PUBLIC ${view})
   foreach(lower IN LISTS LAYER_DEPENDS)

@@ -16,14 +16,14 @@ namespace quorvane::cli {
 
 namespace {
 
-// The projected coordinate system named by the last key 3072, as the
-// georeference takes it; null without one.
+// The projected coordinate system named by the last ProjectedCSTypeGeoKey,
+// as the georeference takes it; null without one.
 TRecord ProjectedCSRecord(const TGeoTiffTags& tags) {
   TRecord record = nullptr;
-  for (int i = 0; i < tags.KeyEntryCount; ++i) {
-    if (tags.Keys[i].KeyID != 3072) continue;
-    const TProjectedCS system = LookupProjectedCS(tags.Keys[i].Value_Offset);
-    record = {{"code", tags.Keys[i].Value_Offset},
+  for (const TGeoKeyEntry& key : HeldGeoKeys(tags)) {
+    if (key.KeyID != kProjectedCSTypeGeoKey) continue;
+    const TProjectedCS system = LookupProjectedCS(key.Value_Offset);
+    record = {{"code", key.Value_Offset},
               {"name", system.Name},
               {"zone", system.Zone},
               {"north", system.North}};
@@ -38,8 +38,7 @@ TRecord GeoReferenceRecord(const TGeoReference& g) {
 
 TRecord GeoTiffRecord(const TGeoTiffTags& t) {
   TRecord keys = TRecord::array();
-  for (int i = 0; i < t.KeyEntryCount; ++i) {
-    const TGeoKeyEntry& k = t.Keys[i];
+  for (const TGeoKeyEntry& k : HeldGeoKeys(t)) {
     keys.push_back({k.KeyID, k.TIFFTagLocation, k.Count, k.Value_Offset});
   }
   TRecord doubles = TRecord::array();

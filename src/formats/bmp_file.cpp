@@ -52,8 +52,6 @@
 
 #include "raster/byte_reader.h"
 #include "raster/error.h"
-#include "raster/file_io.h"
-#include "raster/output_file.h"
 
 namespace quorvane {
 
@@ -661,17 +659,6 @@ void LoadBitmapFromStream(TRasterBitmap& bitmap, TByteStream& stream) {
   const size_t start = std::min(stream.Position(), stream.Size());
   const size_t used = DecodeBitmapImage({stream.Data() + start, stream.Size() - start}, bitmap, {});
   stream.Seek(start + used);
-}
-
-void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path) {
-  TOutputFile file(path);
-  TBmpWriter writer(file, FrameOf(bitmap));
-  WriteRows(bitmap, writer);
-  file.Commit();
-}
-
-void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path, const TDecodeOptions& options) {
-  DecodeBmp(ReadFileBytes(path), bitmap, options);
 }
 
 TResolution GetResolution(const TRasterBitmap& bitmap) {

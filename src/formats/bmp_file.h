@@ -58,10 +58,6 @@ class TBmpWriter final : public TRowWriter {
   int next_row_ = 0;
 };
 
-void SaveBmpFile(const TRasterBitmap& bitmap, const std::string& path);
-void LoadBmpFile(TRasterBitmap& bitmap, const std::string& path,
-                 const TDecodeOptions& options = {});
-
 struct TResolution {
   int32_t X = 0, Y = 0;
 };

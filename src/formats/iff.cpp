@@ -9,8 +9,6 @@
 #include "raster/byte_stream.h"
 #include "raster/converted_rows.h"
 #include "raster/error.h"
-#include "raster/file_io.h"
-#include "raster/output_file.h"
 #include "raster/packbits.h"
 
 namespace quorvane {
@@ -417,17 +415,6 @@ std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOpti
   TMemorySink sink;
   WriteLbm(bitmap, sink, options, progress);
   return sink.TakeBytes();
-}
-
-void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options) {
-  DecodeLbm(ReadFileBytes(path), bitmap, options);
-}
-
-void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap,
-                 const TLbmEncodeOptions& options, TStageReporter* progress) {
-  TOutputFile file(path);
-  WriteLbm(bitmap, file, options, progress);
-  file.Commit();
 }
 
 }  // namespace quorvane

@@ -47,9 +47,4 @@ void WriteLbm(const TRasterBitmap& bitmap, TByteSink& sink, const TLbmEncodeOpti
 std::vector<uint8_t> EncodeLbm(const TRasterBitmap& bitmap, const TLbmEncodeOptions& options = {},
                                TStageReporter* progress = nullptr);
 
-void LoadLbmFile(const std::string& path, TRasterBitmap& bitmap,
-                 const TDecodeOptions& options = {});
-void SaveLbmFile(const std::string& path, const TRasterBitmap& bitmap,
-                 const TLbmEncodeOptions& options = {}, TStageReporter* progress = nullptr);
-
 }  // namespace quorvane

@@ -11,8 +11,6 @@
 #include "raster/byte_stream.h"
 #include "raster/converted_rows.h"
 #include "raster/error.h"
-#include "raster/file_io.h"
-#include "raster/output_file.h"
 
 namespace quorvane {
 
@@ -403,20 +401,6 @@ std::vector<uint8_t> EncodePcx(const TRasterBitmap& picture, TStageReporter* pro
   TPcxWriter writer(sink, rows.Frame(), progress, inches_per_metre);
   rows.WriteTo(writer);
   return sink.TakeBytes();
-}
-
-void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options,
-                 double inches_per_metre) {
-  DecodePcx(ReadFileBytes(path), bitmap, options, inches_per_metre);
-}
-
-void SavePcxFile(const std::string& path, const TRasterBitmap& bitmap, TStageReporter* progress,
-                 double inches_per_metre) {
-  TConvertedRows rows(bitmap, TPixelFormat::Bit24);
-  TOutputFile file(path);
-  TPcxWriter writer(file, rows.Frame(), progress, inches_per_metre);
-  rows.WriteTo(writer);
-  file.Commit();
 }
 
 }  // namespace quorvane

@@ -44,9 +44,4 @@ class TPcxWriter final : public TRowWriter {
 std::vector<uint8_t> EncodePcx(const TRasterBitmap& bitmap, TStageReporter* progress = nullptr,
                                double inches_per_metre = kInchesPerMetre);
 
-void LoadPcxFile(const std::string& path, TRasterBitmap& bitmap, const TDecodeOptions& options = {},
-                 double inches_per_metre = kInchesPerMetre);
-void SavePcxFile(const std::string& path, const TRasterBitmap& bitmap,
-                 TStageReporter* progress = nullptr, double inches_per_metre = kInchesPerMetre);
-
 }  // namespace quorvane

@@ -11,28 +11,6 @@ namespace quorvane {
 
 namespace {
 
-enum : uint16_t {
-  kStdParallel1 = 3078,
-  kStdParallel2 = 3079,
-  kNatOriginLong = 3080,
-  kNatOriginLat = 3081,
-  kFalseEasting = 3082,
-  kFalseNorthing = 3083,
-  kFalseOriginLong = 3084,
-  kFalseOriginLat = 3085,
-  kFalseOriginEasting = 3086,
-  kFalseOriginNorthing = 3087,
-  kCenterLong = 3088,
-  kCenterLat = 3089,
-  kCenterEasting = 3090,
-  kCenterNorthing = 3091,
-  kScaleAtNatOrigin = 3092,
-  kScaleAtCenter = 3093,
-  kAzimuthAngle = 3094,
-  kStraightVertPoleLong = 3095,
-  kRectifiedGridAngle = 3096,
-};
-
 // Reads parameters by the first key present of a list, in the units PROJ
 // strings take.
 class TParameters {
@@ -71,71 +49,88 @@ std::string Term(const char* name, double value) {
 // The false easting and northing, by whichever keys the method's variant
 // uses.
 std::string FalseOrigin(const TParameters& p) {
-  return Term("x_0", p.Distance({kFalseEasting, kFalseOriginEasting, kCenterEasting})) +
-         Term("y_0", p.Distance({kFalseNorthing, kFalseOriginNorthing, kCenterNorthing}));
+  return Term("x_0", p.Distance({kProjFalseEastingGeoKey, kProjFalseOriginEastingGeoKey,
+                                 kProjCenterEastingGeoKey})) +
+         Term("y_0", p.Distance({kProjFalseNorthingGeoKey, kProjFalseOriginNorthingGeoKey,
+                                 kProjCenterNorthingGeoKey}));
 }
 
 std::string NaturalOrigin(const TParameters& p) {
-  return Term("lat_0", p.Angle({kNatOriginLat, kFalseOriginLat, kCenterLat})) +
-         Term("lon_0", p.Angle({kNatOriginLong, kFalseOriginLong, kCenterLong}));
+  return Term("lat_0",
+              p.Angle({kProjNatOriginLatGeoKey, kProjFalseOriginLatGeoKey, kProjCenterLatGeoKey})) +
+         Term("lon_0", p.Angle({kProjNatOriginLongGeoKey, kProjFalseOriginLongGeoKey,
+                                kProjCenterLongGeoKey}));
 }
 
 std::string CenterOrigin(const TParameters& p) {
-  return Term("lat_0", p.Angle({kCenterLat, kNatOriginLat, kFalseOriginLat})) +
-         Term("lon_0", p.Angle({kCenterLong, kNatOriginLong, kFalseOriginLong}));
+  return Term("lat_0",
+              p.Angle({kProjCenterLatGeoKey, kProjNatOriginLatGeoKey, kProjFalseOriginLatGeoKey})) +
+         Term("lon_0", p.Angle({kProjCenterLongGeoKey, kProjNatOriginLongGeoKey,
+                                kProjFalseOriginLongGeoKey}));
 }
 
 std::string TwoParallels(const TParameters& p) {
-  return Term("lat_1", p.Angle({kStdParallel1})) + Term("lat_2", p.Angle({kStdParallel2}));
+  return Term("lat_1", p.Angle({kProjStdParallel1GeoKey})) +
+         Term("lat_2", p.Angle({kProjStdParallel2GeoKey}));
 }
 
 std::string Mercator(const TParameters& p) {
-  const std::string centre = Term("lon_0", p.Angle({kNatOriginLong, kCenterLong}));
+  const std::string centre =
+      Term("lon_0", p.Angle({kProjNatOriginLongGeoKey, kProjCenterLongGeoKey}));
   // Variant B names its standard parallel; variant A its scale.
-  if (p.First({kStdParallel1})) return "merc" + centre + Term("lat_ts", p.Angle({kStdParallel1}));
-  return "merc" + centre + Term("k_0", p.Scale({kScaleAtNatOrigin, kScaleAtCenter}));
+  if (p.First({kProjStdParallel1GeoKey}))
+    return "merc" + centre + Term("lat_ts", p.Angle({kProjStdParallel1GeoKey}));
+  return "merc" + centre +
+         Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey, kProjScaleAtCenterGeoKey}));
 }
 
 std::string PolarStereographic(const TParameters& p) {
-  const double latitude = p.Angle({kNatOriginLat, kCenterLat});
-  const std::string pole = Term("lat_0", latitude < 0 ? -90.0 : 90.0) +
-                           Term("lon_0", p.Angle({kStraightVertPoleLong, kNatOriginLong}));
+  const double latitude = p.Angle({kProjNatOriginLatGeoKey, kProjCenterLatGeoKey});
+  const std::string pole =
+      Term("lat_0", latitude < 0 ? -90.0 : 90.0) +
+      Term("lon_0", p.Angle({kProjStraightVertPoleLongGeoKey, kProjNatOriginLongGeoKey}));
   // At the pole itself the origin's scale applies (variant A), elsewhere the
   // latitude is the one of true scale (variant B).
   if (std::fabs(std::fabs(latitude) - 90.0) < 1e-9)
-    return "stere" + pole + Term("k_0", p.Scale({kScaleAtNatOrigin}));
+    return "stere" + pole + Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey}));
   return "stere" + pole + Term("lat_ts", latitude);
 }
 
 std::string ObliqueMercator(const TParameters& p) {
-  const double azimuth = p.Angle({kAzimuthAngle});
-  return "omerc" + Term("lat_0", p.Angle({kCenterLat, kNatOriginLat})) +
-         Term("lonc", p.Angle({kCenterLong, kNatOriginLong})) + Term("alpha", azimuth) +
-         Term("gamma", p.First({kRectifiedGridAngle}) ? p.Angle({kRectifiedGridAngle}) : azimuth) +
-         Term("k_0", p.Scale({kScaleAtCenter, kScaleAtNatOrigin}));
+  const double azimuth = p.Angle({kProjAzimuthAngleGeoKey});
+  return "omerc" + Term("lat_0", p.Angle({kProjCenterLatGeoKey, kProjNatOriginLatGeoKey})) +
+         Term("lonc", p.Angle({kProjCenterLongGeoKey, kProjNatOriginLongGeoKey})) +
+         Term("alpha", azimuth) +
+         Term("gamma", p.First({kProjRectifiedGridAngleGeoKey})
+                           ? p.Angle({kProjRectifiedGridAngleGeoKey})
+                           : azimuth) +
+         Term("k_0", p.Scale({kProjScaleAtCenterGeoKey, kProjScaleAtNatOriginGeoKey}));
 }
 
 // The method and its parameters without the false origin; empty when
 // unknown.
 std::string Method(uint16_t transformation, const TParameters& p) {
-  const std::string central = Term("lon_0", p.Angle({kNatOriginLong, kCenterLong}));
+  const std::string central =
+      Term("lon_0", p.Angle({kProjNatOriginLongGeoKey, kProjCenterLongGeoKey}));
   switch (transformation) {
     case 1:  // transverse Mercator
-      return "tmerc" + NaturalOrigin(p) + Term("k_0", p.Scale({kScaleAtNatOrigin}));
+      return "tmerc" + NaturalOrigin(p) + Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey}));
     case 27:  // transverse Mercator, south oriented
-      return "tmerc" + NaturalOrigin(p) + Term("k_0", p.Scale({kScaleAtNatOrigin})) + " +axis=wsu";
+      return "tmerc" + NaturalOrigin(p) + Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey})) +
+             " +axis=wsu";
     case 3:
       return ObliqueMercator(p);
     case 7:
       return Mercator(p);
     case 8:  // Lambert conformal conic, two standard parallels
-      return "lcc" + TwoParallels(p) + Term("lat_0", p.Angle({kFalseOriginLat, kNatOriginLat})) +
-             Term("lon_0", p.Angle({kFalseOriginLong, kNatOriginLong}));
+      return "lcc" + TwoParallels(p) +
+             Term("lat_0", p.Angle({kProjFalseOriginLatGeoKey, kProjNatOriginLatGeoKey})) +
+             Term("lon_0", p.Angle({kProjFalseOriginLongGeoKey, kProjNatOriginLongGeoKey}));
     case 9: {  // Lambert conformal conic, one standard parallel
-      const double latitude = p.Angle({kNatOriginLat, kFalseOriginLat});
+      const double latitude = p.Angle({kProjNatOriginLatGeoKey, kProjFalseOriginLatGeoKey});
       return "lcc" + Term("lat_1", latitude) + Term("lat_0", latitude) +
-             Term("lon_0", p.Angle({kNatOriginLong, kFalseOriginLong})) +
-             Term("k_0", p.Scale({kScaleAtNatOrigin}));
+             Term("lon_0", p.Angle({kProjNatOriginLongGeoKey, kProjFalseOriginLongGeoKey})) +
+             Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey}));
     }
     case 10:
       return "laea" + CenterOrigin(p);
@@ -146,13 +141,17 @@ std::string Method(uint16_t transformation, const TParameters& p) {
     case 13:
       return "eqdc" + TwoParallels(p) + NaturalOrigin(p);
     case 14:
-      return "stere" + CenterOrigin(p) + Term("k_0", p.Scale({kScaleAtNatOrigin, kScaleAtCenter}));
+      return "stere" + CenterOrigin(p) +
+             Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey, kProjScaleAtCenterGeoKey}));
     case 15:
       return PolarStereographic(p);
     case 16:
-      return "sterea" + NaturalOrigin(p) + Term("k_0", p.Scale({kScaleAtNatOrigin}));
+      return "sterea" + NaturalOrigin(p) + Term("k_0", p.Scale({kProjScaleAtNatOriginGeoKey}));
     case 17:
-      return "eqc" + Term("lat_ts", p.Angle({kStdParallel1, kNatOriginLat, kCenterLat})) + central;
+      return "eqc" +
+             Term("lat_ts", p.Angle({kProjStdParallel1GeoKey, kProjNatOriginLatGeoKey,
+                                     kProjCenterLatGeoKey})) +
+             central;
     case 18:
       return "cass" + NaturalOrigin(p);
     case 19:
@@ -172,7 +171,7 @@ std::string Method(uint16_t transformation, const TParameters& p) {
     case 26:
       return "nzmg" + NaturalOrigin(p);
     case 28:
-      return "cea" + Term("lat_ts", p.Angle({kStdParallel1})) + central;
+      return "cea" + Term("lat_ts", p.Angle({kProjStdParallel1GeoKey})) + central;
     default:
       return {};
   }

@@ -45,8 +45,8 @@ TGeoKeySet GeoKeysOf(const TGeoTiffTags& tags) {
   set.Version = tags.KeyDirectoryVersion;
   set.Revision = tags.KeyRevision;
   set.MinorRevision = tags.MinorRevision;
-  const int keys = std::clamp<int>(tags.KeyEntryCount, 0, kGeoTiffListCapacity);
-  set.Keys.assign(tags.Keys.begin(), tags.Keys.begin() + keys);
+  const std::span<const TGeoKeyEntry> keys = HeldGeoKeys(tags);
+  set.Keys.assign(keys.begin(), keys.end());
   const int doubles = std::clamp<int>(tags.DoubleCount, 0, kGeoTiffListCapacity);
   set.Doubles.assign(tags.DoubleParams.begin(), tags.DoubleParams.begin() + doubles);
   // The payload's own closing NUL comes back from the writer.

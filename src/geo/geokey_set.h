@@ -10,28 +10,6 @@
 
 namespace quorvane {
 
-enum : uint16_t {
-  kGTModelTypeGeoKey = 1024,
-  kGTRasterTypeGeoKey = 1025,
-  kGTCitationGeoKey = 1026,
-  kGeographicTypeGeoKey = 2048,
-  kGeogCitationGeoKey = 2049,
-  kGeogGeodeticDatumGeoKey = 2050,
-  kGeogPrimeMeridianGeoKey = 2051,
-  kGeogAngularUnitsGeoKey = 2054,
-  kGeogEllipsoidGeoKey = 2056,
-  kGeogSemiMajorAxisGeoKey = 2057,
-  kGeogSemiMinorAxisGeoKey = 2058,
-  kGeogInvFlatteningGeoKey = 2059,
-  kGeogPrimeMeridianLongGeoKey = 2061,
-  kProjectedCSTypeGeoKey = 3072,
-  kPCSCitationGeoKey = 3073,
-  kProjectionGeoKey = 3074,
-  kProjCoordTransGeoKey = 3075,
-  kProjLinearUnitsGeoKey = 3076,
-  kProjLinearUnitSizeGeoKey = 3077,
-};
-
 // GeoKey values with a meaning of their own.
 enum : uint16_t {
   kModelTypeProjected = 1,

@@ -125,10 +125,9 @@ void GeoTiffToGeoReference(const TGeoTiffTags& tags, TGeoReference& reference) {
     reference.ScaleX = tags.PixelScale[0];
     reference.ScaleY = tags.PixelScale[1];
   }
-  const int keys = std::min<int>(tags.KeyEntryCount, kGeoTiffListCapacity);
-  for (int i = 0; i < keys; ++i) {
-    if (tags.Keys[i].KeyID == kProjectedCSTypeGeoKey) {
-      const TProjectedCS cs = LookupProjectedCS(tags.Keys[i].Value_Offset);
+  for (const TGeoKeyEntry& key : HeldGeoKeys(tags)) {
+    if (key.KeyID == kProjectedCSTypeGeoKey) {
+      const TProjectedCS cs = LookupProjectedCS(key.Value_Offset);
       reference.Zone = cs.Zone;
       reference.North = cs.North;
     }

@@ -27,46 +27,46 @@ std::string DescribeGeoKey(const TGeoTiffTags& tags, const TGeoKeyEntry& key,
   const int v = key.Value_Offset;
   const std::string value = std::to_string(v);
   switch (key.KeyID) {
-    case 1024:
+    case kGTModelTypeGeoKey:
       return "Model Coordinate System: " + value;
-    case 1025:
+    case kGTRasterTypeGeoKey:
       return "Raster Coordinate System: " + value;
-    case 1026:
+    case kGTCitationGeoKey:
       return "CT Citation: " + CitationText(tags, v, key.Count);
-    case 2048:
+    case kGeographicTypeGeoKey:
       return "Ellipsoid: " + value;
-    case 2049:
+    case kGeogCitationGeoKey:
       return "Geographic Citation: " + CitationText(tags, v, key.Count);
-    case 2052:
+    case kGeogLinearUnitsGeoKey:
       return "Geographic Linear Units: " + value;
-    case 2054:
+    case kGeogAngularUnitsGeoKey:
       return "Angular Units: " + value;
-    case 3072: {
+    case kProjectedCSTypeGeoKey: {
       const TProjectedCS cs = LookupProjectedCS(v);
       return "Projected Coord. Sys: " + value + " " + cs.Name + " " + std::to_string(cs.Zone) +
              " " + ChooseText(cs.North, "N", "S");
     }
-    case 3073:
+    case kPCSCitationGeoKey:
       return "PCS Citation: " + CitationText(tags, v, key.Count);
-    case 3074:
+    case kProjectionGeoKey:
       return "Projection: " + value;
-    case 3075:
+    case kProjCoordTransGeoKey:
       return "Projection Transform: " + value;
-    case 3076:
+    case kProjLinearUnitsGeoKey:
       return "Projection Units: " + value;
-    case 3078:
+    case kProjStdParallel1GeoKey:
       return "Projection Parallel-1: " + DoubleParam(tags, v, format);
-    case 3079:
+    case kProjStdParallel2GeoKey:
       return "Projection Parallel-2: " + DoubleParam(tags, v, format);
-    case 3080:
+    case kProjNatOriginLongGeoKey:
       return "Origin Longitude: " + DoubleParam(tags, v, format);
-    case 3082:
+    case kProjFalseEastingGeoKey:
       return "Easting: " + DoubleParam(tags, v, format);
-    case 3083:
+    case kProjFalseNorthingGeoKey:
       return "Northing: " + DoubleParam(tags, v, format);
-    case 3084:
+    case kProjFalseOriginLongGeoKey:
       return "Origin Longitude: " + DoubleParam(tags, v, format);
-    case 3085:
+    case kProjFalseOriginLatGeoKey:
       return "Origin Latitude: " + DoubleParam(tags, v, format);
     default:
       return {};

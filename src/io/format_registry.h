@@ -1,13 +1,15 @@
 #pragma once
 // Opening picks the reader by the file name's extension alone (content is
-// never sniffed); saving dispatches on the extension to the writer after
-// converting a private copy to the pixel format that writer needs.
+// never sniffed); saving picks the writer by the extension and hands it the
+// picture in the pixel format it needs. Both read the format table
+// (io/format_table.h).
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 
 #include "io/extended_tiff_route.h"
+#include "io/save_options.h"
 #include "raster/bitmap.h"
 #include "raster/geotiff_tags.h"
 #include "raster/progress.h"
@@ -51,17 +53,6 @@ TPictureHeader ReadPictureHeader(const std::string& file_name, TGeoTiffTags& tag
 TPictureHeader ReadPictureHeaderOfBytes(const std::string& file_name,
                                         std::span<const uint8_t> bytes, TGeoTiffTags& tags,
                                         const TLoadOptions& options = {});
-
-struct TSaveOptions {
-  // Report the writer's progress through `Progress`.
-  bool ShowProgress = false;
-  // PackBits rows for TIFF, ByteRun1 bodies for LBM.
-  bool Compress = false;
-  // Write `GeoTiffTags` into a TIFF; other formats ignore it.
-  bool GeoTiff = false;
-  const TGeoTiffTags* GeoTiffTags = nullptr;
-  TProgressEvent Progress;
-};
 
 // Writes `bitmap` (never modified) in the format its extension names.
 void SaveBitmapFile(const TRasterBitmap& bitmap, const std::string& file_name,

@@ -1,12 +1,10 @@
 #include "io/row_streams.h"
 
-#include "formats/jpeg_codec.h"
-#include "formats/png_codec.h"
 #include "io/extended_tiff_route.h"
 #include "io/file_names.h"
+#include "io/format_table.h"
 #include "raster/error.h"
 #include "tiff/tiff_reader.h"
-#include "tiff/tiff_writer.h"
 
 namespace quorvane {
 
@@ -82,22 +80,14 @@ std::unique_ptr<TPictureRows> OpenPictureRows(const std::string& file_name, TGeo
 }
 
 bool WritesTrueColourRows(const std::string& file_name) {
-  const std::string ext = LowerExtension(file_name);
-  return IsTiffName(ext) || ext == ".png" || ext == ".jpg" || ext == ".jpeg";
+  return SaveFormatFor(file_name).StreamsRows;
 }
 
 std::unique_ptr<TRowWriter> MakeRowWriter(const std::string& file_name, TByteSink& sink,
                                           const TPictureFrame& frame, const TSaveOptions& options) {
-  const std::string ext = LowerExtension(file_name);
-  if (IsTiffName(ext)) {
-    const TTiffEncodeOptions tiff{.PackBits = options.Compress,
-                                  .GeoTiff = options.GeoTiff ? options.GeoTiffTags : nullptr};
-    return std::make_unique<TTiffWriter>(sink, frame, tiff, nullptr);
-  }
-  if (ext == ".png") return std::make_unique<TPngWriter>(sink, frame, nullptr);
-  if (ext == ".jpg" || ext == ".jpeg")
-    return std::make_unique<TJpegWriter>(sink, frame, TJpegEncodeOptions{}, nullptr);
-  return nullptr;
+  const TImageFormat& format = SaveFormatFor(file_name);
+  if (!format.StreamsRows) return nullptr;
+  return format.MakeWriter(sink, frame, options, nullptr);
 }
 
 }  // namespace quorvane

@@ -3,8 +3,10 @@
 // be written. Plain data: the TIFF codec fills and writes it, the
 // georeference code reads and builds it, and whoever loads or saves owns one
 // and passes it along.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace quorvane {
@@ -54,6 +56,56 @@ enum : uint16_t {
   kTagGeoDoubleParams = 34736,
   kTagGeoAsciiParams = 34737,
 };
+
+// The GeoKeys the program reads, reports or writes, by their numbers in the
+// key directory.
+enum : uint16_t {
+  kGTModelTypeGeoKey = 1024,
+  kGTRasterTypeGeoKey = 1025,
+  kGTCitationGeoKey = 1026,
+  kGeographicTypeGeoKey = 2048,
+  kGeogCitationGeoKey = 2049,
+  kGeogGeodeticDatumGeoKey = 2050,
+  kGeogPrimeMeridianGeoKey = 2051,
+  kGeogLinearUnitsGeoKey = 2052,
+  kGeogAngularUnitsGeoKey = 2054,
+  kGeogEllipsoidGeoKey = 2056,
+  kGeogSemiMajorAxisGeoKey = 2057,
+  kGeogSemiMinorAxisGeoKey = 2058,
+  kGeogInvFlatteningGeoKey = 2059,
+  kGeogPrimeMeridianLongGeoKey = 2061,
+  kProjectedCSTypeGeoKey = 3072,
+  kPCSCitationGeoKey = 3073,
+  kProjectionGeoKey = 3074,
+  kProjCoordTransGeoKey = 3075,
+  kProjLinearUnitsGeoKey = 3076,
+  kProjLinearUnitSizeGeoKey = 3077,
+  kProjStdParallel1GeoKey = 3078,
+  kProjStdParallel2GeoKey = 3079,
+  kProjNatOriginLongGeoKey = 3080,
+  kProjNatOriginLatGeoKey = 3081,
+  kProjFalseEastingGeoKey = 3082,
+  kProjFalseNorthingGeoKey = 3083,
+  kProjFalseOriginLongGeoKey = 3084,
+  kProjFalseOriginLatGeoKey = 3085,
+  kProjFalseOriginEastingGeoKey = 3086,
+  kProjFalseOriginNorthingGeoKey = 3087,
+  kProjCenterLongGeoKey = 3088,
+  kProjCenterLatGeoKey = 3089,
+  kProjCenterEastingGeoKey = 3090,
+  kProjCenterNorthingGeoKey = 3091,
+  kProjScaleAtNatOriginGeoKey = 3092,
+  kProjScaleAtCenterGeoKey = 3093,
+  kProjAzimuthAngleGeoKey = 3094,
+  kProjStraightVertPoleLongGeoKey = 3095,
+  kProjRectifiedGridAngleGeoKey = 3096,
+};
+
+// The keys a directory holds: KeyEntryCount, kept within the list's room
+// whatever a caller stored there.
+inline std::span<const TGeoKeyEntry> HeldGeoKeys(const TGeoTiffTags& tags) {
+  return {tags.Keys.data(), size_t(std::clamp(tags.KeyEntryCount, 0, kGeoTiffListCapacity))};
+}
 
 inline void ClearGeoTiffTags(TGeoTiffTags& tags) {
   tags = TGeoTiffTags{};

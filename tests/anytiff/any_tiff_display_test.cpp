@@ -14,8 +14,8 @@
 namespace quorvane {
 namespace {
 
-using testing::TTempDir;
-using testing::TTiffRecipe;
+using test_support::TTempDir;
+using test_support::TTiffRecipe;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -98,7 +98,7 @@ std::pair<double, double> Range(const TDisplayCase& c, TDisplayStretch stretch,
 }
 
 TAnyTiffResult Decode(std::span<const uint8_t> bytes, const TAnyTiffDisplay& display,
-                      TRasterBitmap& picture, uint64_t cap = testing::kRoomyCap) {
+                      TRasterBitmap& picture, uint64_t cap = test_support::kRoomyCap) {
   TAnyTiffOptions options;
   options.MaxPictureBytes = cap;
   options.Display = display;
@@ -120,8 +120,8 @@ TEST(AnyTiffDisplay, StretchesMatchTheirDefinitions) {
     recipe.TileWidth = recipe.TileHeight = 16;
     recipe.NoData = std::to_string(int(c.NoData));
     const auto bytes =
-        testing::WriteTiff(dir, std::string(c.Name) + ".tif", recipe,
-                           [&](uint32_t x, uint32_t y, int) { return c.Value(x, y); });
+        test_support::WriteTiff(dir, std::string(c.Name) + ".tif", recipe,
+                                [&](uint32_t x, uint32_t y, int) { return c.Value(x, y); });
     std::vector<double> valid;
     for (uint32_t y = 0; y < recipe.Height; ++y)
       for (uint32_t x = 0; x < recipe.Width; ++x)
@@ -129,9 +129,9 @@ TEST(AnyTiffDisplay, StretchesMatchTheirDefinitions) {
     for (TDisplayStretch stretch :
          {TDisplayStretch::Cut, TDisplayStretch::MinMax, TDisplayStretch::None}) {
       const auto [lo, hi] = Range(c, stretch, valid);
-      for (uint64_t cap : {testing::kRoomyCap, uint64_t(48 * 31)}) {
+      for (uint64_t cap : {test_support::kRoomyCap, uint64_t(48 * 31)}) {
         SCOPED_TRACE(std::string(c.Name) + " " + DisplayStretchName(stretch) +
-                     (cap == testing::kRoomyCap ? " kept" : " read again"));
+                     (cap == test_support::kRoomyCap ? " kept" : " read again"));
         TRasterBitmap picture;
         const TAnyTiffResult result = Decode(bytes, {.Stretch = stretch}, picture, cap);
         ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
@@ -172,7 +172,7 @@ TEST(AnyTiffDisplay, ChosenBandsBecomeRedGreenBlueOrGrey) {
     // As GDAL writes such scenes: bands 2 to 4 extra samples of no kind.
     recipe.ExtraSamples = planar == PLANARCONFIG_CONTIG ? 3 : 0;
     recipe.ExtraSampleKind = EXTRASAMPLE_UNSPECIFIED;
-    const auto bytes = testing::WriteTiff(dir, "scene.tif", recipe, BandValue);
+    const auto bytes = test_support::WriteTiff(dir, "scene.tif", recipe, BandValue);
     for (const TBandCase& c : cases) {
       TRasterBitmap picture;
       const TAnyTiffResult result =
@@ -187,7 +187,7 @@ TEST(AnyTiffDisplay, ChosenBandsBecomeRedGreenBlueOrGrey) {
         std::vector<double> values;
         for (uint32_t y = 0; y < recipe.Height; ++y)
           for (uint32_t x = 0; x < recipe.Width; ++x) values.push_back(BandValue(x, y, band));
-        expected.push_back(testing::ExpectedStretch(values, std::nullopt));
+        expected.push_back(test_support::ExpectedStretch(values, std::nullopt));
       }
       for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 20; ++x) {
@@ -195,7 +195,7 @@ TEST(AnyTiffDisplay, ChosenBandsBecomeRedGreenBlueOrGrey) {
           if (expected.size() == 1) {
             ASSERT_EQ(picture.Scanline(y)[x], expected[0][i]);
           } else {
-            const auto colour = testing::ColorAt(picture, x, y);
+            const auto colour = test_support::ColorAt(picture, x, y);
             ASSERT_EQ((std::vector<int>{colour.Red, colour.Green, colour.Blue}),
                       (std::vector<int>{expected[0][i], expected[1][i], expected[2][i]}));
           }
@@ -209,7 +209,7 @@ TEST(AnyTiffDisplay, BandsTheFileLacksAreRefusedOrLeftToTheFile) {
   TTiffRecipe recipe;
   recipe.Bits = 16;
   recipe.Samples = 4;
-  const auto bytes = testing::WriteTiff(dir, "scene.tif", recipe, BandValue);
+  const auto bytes = test_support::WriteTiff(dir, "scene.tif", recipe, BandValue);
   TRasterBitmap picture;
   try {
     Decode(bytes, {.Bands = {4, 2, 1}}, picture);

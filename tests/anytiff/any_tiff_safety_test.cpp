@@ -8,15 +8,15 @@
 #include <filesystem>
 
 #include "any_tiff_test_support.h"
-#include "tiff/tiff_test_builder.h"
+#include "support/tiff_test_builder.h"
 
 namespace quorvane {
 namespace {
 
-using testing::AnyMessage;
-using testing::DecodeAny;
-using testing::TTempDir;
-using testing::TTiffRecipe;
+using test_support::AnyMessage;
+using test_support::DecodeAny;
+using test_support::TTempDir;
+using test_support::TTiffRecipe;
 
 double Pattern(uint32_t x, uint32_t y, int s) {
   return double((x * 13 + y * 7 + uint32_t(s) * 101) % 251 + 1);  // never 0
@@ -62,14 +62,14 @@ TEST(AnyTiffSafety, AFileCutShortKeepsTheChunksBeforeTheCut) {
       SCOPED_TRACE(std::to_string(compression) + (tiled ? " tiled" : " striped"));
       const auto path = dir / "cut.tif";
       const auto bytes =
-          testing::WriteTiffWithLibtiff(path, DirectoryFirst(compression, tiled), Pattern);
+          test_support::WriteTiffWithLibtiff(path, DirectoryFirst(compression, tiled), Pattern);
       const TRasterBitmap full = DecodeAny(bytes).Picture;
       // Cut a little into chunk 9 (tiles: the second of the third row;
       // strips: 9 of 4 would not exist, so cut into strip 2 instead).
       const uint32_t chunk = tiled ? 9 : 2;
       const uint64_t cut = ChunkOffset(path, chunk) + 3;
       const std::vector<uint8_t> damaged(bytes.begin(), bytes.begin() + long(cut));
-      const testing::TAnyDecoded decoded = DecodeAny(damaged);
+      const test_support::TAnyDecoded decoded = DecodeAny(damaged);
       const TRasterBitmap& picture = decoded.Picture;
       ASSERT_EQ(picture.Height(), 64);
       EXPECT_TRUE(SameRows(picture, full, 0, 32, tiled ? 16 : 64)) << "the chunks before the cut";
@@ -89,9 +89,9 @@ TEST(AnyTiffSafety, OneHugeStripCutShortKeepsItsFirstRows) {
   recipe.Photometric = PHOTOMETRIC_RGB;
   recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
   recipe.DirectoryFirst = true;
-  const auto bytes = testing::WriteTiff(dir, "strip.tif", recipe, Pattern);
+  const auto bytes = test_support::WriteTiff(dir, "strip.tif", recipe, Pattern);
   const TRasterBitmap full = DecodeAny(bytes).Picture;
-  EXPECT_EQ(testing::ColorAt(full, 4000, 2999).Red, Pattern(4000, 2999, 0));
+  EXPECT_EQ(test_support::ColorAt(full, 4000, 2999).Red, Pattern(4000, 2999, 0));
   const std::vector<uint8_t> damaged(bytes.begin(), bytes.begin() + long(bytes.size() / 2));
   std::string message;
   try {
@@ -107,8 +107,8 @@ TEST(AnyTiffSafety, OneHugeStripCutShortKeepsItsFirstRows) {
 TEST(AnyTiffSafety, DamagedDataGivesAClearMessageAndKeepsThePreviousPicture) {
   TTempDir dir;
   const auto path = dir / "damaged.tif";
-  auto bytes =
-      testing::WriteTiffWithLibtiff(path, DirectoryFirst(COMPRESSION_ADOBE_DEFLATE, true), Pattern);
+  auto bytes = test_support::WriteTiffWithLibtiff(
+      path, DirectoryFirst(COMPRESSION_ADOBE_DEFLATE, true), Pattern);
   // Scribble over the middle of tile 5's compressed data.
   const uint64_t at = ChunkOffset(path, 5);
   for (uint64_t i = at; i < at + 12; ++i) bytes[i] ^= 0x5A;
@@ -117,7 +117,7 @@ TEST(AnyTiffSafety, DamagedDataGivesAClearMessageAndKeepsThePreviousPicture) {
   TGeoTiffTags tags;
   tags.AsciiParams = "before";
   TAnyTiffOptions options;
-  options.MaxPictureBytes = testing::kRoomyCap;
+  options.MaxPictureBytes = test_support::kRoomyCap;
   try {
     DecodeAnyTiffBytes(bytes, picture, tags, options);
     ADD_FAILURE() << "no error";
@@ -142,7 +142,7 @@ TEST(AnyTiffSafety, WhatIsNoTiffIsRefusedWithLibtiffsWords) {
 // allocated.
 TEST(AnyTiffSafety, HugeClaimsAreRefusedBeforeAllocating) {
   auto claim = [](uint32_t side) {
-    test::TTiffBuilder tiles(false);
+    test_support::TTiffBuilder tiles(false);
     tiles.Long(256, {side}).Long(257, {side}).Short(258, {8}).Short(259, {1});
     tiles.Short(262, {1}).Long(322, {16}).Long(323, {16}).Long(324, {8}).Long(325, {256});
     return tiles.Build();
@@ -164,27 +164,27 @@ TEST(AnyTiffSafety, UnsupportedSamplesAreNamed) {
   TTiffRecipe complex;
   complex.Bits = 32;
   complex.SampleFormat = SAMPLEFORMAT_COMPLEXINT;
-  const auto bytes =
-      testing::WriteTiff(dir, "complex.tif", complex, [](uint32_t, uint32_t, int) { return 1.0; });
+  const auto bytes = test_support::WriteTiff(dir, "complex.tif", complex,
+                                             [](uint32_t, uint32_t, int) { return 1.0; });
   EXPECT_EQ(AnyMessage(bytes), "Unsupported Sample Format = 5");
   TTiffRecipe palette16;
   palette16.Bits = 16;
   palette16.Photometric = PHOTOMETRIC_PALETTE;
   palette16.ColorMap.assign(3 * 65536, 0);
-  const auto palette_bytes = testing::WriteTiff(dir, "palette16.tif", palette16,
-                                                [](uint32_t, uint32_t, int) { return 1.0; });
+  const auto palette_bytes = test_support::WriteTiff(dir, "palette16.tif", palette16,
+                                                     [](uint32_t, uint32_t, int) { return 1.0; });
   EXPECT_EQ(AnyMessage(palette_bytes), "Unsupported Palette Bits/Sample: 16");
 }
 
 TEST(AnyTiffSafety, FilesAreReadLikeMemoryAndFailCleanlyWhenTheyShrink) {
   TTempDir dir;
   const auto path = dir / "file.tif";
-  const auto bytes =
-      testing::WriteTiffWithLibtiff(path, DirectoryFirst(COMPRESSION_ADOBE_DEFLATE, true), Pattern);
+  const auto bytes = test_support::WriteTiffWithLibtiff(
+      path, DirectoryFirst(COMPRESSION_ADOBE_DEFLATE, true), Pattern);
   TRasterBitmap from_file;
   TGeoTiffTags tags;
   TAnyTiffOptions options;
-  options.MaxPictureBytes = testing::kRoomyCap;
+  options.MaxPictureBytes = test_support::kRoomyCap;
   DecodeAnyTiffFile(path.string(), from_file, tags, options);
   const TRasterBitmap from_memory = DecodeAny(bytes).Picture;
   EXPECT_TRUE(SameRows(from_file, from_memory, 0, 64, 64));
@@ -212,7 +212,7 @@ TEST(AnyTiffSafety, FilesAreReadLikeMemoryAndFailCleanlyWhenTheyShrink) {
 TEST(AnyTiffSafety, ProgressCountsRowsAndItsHookIsClearedAfterwards) {
   TTempDir dir;
   const auto bytes =
-      testing::WriteTiff(dir, "progress.tif", DirectoryFirst(COMPRESSION_NONE, true), Pattern);
+      test_support::WriteTiff(dir, "progress.tif", DirectoryFirst(COMPRESSION_NONE, true), Pattern);
   TStageReporter reporter;
   int starting = 0, running = 0, ending = 0, last = -1;
   reporter.SetHook(
@@ -225,7 +225,7 @@ TEST(AnyTiffSafety, ProgressCountsRowsAndItsHookIsClearedAfterwards) {
   TRasterBitmap picture;
   TGeoTiffTags tags;
   TAnyTiffOptions options;
-  options.MaxPictureBytes = testing::kRoomyCap;
+  options.MaxPictureBytes = test_support::kRoomyCap;
   options.Progress = &reporter;
   DecodeAnyTiffBytes(bytes, picture, tags, options);
   EXPECT_EQ(starting, 1);
@@ -244,9 +244,9 @@ TEST(AnyTiffSafety, StretchWithoutRoomForAWorkingCopyGivesTheSamePicture) {
   recipe.Bits = 32;
   recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
   recipe.NoData = "5";
-  const auto bytes = testing::WriteTiff(dir, "dem.tif", recipe, [](uint32_t x, uint32_t y, int) {
-    return x == y ? 5.0 : x * 0.75 - y * 1.5;
-  });
+  const auto bytes = test_support::WriteTiff(
+      dir, "dem.tif", recipe,
+      [](uint32_t x, uint32_t y, int) { return x == y ? 5.0 : x * 0.75 - y * 1.5; });
   const TRasterBitmap kept = DecodeAny(bytes).Picture;
   const TRasterBitmap twice = DecodeAny(bytes, 64 * 64 + 100).Picture;  // the picture alone
   EXPECT_TRUE(SameRows(kept, twice, 0, 64, 64));
@@ -261,7 +261,7 @@ TEST(AnyTiffSafety, StretchWithoutRoomForAWorkingCopyGivesTheSamePicture) {
 // uses.
 TEST(AnyTiffSafety, RowsOutOfProportionToThePictureAreRefused) {
   for (const uint16_t samples : {1000, 65535}) {
-    test::TTiffBuilder f(false);
+    test_support::TTiffBuilder f(false);
     const uint32_t data = f.AddData({0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
     // One row of 65535 pixels: a picture of 64 KB over a row of 64 MB or 4 GB.
     f.Long(256, {65535}).Long(257, {1}).Short(258, {8}).Short(259, {8}).Short(262, {1});
@@ -284,9 +284,9 @@ TEST(AnyTiffSafety, ARangeTooNarrowForAScaleStillStretches) {
   recipe.Height = 2;
   recipe.Bits = 64;
   recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
-  const auto bytes = testing::WriteTiff(dir, "tiny.tif", recipe, [](uint32_t x, uint32_t y, int) {
-    return x == y ? 1.8187371284868433e-307 : 0.0;
-  });
+  const auto bytes = test_support::WriteTiff(
+      dir, "tiny.tif", recipe,
+      [](uint32_t x, uint32_t y, int) { return x == y ? 1.8187371284868433e-307 : 0.0; });
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   EXPECT_EQ(picture.Scanline(1)[1], 255);
   EXPECT_EQ(picture.Scanline(1)[0], 0);
@@ -294,12 +294,12 @@ TEST(AnyTiffSafety, ARangeTooNarrowForAScaleStillStretches) {
 
 // Found by fuzzing: a GeoTIFF tag of a field type no TIFF defines.
 TEST(AnyTiffSafety, GeoTiffTagsOfUnknownTypesAreIgnored) {
-  test::TTiffBuilder f(false);
+  test_support::TTiffBuilder f(false);
   const uint32_t pixels = f.AddData(std::vector<uint8_t>(16, 7));
   f.Long(256, {4}).Long(257, {4}).Short(258, {8}).Short(259, {1}).Short(262, {1});
   f.Long(273, {pixels}).Long(278, {4}).Long(279, {16});
   f.Entry(33550, 1036, 3, std::vector<uint8_t>(24, 1));
-  const testing::TAnyDecoded decoded = DecodeAny(f.Build());
+  const test_support::TAnyDecoded decoded = DecodeAny(f.Build());
   EXPECT_EQ(decoded.Picture.Width(), 4);
   EXPECT_EQ(decoded.Tags.PixelScale[0], 0);
 }

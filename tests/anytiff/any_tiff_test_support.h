@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "raster/geotiff_tags.h"
+#include "anytiff/any_tiff_reader.h"
 #include "raster/bitmap.h"
 #include "raster/error.h"
+#include "raster/geotiff_tags.h"
 #include "support/libtiff_writer.h"
 #include "support/test_pictures.h"
-#include "anytiff/any_tiff_reader.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 constexpr uint64_t kRoomyCap = uint64_t(1) << 30;
 
@@ -78,4 +78,4 @@ inline std::vector<uint8_t> WriteTiff(const TTempDir& dir, const std::string& na
   return WriteTiffWithLibtiff(dir / name, recipe, sample);
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -6,13 +6,11 @@
 #include <cmath>
 #include <limits>
 
-#include "geo/geo_reference.h"
-#include "geo/geotiff_georef.h"
 #include "anytiff/any_tiff_geotags.h"
 #include "anytiff/any_tiff_reader.h"
 #include "anytiff/any_tiff_samples.h"
 #include "anytiff/any_tiff_stretch.h"
-#include "tiff/tiff_test_builder.h"
+#include "support/tiff_test_builder.h"
 
 namespace quorvane {
 namespace {
@@ -133,7 +131,7 @@ TEST(AnyTiffStretch, MinimumToMaximumWithTiesToEven) {
 
 std::vector<uint8_t> WithSampleFormat(bool big_endian, std::vector<uint16_t> formats,
                                       uint16_t bits = 8) {
-  test::TTiffBuilder b(big_endian);
+  test_support::TTiffBuilder b(big_endian);
   b.Long(256, {4}).Long(257, {4}).Short(258, {bits}).Short(277, {uint16_t(formats.size())});
   b.Short(339, formats);
   return b.Build();
@@ -153,7 +151,7 @@ TEST(AnyTiffSniff, BigTiffSignedFloatWideOrManySamplesGoToTheExtendedReader) {
     EXPECT_TRUE(WantsExtendedReader(WithSampleFormat(big, {1}, 16)));
     EXPECT_TRUE(WantsExtendedReader(WithSampleFormat(big, {1, 1, 1, 1})));
   }
-  test::TTiffBuilder plain(false);
+  test_support::TTiffBuilder plain(false);
   plain.Long(256, {4}).Long(257, {4});
   EXPECT_FALSE(WantsExtendedReader(plain.Build()));
 }
@@ -180,11 +178,9 @@ TEST(AnyTiffGeoTags, AnOverviewScalesThePixelSizeAndKeepsTheCorner) {
   EXPECT_EQ(tags.PixelScale[1], 40);
   EXPECT_EQ(tags.TiePoints[0].I, 25);
   EXPECT_EQ(tags.TiePoints[0].J, 25);
-  TGeoReference reference;
-  GeoTiffToGeoReference(tags, reference);
-  EXPECT_EQ(reference.BaseX, 500000);
-  EXPECT_EQ(reference.ScaleX, 120);
-  EXPECT_EQ(reference.ScaleY, 40);
+  // The picture's corner stays where it was on the ground.
+  EXPECT_EQ(tags.TiePoints[0].X - tags.TiePoints[0].I * tags.PixelScale[0], 500000 - 100 * 30);
+  EXPECT_EQ(tags.TiePoints[0].Y + tags.TiePoints[0].J * tags.PixelScale[1], 4649776 + 50 * 20);
 }
 
 }  // namespace

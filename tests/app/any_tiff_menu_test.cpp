@@ -26,7 +26,7 @@
 #include "support/window_files.h"
 
 using namespace quorvane;
-using testing::TMessageWatcher;
+using test_support::TMessageWatcher;
 
 namespace {
 
@@ -129,11 +129,11 @@ class TestAnyTiffMenu : public QObject {
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<TBandsDlg*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
-      min_of_band_1 = testing::Child<QTableWidget>(dialog, "BandTable")->item(0, 0)->text();
-      testing::Child<QComboBox>(dialog, "RedCombo")->setCurrentIndex(3);
-      testing::Child<QComboBox>(dialog, "GreenCombo")->setCurrentIndex(2);
-      testing::Child<QComboBox>(dialog, "BlueCombo")->setCurrentIndex(1);
-      testing::Child<QPushButton>(dialog, "OKBtn")->click();
+      min_of_band_1 = test_support::Child<QTableWidget>(dialog, "BandTable")->item(0, 0)->text();
+      test_support::Child<QComboBox>(dialog, "RedCombo")->setCurrentIndex(3);
+      test_support::Child<QComboBox>(dialog, "GreenCombo")->setCurrentIndex(2);
+      test_support::Child<QComboBox>(dialog, "BlueCombo")->setCurrentIndex(1);
+      test_support::Child<QPushButton>(dialog, "OKBtn")->click();
     });
     bands->trigger();
     QCOMPARE(min_of_band_1, QString("0"));

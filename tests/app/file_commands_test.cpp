@@ -34,8 +34,8 @@
 #include "support/window_files.h"
 
 using namespace quorvane;
-using testing::Child;
-using testing::TMessageWatcher;
+using test_support::Child;
+using test_support::TMessageWatcher;
 
 namespace {
 
@@ -57,12 +57,12 @@ class TestFileCommands : public QObject {
 
   QString MakeMap(const QString& name, int width = 120, int height = 90) {
     const QString file = dir_->filePath(name);
-    testing::WriteGeoPicture(file.toStdString(), testing::GreyPicture(width, height));
+    test_support::WriteGeoPicture(file.toStdString(), test_support::GreyPicture(width, height));
     return file;
   }
   QString Text(const char* label) { return Child<QLabel>(window_, label)->text(); }
   void MakeDestination() {
-    window_->Document().ToneBase = testing::GreyPicture(60, 40, 200);
+    window_->Document().ToneBase = test_support::GreyPicture(60, 40, 200);
     Child<QPushButton>(window_, "ResetBCGBtn")->click();
   }
 
@@ -93,8 +93,8 @@ class TestFileCommands : public QObject {
     QCOMPARE(Child<TImageEx>(window_, "InputImage")->size(), QSize(120, 90));
     // the folder is current
     QCOMPARE(QDir::currentPath(), QDir(dir_->path()).canonicalPath());
-    QCOMPARE(testing::GridPart(window_->Document().Source.GeoReference()),
-             testing::kTestGeoReference);
+    QCOMPARE(test_support::GridPart(window_->Document().Source.GeoReference()),
+             test_support::kTestGeoReference);
     const QString report = Child<TGeoTiffInfoDlg>(window_, "GeoTiffInfoDlg")->Report();
     QVERIFY2(report.contains("Projected Coord. Sys: 32618"), qPrintable(report));
   }
@@ -137,7 +137,7 @@ class TestFileCommands : public QObject {
     window_->FormActivate();
     window_->FormActivate();
     QTRY_COMPARE(messages.Seen().size(), 1);
-    testing::DrainEvents();
+    test_support::DrainEvents();
     // reported once
     QCOMPARE(messages.Seen().size(), 1);
     QCOMPARE(window_->windowTitle(), QString("Quorvane"));
@@ -149,7 +149,7 @@ class TestFileCommands : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
     window_->FormActivate();
-    testing::DrainEvents();
+    test_support::DrainEvents();
     QVERIFY(messages.Seen().isEmpty());
     QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 150 X 76 Pixels: 8-bit"));
   }
@@ -175,12 +175,12 @@ class TestFileCommands : public QObject {
     window_->Menu().SaveSourceAsMnu->trigger();
     save_name_ = dir_->filePath("destination.tif");
     window_->Menu().SaveDestinationAs1->trigger();
-    const testing::TReadBack source =
-        testing::ReadGeoPicture(dir_->filePath("source.tif").toStdString());
-    QCOMPARE(source.GeoReference, testing::kTestGeoReference);
+    const test_support::TReadBack source =
+        test_support::ReadGeoPicture(dir_->filePath("source.tif").toStdString());
+    QCOMPARE(source.GeoReference, test_support::kTestGeoReference);
     QCOMPARE(source.Picture.Width(), 120);
-    const testing::TReadBack saved =
-        testing::ReadGeoPicture(dir_->filePath("destination.tif").toStdString());
+    const test_support::TReadBack saved =
+        test_support::ReadGeoPicture(dir_->filePath("destination.tif").toStdString());
     QCOMPARE(saved.GeoReference, destination);
     QCOMPARE(saved.Picture.Width(), 60);
     QCOMPARE(ColorAt(saved.Picture, 5, 5), (TColor{200, 200, 200}));
@@ -207,10 +207,10 @@ class TestFileCommands : public QObject {
     Child<QCheckBox>(dialog, "CompressChk")->setChecked(true);
     save_name_ = dir_->filePath("packed.tif");
     window_->Menu().SaveSourceAsMnu->trigger();
-    const testing::TReadBack plain =
-        testing::ReadGeoPicture(dir_->filePath("plain.tif").toStdString());
-    const testing::TReadBack packed =
-        testing::ReadGeoPicture(dir_->filePath("packed.tif").toStdString());
+    const test_support::TReadBack plain =
+        test_support::ReadGeoPicture(dir_->filePath("plain.tif").toStdString());
+    const test_support::TReadBack packed =
+        test_support::ReadGeoPicture(dir_->filePath("packed.tif").toStdString());
     QVERIFY(plain.Tags.NumberOfKeys != 0);
     QVERIFY(packed.Tags.NumberOfKeys == 0);
     QVERIFY(QFileInfo(dir_->filePath("packed.tif")).size() <
@@ -224,14 +224,14 @@ class TestFileCommands : public QObject {
     Child<QTabWidget>(window_, "PageControl")->setCurrentIndex(int(TPage::Measure));
     auto* input = Child<TImageEx>(window_, "InputImage");
     for (const QPoint at : {QPoint(20, 20), QPoint(70, 20)}) {
-      testing::MoveOver(input, at);
-      testing::PressOn(input, at);
-      testing::ReleaseOn(input, at);
+      test_support::MoveOver(input, at);
+      test_support::PressOn(input, at);
+      test_support::ReleaseOn(input, at);
     }
     save_name_ = dir_->filePath("measured.bmp");
     window_->Menu().SaveSourceAsMnu->trigger();
-    const testing::TReadBack saved =
-        testing::ReadGeoPicture(dir_->filePath("measured.bmp").toStdString());
+    const test_support::TReadBack saved =
+        test_support::ReadGeoPicture(dir_->filePath("measured.bmp").toStdString());
     QCOMPARE(ColorAt(saved.Picture, 17, 22), kColorRed);
     QCOMPARE(ColorAt(saved.Picture, 45, 20), kColorBlack);
     QCOMPARE(ColorAt(saved.Picture, 45, 19), kColorRed);
@@ -275,14 +275,14 @@ class TestFileCommands : public QObject {
     QCOMPARE(messages.Texts(), QStringList({"Unsupported clipboard format"}));
     QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 120 X 90 Pixels: 24-bit"));
 
-    PutPictureOnClipboard(testing::GreyPicture(33, 22, 90));
+    PutPictureOnClipboard(test_support::GreyPicture(33, 22, 90));
     window_->Menu().PasteMnu->trigger();
     QCOMPARE(Text("DimenDis"), QString("Source Image - Size: 33 X 22 Pixels: 24-bit"));
     QCOMPARE(ColorAt(window_->Document().Source.Picture, 5, 5), (TColor{90, 90, 90}));
     // Neither the caption nor the georeference follow a paste.
     QCOMPARE(window_->windowTitle(), QString("map.tif - Quorvane"));
-    QCOMPARE(testing::GridPart(window_->Document().Source.GeoReference()),
-             testing::kTestGeoReference);
+    QCOMPARE(test_support::GridPart(window_->Document().Source.GeoReference()),
+             test_support::kTestGeoReference);
     QCOMPARE(messages.Seen().size(), 1);
   }
 

@@ -21,7 +21,7 @@
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
-using testing::Child;
+using test_support::Child;
 
 namespace {
 
@@ -131,8 +131,8 @@ class TestHelpAbout : public QObject {
     QTemporaryDir empty;
     const QString folder = QDir(empty.path()).filePath("help");
     THelpWindow help(folder);
-    testing::TSeenMessage seen;
-    testing::CloseNextMessageBox(seen);
+    test_support::TSeenMessage seen;
+    test_support::CloseNextMessageBox(seen);
     QVERIFY(!help.Request(ContentsMnuRequest()));
     QVERIFY(seen.Shown);
     QCOMPARE(seen.Icon, QMessageBox::Critical);

@@ -131,7 +131,7 @@ class TestImageView : public QObject {
     QCOMPARE(recorder.Painted, QRegion(10, 20, 8, 8));
     recorder.Painted = {};
     view.UpdateRect({30, 30, 30, 40});  // empty: no paint
-    testing::DrainEvents();
+    test_support::DrainEvents();
     QVERIFY(recorder.Painted.isEmpty());
   }
 
@@ -157,7 +157,7 @@ class TestImageView : public QObject {
     area.verticalScrollBar()->setValue(120);
     QSignalSpy moves(view, &TImageEx::MouseMove);
     // Ten pixels into the visible part of the view.
-    testing::MoveOver(area.viewport(), QPoint(10, 10));
+    test_support::MoveOver(area.viewport(), QPoint(10, 10));
     QTRY_COMPARE(moves.size(), 1);
     const auto mouse = moves.first().first().value<TImageMouse>();
     QCOMPARE(mouse.X, 160);
@@ -172,10 +172,10 @@ class TestImageView : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QSignalSpy downs(&view, &TImageEx::MouseDown);
     QSignalSpy ups(&view, &TImageEx::MouseUp);
-    testing::PressOn(&view, QPoint(5, 6), Qt::LeftButton, Qt::ControlModifier);
-    testing::ReleaseOn(&view, QPoint(7, 8), Qt::LeftButton, Qt::ControlModifier);
-    testing::PressOn(&view, QPoint(1, 2), Qt::RightButton);
-    testing::ReleaseOn(&view, QPoint(1, 2), Qt::RightButton);
+    test_support::PressOn(&view, QPoint(5, 6), Qt::LeftButton, Qt::ControlModifier);
+    test_support::ReleaseOn(&view, QPoint(7, 8), Qt::LeftButton, Qt::ControlModifier);
+    test_support::PressOn(&view, QPoint(1, 2), Qt::RightButton);
+    test_support::ReleaseOn(&view, QPoint(1, 2), Qt::RightButton);
     QCOMPARE(downs.size(), 2);
     QCOMPARE(ups.size(), 2);
     const auto left = downs.at(0).first().value<TImageMouse>();

@@ -33,7 +33,7 @@
 #include "support/window_files.h"
 
 using namespace quorvane;
-using testing::Child;
+using test_support::Child;
 
 namespace {
 
@@ -215,9 +215,9 @@ class TestMainWindow : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
     auto* input = Child<TImageEx>(window_, "InputImage");
-    testing::MoveOver(input, QPoint(17, 42));
+    test_support::MoveOver(input, QPoint(17, 42));
     QTRY_COMPARE(Text(window_, "Mouse1Dis"), QString("17,42"));
-    testing::MoveOver(input, QPoint(149, 0));
+    test_support::MoveOver(input, QPoint(149, 0));
     QTRY_COMPARE(Text(window_, "Mouse1Dis"), QString("149,0"));
     QCOMPARE(Text(window_, "Mouse2Dis"), QString("0"));
   }
@@ -284,8 +284,8 @@ class TestMainWindow : public QObject {
         for (int i = 0; i < 3; ++i) QVERIFY(bar->rect().contains(bar->RowTabRect(i)));
         for (QToolButton* arrow : bar->findChildren<QToolButton*>()) QVERIFY(!arrow->isVisible());
       }
-      testing::PressOn(bar, bar->RowTabRect(2).center());
-      testing::ReleaseOn(bar, bar->RowTabRect(2).center());
+      test_support::PressOn(bar, bar->RowTabRect(2).center());
+      test_support::ReleaseOn(bar, bar->RowTabRect(2).center());
       QCOMPARE(window_->ActivePage(), TPage::Tools);
       Child<QTabWidget>(window_, "PageControl")->setCurrentIndex(0);
     }
@@ -349,7 +349,8 @@ class TestMainWindow : public QObject {
     QTemporaryDir dir;
     const QString display_name = QGuiApplication::applicationDisplayName();
     for (const char* name : {"first.tif", "second.lbm"}) {
-      testing::WriteGeoPicture(dir.filePath(name).toStdString(), testing::GreyPicture(20, 10));
+      test_support::WriteGeoPicture(dir.filePath(name).toStdString(),
+                                    test_support::GreyPicture(20, 10));
       window_->OpenImageFile(dir.filePath(name));
       QCOMPARE(window_->windowTitle(), QString(name) + " - Quorvane");
     }

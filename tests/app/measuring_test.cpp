@@ -30,7 +30,7 @@
 #include "support/window_files.h"
 
 using namespace quorvane;
-using testing::Child;
+using test_support::Child;
 
 namespace {
 
@@ -78,9 +78,9 @@ class TestMeasuring : public QObject {
   TPane& Destination() { return window_->Document().Destination; }
   void Page(TPage page) { Child<QTabWidget>(window_, "PageControl")->setCurrentIndex(int(page)); }
   void Click(TImageEx* view, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    testing::MoveOver(view, at);
-    testing::PressOn(view, at, button);
-    testing::ReleaseOn(view, at, button);
+    test_support::MoveOver(view, at);
+    test_support::PressOn(view, at, button);
+    test_support::ReleaseOn(view, at, button);
   }
 
  private slots:
@@ -90,11 +90,11 @@ class TestMeasuring : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
     const QString file = dir_.filePath("map.tif");
-    testing::WriteGeoPicture(file.toStdString(), testing::GreyPicture(120, 90));
+    test_support::WriteGeoPicture(file.toStdString(), test_support::GreyPicture(120, 90));
     window_->OpenImageFile(file);
     // A destination of its own size and georeference, made the way the tone
     // sliders make it: from the tone base.
-    window_->Document().ToneBase = testing::GreyPicture(100, 80);
+    window_->Document().ToneBase = test_support::GreyPicture(100, 80);
     Destination().GeoReference() = {1000, 2000, 2, 2, 33, false};
     Child<QPushButton>(window_, "ResetBCGBtn")->click();
     input_ = Child<TImageEx>(window_, "InputImage");
@@ -135,10 +135,10 @@ class TestMeasuring : public QObject {
     QCOMPARE(Field(window_, "LastEastDis"), QString("1,010.0"));
     QCOMPARE(Field(window_, "LastNorthDis"), QString("1,990.0"));
     // Moves over either pane read out that pane's position.
-    testing::MoveOver(input_, {40, 10});
+    test_support::MoveOver(input_, {40, 10});
     QCOMPARE(Field(window_, "EastDis"), QString("501,200.0"));
     QCOMPARE(Field(window_, "ZoneDis"), QString("18"));
-    testing::MoveOver(output_, {50, 10});
+    test_support::MoveOver(output_, {50, 10});
     QCOMPARE(Field(window_, "EastDis"), QString("1,100.0"));
     QCOMPARE(Field(window_, "NorthDis"), QString("1,980.0"));
     QCOMPARE(Field(window_, "ZoneDis"), QString("33"));
@@ -150,7 +150,7 @@ class TestMeasuring : public QObject {
     Click(output_, {5, 5});
     QCOMPARE(Source().Measure.Points.size(), size_t(1));
     QVERIFY(Destination().Measure.Points.empty());
-    testing::MoveOver(output_, {50, 10});
+    test_support::MoveOver(output_, {50, 10});
     QCOMPARE(Child<QLabel>(window_, "Mouse2Dis")->text(), QString("50,10"));
     // the last source readout
     QCOMPARE(Field(window_, "EastDis"), QString("500,300.0"));
@@ -162,7 +162,7 @@ class TestMeasuring : public QObject {
 
   void cursorReadoutsOnTheChosenDatum() {
     Page(TPage::Measure);
-    testing::MoveOver(input_, {10, 20});
+    test_support::MoveOver(input_, {10, 20});
     QCOMPARE(Field(window_, "EastDis"), QString("500,300.0"));
     QCOMPARE(Field(window_, "NorthDis"), QString("4,649,176.0"));
     QCOMPARE(Field(window_, "ZoneDis"), QString("18"));
@@ -175,8 +175,8 @@ class TestMeasuring : public QObject {
     auto* datum = Child<QComboBox>(window_, "DatumCombo");
     QCOMPARE(datum->currentText(), QString("North American 1927"));
     datum->setCurrentIndex(0);
-    testing::MoveOver(input_, {11, 20});
-    testing::MoveOver(input_, {10, 20});
+    test_support::MoveOver(input_, {11, 20});
+    test_support::MoveOver(input_, {10, 20});
     QVERIFY(Field(window_, "LatDis") != nad27_latitude);
     // Copy Coordinates takes the last readout, on the datum it was made on.
     window_->Menu().CopyCoordinatesMnu->trigger();
@@ -233,15 +233,15 @@ class TestMeasuring : public QObject {
 
   void markersAndSegmentsArePaintedIntoTheShownPicture() {
     Page(TPage::Measure);
-    testing::MoveOver(input_, {20, 40});
-    testing::PressOn(input_, {20, 40});
+    test_support::MoveOver(input_, {20, 40});
+    test_support::PressOn(input_, {20, 40});
     // The point being dragged is cyan inside a white outline.
     QCOMPARE(ColorAt(Source().Picture, 16, 36), kColorWhite);
     QCOMPARE(ColorAt(Source().Picture, 23, 43), kColorWhite);
     QCOMPARE(ColorAt(Source().Picture, 20, 40), kColorCyan);
     // right and bottom edges excluded
     QCOMPARE(ColorAt(Source().Picture, 24, 44), kGrey);
-    testing::ReleaseOn(input_, {20, 40});
+    test_support::ReleaseOn(input_, {20, 40});
     QCOMPARE(ColorAt(Source().Picture, 20, 40), kColorRed);
     // A flat segment: black centre, red flank above, nothing below.
     Click(input_, {80, 44});
@@ -259,20 +259,20 @@ class TestMeasuring : public QObject {
     Page(TPage::Measure);
     Click(input_, {20, 20});
     Click(input_, {60, 20});
-    testing::PressOn(input_, {60, 20});
-    for (int x = 61; x <= 90; x += 3) testing::MoveOver(input_, {x, 50});
-    testing::ReleaseOn(input_, {88, 50});
+    test_support::PressOn(input_, {60, 20});
+    for (int x = 61; x <= 90; x += 3) test_support::MoveOver(input_, {x, 50});
+    test_support::ReleaseOn(input_, {88, 50});
     QCOMPARE(Source().Measure.Points.back(), (TPixelPoint{88, 50}));
     QCOMPARE(ColorAt(Source().Picture, 60, 20), kGrey);
     QCOMPARE(ColorAt(Source().Picture, 88, 50), kColorRed);
-    TRasterBitmap expected = testing::GreyPicture(120, 90);
+    TRasterBitmap expected = test_support::GreyPicture(120, 90);
     TMeasureTool tool = Source().Measure;
     quorvane::Draw(tool, expected);
     QVERIFY(Same(Source().Picture, expected));
   }
 
   void pageSwitchesTakeOverlaysAwayAndBringThemBack() {
-    const TRasterBitmap clean = testing::GreyPicture(120, 90);
+    const TRasterBitmap clean = test_support::GreyPicture(120, 90);
     Page(TPage::Measure);
     Click(input_, {20, 20});
     Click(input_, {60, 30});
@@ -282,7 +282,7 @@ class TestMeasuring : public QObject {
     QVERIFY(!Same(measured, clean));
     Page(TPage::Tools);
     QVERIFY(Same(Source().Picture, clean));
-    QVERIFY(Same(Destination().Picture, testing::GreyPicture(100, 80)));
+    QVERIFY(Same(Destination().Picture, test_support::GreyPicture(100, 80)));
     Page(TPage::Measure);
     QVERIFY(Same(Source().Picture, measured));
     QCOMPARE(ColorAt(Destination().Picture, 10, 10), kColorRed);
@@ -312,7 +312,7 @@ class TestMeasuring : public QObject {
 
   void toneSlidersRebuildTheDestinationFromTheToneBase() {
     auto* brightness = Child<QSlider>(window_, "BrightnessBar");
-    window_->Document().ToneBase = testing::GreyPicture(30, 20, 25);
+    window_->Document().ToneBase = test_support::GreyPicture(30, 20, 25);
     brightness->setValue(100);
     QCOMPARE(output_->size(), QSize(30, 20));
     QCOMPARE(ColorAt(Destination().Picture, 5, 5), (TColor{250, 250, 250}));

@@ -18,7 +18,7 @@
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
-using testing::Child;
+using test_support::Child;
 
 namespace {
 

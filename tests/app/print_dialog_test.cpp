@@ -27,7 +27,7 @@
 #include "support/window_files.h"
 
 using namespace quorvane;
-using testing::Child;
+using test_support::Child;
 
 namespace {
 
@@ -272,11 +272,11 @@ class TestPrintDialog : public QObject {
   void emptyDestinationWarnsWithoutAskingForAPrinter() {
     bool asked = false;
     TPrintDlg dialog({.ConfirmPrint = [&](QPrinter&) { return asked = true; }});
-    testing::TSeenMessage seen;
+    test_support::TSeenMessage seen;
     const TRasterBitmap source = Solid(10, 10, 255, 0, 0);
     ExecuteAndClose(dialog, source, {}, [&] {
       Choose(dialog, "SelectRadio", "Destination Page");
-      testing::CloseNextMessageBox(seen);
+      test_support::CloseNextMessageBox(seen);
       Child<QPushButton>(&dialog, "PrintBtn")->click();
     });
     QVERIFY(!asked);
@@ -290,10 +290,10 @@ class TestPrintDialog : public QObject {
     QTemporaryDir folder;
     PrintToPdf(dialog.Printer(), folder.filePath("no/such/folder/out.pdf"));
     const TRasterBitmap picture = Solid(10, 10, 255, 0, 0);
-    testing::TMessageWatcher messages;
+    test_support::TMessageWatcher messages;
     ExecuteAndClose(dialog, picture, {}, [&] { Child<QPushButton>(&dialog, "PrintBtn")->click(); });
     QCOMPARE(messages.Seen().size(), 1);
-    const testing::TMessageWatcher::TSeen& seen = messages.Seen().first();
+    const test_support::TMessageWatcher::TSeen& seen = messages.Seen().first();
     QCOMPARE(seen.Icon, QMessageBox::Critical);
     QVERIFY2(seen.Text.startsWith("Printing failed"), qPrintable(seen.Text));
     QVERIFY2(!seen.OtherWindows.contains("Printing Image"),

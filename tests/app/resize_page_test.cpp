@@ -38,9 +38,9 @@
 #include "support/window_pictures.h"
 
 using namespace quorvane;
-using testing::Child;
-using testing::Pattern;
-using testing::SameBytes;
+using test_support::Child;
+using test_support::Pattern;
+using test_support::SameBytes;
 
 namespace {
 
@@ -75,17 +75,17 @@ class TestResizePage : public QObject {
   QString Text(const char* label) const { return Child<QLabel>(window_, label)->text(); }
   TIncSpin* Spin() const { return Child<TIncSpin>(window_, "IncSpin"); }
   void ClickSpin(QToolButton* button) {
-    testing::PressOn(button, button->rect().center());
-    testing::ReleaseOn(button, button->rect().center());
+    test_support::PressOn(button, button->rect().center());
+    test_support::ReleaseOn(button, button->rect().center());
   }
   void Drag(QPoint from, QPoint to) {
-    testing::MoveOver(input_, from);
-    testing::PressOn(input_, from);
-    testing::MoveOver(input_, to);
-    testing::ReleaseOn(input_, to);
+    test_support::MoveOver(input_, from);
+    test_support::PressOn(input_, from);
+    test_support::MoveOver(input_, to);
+    test_support::ReleaseOn(input_, to);
   }
   Qt::CursorShape ShapeAt(QPoint point) {
-    testing::MoveOver(input_, point);
+    test_support::MoveOver(input_, point);
     return input_->cursor().shape();
   }
   // The source replaced as a paste would, with the box shown again.
@@ -99,9 +99,9 @@ class TestResizePage : public QObject {
   const TRasterBitmap& Source() const { return window_->Document().Source.Picture; }
   void Page(TPage page) { Child<QTabWidget>(window_, "PageControl")->setCurrentIndex(int(page)); }
   void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    testing::MoveOver(input_, at);
-    testing::PressOn(input_, at, button);
-    testing::ReleaseOn(input_, at, button);
+    test_support::MoveOver(input_, at);
+    test_support::PressOn(input_, at, button);
+    test_support::ReleaseOn(input_, at, button);
   }
   // What the print dialog would print of the pane named `item`.
   TRasterBitmap Printed(const char* item) {
@@ -120,7 +120,7 @@ class TestResizePage : public QObject {
   TRasterBitmap SavedSource(const QString& file) {
     window_->UseFileChoosers({.SaveName = [file](QWidget*) { return file; }});
     window_->SaveSourceAsMnuClick();
-    return testing::ReadGeoPicture(file.toStdString()).Picture;
+    return test_support::ReadGeoPicture(file.toStdString()).Picture;
   }
 
  private slots:
@@ -185,7 +185,7 @@ class TestResizePage : public QObject {
     for (int i = 0; i < 2; ++i) ClickSpin(Spin()->DownButton());
     QCOMPARE(Text("ImageSizeDis"), QString(" 0 x 0"));
     QCOMPARE(Text("PercentDis"), QString(" -100"));
-    testing::TMessageWatcher messages;
+    test_support::TMessageWatcher messages;
     window_->Menu().StretchMnu->trigger();
     // A size of nothing gets a warning of its own rather than a picture.
     QTRY_COMPARE(messages.Texts(), QStringList({"Zero Image Size"}));
@@ -218,7 +218,7 @@ class TestResizePage : public QObject {
 
   void aHeldSpinButtonStepsAgainAfter400ThenEvery100Ms() {
     QToolButton* up = Spin()->UpButton();
-    testing::PressOn(up, up->rect().center());
+    test_support::PressOn(up, up->rect().center());
     QCOMPARE(Text("PercentDis"), QString(" 10"));
     TAutoRepeat& repeat = Spin()->Repeater();
     QCOMPARE(repeat.NextWaitMs(), 400);
@@ -226,24 +226,24 @@ class TestResizePage : public QObject {
     QCOMPARE(Text("PercentDis"), QString(" 20"));
     QCOMPARE(repeat.NextWaitMs(), 100);
     repeat.Expire();
-    testing::ReleaseOn(up, up->rect().center());
+    test_support::ReleaseOn(up, up->rect().center());
     QCOMPARE(Text("PercentDis"), QString(" 30"));
     QVERIFY(!repeat.Running());
   }
 
   void aDragDrawsTheBoxAndTheReadoutFollowsEveryEvent() {
     UseSource(Pattern(150, 76));
-    testing::MoveOver(input_, QPoint(10, 20));
-    testing::PressOn(input_, QPoint(10, 20));
+    test_support::MoveOver(input_, QPoint(10, 20));
+    test_support::PressOn(input_, QPoint(10, 20));
     QCOMPARE(Text("BoxDis"), QString("X1: 10 Y1: 20  X2: 10 Y2: 20  W: 0 H: 0"));
-    testing::MoveOver(input_, QPoint(50, 60));
+    test_support::MoveOver(input_, QPoint(50, 60));
     QCOMPARE(Text("BoxDis"), QString("X1: 10 Y1: 20  X2: 50 Y2: 60  W: 40 H: 40"));
     QCOMPARE(Text("Mouse1Dis"), QString("50,60"));
-    testing::ReleaseOn(input_, QPoint(50, 60));
+    test_support::ReleaseOn(input_, QPoint(50, 60));
     QVERIFY(!window_->SourceBox().Box().Dragging());
-    QCOMPARE(testing::PixelColor(Source(), 30, 20), kColorRed);
-    QCOMPARE(testing::PixelColor(Source(), 30, 19), kColorBlack);
-    QCOMPARE(testing::PixelColor(Source(), 50, 60), kColorBlack);  // a handle
+    QCOMPARE(test_support::PixelColor(Source(), 30, 20), kColorRed);
+    QCOMPARE(test_support::PixelColor(Source(), 30, 19), kColorBlack);
+    QCOMPARE(test_support::PixelColor(Source(), 50, 60), kColorBlack);  // a handle
   }
 
   // Handles, edge bands and the inside, with points on Right and Bottom
@@ -265,12 +265,12 @@ class TestResizePage : public QObject {
 
   void theTopLeftHandleDraggedPastTheRightEdgeBecomesTheTopRight() {
     Drag({10, 20}, {50, 60});
-    testing::PressOn(input_, QPoint(10, 20));
-    testing::MoveOver(input_, QPoint(70, 30));
+    test_support::PressOn(input_, QPoint(10, 20));
+    test_support::MoveOver(input_, QPoint(70, 30));
     QCOMPARE(Text("BoxDis"), QString("X1: 50 Y1: 30  X2: 70 Y2: 60  W: 20 H: 30"));
     QCOMPARE(input_->cursor().shape(), Qt::SizeBDiagCursor);
-    testing::MoveOver(input_, QPoint(80, 25));
-    testing::ReleaseOn(input_, QPoint(80, 25));
+    test_support::MoveOver(input_, QPoint(80, 25));
+    test_support::ReleaseOn(input_, QPoint(80, 25));
     QCOMPARE(Text("BoxDis"), QString("X1: 50 Y1: 25  X2: 80 Y2: 60  W: 30 H: 35"));
   }
 
@@ -288,7 +288,7 @@ class TestResizePage : public QObject {
     QCOMPARE(Text("BoxDis"), QString("X1: 10 Y1: 20  X2: 140 Y2: 70  W: 130 H: 50"));
     pages->setCurrentIndex(int(TPage::Resize));
     QVERIFY(window_->SourceBox().Box().Showing());
-    QCOMPARE(testing::PixelColor(Source(), 100, 20), kColorRed);
+    QCOMPARE(test_support::PixelColor(Source(), 100, 20), kColorRed);
   }
 
   // Lines of no length leave the corner pixel itself alone; only the black
@@ -299,8 +299,8 @@ class TestResizePage : public QObject {
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 10; ++x) {
         const bool ring = x < 2 && y < 2 && x + y > 0;
-        QCOMPARE(testing::PixelColor(Source(), x, y),
-                 ring ? kColorBlack : testing::PixelColor(clean, x, y));
+        QCOMPARE(test_support::PixelColor(Source(), x, y),
+                 ring ? kColorBlack : test_support::PixelColor(clean, x, y));
       }
   }
 
@@ -318,7 +318,7 @@ class TestResizePage : public QObject {
     Page(TPage::Tools);
     QVERIFY(SameBytes(window_->Document().Source.CleanCopy(), clean));
     window_->Menu().CopyInputMnu->trigger();
-    QVERIFY(testing::SameColours(PictureFromClipboard(), clean));
+    QVERIFY(test_support::SameColours(PictureFromClipboard(), clean));
   }
 
   // Random page switches, box drags, clicks, stretches, crops, copies,
@@ -368,10 +368,11 @@ class TestResizePage : public QObject {
       TRasterBitmap shown = expected;
       if (window_->ActivePage() == TPage::Measure && polyline_shown) Draw(source.Measure, shown);
       if (action == 7) window_->Menu().CopyInputMnu->trigger();
-      if (action == 7) QVERIFY(testing::SameColours(PictureFromClipboard(), shown));
-      if (action == 8) QVERIFY(testing::SameColours(SavedSource(dir.filePath("s.bmp")), shown));
-      if (action == 9) QVERIFY(testing::SameColours(Printed("Source Page"), shown));
-      if (action == 9) QVERIFY(testing::SameColours(Printed("Destination Page"), destination));
+      if (action == 7) QVERIFY(test_support::SameColours(PictureFromClipboard(), shown));
+      if (action == 8)
+        QVERIFY(test_support::SameColours(SavedSource(dir.filePath("s.bmp")), shown));
+      if (action == 9) QVERIFY(test_support::SameColours(Printed("Source Page"), shown));
+      if (action == 9) QVERIFY(test_support::SameColours(Printed("Destination Page"), destination));
       if (window_->ActivePage() == TPage::Tools && before != TPage::Tools)
         QVERIFY(SameBytes(Source(), expected));
     }
@@ -427,7 +428,7 @@ class TestResizePage : public QObject {
     QCOMPARE(Child<QSlider>(window_, "BrightnessBar")->value(), 50);
     QCOMPARE(Text("BrightDis"), brightness);
     QVERIFY(window_->SourceBox().Box().Showing());
-    QCOMPARE(testing::PixelColor(Source(), 30, 20), kColorRed);
+    QCOMPARE(test_support::PixelColor(Source(), 30, 20), kColorRed);
   }
 
   // A failing stretch shows its error after the progress window is gone,
@@ -435,7 +436,7 @@ class TestResizePage : public QObject {
   void aFailedStretchShowsItsErrorAndLeavesTheBoxHidden() {
     window_->Document().Sizing.SetNewSize(800000000, 10);
     auto* progress = Child<TProgressDlg>(window_, "ProgressDlg");
-    testing::TMessageWatcher messages;
+    test_support::TMessageWatcher messages;
     window_->ResizeWorkflow().StretchMnuClick();
     QTRY_COMPARE(messages.Texts(), QStringList({"Bitmap too large"}));
     QCOMPARE(messages.Seen()[0].Icon, QMessageBox::Critical);
@@ -520,7 +521,7 @@ class TestResizePage : public QObject {
     QTemporaryDir dir;
     const QString input = dir.filePath("scene.tif");
     const QString output = dir.filePath("half.tif");
-    testing::WriteGeoPicture(input.toStdString(), testing::GreyPicture(200, 100));
+    test_support::WriteGeoPicture(input.toStdString(), test_support::GreyPicture(200, 100));
     window_->UseFileChoosers({[&](QWidget*) { return input; }, [&](QWidget*) { return output; }});
     window_->Menu().OpenMnu->trigger();
     QCOMPARE(Source().Width(), 200);
@@ -533,7 +534,7 @@ class TestResizePage : public QObject {
     window_->Menu().StretchMnu->trigger();
     window_->Menu().SaveDestinationAs1->trigger();
 
-    const testing::TReadBack saved = testing::ReadGeoPicture(output.toStdString());
+    const test_support::TReadBack saved = test_support::ReadGeoPicture(output.toStdString());
     QCOMPARE(saved.Picture.Width(), 50);
     QCOMPARE(saved.Picture.Height(), 30);
     const TGeoReference expected{500000 + 20 * 30, 4649776 - 10 * 30, 60, 60, 18, true};

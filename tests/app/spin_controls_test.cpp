@@ -10,8 +10,8 @@
 #include "support/qt_widgets.h"
 
 using namespace quorvane;
-using testing::PressOn;
-using testing::ReleaseOn;
+using test_support::PressOn;
+using test_support::ReleaseOn;
 
 namespace {
 
@@ -93,7 +93,7 @@ class TestSpinControls : public QObject {
     QVERIFY(!shown.Spin.UpButton()->isDown());
     shown.Spin.Repeater().Expire();
     QCOMPARE(up.count(), 1);
-    testing::MoveOver(button, Middle(button));
+    test_support::MoveOver(button, Middle(button));
     shown.Spin.Repeater().Expire();
     QCOMPARE(up.count(), 2);
     ReleaseOn(button, Middle(button));
@@ -122,7 +122,7 @@ class TestSpinControls : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(up.count() >= 3, 30000);
     ReleaseOn(button, Middle(button));
     const qsizetype released = up.count();
-    testing::DrainEvents();
+    test_support::DrainEvents();
     QVERIFY(!shown.Spin.Repeater().Running());
     QCOMPARE(up.count(), released);
   }

@@ -15,8 +15,8 @@
 #include "support/window_pictures.h"
 
 using namespace quorvane;
-using testing::Pattern;
-using testing::SameColours;
+using test_support::Pattern;
+using test_support::SameColours;
 
 namespace {
 

@@ -28,7 +28,7 @@
 #include "support/window_files.h"
 
 using namespace quorvane;
-using testing::Child;
+using test_support::Child;
 
 namespace {
 
@@ -67,7 +67,7 @@ class TestWindowDialogs : public QObject {
   }
   QString WriteMap(const QString& name) {
     const QString path = files_->filePath(name);
-    testing::WriteGeoPicture(path.toStdString(), testing::GreyPicture(120, 90));
+    test_support::WriteGeoPicture(path.toStdString(), test_support::GreyPicture(120, 90));
     return path;
   }
   // A window as the program starts it, reading the settings file as it is.
@@ -82,9 +82,9 @@ class TestWindowDialogs : public QObject {
   TPane& Source() { return window_->Document().Source; }
   TImageEx* Input() { return Child<TImageEx>(window_.get(), "InputImage"); }
   void Click(QPoint at) {
-    testing::MoveOver(Input(), at);
-    testing::PressOn(Input(), at);
-    testing::ReleaseOn(Input(), at);
+    test_support::MoveOver(Input(), at);
+    test_support::PressOn(Input(), at);
+    test_support::ReleaseOn(Input(), at);
   }
 
  private slots:
@@ -131,7 +131,7 @@ class TestWindowDialogs : public QObject {
     file.write("II*\0 not a picture", 18);
     file.close();
     window_->OpenImageFile(map);
-    testing::TMessageWatcher messages;
+    test_support::TMessageWatcher messages;
     window_->OpenImageFile(broken);
     QTRY_COMPARE(messages.Seen().size(), 1);
     QCOMPARE(messages.Seen().front().Icon, QMessageBox::Critical);
@@ -147,7 +147,7 @@ class TestWindowDialogs : public QObject {
     // 80 + 60 + 60 pixels
     for (QPoint at : {QPoint(10, 10), QPoint(90, 10), QPoint(90, 70), QPoint(30, 70)}) Click(at);
     QCOMPARE(Field(window_.get(), "LengthDis"), QString("6000.0M"));
-    testing::MoveOver(Input(), {40, 10});
+    test_support::MoveOver(Input(), {40, 10});
     QCOMPARE(Field(window_.get(), "EastDis"), QString("501,200.0"));
 
     QString pixels, calculated;

@@ -22,12 +22,12 @@ struct TBatchCase {
 };
 
 TEST(BatchFiles, WritesWhatTheSingleFormWritesAndReportsFailures) {
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   const std::string a = (dir / "a.tif").string(), b = (dir / "b.tif").string();
-  SaveBitmapFile(testing::NoisePicture(TPixelFormat::Bit8, 30, 20), a, {});
-  SaveBitmapFile(testing::Gradient24(25, 40), b, {});
+  SaveBitmapFile(test_support::NoisePicture(TPixelFormat::Bit8, 30, 20), a, {});
+  SaveBitmapFile(test_support::Gradient24(25, 40), b, {});
   const std::string junk = (dir / "junk.tif").string();
-  testing::WriteFileBytes(junk, {'n', 'o'});
+  test_support::WriteFileBytes(junk, {'n', 'o'});
   const TBatchCase cases[] = {
       {{"convert"}, "png"},
       {{"convert", "--packbits"}, nullptr},
@@ -43,7 +43,7 @@ TEST(BatchFiles, WritesWhatTheSingleFormWritesAndReportsFailures) {
                                   out.string(), "-j", "2"};
     args.insert(args.end(), c.Command.begin() + 1, c.Command.end());
     if (c.Format) args.insert(args.end(), {"--format", c.Format});
-    const testing::TCliResult batch = testing::RunCli(args);
+    const test_support::TCliResult batch = test_support::RunCli(args);
     EXPECT_EQ(batch.ExitCode, 1);
     EXPECT_NE(batch.Err.find(junk + ": Invalid TIF File"), std::string::npos) << batch.Err;
     const std::string ext =
@@ -52,14 +52,14 @@ TEST(BatchFiles, WritesWhatTheSingleFormWritesAndReportsFailures) {
       const fs::path single = dir / ("single" + ext);
       std::vector<std::string> one{c.Command[0], in, single.string()};
       one.insert(one.end(), c.Command.begin() + 1, c.Command.end());
-      ASSERT_EQ(testing::RunCli(one).ExitCode, 0);
-      EXPECT_EQ(testing::ReadFileBytes(out / (fs::path(in).stem().string() + ext)),
-                testing::ReadFileBytes(single));
+      ASSERT_EQ(test_support::RunCli(one).ExitCode, 0);
+      EXPECT_EQ(test_support::ReadFileBytes(out / (fs::path(in).stem().string() + ext)),
+                test_support::ReadFileBytes(single));
     }
     EXPECT_FALSE(fs::exists(out / ("junk" + ext)));
     // Without the failing file every file succeeds.
     args.erase(args.begin() + 2);
-    EXPECT_EQ(testing::RunCli(args).ExitCode, 0);
+    EXPECT_EQ(test_support::RunCli(args).ExitCode, 0);
   }
 }
 

@@ -14,8 +14,8 @@
 namespace quorvane {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::TTempDir;
+using test_support::ReadFileBytes;
+using test_support::TTempDir;
 
 struct TRun {
   int Status = -1;
@@ -25,27 +25,27 @@ struct TRun {
 
 // stderr goes to a file, so it is not a terminal and no progress bar shows.
 TRun RunCli(const TTempDir&, const std::vector<std::string>& args) {
-  const testing::TCliResult result = testing::RunCli(args);
+  const test_support::TCliResult result = test_support::RunCli(args);
   return {result.ExitCode, result.Err, result.Out};
 }
 
 TEST(ConvertCommand, ConvertsSilentlyWhenStderrIsNoTerminal) {
   TTempDir dir;
-  const TRasterBitmap original = testing::Gradient24(40, 30);
-  testing::WriteFileBytes(dir / "in.png", EncodePng(original));
+  const TRasterBitmap original = test_support::Gradient24(40, 30);
+  test_support::WriteFileBytes(dir / "in.png", EncodePng(original));
   const TRun run = RunCli(dir, {"convert", (dir / "in.png").string(), (dir / "out.jpg").string()});
   EXPECT_EQ(run.Status, 0) << run.Stderr;
   EXPECT_EQ(run.Stderr, "") << "no progress bar into a file";
   TRasterBitmap back;
   DecodeJpeg(ReadFileBytes(dir / "out.jpg"), back);
-  EXPECT_LT(testing::Compare24(original, back).Mean, 3.0);
+  EXPECT_LT(test_support::Compare24(original, back).Mean, 3.0);
 }
 
 TEST(ConvertCommand, AFailureLeavesTheTargetUntouchedAndSaysWhy) {
   TTempDir dir;
   const std::vector<uint8_t> previous = {1, 2, 3};
-  testing::WriteFileBytes(dir / "out.png", previous);
-  testing::WriteFileBytes(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 2});
+  test_support::WriteFileBytes(dir / "out.png", previous);
+  test_support::WriteFileBytes(dir / "bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 2});
   TRun run = RunCli(dir, {"convert", (dir / "bad.jpg").string(), (dir / "out.png").string()});
   EXPECT_EQ(run.Status, 1);
   EXPECT_EQ(run.Stderr.rfind("JPEG error #", 0), 0u) << run.Stderr;
@@ -59,7 +59,7 @@ TEST(ConvertCommand, AFailureLeavesTheTargetUntouchedAndSaysWhy) {
   EXPECT_EQ(run.Status, 1);
   EXPECT_EQ(run.Stderr, "Unknown picture file extension (.xyz)\n");
 
-  testing::WriteFileBytes(dir / "in.png", EncodePng(testing::Gradient24(4, 4)));
+  test_support::WriteFileBytes(dir / "in.png", EncodePng(test_support::Gradient24(4, 4)));
   run = RunCli(dir, {"convert", (dir / "in.png").string(), (dir / "no" / "out.png").string()});
   EXPECT_EQ(run.Status, 1);
   EXPECT_FALSE(run.Stderr.empty());
@@ -68,7 +68,7 @@ TEST(ConvertCommand, AFailureLeavesTheTargetUntouchedAndSaysWhy) {
 
 TEST(ConvertCommand, TiffOptionsReachTheWriter) {
   TTempDir dir;
-  testing::WriteFileBytes(dir / "in.png", EncodePng(testing::Gradient24(8, 8)));
+  test_support::WriteFileBytes(dir / "in.png", EncodePng(test_support::Gradient24(8, 8)));
   auto directory = [](const std::vector<uint8_t>& b) {
     const uint32_t ifd = uint32_t(b[4] | b[5] << 8 | b[6] << 16 | b[7] << 24);
     const int n = b[ifd] | b[ifd + 1] << 8;

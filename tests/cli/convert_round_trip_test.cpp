@@ -14,7 +14,7 @@
 namespace quorvane {
 namespace {
 
-using testing::ColorAt;
+using test_support::ColorAt;
 
 int Convert(const std::filesystem::path& in, const std::filesystem::path& out) {
   const std::string command = std::string("'") + QUORVANE_CLI_PATH + "' convert '" + in.string() +
@@ -24,8 +24,8 @@ int Convert(const std::filesystem::path& in, const std::filesystem::path& out) {
 }
 
 // Mean and largest difference of the colours of two pictures of one size.
-testing::TPixelDifference CompareColours(const TRasterBitmap& a, const TRasterBitmap& b) {
-  testing::TPixelDifference d;
+test_support::TPixelDifference CompareColours(const TRasterBitmap& a, const TRasterBitmap& b) {
+  test_support::TPixelDifference d;
   EXPECT_EQ(a.Width(), b.Width());
   EXPECT_EQ(a.Height(), b.Height());
   if (a.Width() != b.Width() || a.Height() != b.Height()) return {255, 255};
@@ -44,9 +44,9 @@ testing::TPixelDifference CompareColours(const TRasterBitmap& a, const TRasterBi
 }
 
 TEST(ConvertRoundTrip, EveryWrittenFormatReadsBack) {
-  testing::TTempDir dir;
-  const TRasterBitmap original = testing::Gradient24(50, 30);
-  testing::WriteFileBytes(dir / "in.png", EncodePng(original));
+  test_support::TTempDir dir;
+  const TRasterBitmap original = test_support::Gradient24(50, 30);
+  test_support::WriteFileBytes(dir / "in.png", EncodePng(original));
   struct TCase {
     const char* Name;
     double MeanTolerance;  // 0: exact
@@ -80,9 +80,9 @@ TEST(ConvertRoundTrip, EveryWrittenFormatReadsBack) {
 }
 
 TEST(ConvertRoundTrip, AGeoTiffKeepsItsGeoreferenceThroughConvert) {
-  const auto source = testing::CorpusPath("geotiff");
+  const auto source = test_support::CorpusPath("geotiff");
   if (!std::filesystem::exists(source)) QUORVANE_CORPUS_ABSENT(source);
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(source)) {
     if (entry.path().extension() != ".tif" || checked >= 5) continue;

@@ -5,7 +5,7 @@
 
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 // samples/sample.tif: 200 x 150 pixels of 30 m, upper-left corner at
@@ -58,4 +58,4 @@ TEST(GeorefCommand, UnwritableOutputIsAFailure) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -5,7 +5,7 @@
 
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 TEST(InfoCommand, JsonReportsTheSampleGeoTiff) {
@@ -102,4 +102,4 @@ TEST(ConvertCommand, WritesTheDecodedPictureAsABitmapAndNothingOnFailure) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

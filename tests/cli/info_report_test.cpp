@@ -4,7 +4,7 @@
 
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 TEST(InfoCommand, TextEndsWithTheGeoTiffReportLineByLine) {
@@ -55,4 +55,4 @@ TEST(InfoCommand, BitmapWithoutGeoTiffTagsReportsEmptyLists) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -4,7 +4,7 @@
 
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 // samples/sample.tif: 200 x 150 pixels of 30 m, upper-left corner at
@@ -56,4 +56,4 @@ TEST(MeasureCommand, UnreadableFileIsAFailure) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

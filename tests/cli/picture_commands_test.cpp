@@ -14,13 +14,15 @@
 #include "imaging/tone.h"
 #include "support/cli_runner.h"
 #include "support/geo_grid.h"
+#include "support/test_pictures.h"
 #include "tiff/tiff_writer.h"
 
 namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::RunCli;
+using test_support::RunCli;
+using test_support::SamePixels;
 
 class PictureCommands : public ::testing::Test {
  protected:
@@ -50,14 +52,6 @@ class PictureCommands : public ::testing::Test {
     OpenImageFile(document, Path(name), {.ChangeFolder = false});
     geo = document.Source.GeoReference();
     return std::make_unique<TRasterBitmap>(std::move(document.Source.Picture));
-  }
-
-  static bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int r = 0; r < a.Height(); ++r) {
-      if (std::memcmp(a.Scanline(r), b.Scanline(r), size_t(a.Width()) * 3) != 0) return false;
-    }
-    return true;
   }
 
   fs::path folder_;
@@ -108,7 +102,7 @@ TEST_F(PictureCommands, ToneWritesTheTableAppliedTo24Bit) {
   const auto table = BuildToneTable(ReadToneSliders(70, 50, 40));
   ASSERT_EQ(out->PixelFormat(), TPixelFormat::Bit24);
   EXPECT_EQ(out->Scanline(7)[11], table[picture_.Scanline(7)[11]]);
-  EXPECT_EQ(testing::GridPart(geo), testing::GridPart(geo_));
+  EXPECT_EQ(test_support::GridPart(geo), test_support::GridPart(geo_));
 }
 
 TEST_F(PictureCommands, CropCutsTheClampedRectangleAndShiftsTheOrigin) {

@@ -10,7 +10,7 @@
 #include "support/cli_runner.h"
 #include "support/test_pictures.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 struct TUsageCase {
@@ -104,4 +104,4 @@ INSTANTIATE_TEST_SUITE_P(AllCommands, UsageErrors, ::testing::ValuesIn(kUsageCas
                          [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

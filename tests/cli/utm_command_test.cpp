@@ -2,7 +2,7 @@
 
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 TEST(UtmCommand, JsonGivesRawValuesAndReadoutTexts) {
@@ -54,4 +54,4 @@ TEST(UtmCommand, NonFiniteInputGivesText) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -9,7 +9,7 @@
 namespace quorvane {
 namespace {
 
-using testing::TTempDir;
+using test_support::TTempDir;
 
 TEST(AnyTiffSetting, OffUntilSavedOnAndKeptBesideTheRecentFiles) {
   TTempDir dir;
@@ -39,8 +39,8 @@ TEST(AnyTiffSetting, OffUntilSavedOnAndKeptBesideTheRecentFiles) {
 TEST(AnyTiffSetting, AnythingButOneIsOffAndAnUnwritableFileIsIgnored) {
   TTempDir dir;
   const std::string ini = (dir / "quorvane.ini").string();
-  testing::WriteFileBytes(ini, {'[', 'O', 'p', 't', 'i', 'o', 'n', 's', ']', '\n', 'A',
-                                'n', 'y', 'T', 'i', 'f', 'f', '=', 'y', 'e', 's',  '\n'});
+  test_support::WriteFileBytes(ini, {'[', 'O', 'p', 't', 'i', 'o', 'n', 's', ']', '\n', 'A',
+                                     'n', 'y', 'T', 'i', 'f', 'f', '=', 'y', 'e', 's',  '\n'});
   EXPECT_FALSE(ReadAnyTiffSetting(ini));
   // A folder where the file should be: reading and writing fail quietly.
   EXPECT_NO_THROW(SaveAnyTiffSetting(dir.Path().string(), true));

@@ -13,7 +13,7 @@
 #include "io/format_registry.h"
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 double SceneValue(uint32_t x, uint32_t y, int s) {
@@ -147,4 +147,4 @@ TEST(BandChoice, CommandLineBandsAndStretch) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -8,7 +8,7 @@
 namespace quorvane {
 namespace {
 
-using testing::Palette150x76;
+using test_support::Palette150x76;
 
 TEST(Document, StartsWithTheStartupPictureAndResetGeoreferences) {
   const TDocument document(Palette150x76());
@@ -29,7 +29,7 @@ TEST(Document, StartsWithTheStartupPictureAndResetGeoreferences) {
 
 TEST(Document, SourceChangedRestartsSizingEmptiesTheBoxAndTakesASnapshot) {
   TDocument document(Palette150x76());
-  testing::TBoxRecorder box;
+  test_support::TBoxRecorder box;
   box.Attach(document);
   document.Sizing.StepUp(30);
   document.Source.Picture.Reset(TPixelFormat::Bit24, 40, 30);
@@ -104,10 +104,12 @@ TEST(Pane, RepaintErasesFromTheCleanCopyAndDrawsTheToolAgain) {
             (TRect{6, 6, 14, 14}))
       << "the new point's marker";
   EXPECT_TRUE(pane.CleanCopyTaken()) << "taken before the first drawing";
-  EXPECT_NE(testing::ColorAt(pane.Picture, 10, 10), testing::ColorAt(pane.CleanCopy(), 10, 10));
+  EXPECT_NE(test_support::ColorAt(pane.Picture, 10, 10),
+            test_support::ColorAt(pane.CleanCopy(), 10, 10));
   const TRect moved = pane.Repaint(pane.Measure.MouseMove(20, 10, {.Left = true})).Bounds();
   EXPECT_EQ(moved, (TRect{6, 6, 24, 14})) << "the old place erased, the new one drawn";
-  EXPECT_EQ(testing::ColorAt(pane.Picture, 10, 10), testing::ColorAt(pane.CleanCopy(), 10, 10));
+  EXPECT_EQ(test_support::ColorAt(pane.Picture, 10, 10),
+            test_support::ColorAt(pane.CleanCopy(), 10, 10));
   pane.Measure.Clear();
   EXPECT_EQ(pane.DrawMeasure(), TRect{}) << "nothing to draw";
 }

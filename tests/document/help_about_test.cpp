@@ -74,7 +74,7 @@ TEST(AboutTexts, VersionFromTheFileDateAndFileVersion) {
 }
 
 TEST(AboutTexts, FileDateIsTheLocalModificationDay) {
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   const auto path = dir / "program";
   std::ofstream(path) << "x";
   std::tm noon{};

@@ -15,7 +15,7 @@
 namespace quorvane {
 namespace {
 
-using testing::TTempDir;
+using test_support::TTempDir;
 
 std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -8,9 +8,9 @@
 namespace quorvane {
 namespace {
 
-using testing::Blank;
-using testing::kMiddleGrey;
-using testing::PixelColor;
+using test_support::Blank;
+using test_support::kMiddleGrey;
+using test_support::PixelColor;
 
 TMeasureTool ToolWith(std::initializer_list<TPixelPoint> points, int selected = -1) {
   TMeasureTool tool;

@@ -11,12 +11,14 @@
 #include "document/measure_drawing.h"
 #include "document/pane.h"
 #include "support/pixel_probe.h"
+#include "support/test_pictures.h"
 
 namespace quorvane {
 namespace {
 
-using testing::Blank;
-using testing::kMiddleGrey;
+using test_support::Blank;
+using test_support::kMiddleGrey;
+using test_support::SamePixels;
 
 // A picture with some texture, so an erase from the wrong place shows.
 TRasterBitmap Textured(int width, int height) {
@@ -28,13 +30,6 @@ TRasterBitmap Textured(int width, int height) {
       p[0] = uint8_t(x * 7 + y), p[1] = uint8_t(y * 5), p[2] = uint8_t(x ^ y);
     }
   return b;
-}
-
-bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    if (std::memcmp(a.Scanline(y), b.Scanline(y), size_t(a.Width()) * 3) != 0) return false;
-  return true;
 }
 
 // What the picture must show: the clean picture with the polyline drawn on it.
@@ -87,7 +82,7 @@ TEST(MeasureRedraw, ClippedDrawingMatchesTheWholeDrawingInsideTheClip) {
     for (int x = 0; x < clean.Width(); ++x) {
       const bool inside = x >= clip.Left && x < clip.Right && y >= clip.Top && y < clip.Bottom;
       const TRasterBitmap& want = inside ? whole : clean;
-      ASSERT_EQ(testing::PixelColor(clipped, x, y), testing::PixelColor(want, x, y))
+      ASSERT_EQ(test_support::PixelColor(clipped, x, y), test_support::PixelColor(want, x, y))
           << x << "," << y;
     }
 }

@@ -11,10 +11,10 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Gradient24;
-using testing::kUtm18North30m;
-using testing::Palette150x76;
-using testing::WritePicture;
+using test_support::Gradient24;
+using test_support::kUtm18North30m;
+using test_support::Palette150x76;
+using test_support::WritePicture;
 
 // Opening changes the process's current folder; every test gets it back.
 class OpenImage : public ::testing::Test {
@@ -28,7 +28,7 @@ class OpenImage : public ::testing::Test {
     return options;
   }
 
-  testing::TTempDir folder_;
+  test_support::TTempDir folder_;
   fs::path previous_;
   std::vector<std::string> recent_;
 };
@@ -40,7 +40,7 @@ TEST_F(OpenImage, GeoTiffGivesPictureCaptionReportAndGeoreference) {
   EXPECT_EQ(texts.SourceSize, "Source Image - Size: 60 X 40 Pixels: 24-bit");
   EXPECT_EQ(texts.NewSize.ImageSize, " 60 x 40");
   EXPECT_EQ(document.Caption, "map.tif - Quorvane");
-  EXPECT_EQ(testing::GridPart(document.Source.GeoReference()), kUtm18North30m);
+  EXPECT_EQ(test_support::GridPart(document.Source.GeoReference()), kUtm18North30m);
   EXPECT_EQ(document.GeoTiffTags.TiePointCount, 1);
   ASSERT_FALSE(document.Report.empty());
   EXPECT_EQ(document.Report[0], "Version: 1");
@@ -62,9 +62,9 @@ TEST_F(OpenImage, PlainPictureAfterAGeoTiffResetsTheGeoreferenceButKeepsTheZone)
 
 TEST_F(OpenImage, FailedLoadKeepsThePictureButNotTheEarlierSteps) {
   WritePicture(folder_ / "map.tif", Gradient24(60, 40));
-  testing::WriteFileBytes(folder_ / "broken.tif", {'I', 'I', 42, 0, 99, 0, 0, 0});
+  test_support::WriteFileBytes(folder_ / "broken.tif", {'I', 'I', 42, 0, 99, 0, 0, 0});
   TDocument document(Palette150x76());
-  testing::TBoxRecorder box;
+  test_support::TBoxRecorder box;
   box.Attach(document);
   OpenImageFile(document, (folder_ / "map.tif").string(), Recording());
   const std::vector<std::string> report = document.Report;
@@ -105,7 +105,7 @@ TEST_F(OpenImage, FolderThatCannotBeEnteredEndsTheOpenFirst) {
     EXPECT_NE(std::string(error.what()).find("missing"), std::string::npos) << error.what();
   }
   EXPECT_TRUE(recent_.empty());
-  EXPECT_EQ(testing::GridPart(document.Source.GeoReference()), kUtm18North30m);
+  EXPECT_EQ(test_support::GridPart(document.Source.GeoReference()), kUtm18North30m);
   EXPECT_TRUE(fs::equivalent(fs::current_path(), previous_));
 }
 
@@ -122,7 +122,7 @@ TEST_F(OpenImage, InfoReadsWhatAnOpenWouldShow) {
   const TImageInfo info = ReadImageInfo((folder_ / "map.tif").string());
   EXPECT_EQ(info.Header.Width, 60);
   EXPECT_EQ(info.Header.PixelFormat, TPixelFormat::Bit24);
-  EXPECT_EQ(testing::GridPart(info.GeoReference), kUtm18North30m);
+  EXPECT_EQ(test_support::GridPart(info.GeoReference), kUtm18North30m);
   TDocument document;
   OpenImageFile(document, (folder_ / "map.tif").string(), {.ChangeFolder = false});
   EXPECT_EQ(info.Report, document.Report);

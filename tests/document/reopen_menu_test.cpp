@@ -11,7 +11,7 @@
 namespace quorvane {
 namespace {
 
-using testing::TTempDir;
+using test_support::TTempDir;
 using TStrings = std::vector<std::string>;
 
 std::string ReadText(const std::filesystem::path& path) {

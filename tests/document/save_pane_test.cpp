@@ -10,20 +10,20 @@
 namespace quorvane {
 namespace {
 
-using testing::GeoReferenceOfFile;
-using testing::Gradient24;
-using testing::kUtm18North30m;
+using test_support::GeoReferenceOfFile;
+using test_support::Gradient24;
+using test_support::kUtm18North30m;
 
 class SavePane : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::WritePicture(folder_ / "in.tif", Gradient24(60, 40));
+    test_support::WritePicture(folder_ / "in.tif", Gradient24(60, 40));
     OpenImageFile(document_, (folder_ / "in.tif").string(), {.ChangeFolder = false});
     box_.Attach(document_);
   }
-  testing::TTempDir folder_;
+  test_support::TTempDir folder_;
   TDocument document_;
-  testing::TBoxRecorder box_;
+  test_support::TBoxRecorder box_;
 };
 
 TEST_F(SavePane, EachPaneIsSavedWithItsOwnGeoreference) {
@@ -34,7 +34,7 @@ TEST_F(SavePane, EachPaneIsSavedWithItsOwnGeoreference) {
   EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide"}));
   ASSERT_FALSE(SaveDestination(document_, (folder_ / "destination.tif").string(), {}).Warning);
 
-  EXPECT_EQ(testing::GridPart(GeoReferenceOfFile(folder_ / "source.tif")), kUtm18North30m);
+  EXPECT_EQ(test_support::GridPart(GeoReferenceOfFile(folder_ / "source.tif")), kUtm18North30m);
   const TGeoReference destination = GeoReferenceOfFile(folder_ / "destination.tif");
   EXPECT_DOUBLE_EQ(destination.ScaleX, 30 / (90.0 / 60.0));
   EXPECT_DOUBLE_EQ(destination.ScaleY, 30 / (20.0 / 40.0));
@@ -50,11 +50,11 @@ TEST_F(SavePane, WithoutGeoTiffTheTiffHasNoGeoreference) {
 TEST_F(SavePane, CompressionReachesTheWriter) {
   SaveSource(document_, (folder_ / "plain.tif").string(), {});
   SaveSource(document_, (folder_ / "packed.tif").string(), {.Compress = true});
-  EXPECT_NE(testing::ReadFileBytes(folder_ / "plain.tif"),
-            testing::ReadFileBytes(folder_ / "packed.tif"));
+  EXPECT_NE(test_support::ReadFileBytes(folder_ / "plain.tif"),
+            test_support::ReadFileBytes(folder_ / "packed.tif"));
   TGeoTiffTags tags;
   const auto packed = LoadPicture((folder_ / "packed.tif").string(), tags);
-  EXPECT_EQ(testing::Compare24(*packed, document_.Source.Picture).Max, 0);
+  EXPECT_EQ(test_support::Compare24(*packed, document_.Source.Picture).Max, 0);
 }
 
 TEST_F(SavePane, EmptyDestinationIsAWarningAndNothingIsWritten) {

@@ -10,19 +10,19 @@
 namespace quorvane {
 namespace {
 
-using testing::Gradient24;
-using testing::kUtm18North30m;
+using test_support::Gradient24;
+using test_support::kUtm18North30m;
 
 class SourceCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::WritePicture(folder_ / "in.tif", Gradient24(60, 40));
+    test_support::WritePicture(folder_ / "in.tif", Gradient24(60, 40));
     OpenImageFile(document_, (folder_ / "in.tif").string(), {.ChangeFolder = false});
     box_.Attach(document_);
   }
-  testing::TTempDir folder_;
+  test_support::TTempDir folder_;
   TDocument document_;
-  testing::TBoxRecorder box_;
+  test_support::TBoxRecorder box_;
 };
 
 TEST_F(SourceCommands, PasteKeepsCaptionGeoreferenceAndReport) {
@@ -34,7 +34,7 @@ TEST_F(SourceCommands, PasteKeepsCaptionGeoreferenceAndReport) {
   EXPECT_EQ(texts.NewSize.ImageSize, " 33 x 11") << "sizing restarts from the pasted size";
   EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide", "set 0,0,0,0"}));
   EXPECT_EQ(document_.Caption, "in.tif - Quorvane");
-  EXPECT_EQ(testing::GridPart(document_.Source.GeoReference()), kUtm18North30m);
+  EXPECT_EQ(test_support::GridPart(document_.Source.GeoReference()), kUtm18North30m);
   EXPECT_EQ(document_.Report, report);
   EXPECT_EQ(document_.Source.CleanCopy().Width(), 33);
 }
@@ -63,7 +63,8 @@ TEST_F(SourceCommands, CropCutsAndShiftsTheOriginToTheCornerCut) {
   ASSERT_TRUE(result.Cropped);
   EXPECT_EQ(result.Clamped, (TRect{10, 5, 50, 30}));
   EXPECT_EQ(result.Texts.SourceSize, "Source Image - Size: 40 X 25 Pixels: 24-bit");
-  EXPECT_EQ(testing::ColorAt(document_.Source.Picture, 0, 0), testing::ColorAt(before, 10, 5));
+  EXPECT_EQ(test_support::ColorAt(document_.Source.Picture, 0, 0),
+            test_support::ColorAt(before, 10, 5));
   EXPECT_DOUBLE_EQ(document_.Source.GeoReference().BaseX, 500000 + 10 * 30);
   EXPECT_DOUBLE_EQ(document_.Source.GeoReference().BaseY, 4649776 - 5 * 30);
   EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide", "set 0,0,0,0"}));
@@ -86,7 +87,7 @@ TEST_F(SourceCommands, FailedCropChangesNothing) {
     EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide"}));
   }
   EXPECT_EQ(document_.Source.Picture.Width(), 60);
-  EXPECT_EQ(testing::GridPart(document_.Source.GeoReference()), kUtm18North30m);
+  EXPECT_EQ(test_support::GridPart(document_.Source.GeoReference()), kUtm18North30m);
   EXPECT_EQ(document_.Sizing.SizeStep, 10);
 }
 

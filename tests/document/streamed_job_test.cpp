@@ -121,7 +121,7 @@ uint64_t PixelBytes(const fs::path& path) {
 }
 
 // Returns whether the input streamed.
-bool ExpectSameFiles(const fs::path& in, const testing::TTempDir& dir,
+bool ExpectSameFiles(const fs::path& in, const test_support::TTempDir& dir,
                      std::span<const TCommand> commands = kCommands, bool any_tiff = false) {
   bool streamed = false;
   for (const TCommand& command : commands) {
@@ -142,26 +142,26 @@ bool ExpectSameFiles(const fs::path& in, const testing::TTempDir& dir,
         EXPECT_FALSE(fs::exists(rows));
         continue;
       }
-      EXPECT_EQ(testing::ReadFileBytes(rows), testing::ReadFileBytes(whole));
+      EXPECT_EQ(test_support::ReadFileBytes(rows), test_support::ReadFileBytes(whole));
     }
   }
   return streamed;
 }
 
 TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   int streamed = 0;
   for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
                               TPixelFormat::Bit24, TPixelFormat::Bit32}) {
     for (bool packbits : {false, true}) {
-      TRasterBitmap picture = testing::NoisePicture(format, 41, 67);
+      TRasterBitmap picture = test_support::NoisePicture(format, 41, 67);
       const fs::path path = dir / "in.tif";
       SaveBitmapFile(picture, path.string(), {.Compress = packbits});
       streamed += ExpectSameFiles(path, dir);
       // Cut inside the strips: the header promises rows the file lacks.
-      std::vector<uint8_t> bytes = testing::ReadFileBytes(path);
+      std::vector<uint8_t> bytes = test_support::ReadFileBytes(path);
       bytes.resize(bytes.size() * 2 / 3);
-      testing::WriteFileBytes(path, bytes);
+      test_support::WriteFileBytes(path, bytes);
       streamed += ExpectSameFiles(path, dir);
     }
   }
@@ -171,7 +171,7 @@ TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
 // Files for the extended reader stream a strip or a row of tiles at a time,
 // unless their samples need the whole picture to be stretched.
 TEST(StreamedJob, WritesTheWholePathsBytesForExtendedReaderFiles) {
-  using testing::TTiffRecipe;
+  using test_support::TTiffRecipe;
   auto rgb = [](TTiffRecipe r) {
     r.Samples = 3;
     r.Photometric = PHOTOMETRIC_RGB;
@@ -193,7 +193,7 @@ TEST(StreamedJob, WritesTheWholePathsBytesForExtendedReaderFiles) {
       {{.Width = 41, .Height = 67, .Bits = 16, .TileWidth = 32, .TileHeight = 16}, false},
       {{.Width = 41, .Height = 67, .Bits = 32, .SampleFormat = SAMPLEFORMAT_IEEEFP}, false},
   };
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   for (auto [recipe, streams] : recipes) {
     SCOPED_TRACE(std::to_string(recipe.Bits) + " bits, " + std::to_string(recipe.Samples) +
                  " samples");
@@ -205,19 +205,19 @@ TEST(StreamedJob, WritesTheWholePathsBytesForExtendedReaderFiles) {
       const double top = std::ldexp(1.0, std::min<int>(recipe.Bits, 16)) - 1;
       return std::fmod((x * 37 + y * 11 + s * 101) * 0.137 * top, top);
     };
-    const std::vector<uint8_t> bytes = testing::WriteTiffWithLibtiff(path, recipe, sample);
+    const std::vector<uint8_t> bytes = test_support::WriteTiffWithLibtiff(path, recipe, sample);
     EXPECT_EQ(ExpectSameFiles(path, dir, kCommands, true), streams);
     // Cut inside the pixels: what is left is kept as the whole path keeps it.
-    testing::WriteFileBytes(
+    test_support::WriteFileBytes(
         path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() * 3 / 4));
     ExpectSameFiles(path, dir, std::span(kCommands).first(4), true);
   }
 }
 
 TEST(StreamedJob, WritesTheWholePathsBytesForEveryCorpusAndHostileTiff) {
-  const fs::path corpus = testing::CorpusPath("");
+  const fs::path corpus = test_support::CorpusPath("");
   if (!fs::is_directory(corpus)) QUORVANE_CORPUS_ABSENT(corpus);
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   int streamed = 0;
   for (const fs::path& folder : {corpus, fs::path(QUORVANE_SOURCE_DIR) / "tests/hostile"}) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {

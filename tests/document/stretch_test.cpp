@@ -10,8 +10,8 @@
 namespace quorvane {
 namespace {
 
-using testing::Gradient24;
-using testing::kUtm18North30m;
+using test_support::Gradient24;
+using test_support::kUtm18North30m;
 
 class StretchCommand : public ::testing::Test {
  protected:
@@ -22,7 +22,7 @@ class StretchCommand : public ::testing::Test {
     box_.Attach(document_);
   }
   TDocument document_;
-  testing::TBoxRecorder box_;
+  test_support::TBoxRecorder box_;
 };
 
 TEST_F(StretchCommand, ResamplesIntoTheDestinationWithToneBaseGeoreferenceAndSnapshot) {
@@ -80,7 +80,7 @@ TEST_F(StretchCommand, NegativeAndZeroSizesWarnAndChangeNothing) {
 }
 
 TEST_F(StretchCommand, PaletteSourceStaysPaletteUnlessForcedTo24Bit) {
-  document_.Source.Picture = testing::Palette150x76();
+  document_.Source.Picture = test_support::Palette150x76();
   document_.SourceChanged();
   Stretch(document_);
   EXPECT_EQ(document_.Destination.Picture.PixelFormat(), TPixelFormat::Bit8);

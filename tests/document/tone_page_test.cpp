@@ -9,19 +9,19 @@
 namespace quorvane {
 namespace {
 
-using testing::ColorAt;
+using test_support::ColorAt;
 
 class TonePage : public ::testing::Test {
  protected:
   void SetUp() override {
-    document_.Source.Picture = testing::Palette150x76();
+    document_.Source.Picture = test_support::Palette150x76();
     document_.SourceChanged();
   }
   TDocument document_;
 };
 
 TEST_F(TonePage, SliderBeforeAnyResizeEmptiesTheDestination) {
-  document_.Destination.Picture = testing::Gradient24(4, 4);
+  document_.Destination.Picture = test_support::Gradient24(4, 4);
   AdjustTone(document_, {60, 50, 50});
   EXPECT_TRUE(document_.Destination.Picture.Empty());
 }
@@ -60,17 +60,17 @@ TEST_F(TonePage, SwitchingPagesKeepsTheAdjustment) {
 }
 
 TEST_F(TonePage, BatchToneTakesTheSourceAsItsBase) {
-  document_.Source.GeoReference() = testing::kUtm18North30m;
+  document_.Source.GeoReference() = test_support::kUtm18North30m;
   UseSourceAsToneBase(document_);
   AdjustTone(document_, {50, 50, 50});
   EXPECT_EQ(ColorAt(document_.Destination.Picture, 11, 7),
             ColorAt(document_.Source.Picture, 11, 7));
-  EXPECT_EQ(document_.Destination.GeoReference(), testing::kUtm18North30m);
+  EXPECT_EQ(document_.Destination.GeoReference(), test_support::kUtm18North30m);
 }
 
 TEST(MeasurePage, ReadoutsUseTheChosenPanesGeoreferenceAndTool) {
   TDocument document;
-  document.Source.GeoReference() = testing::kUtm18North30m;
+  document.Source.GeoReference() = test_support::kUtm18North30m;
   document.Destination.GeoReference() = {1000, 2000, 2, 3, 33, false};
   document.Destination.Measure.Points = {{0, 0}, {3, 0}, {3, 4}};
   EXPECT_EQ(ShowLastPoint(document, TPaneChoice::Input, 10, 20).EastText, "500,300.0");
@@ -85,18 +85,18 @@ TEST(MeasurePage, ReadoutsUseTheChosenPanesGeoreferenceAndTool) {
 
 TEST(MeasurePage, ResetMeasurementsErasesAndEmptiesTheChosenTool) {
   TDocument document;
-  document.Destination.Picture = testing::Gradient24(20, 10);
+  document.Destination.Picture = test_support::Gradient24(20, 10);
   document.Destination.Snapshot();
   document.Destination.Measure.Points = {{0, 0}, {3, 4}};
   const TRect drawn = document.Destination.DrawMeasure();
   ASSERT_NE(document.Destination.Picture.Scanline(2)[1],
-            testing::Gradient24(20, 10).Scanline(2)[1]);
+            test_support::Gradient24(20, 10).Scanline(2)[1]);
   const TMeasureReset reset = ResetMeasurements(document, TPaneChoice::Output, 0, 0);
   EXPECT_EQ(reset.Repaint, drawn) << "what the overlay wrote";
   EXPECT_EQ(reset.Texts.LengthText, "0.0Px");
   EXPECT_TRUE(document.Destination.Measure.Points.empty());
   EXPECT_EQ(document.Destination.Picture.Scanline(2)[1],
-            testing::Gradient24(20, 10).Scanline(2)[1]);
+            test_support::Gradient24(20, 10).Scanline(2)[1]);
 }
 
 }  // namespace

@@ -179,7 +179,7 @@ TEST(IffRead, FailuresCarryTheirMessagesAndKeepTheCallersPicture) {
   auto expect_failure = [&](const Bytes& file, const std::string& message) {
     TByteStream stream(file);
     try {
-      DecodeLbm(stream.Bytes(), kept, testing::TestDecode());
+      DecodeLbm(stream.Bytes(), kept, test_support::TestDecode());
       ADD_FAILURE() << "no exception for " << message;
     } catch (const EQuorvaneError& e) {
       EXPECT_EQ(e.what(), message);

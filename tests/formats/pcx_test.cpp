@@ -213,7 +213,7 @@ TEST(PcxRead, FailuresKeepTheCallersPicture) {
   auto expect_failure = [&](const Bytes& file, const std::string& message) {
     TByteStream stream(file);
     try {
-      DecodePcx(stream.Bytes(), kept, testing::TestDecode());
+      DecodePcx(stream.Bytes(), kept, test_support::TestDecode());
       ADD_FAILURE() << "no exception";
     } catch (const EQuorvaneError& e) {
       EXPECT_EQ(e.what(), message);

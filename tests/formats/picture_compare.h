@@ -13,7 +13,7 @@
 #include "raster/bitmap.h"
 #include "support/test_pictures.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 struct TRgbImage {
   int Width = 0, Height = 0;
@@ -78,5 +78,4 @@ inline int MaxDifference(const TRgbImage& a, const TRgbImage& b) {
   return worst;
 }
 
-
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -167,7 +167,7 @@ TEST(TgaRead, APictureBeyondTheMemoryCapIsRefused) {
   TRasterBitmap kept;
   kept.Reset(TPixelFormat::Bit8, 3, 1);
   try {
-    DecodeTga(file, kept, testing::TestDecode());
+    DecodeTga(file, kept, test_support::TestDecode());
     ADD_FAILURE() << "no exception";
   } catch (const EQuorvaneError& e) {
     EXPECT_STREQ(e.what(),
@@ -204,7 +204,7 @@ TEST(TgaRead, UnsupportedKindsAreRefusedAsUnsupportedAndKeepThePicture) {
 
   Bytes absurd = TgaHeader(10, 65535, 65535, 32);
   absurd.resize(300, 0xFF);
-  EXPECT_THROW(DecodeTga(absurd, kept, testing::TestDecode()), EQuorvaneError);
+  EXPECT_THROW(DecodeTga(absurd, kept, test_support::TestDecode()), EQuorvaneError);
   EXPECT_EQ(kept.Width(), 3);
 }
 

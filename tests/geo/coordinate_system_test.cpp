@@ -55,6 +55,14 @@ const std::vector<TKey> kUserMercator = {
     {3075, 7},    {2048, 4267}, {3080, 0, -90.0}, {3092, 0, 0.8299163},
     {3082, 0, 0}, {3083, 0, 0}, {3076, 9001}};
 
+// A crop's corner (0, 6) moves the grid down six rows and not across.
+TEST(CoordinateSystem, ACropCornerMovesTheGridByWholePixels) {
+  TGeoReference geo{500000, 4649776, 30, 30, 18, true};
+  ShiftGeoReference(geo, 0, 6);
+  EXPECT_EQ(geo.BaseX, 500000);
+  EXPECT_EQ(geo.BaseY, 4649776 - 6 * 30);
+}
+
 TEST(CoordinateSystem, SavesWriteTheFileKeysBackWithTheMovedGrid) {
   const TGeoTiffTags tags = Tags(kUserMercator, 1000, 2000, 10);
   TGeoReference reference = Load(tags);

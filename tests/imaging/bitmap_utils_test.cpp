@@ -1,11 +1,9 @@
 #include "imaging/bitmap_utils.h"
-#include "geo/geotiff_georef.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "geo/geo_reference.h"
 #include "imaging/points.h"
 
 namespace quorvane {
@@ -55,11 +53,6 @@ TEST(CropBitmap, ClampsToThePictureAndReportsTheCorner) {
   EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::Bit8);
   EXPECT_EQ(bitmap.ColorTable()[3], (TRGBQuad{1, 2, 3, 0}));
   EXPECT_EQ(bitmap.Scanline(0)[0], uint8_t(6 * 16));
-  // The georeference moves by the clamped corner: not at all along x.
-  TGeoReference geo{500000, 4649776, 30, 30, 18, true};
-  ShiftGeoReference(geo, clamped.Left, clamped.Top);
-  EXPECT_EQ(geo.BaseX, 500000);
-  EXPECT_EQ(geo.BaseY, 4649776 - 6 * 30);
 }
 
 TEST(CropBitmap, SubBytePixelsShiftIntoPlace) {

@@ -9,9 +9,9 @@
 namespace quorvane {
 namespace {
 
-using testing::Blank;
-using testing::ColorMap;
-using testing::PixelColor;
+using test_support::Blank;
+using test_support::ColorMap;
+using test_support::PixelColor;
 
 TEST(CanvasRectangles, FillRectLeavesRightColumnAndBottomRowAlone) {
   TRasterBitmap b = Blank(6, 5);

@@ -7,8 +7,8 @@
 namespace quorvane {
 namespace {
 
-using testing::Blank;
-using testing::ColorMap;
+using test_support::Blank;
+using test_support::ColorMap;
 
 constexpr TMarkerLineStyle kMeasureStyle{
     {kColorRed, TPenStyle::Solid}, {kColorBlack, TPenStyle::Solid}, {kColorBlue, TPenStyle::Clear}};

@@ -8,7 +8,7 @@
 #include "raster/error.h"
 #include "raster/pixel_convert.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 namespace {
 
@@ -153,4 +153,4 @@ void ReferenceResample(TRasterBitmap& bitmap, int new_width, int new_height, int
   }
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

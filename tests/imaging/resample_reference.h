@@ -7,9 +7,9 @@
 #include "raster/bitmap.h"
 #include "raster/progress.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 void ReferenceResample(TRasterBitmap& bitmap, int new_width, int new_height, int filter_index,
                        const TProgressProc& progress = {});
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

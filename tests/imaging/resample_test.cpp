@@ -164,7 +164,7 @@ TEST(ResampleBitmap, SharpFiltersClampOvershootAtEdges) {
     const auto out = Greys(bitmap);
     EXPECT_EQ(out.front(), 0);
     EXPECT_EQ(out.back(), 255);
-    testing::ReferenceResample(bitmap = RowBitmap(step), 47, 1, filter);
+    test_support::ReferenceResample(bitmap = RowBitmap(step), 47, 1, filter);
     EXPECT_EQ(Greys(bitmap), out);
   }
 }
@@ -242,7 +242,7 @@ TEST(ResampleBitmap, FastMatchesReferenceBitForBitOnEveryFilterKernelAndThreadCo
     const TRasterBitmap source = RandomBitmap(c.SrcWidth, c.SrcHeight, seed++);
     for (int filter = 0; filter < kResampleFilterCount; ++filter) {
       TRasterBitmap expected = source;
-      testing::ReferenceResample(expected, c.NewWidth, c.NewHeight, filter);
+      test_support::ReferenceResample(expected, c.NewWidth, c.NewHeight, filter);
       const auto want = Pixels(expected);
       for (TKernelLevel level : levels) {
         for (int threads : {1, 2}) {
@@ -267,7 +267,7 @@ TEST(ResampleBitmap, LargePictureMatchesReferenceOnTwoThreads) {
   for (auto [w, h] : {std::pair{350, 250}, {1050, 751}}) {
     for (int filter : {kFilterBSpline, kFilterMitchell, kFilterLanczos3}) {
       TRasterBitmap expected = source;
-      testing::ReferenceResample(expected, w, h, filter);
+      test_support::ReferenceResample(expected, w, h, filter);
       TRasterBitmap actual = source;
       ResampleBitmap(actual, w, h, filter, {}, {.Threads = 2});
       ASSERT_EQ(Pixels(actual), Pixels(expected)) << w << "x" << h << " filter " << filter;
@@ -285,7 +285,7 @@ TEST(ResampleBitmap, EveryPixelFormatMatchesReference) {
       for (size_t i = 0; i < source.Stride(); ++i) source.Scanline(r)[i] = uint8_t(random());
     }
     TRasterBitmap expected = source;
-    testing::ReferenceResample(expected, 31, 12, kFilterLanczos3);
+    test_support::ReferenceResample(expected, 31, 12, kFilterLanczos3);
     TRasterBitmap actual = source;
     ResampleBitmap(actual, 31, 12, kFilterLanczos3);
     EXPECT_EQ(actual.PixelFormat(), format);
@@ -308,7 +308,7 @@ TEST(ResampleBitmap, PalettePictureKeepsItsFormatAndPalette) {
       std::copy(palette.begin(), palette.end(), source.ColorTable().begin());
     }
     TRasterBitmap expected = source;
-    testing::ReferenceResample(expected, w, h, kFilterMitchell);
+    test_support::ReferenceResample(expected, w, h, kFilterMitchell);
     ResampleBitmap(source, w, h, kFilterMitchell, {}, {.Threads = 2});
     EXPECT_EQ(source.PixelFormat(), TPixelFormat::Bit8);
     EXPECT_TRUE(std::equal(palette.begin(), palette.end(), source.ColorTable().begin()));

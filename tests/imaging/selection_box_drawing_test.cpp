@@ -14,10 +14,10 @@
 namespace quorvane {
 namespace {
 
-using testing::Blank;
-using testing::ColorMap;
-using testing::NoisePicture;
-using testing::SameStoredPixels;
+using test_support::Blank;
+using test_support::ColorMap;
+using test_support::NoisePicture;
+using test_support::SameStoredPixels;
 
 constexpr int kMin = std::numeric_limits<int32_t>::min();
 constexpr int kMax = std::numeric_limits<int32_t>::max();

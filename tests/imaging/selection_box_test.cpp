@@ -12,8 +12,8 @@
 namespace quorvane {
 namespace {
 
-using testing::Blank;
-using testing::SameStoredPixels;
+using test_support::Blank;
+using test_support::SameStoredPixels;
 using enum TBoxZone;
 
 TDrawingSurface ImageControl(TRasterBitmap& picture) {

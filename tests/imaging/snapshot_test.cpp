@@ -9,15 +9,8 @@
 namespace quorvane {
 namespace {
 
-using testing::PixelColor;
-
-bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (!(PixelColor(a, x, y) == PixelColor(b, x, y))) return false;
-  return true;
-}
+using test_support::PixelColor;
+using test_support::SamePixels;
 
 void Scribble(TRasterBitmap& b) {
   TCanvas canvas(b);
@@ -26,7 +19,7 @@ void Scribble(TRasterBitmap& b) {
 }
 
 TEST(Snapshot, RestoreRectPutsBackOnlyThatRectangle) {
-  TRasterBitmap shown = testing::Gradient24(16, 12), clean;
+  TRasterBitmap shown = test_support::Gradient24(16, 12), clean;
   const TRasterBitmap original = shown;
   EXPECT_EQ(Snapshot(shown, clean), TRect{});
   Scribble(shown);
@@ -38,19 +31,19 @@ TEST(Snapshot, RestoreRectPutsBackOnlyThatRectangle) {
 }
 
 TEST(Snapshot, RestoreRectIsClippedToBothPictures) {
-  TRasterBitmap shown = testing::Gradient24(16, 12), clean;
+  TRasterBitmap shown = test_support::Gradient24(16, 12), clean;
   Snapshot(shown, clean);
   Scribble(shown);
   EXPECT_EQ(RestoreSnapshotRect(shown, clean, {-5, -5, 3, 2}), (TRect{0, 0, 3, 2}));
   EXPECT_EQ(RestoreSnapshotRect(shown, clean, {14, 10, 100, 100}), (TRect{14, 10, 16, 12}));
   EXPECT_EQ(RestoreSnapshotRect(shown, clean, {20, 0, 30, 5}), TRect{});
   EXPECT_EQ(RestoreSnapshotRect(shown, clean, {5, 5, 5, 9}), TRect{});
-  TRasterBitmap smaller = testing::Gradient24(4, 4);
+  TRasterBitmap smaller = test_support::Gradient24(4, 4);
   EXPECT_EQ(RestoreSnapshotRect(shown, smaller, {0, 0, 16, 12}), (TRect{0, 0, 4, 4}));
 }
 
 TEST(Snapshot, RestoreAllReusesTheMemoryOfAPictureOfTheSameLayout) {
-  TRasterBitmap shown = testing::Gradient24(16, 12), clean;
+  TRasterBitmap shown = test_support::Gradient24(16, 12), clean;
   const TRasterBitmap original = shown;
   Snapshot(shown, clean);
   const uint8_t* memory = shown.Bits();
@@ -75,8 +68,8 @@ TEST(Snapshot, PalettePicturesKeepTheirColourTable) {
 }
 
 TEST(Snapshot, RestoreAllAcrossASizeChangeCoversBothExtents) {
-  TRasterBitmap shown = testing::Gradient24(20, 5);
-  const TRasterBitmap clean = testing::Gradient24(8, 9);
+  TRasterBitmap shown = test_support::Gradient24(20, 5);
+  const TRasterBitmap clean = test_support::Gradient24(8, 9);
   EXPECT_EQ(RestoreSnapshot(shown, clean), (TRect{0, 0, 20, 9}));
   EXPECT_TRUE(SamePixels(shown, clean));
   TRasterBitmap empty_shown, empty_clean;

@@ -39,7 +39,7 @@ void ExpectSameAsWholeFile(const fs::path& path, const std::vector<uint8_t>& byt
 std::vector<fs::path> SampleFiles() {
   std::vector<fs::path> files;
   for (const fs::path& folder :
-       {testing::CorpusPath(""), fs::path(QUORVANE_SOURCE_DIR) / "tests/hostile",
+       {test_support::CorpusPath(""), fs::path(QUORVANE_SOURCE_DIR) / "tests/hostile",
         fs::path(QUORVANE_SOURCE_DIR) / "samples"}) {
     if (!fs::is_directory(folder)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -49,11 +49,12 @@ std::vector<fs::path> SampleFiles() {
 }
 
 TEST(HeaderRanges, AgreeWithTheWholeFileOnEveryCorpusAndHostileFile) {
-  if (!fs::is_directory(testing::CorpusPath(""))) QUORVANE_CORPUS_ABSENT(testing::CorpusPath(""));
-  testing::TTempDir dir;
+  if (!fs::is_directory(test_support::CorpusPath("")))
+    QUORVANE_CORPUS_ABSENT(test_support::CorpusPath(""));
+  test_support::TTempDir dir;
   int checked = 0;
   for (const fs::path& path : SampleFiles()) {
-    const std::vector<uint8_t> bytes = testing::ReadFileBytes(path);
+    const std::vector<uint8_t> bytes = test_support::ReadFileBytes(path);
     ExpectSameAsWholeFile(path, bytes);
     // Cut short in the header, in the directory or tag values, and in the
     // data: the messages of a short file stay the same.
@@ -61,7 +62,7 @@ TEST(HeaderRanges, AgreeWithTheWholeFileOnEveryCorpusAndHostileFile) {
     for (size_t length :
          {size_t(0), size_t(7), size_t(100), bytes.size() / 2, bytes.size() - bytes.size() / 8}) {
       if (length >= bytes.size()) continue;
-      testing::WriteFileBytes(cut, {bytes.begin(), bytes.begin() + ptrdiff_t(length)});
+      test_support::WriteFileBytes(cut, {bytes.begin(), bytes.begin() + ptrdiff_t(length)});
       ExpectSameAsWholeFile(cut, {bytes.begin(), bytes.begin() + ptrdiff_t(length)});
     }
     ++checked;

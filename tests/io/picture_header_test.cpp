@@ -7,7 +7,6 @@
 #include <set>
 #include <string>
 
-#include "geo/geotiff_georef.h"
 #include "io/format_registry.h"
 #include "raster/error.h"
 #include "support/test_pictures.h"
@@ -16,7 +15,7 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TTempDir;
+using test_support::TTempDir;
 
 // Loads and reads the header of the same file: both fail, or both give the
 // same size, pixel format and tags.
@@ -55,15 +54,9 @@ class PictureHeader : public ::testing::TestWithParam<std::string> {};
 // extension SaveBitmapFile knows.
 TEST_P(PictureHeader, AgreesWithTheLoadOfWhatEachWriterWrote) {
   TTempDir dir;
-  TGeoTiffTags tags;
-  TGeoReference reference;
-  reference.BaseX = 500000;
-  reference.BaseY = 4649776;
-  reference.ScaleX = reference.ScaleY = 30;
-  reference.Zone = 18;
-  GeoReferenceToGeoTiff(reference, tags);
+  const TGeoTiffTags tags = test_support::SampleGeoTiffTags();
   for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit8, TPixelFormat::Bit24}) {
-    TRasterBitmap picture = testing::Gradient24(37, 11);
+    TRasterBitmap picture = test_support::Gradient24(37, 11);
     picture.SetPixelFormat(format);
     const fs::path path = dir / ("picture" + GetParam());
     SaveBitmapFile(picture, path.string(), {.GeoTiff = true, .GeoTiffTags = &tags});
@@ -76,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWrittenFormat, PictureHeader,
                          [](const auto& info) { return info.param.substr(1); });
 
 TEST(PictureHeaderCorpus, AgreesWithTheLoadOfEveryCorpusFile) {
-  const fs::path corpus = testing::CorpusPath("");
+  const fs::path corpus = test_support::CorpusPath("");
   if (!fs::is_directory(corpus)) QUORVANE_CORPUS_ABSENT(corpus);
   int files = 0;
   for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
@@ -98,10 +91,10 @@ TEST(PictureHeaderCorpus, AgreesWithTheLoadOfEveryCorpusFile) {
 // header is read all the same, which no decoding reader could do.
 TEST(PictureHeader, ReadsNoStrip) {
   TTempDir dir;
-  TRasterBitmap picture = testing::Gradient24(8, 8);
+  TRasterBitmap picture = test_support::Gradient24(8, 8);
   const fs::path path = dir / "broken.tif";
   SaveBitmapFile(picture, path.string(), {});
-  std::vector<uint8_t> bytes = testing::ReadFileBytes(path);
+  std::vector<uint8_t> bytes = test_support::ReadFileBytes(path);
   // The writer puts the strip at offset 36; mark it LZW with a code far
   // beyond the table, and point the compression entry at LZW.
   const TPictureHeader before = [&] {
@@ -117,7 +110,7 @@ TEST(PictureHeader, ReadsNoStrip) {
   }
   bytes[36] = 0xFF;
   bytes[37] = 0xFF;
-  testing::WriteFileBytes(path, bytes);
+  test_support::WriteFileBytes(path, bytes);
   TGeoTiffTags tags;
   EXPECT_THROW(LoadPicture(path.string(), tags), EQuorvaneError);
   const TPictureHeader header = ReadPictureHeader(path.string(), tags);
@@ -129,7 +122,7 @@ TEST(PictureHeader, ReadsNoStrip) {
 TEST(PictureHeader, TheLoadOptionsCapRefusesLoadAndHeaderAlike) {
   TTempDir dir;
   const fs::path path = dir / "a.tif";
-  SaveBitmapFile(testing::Gradient24(100, 100), path.string(), {});
+  SaveBitmapFile(test_support::Gradient24(100, 100), path.string(), {});
   const std::string expected =
       "Picture too large: 100 x 100 pixels at 24 bits per pixel need 30000 bytes, more than the "
       "memory cap of 29999 bytes";

@@ -44,12 +44,12 @@ TEST(StreamedSave, WritesWhatEncodingAConvertedCopyGives) {
   for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
                               TPixelFormat::Bit16, TPixelFormat::Bit24, TPixelFormat::Bit32}) {
     // An odd width, so rows carry padding; noise, so an 8-bit palette must be chosen.
-    const TRasterBitmap picture = testing::NoisePicture(format, 37, 23);
+    const TRasterBitmap picture = test_support::NoisePicture(format, 37, 23);
     for (const std::string ext : {".png", ".jpg", ".gif", ".pcx", ".lbm", ".tif"}) {
       SCOPED_TRACE(std::to_string(picture.BitsPerPixel()) + " bits to " + ext);
       const fs::path path = folder / ("out" + ext);
       SaveBitmapFile(picture, path.string(), {.Compress = true});
-      EXPECT_EQ(testing::ReadFileBytes(path), EncodedCopy(picture, ext));
+      EXPECT_EQ(test_support::ReadFileBytes(path), EncodedCopy(picture, ext));
     }
   }
   fs::remove_all(folder);
@@ -85,7 +85,7 @@ std::string FailedSave(const TRasterBitmap& picture, uint64_t allowed) {
 }
 
 TEST(StreamedSave, AFailingWriteEndsTheSaveWithItsOwnMessage) {
-  const TRasterBitmap picture = testing::Noise24(300, 200);
+  const TRasterBitmap picture = test_support::Noise24(300, 200);
   TRasterBitmap indexed = picture;
   indexed.SetPixelFormat(TPixelFormat::Bit8);
   for (uint64_t allowed : {0, 10, 5000}) {

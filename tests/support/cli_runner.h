@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 struct TCliResult {
   int ExitCode = -1;
@@ -148,4 +148,4 @@ inline std::string SamplePath(const std::string& name) {
   return std::string(QUORVANE_SOURCE_DIR) + "/samples/" + name;
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -5,7 +5,7 @@
 
 #include "raster/codec.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 constexpr uint64_t kTestPictureCap = uint64_t(256) << 20;
 
@@ -17,4 +17,4 @@ inline TDecodeOptions TestDecode(TStageReporter* progress = nullptr) {
   return {.Limits = TestLimits(), .Progress = progress};
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

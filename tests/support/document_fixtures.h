@@ -14,7 +14,7 @@
 #include "raster/bitmap.h"
 #include "support/test_pictures.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 inline const TGeoReference kUtm18North30m{500000, 4649776, 30, 30, 18, true};
 
@@ -59,4 +59,4 @@ struct TBoxRecorder {
   }
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

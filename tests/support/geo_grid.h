@@ -5,10 +5,10 @@
 // where a test is about that.
 #include "geo/geo_reference.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 inline TGeoReference GridPart(const TGeoReference& r) {
   return {r.BaseX, r.BaseY, r.ScaleX, r.ScaleY, r.Zone, r.North};
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -20,7 +20,7 @@
 
 #include "support/test_pictures.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 struct TTiffRecipe {
   uint32_t Width = 16, Height = 16;
@@ -229,4 +229,4 @@ inline std::vector<uint8_t> WriteTiffWithLibtiff(const std::filesystem::path& pa
   return ReadFileBytes(path);
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 // True where the environment sets QUORVANE_REQUIRE_CORPUS=1: the corpus and
 // every outside program the tests compare with must then be there.
@@ -41,24 +41,24 @@ inline std::string ToolMissingText(std::string_view name) {
          (CorpusRequired() ? " but QUORVANE_REQUIRE_CORPUS=1 requires it" : "");
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support
 
 // GoogleTest: ends the test unless the program is installed.
-#define QUORVANE_TOOL_OR_SKIP(name)                                 \
-  do {                                                              \
-    if (!::quorvane::testing::ToolInstalled(name)) {                \
-      if (::quorvane::testing::CorpusRequired())                    \
-        GTEST_FAIL() << ::quorvane::testing::ToolMissingText(name); \
-      GTEST_SKIP() << ::quorvane::testing::ToolMissingText(name);   \
-    }                                                               \
+#define QUORVANE_TOOL_OR_SKIP(name)                                      \
+  do {                                                                   \
+    if (!::quorvane::test_support::ToolInstalled(name)) {                \
+      if (::quorvane::test_support::CorpusRequired())                    \
+        GTEST_FAIL() << ::quorvane::test_support::ToolMissingText(name); \
+      GTEST_SKIP() << ::quorvane::test_support::ToolMissingText(name);   \
+    }                                                                    \
   } while (0)
 
 // QtTest: the same for a test function of a window suite.
-#define QUORVANE_QT_TOOL_OR_SKIP(name)                             \
-  do {                                                             \
-    if (!::quorvane::testing::ToolInstalled(name)) {               \
-      if (::quorvane::testing::CorpusRequired())                   \
-        QFAIL(::quorvane::testing::ToolMissingText(name).c_str()); \
-      QSKIP(::quorvane::testing::ToolMissingText(name).c_str());   \
-    }                                                              \
+#define QUORVANE_QT_TOOL_OR_SKIP(name)                                  \
+  do {                                                                  \
+    if (!::quorvane::test_support::ToolInstalled(name)) {               \
+      if (::quorvane::test_support::CorpusRequired())                   \
+        QFAIL(::quorvane::test_support::ToolMissingText(name).c_str()); \
+      QSKIP(::quorvane::test_support::ToolMissingText(name).c_str());   \
+    }                                                                   \
   } while (0)

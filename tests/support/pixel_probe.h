@@ -8,7 +8,7 @@
 #include "raster/bitmap.h"
 #include "raster/pixel_convert.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 constexpr TColor kMiddleGrey{128, 128, 128};
 
@@ -56,4 +56,4 @@ inline std::string ColorMap(const TRasterBitmap& bitmap, int left, int top, int 
   return map;
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTimer>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 struct TSeenMessage {
   bool Shown = false;
@@ -28,4 +28,4 @@ inline void CloseNextMessageBox(TSeenMessage& seen, int attempts = 200) {
   });
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

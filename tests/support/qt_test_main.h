@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 class TOwnSettingsFolder {
  public:
@@ -20,14 +20,14 @@ class TOwnSettingsFolder {
   QTemporaryDir folder_;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support
 
-#define QUORVANE_QTEST_MAIN(TestObject)             \
-  int main(int argc, char* argv[]) {                \
-    quorvane::testing::TOwnSettingsFolder settings; \
-    QApplication app(argc, argv);                   \
-    app.setAttribute(Qt::AA_Use96Dpi, true);        \
-    TestObject test;                                \
-    QTEST_SET_MAIN_SOURCE_PATH                      \
-    return QTest::qExec(&test, argc, argv);         \
+#define QUORVANE_QTEST_MAIN(TestObject)                  \
+  int main(int argc, char* argv[]) {                     \
+    quorvane::test_support::TOwnSettingsFolder settings; \
+    QApplication app(argc, argv);                        \
+    app.setAttribute(Qt::AA_Use96Dpi, true);             \
+    TestObject test;                                     \
+    QTEST_SET_MAIN_SOURCE_PATH                           \
+    return QTest::qExec(&test, argc, argv);              \
   }

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 // The one descendant of `root` named `name`; throws so a test stops at
 // once when a name is missing or ambiguous.
@@ -53,4 +53,4 @@ inline void DrainEvents() {
   }
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -15,9 +16,10 @@
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/geotiff_tags.h"
 #include "support/outside_tools.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 // A 24-bit picture whose every pixel differs from its neighbours: smooth
 // enough for a lossy codec, varied enough to catch swapped channels or rows.
@@ -66,6 +68,21 @@ inline TRasterBitmap NoisePicture(TPixelFormat format, int width, int height, ui
   return b;
 }
 
+// True when both have the same size and pixel format and the same bits in
+// every pixel (row padding and unused low bits excluded).
+inline bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
+    return false;
+  const size_t bits = size_t(a.Width()) * size_t(a.BitsPerPixel());
+  const uint8_t last = uint8_t(0xFF00 >> (bits % 8));
+  for (int y = 0; y < a.Height(); ++y) {
+    if (std::memcmp(a.Scanline(y), b.Scanline(y), bits / 8) != 0) return false;
+    if (bits % 8 && (a.Scanline(y)[bits / 8] & last) != (b.Scanline(y)[bits / 8] & last))
+      return false;
+  }
+  return true;
+}
+
 // True when both hold the same stored bytes, padding included, and the same
 // colour table: the test for "put back exactly".
 inline bool SameStoredPixels(const TRasterBitmap& a, const TRasterBitmap& b) {
@@ -76,6 +93,25 @@ inline bool SameStoredPixels(const TRasterBitmap& a, const TRasterBitmap& b) {
                   b.ColorTable().end()))
     return false;
   return a.Empty() || std::equal(a.Bits(), a.Bits() + a.Stride() * size_t(a.Height()), b.Bits());
+}
+
+// GeoTIFF tags with every payload a save writes (tie point, pixel size,
+// three keys, a citation, seven doubles), for tests of files that carry
+// tags whatever they mean.
+inline TGeoTiffTags SampleGeoTiffTags() {
+  TGeoTiffTags tags;
+  tags.KeyDirectoryVersion = tags.KeyRevision = 1;
+  tags.NumberOfKeys = 3;
+  tags.KeyEntryCount = 3;
+  tags.Keys[0] = {kGTModelTypeGeoKey, 0, 1, 1};
+  tags.Keys[1] = {kGTRasterTypeGeoKey, 0, 1, 1};
+  tags.Keys[2] = {kProjectedCSTypeGeoKey, 0, 1, 32618};
+  tags.AsciiParams = "Sample";
+  tags.DoubleCount = 7;
+  tags.PixelScale = {30, 30, 1};
+  tags.TiePointCount = 1;
+  tags.TiePoints[0] = {0, 0, 0, 500000, 4649776, 0};
+  return tags;
 }
 
 struct TPixelDifference {
@@ -196,18 +232,18 @@ class TTempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support
 
 // Ends the test for want of corpus files: a visible skip, or a failure where
 // QUORVANE_REQUIRE_CORPUS=1.
 #define QUORVANE_CORPUS_ABSENT(what)                                                        \
   do {                                                                                      \
-    if (::quorvane::testing::CorpusRequired())                                              \
+    if (::quorvane::test_support::CorpusRequired())                                         \
       GTEST_FAIL() << "corpus required (QUORVANE_REQUIRE_CORPUS=1) but absent: " << (what); \
     GTEST_SKIP() << "corpus absent: " << (what);                                            \
   } while (0)
 
-#define QUORVANE_CORPUS_OR_SKIP(var, relative)                           \
-  const auto var##_optional = ::quorvane::testing::CorpusFile(relative); \
-  if (!var##_optional) QUORVANE_CORPUS_ABSENT(relative);                 \
+#define QUORVANE_CORPUS_OR_SKIP(var, relative)                                \
+  const auto var##_optional = ::quorvane::test_support::CorpusFile(relative); \
+  if (!var##_optional) QUORVANE_CORPUS_ABSENT(relative);                      \
   const std::vector<uint8_t>& var = *var##_optional

@@ -13,7 +13,7 @@
 #include "raster/bitmap.h"
 #include "support/geo_grid.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 // Zone 18 north, upper-left corner at 500000 E, 4649776 N, 30 m pixels.
 inline const TGeoReference kTestGeoReference{500000, 4649776, 30, 30, 18, true};
@@ -93,4 +93,4 @@ class TMessageWatcher {
   QList<TSeen> seen_;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

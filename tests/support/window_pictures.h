@@ -9,7 +9,7 @@
 #include "raster/bitmap.h"
 #include "raster/pixel_convert.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 inline TRasterBitmap Pattern(int width, int height) {
   TRasterBitmap picture;
@@ -47,4 +47,4 @@ inline bool SameColours(const TRasterBitmap& a, const TRasterBitmap& b) {
   return true;
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

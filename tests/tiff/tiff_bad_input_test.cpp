@@ -4,19 +4,19 @@
 
 #include <random>
 
+#include "support/tiff_test_builder.h"
 #include "tiff/tiff_reader.h"
-#include "tiff_test_builder.h"
 #include "tiff_test_support.h"
 
 namespace quorvane {
 namespace {
 
-using test::LoadMessage;
-using test::LoadTiffBytes;
-using test::MakeTiff;
-using test::Pixels;
-using test::TTestImage;
-using test::TTiffBuilder;
+using test_support::LoadMessage;
+using test_support::LoadTiffBytes;
+using test_support::MakeTiff;
+using test_support::Pixels;
+using test_support::TTestImage;
+using test_support::TTiffBuilder;
 
 TEST(TiffBadInput, AHeaderBeyondTheMemoryCapIsRefusedBeforeAllocating) {
   for (uint16_t compression : {1, 5, 32773}) {
@@ -131,7 +131,7 @@ TEST(TiffBadInput, EveryTruncationEndsCleanly) {
       TTestImage s{big, 20, 12, 8, 3, 2, compression, 2, 5, rows, {}};
       std::vector<uint32_t> offsets;
       for (uint32_t r = 0; r < 12; r += 5) {
-        std::vector<uint8_t> strip = test::EncodeStrip(s, r, std::min(5u, 12 - r));
+        std::vector<uint8_t> strip = test_support::EncodeStrip(s, r, std::min(5u, 12 - r));
         offsets.push_back(f.AddData(strip));
       }
       f.Short(256, {20}).Short(257, {12}).Short(258, {8}).Short(259, {compression});

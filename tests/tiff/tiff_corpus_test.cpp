@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "geo/geotiff_georef.h"
 #include "raster/file_io.h"
 #include "tiff/tiff_reader.h"
 #include "tiff_test_support.h"
@@ -22,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path CorpusDir(const std::string& sub) {
-  return testing::CorpusPath(sub);
+  return test_support::CorpusPath(sub);
 }
 
 std::vector<fs::path> FilesIn(const fs::path& dir) {
@@ -181,14 +180,14 @@ TEST(TiffCorpus, ReferenceRenderingsMatch) {
   LoadTiffFile(CorpusDir("tiff/minisblack-1c-8b.tiff").string(), b, tags);
   ASSERT_EQ(b.Width(), w);
   ASSERT_EQ(b.Height(), h);
-  EXPECT_EQ(test::Pixels(b), grey);
+  EXPECT_EQ(test_support::Pixels(b), grey);
 
   const std::vector<uint8_t> rgb = ReadPnm(CorpusDir("tiff/ref/rgb-3c-8b.ppm"), w, h);
   LoadTiffFile(CorpusDir("tiff/rgb-3c-8b.tiff").string(), b, tags);
   ASSERT_EQ(b.Width(), w);
   std::vector<uint8_t> bgr = rgb;
   for (size_t i = 0; i + 2 < bgr.size(); i += 3) std::swap(bgr[i], bgr[i + 2]);
-  EXPECT_EQ(test::Pixels(b), bgr);
+  EXPECT_EQ(test_support::Pixels(b), bgr);
 
   // PBM: 1 is black. The WhiteIsZero file keeps its bits and gets the
   // inverted palette, so index 1 shows black too.
@@ -196,49 +195,7 @@ TEST(TiffCorpus, ReferenceRenderingsMatch) {
   LoadTiffFile(CorpusDir("tiff/miniswhite-1c-1b.tiff").string(), b, tags);
   ASSERT_EQ(b.Width(), w);
   EXPECT_EQ(b.ColorTable()[1], (TRGBQuad{0, 0, 0, 0}));
-  EXPECT_EQ(test::Pixels(b), bits);
-}
-
-struct TGeoExpectation {
-  const char* file;
-  double base_x, base_y, scale_x, scale_y;
-  int zone;
-  bool north;
-};
-
-// Values from the corpus description: tie point, pixel scale and the zone
-// the projected-system code gives (codes outside the table fall back to the
-// code modulo 100). A system other than a UTM zone of the table puts the
-// origin where the file's tie point says: the austrian file ties pixel
-// (431, 134).
-const TGeoExpectation kGeoFiles[] = {
-    {"geotiff/byte.tif", 440720, 3751320, 60, 60, 11, true},
-    {"geotiff/derived/byte_mm.tif", 440720, 3751320, 60, 60, 11, true},
-    {"geotiff/RGB.byte.tif", 101985, 2826915, 300.0379267, 300.0417827, 18, true},
-    {"geotiff/labels.tif", 703986.5024, 4254601.867, 29.90640459, 29.88312024, 17, true},
-    {"geotiff/m_3607824_se_17_1_20160620_sub.tif", 768269, 4057292, 1, 1, 17, true},
-    {"geotiff/epsg_27563_allgeokeys.tif", 827294.1414, 523985.6444, 0.500637, 0.500637, 3, true},
-    {"geotiff/derived/austrian_capitals_tiepoint_scale_area_mm.tif", 4733000 - 431 * 1000,
-     2677000 + 134 * 1000, 1000, 1000, 35, true},
-    {"geotiff/zh_dem_25.tif", 677562.5, 253012.5, 25, 25, 0, false},
-};
-
-TEST(TiffCorpus, GeoTiffFilesGiveTheirGeoreference) {
-  SKIP_WITHOUT(CorpusDir("geotiff"));
-  for (const TGeoExpectation& e : kGeoFiles) {
-    TRasterBitmap b;
-    TGeoTiffTags tags;
-    LoadTiffFile(CorpusDir(e.file).string(), b, tags);
-    TGeoReference ref{};
-    GeoTiffToGeoReference(tags, ref);
-    // Tolerances: the description rounds to about ten significant digits.
-    EXPECT_NEAR(ref.BaseX, e.base_x, 1e-3) << e.file;
-    EXPECT_NEAR(ref.BaseY, e.base_y, 1e-3) << e.file;
-    EXPECT_NEAR(ref.ScaleX, e.scale_x, 1e-6) << e.file;
-    EXPECT_NEAR(ref.ScaleY, e.scale_y, 1e-6) << e.file;
-    EXPECT_EQ(ref.Zone, e.zone) << e.file;
-    EXPECT_EQ(ref.North, e.north) << e.file;
-  }
+  EXPECT_EQ(test_support::Pixels(b), bits);
 }
 
 bool SameTags(const TGeoTiffTags& a, const TGeoTiffTags& b) {
@@ -266,7 +223,7 @@ TEST(TiffCorpus, MappedAndStreamedFilesGiveTheSameTagsAndPixels) {
       } catch (const EQuorvaneError&) {
       }
       EXPECT_TRUE(SameTags(mapped, streamed)) << file;
-      EXPECT_EQ(test::Pixels(mapped_bitmap), test::Pixels(streamed_bitmap)) << file;
+      EXPECT_EQ(test_support::Pixels(mapped_bitmap), test_support::Pixels(streamed_bitmap)) << file;
       with_tags += mapped.KeyEntryCount > 0;
     }
   }

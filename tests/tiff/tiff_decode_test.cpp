@@ -4,19 +4,19 @@
 
 #include <random>
 
+#include "support/tiff_test_builder.h"
 #include "tiff/tiff_reader.h"
-#include "tiff_test_builder.h"
 #include "tiff_test_support.h"
 
 namespace quorvane {
 namespace {
 
-using test::LoadMessage;
-using test::LoadTiffBytes;
-using test::MakeTiff;
-using test::Pixels;
-using test::TTestImage;
-using test::TTiffBuilder;
+using test_support::LoadMessage;
+using test_support::LoadTiffBytes;
+using test_support::MakeTiff;
+using test_support::Pixels;
+using test_support::TTestImage;
+using test_support::TTiffBuilder;
 
 struct TDepth {
   const char* name;
@@ -196,12 +196,12 @@ TEST(TiffDecode, UnsupportedDepthsAndCompressions) {
 TEST(TiffDecode, TilesSeparatePlanesAndOldLzwAreRefused) {
   auto expect_refused = [](const std::vector<uint8_t>& file, const std::string& message) {
     EXPECT_EQ(LoadMessage(file), message);
-    EXPECT_EQ(test::HeaderMessage(file), message);
+    EXPECT_EQ(test_support::HeaderMessage(file), message);
   };
-  TTiffBuilder tiled = test::BuilderFor(OnePixelRow(8, 1, 1, {1, 2}));
+  TTiffBuilder tiled = test_support::BuilderFor(OnePixelRow(8, 1, 1, {1, 2}));
   tiled.Long(322, {16}).Long(323, {16}).Long(324, {8});
   expect_refused(tiled.Build(), "Unsupported Tiled TIF File");
-  TTiffBuilder planar = test::BuilderFor(OnePixelRow(8, 3, 2, {1, 2, 3}));
+  TTiffBuilder planar = test_support::BuilderFor(OnePixelRow(8, 3, 2, {1, 2, 3}));
   planar.Short(284, {2});
   expect_refused(planar.Build(), "Unsupported Planar Configuration = 2");
   TTiffBuilder old_lzw(true);
@@ -309,7 +309,7 @@ TEST(TiffLzw, EndlesslyGrowingThirteenBitStringIsInvalid) {
 TEST(TiffLzw, OutputBeyondTheStripIsDropped) {
   // "aaaa..." of 300 bytes compresses into codes whose last one overshoots a
   // strip of 2 rows of 100 bytes.
-  const std::vector<uint8_t> strip = test::LzwEncode(std::vector<uint8_t>(300, 9));
+  const std::vector<uint8_t> strip = test_support::LzwEncode(std::vector<uint8_t>(300, 9));
   TRasterBitmap b;
   LoadTiffBytes(LzwFile(strip, 8, 100, 2), b);
   EXPECT_EQ(Pixels(b), std::vector<uint8_t>(200, 9));
@@ -317,11 +317,11 @@ TEST(TiffLzw, OutputBeyondTheStripIsDropped) {
 
 TEST(TiffLzw, DataEndingEarlyLeavesZerosAndTheNextStripStillDecodes) {
   TTiffBuilder f(false);
-  std::vector<uint8_t> cut = test::LzwEncode(std::vector<uint8_t>(8, 5));
+  std::vector<uint8_t> cut = test_support::LzwEncode(std::vector<uint8_t>(8, 5));
   cut.pop_back();  // lose the end code's last bits
   cut.pop_back();
   const uint32_t first = f.AddData(cut);
-  const uint32_t second = f.AddData(test::LzwEncode(std::vector<uint8_t>(8, 6)));
+  const uint32_t second = f.AddData(test_support::LzwEncode(std::vector<uint8_t>(8, 6)));
   f.Short(256, {4}).Short(257, {4}).Short(258, {8}).Short(259, {5}).Short(262, {0});
   f.Long(273, {first, second}).Short(278, {2});
   TRasterBitmap b;
@@ -341,7 +341,7 @@ TEST(TiffLzw, RowsThatGotNoDataAreFinishedZeros) {
   for (const TCase& c : {TCase{1, 0, {255}}, TCase{1, 1, {0}}, TCase{4, 5, {255, 255, 255, 0}},
                          TCase{3, 2, {0, 0, 0}}}) {
     TTiffBuilder f(true);
-    const uint32_t strip = f.AddData(test::LzwEncode({}));
+    const uint32_t strip = f.AddData(test_support::LzwEncode({}));
     f.Short(256, {3}).Short(257, {3}).Short(258, {8}).Short(259, {5});
     f.Short(262, {c.photometric}).Short(277, {c.samples}).Long(273, {strip});
     TRasterBitmap b;
@@ -408,7 +408,7 @@ TEST(TiffDecode, FailuresSayWhetherAnotherReaderMayTry) {
       {"LZW code 511 after Clear", LzwFile({0x80, 0x7F, 0xC0}, 4311, 1000, 1), TErrorKind::Corrupt},
       {"beyond the cap", huge.Build(), TErrorKind::TooLarge},
   };
-  for (const auto& c : cases) EXPECT_EQ(test::LoadFailureKind(c.file), c.kind) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(test_support::LoadFailureKind(c.file), c.kind) << c.name;
 }
 
 }  // namespace

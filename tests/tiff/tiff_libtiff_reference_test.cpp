@@ -154,7 +154,7 @@ TEST(TiffLibtiffReference, EveryDepthCompressionAndByteOrderMatchesLibtiff) {
           LoadTiffFile(path, bitmap, tags);
           ASSERT_EQ(bitmap.Width(), int(kWidth));
           ASSERT_EQ(bitmap.Height(), int(kHeight));
-          EXPECT_EQ(test::RowBytes(bitmap, row_bytes), expected);
+          EXPECT_EQ(test_support::RowBytes(bitmap, row_bytes), expected);
           for (size_t i = 0; i < palette.size(); ++i) EXPECT_EQ(bitmap.ColorTable()[i], palette[i]);
           std::filesystem::remove(path);
           ++files;

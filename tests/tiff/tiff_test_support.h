@@ -11,13 +11,13 @@
 #include "support/decode_limits.h"
 #include "tiff/tiff_reader.h"
 
-namespace quorvane::test {
+namespace quorvane::test_support {
 
 // Under the tests' memory cap (support/decode_limits.h).
 inline void LoadTiffBytes(const std::vector<uint8_t>& bytes, TRasterBitmap& bitmap,
                           TStageReporter* progress = nullptr) {
   TGeoTiffTags tags;
-  DecodeTiff(bytes, bitmap, tags, testing::TestDecode(progress));
+  DecodeTiff(bytes, bitmap, tags, test_support::TestDecode(progress));
 }
 
 // The message a load raises, or "" when it succeeds.
@@ -50,7 +50,7 @@ inline std::optional<TErrorKind> LoadFailureKind(const std::vector<uint8_t>& byt
 inline std::string HeaderMessage(const std::vector<uint8_t>& bytes) {
   TGeoTiffTags tags;
   try {
-    ReadTiffHeader(bytes, tags, testing::TestLimits());
+    ReadTiffHeader(bytes, tags, test_support::TestLimits());
   } catch (const EQuorvaneError& e) {
     return e.what();
   }
@@ -73,4 +73,4 @@ inline std::vector<uint8_t> Pixels(const TRasterBitmap& b) {
   return RowBytes(b, UsedRowBytes(b));
 }
 
-}  // namespace quorvane::test
+}  // namespace quorvane::test_support

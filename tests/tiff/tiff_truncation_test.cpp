@@ -9,16 +9,16 @@
 
 #include "raster/file_io.h"
 #include "support/test_pictures.h"
+#include "support/tiff_test_builder.h"
 #include "tiff/tiff_reader.h"
-#include "tiff_test_builder.h"
 #include "tiff_test_support.h"
 
 namespace quorvane {
 namespace {
 
-using test::LoadMessage;
-using test::LoadTiffBytes;
-using test::TTiffBuilder;
+using test_support::LoadMessage;
+using test_support::LoadTiffBytes;
+using test_support::TTiffBuilder;
 
 // An 8-bit grey TIFF of `width` x `height` in strips of `rows_per_strip`
 // rows whose offsets are those of the complete file, of which only the
@@ -66,7 +66,7 @@ TEST(TiffTruncation, NoStripsWithAnUnsupportedCompressionLoadTheBlankPicture) {
   EXPECT_EQ(b.Width(), 4);
   EXPECT_EQ(b.Height(), 2);
   EXPECT_EQ(b.PixelFormat(), TPixelFormat::Bit8);
-  EXPECT_EQ(test::Pixels(b), std::vector<uint8_t>(8, 0));
+  EXPECT_EQ(test_support::Pixels(b), std::vector<uint8_t>(8, 0));
 }
 
 TEST(TiffTruncation, TilesWithAnUnsupportedCompressionNameTheCompression) {
@@ -77,14 +77,14 @@ TEST(TiffTruncation, TilesWithAnUnsupportedCompressionNameTheCompression) {
   f.Long(322, {16}).Long(324, {8});
   TRasterBitmap b;
   EXPECT_EQ(LoadMessage(f.Build(), b), "Unsupported Compression = 7");
-  EXPECT_EQ(test::HeaderMessage(f.Build()), "Unsupported Compression = 7");
+  EXPECT_EQ(test_support::HeaderMessage(f.Build()), "Unsupported Compression = 7");
 }
 
 // Another program cuts the file after its size was taken and before it is
 // read (where a memory-mapped file would raise SIGBUS): the read keeps what
 // is left, at every cut, and the picture keeps the rows that arrived.
 TEST(TiffTruncation, AFileCutAfterItsSizeWasTakenLoadsWhatIsLeft) {
-  testing::TTempDir dir;
+  test_support::TTempDir dir;
   const std::string path = (dir / "shrinking.tif").string();
   // Over a megabyte, so the read goes into mapped memory as large files do.
   const uint32_t width = 1200, height = 1000;

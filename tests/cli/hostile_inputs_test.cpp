@@ -78,7 +78,7 @@ TEST_F(HostileInputs, EndAsTheyShouldWithinMemoryOfThePicture) {
     SCOPED_TRACE(std::string(c.Input) + " -> " + c.Ext);
     std::vector<std::string> args{"convert", Hostile(c.Input), Null(c.Ext)};
     args.insert(args.end(), c.Options.begin(), c.Options.end());
-    const testing::TMeasuredRun run = testing::RunCliMeasured(args);
+    const test_support::TMeasuredRun run = test_support::RunCliMeasured(args);
     EXPECT_EQ(run.ExitCode, c.Exit) << run.Err;
     EXPECT_TRUE(run.Err.starts_with(c.Error)) << run.Err;
     if (kMeasured) EXPECT_LE(run.PeakResidentKb, c.MostMb * 1024);
@@ -90,27 +90,27 @@ TEST_F(HostileInputs, EndAsTheyShouldWithinMemoryOfThePicture) {
 
 TEST_F(HostileInputs, APictureWiderThanAMillionPixelsSavesAndReadsBackAsPng) {
   const std::string png = (folder_ / "wide.png").string();
-  ASSERT_EQ(testing::RunCli({"convert", Hostile("wide1100000.tif"), png}).ExitCode, 0);
-  const testing::TCliResult info = testing::RunCli({"info", png, "--json"});
+  ASSERT_EQ(test_support::RunCli({"convert", Hostile("wide1100000.tif"), png}).ExitCode, 0);
+  const test_support::TCliResult info = test_support::RunCli({"info", png, "--json"});
   ASSERT_EQ(info.ExitCode, 0) << info.Err;
-  EXPECT_EQ(testing::ParseJson(info.Out)["width"], 1100000);
+  EXPECT_EQ(test_support::ParseJson(info.Out)["width"], 1100000);
 }
 
 // A second ImageWidth of a field type TIFF does not define (2304) is skipped,
 // as libtiff skips it: the picture is 1 x 1, not 10 x 1.
 TEST_F(HostileInputs, AnEntryOfAnUnknownFieldTypeIsSkipped) {
-  const testing::TCliResult info =
-      testing::RunCli({"info", Hostile("unknown_field_type.tif"), "--json"});
+  const test_support::TCliResult info =
+      test_support::RunCli({"info", Hostile("unknown_field_type.tif"), "--json"});
   ASSERT_EQ(info.ExitCode, 0) << info.Err;
-  EXPECT_EQ(testing::ParseJson(info.Out)["width"], 1);
+  EXPECT_EQ(test_support::ParseJson(info.Out)["width"], 1);
 }
 
 // Running out of memory is said in words, with the bytes that were wanted,
 // not as "std::bad_alloc".
 TEST_F(HostileInputs, RunningOutOfMemorySaysSo) {
   if (!kMeasured) GTEST_SKIP() << "an address-space limit does not suit the sanitizers";
-  const testing::TMeasuredRun run =
-      testing::RunCliMeasured({"convert", Hostile("tall.gif"), Null(".bmp")}, uint64_t(256) << 20);
+  const test_support::TMeasuredRun run = test_support::RunCliMeasured(
+      {"convert", Hostile("tall.gif"), Null(".bmp")}, uint64_t(256) << 20);
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_EQ(run.Err, "Not enough memory to hold the picture (439681528 bytes)\n");
 }

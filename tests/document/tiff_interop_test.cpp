@@ -13,7 +13,7 @@
 namespace quorvane {
 namespace {
 
-using testing::TTempDir;
+using test_support::TTempDir;
 
 struct TToolRun {
   int Status = -1;
@@ -69,7 +69,7 @@ TEST(TiffInterop, TiffinfoReadsEveryLayoutWithoutErrors) {
     const char* Photometric;
     const char* Size;
   };
-  const TRasterBitmap rgb = testing::Gradient24(31, 17);
+  const TRasterBitmap rgb = test_support::Gradient24(31, 17);
   const TCase cases[] = {{"rgb.tif", &rgb, "RGB color", "Image Width: 31 Image Length: 17"},
                          {"pal.tif", &palette, "palette color", "Image Width: 7 Image Length: 5"},
                          {"one.tif", &bilevel, "min-is-black", "Image Width: 9 Image Length: 3"},
@@ -95,7 +95,7 @@ TEST(TiffInterop, GdalReadsOurGeoreferenceAndPixels) {
   QUORVANE_TOOL_OR_SKIP("gdalinfo");
   QUORVANE_TOOL_OR_SKIP("gdallocationinfo");
   TTempDir dir;
-  const TRasterBitmap picture = testing::Gradient24(40, 20);
+  const TRasterBitmap picture = test_support::Gradient24(40, 20);
   struct TCase {
     int Zone;
     bool North;

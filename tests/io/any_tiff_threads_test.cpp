@@ -6,14 +6,14 @@
 #include <cstring>
 #include <thread>
 
-#include "any_tiff_test_support.h"
+#include "anytiff/any_tiff_test_support.h"
 #include "imaging/parallel_bands.h"
 
 namespace quorvane {
 namespace {
 
-using testing::TTempDir;
-using testing::TTiffRecipe;
+using test_support::TTempDir;
+using test_support::TTiffRecipe;
 
 TRasterBitmap Decode(const std::vector<uint8_t>& bytes, int threads, uint64_t cap,
                      TStageReporter* progress = nullptr) {
@@ -70,12 +70,14 @@ TEST(AnyTiffThreads, EveryConversionGivesThePictureOneThreadGives) {
     recipe.TileWidth = recipe.TileHeight = c.tile;
     recipe.RowsPerStrip = 4;
     recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
-    const auto bytes = testing::WriteTiff(dir, "t.tif", recipe, [&](uint32_t x, uint32_t y, int s) {
-      return c.bits == 1 ? double((x + y) % 3 == 0) : Sample(x, y, s) - (c.format == 2 ? 100 : 0);
-    });
-    const TRasterBitmap one = Decode(bytes, 1, testing::kRoomyCap);
+    const auto bytes =
+        test_support::WriteTiff(dir, "t.tif", recipe, [&](uint32_t x, uint32_t y, int s) {
+          return c.bits == 1 ? double((x + y) % 3 == 0)
+                             : Sample(x, y, s) - (c.format == 2 ? 100 : 0);
+        });
+    const TRasterBitmap one = Decode(bytes, 1, test_support::kRoomyCap);
     for (int threads : {2, 3}) {
-      EXPECT_TRUE(SamePictures(one, Decode(bytes, threads, testing::kRoomyCap))) << threads;
+      EXPECT_TRUE(SamePictures(one, Decode(bytes, threads, test_support::kRoomyCap))) << threads;
       // A cap that leaves no room for a working copy: stretches read twice.
       const uint64_t tight = uint64_t(one.Stride()) * uint64_t(one.Height()) + 16;
       EXPECT_TRUE(SamePictures(one, Decode(bytes, threads, tight))) << threads << " tight";
@@ -89,7 +91,7 @@ TEST(AnyTiffThreads, ProgressComesFromTheCallingThreadOnly) {
   recipe.Width = 64;
   recipe.Height = 100;
   recipe.TileWidth = recipe.TileHeight = 16;
-  const auto bytes = testing::WriteTiff(dir, "p.tif", recipe, Sample);
+  const auto bytes = test_support::WriteTiff(dir, "p.tif", recipe, Sample);
   TStageReporter reporter;
   const std::thread::id caller = std::this_thread::get_id();
   int running = 0;
@@ -98,7 +100,7 @@ TEST(AnyTiffThreads, ProgressComesFromTheCallingThreadOnly) {
     elsewhere |= std::this_thread::get_id() != caller;
     running += stage == TProgressStage::Running;
   });
-  Decode(bytes, 3, testing::kRoomyCap, &reporter);
+  Decode(bytes, 3, test_support::kRoomyCap, &reporter);
   EXPECT_EQ(running, 100);
   EXPECT_FALSE(elsewhere);
 }
@@ -112,7 +114,7 @@ TEST(AnyTiffThreads, AWorkersFailureEndsTheDecode) {
   recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
   recipe.DirectoryFirst = true;
   const auto path = dir / "bad.tif";
-  auto bytes = testing::WriteTiffWithLibtiff(path, recipe, Sample);
+  auto bytes = test_support::WriteTiffWithLibtiff(path, recipe, Sample);
   TIFF* tif = TIFFOpen(path.c_str(), "r");
   const uint64_t at = TIFFGetStrileOffset(tif, 30);
   TIFFClose(tif);
@@ -120,7 +122,7 @@ TEST(AnyTiffThreads, AWorkersFailureEndsTheDecode) {
   TRasterBitmap picture;
   TGeoTiffTags tags;
   TAnyTiffOptions options;
-  options.MaxPictureBytes = testing::kRoomyCap;
+  options.MaxPictureBytes = test_support::kRoomyCap;
   options.Parallel = ParallelBands;
   options.Threads = 3;
   try {

@@ -5,19 +5,17 @@
 #include <cmath>
 #include <limits>
 
-#include "any_tiff_test_support.h"
-#include "geo/geo_reference.h"
-#include "geo/geotiff_georef.h"
+#include "anytiff/any_tiff_test_support.h"
 #include "tiff/tiff_reader.h"
 
 namespace quorvane {
 namespace {
 
-using testing::ColorAt;
-using testing::DecodeAny;
-using testing::TColor;
-using testing::TTempDir;
-using testing::TTiffRecipe;
+using test_support::ColorAt;
+using test_support::DecodeAny;
+using test_support::TColor;
+using test_support::TTempDir;
+using test_support::TTiffRecipe;
 
 double RgbSample(uint32_t x, uint32_t y, int s) {
   switch (s) {
@@ -64,7 +62,7 @@ TEST(AnyTiffDecode, RgbInStripsAndTilesWithEveryCommonCompression) {
         recipe.RowsPerStrip = 5;
       }
       SCOPED_TRACE(std::to_string(compression) + (tiled ? " tiled" : " striped"));
-      const auto bytes = testing::WriteTiff(dir, "rgb.tif", recipe, RgbSample);
+      const auto bytes = test_support::WriteTiff(dir, "rgb.tif", recipe, RgbSample);
       ExpectRgbPicture(DecodeAny(bytes).Picture, recipe.Width, recipe.Height);
     }
   }
@@ -80,7 +78,7 @@ TEST(AnyTiffDecode, SeparatePlanesGiveTheSamePixelsAsChunkyOnes) {
     recipe.ExtraSamples = 1;
     recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
     recipe.RowsPerStrip = 7;
-    const auto bytes = testing::WriteTiff(dir, "planar.tif", recipe, RgbSample);
+    const auto bytes = test_support::WriteTiff(dir, "planar.tif", recipe, RgbSample);
     ExpectRgbPicture(DecodeAny(bytes).Picture, recipe.Width, recipe.Height);
   }
 }
@@ -95,8 +93,8 @@ TEST(AnyTiffDecode, BigTiffInBothByteOrders) {
     recipe.BigEndian = big_endian;
     recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
     recipe.RowsPerStrip = 4;
-    const auto bytes = testing::WriteTiff(dir, "big.tif", recipe,
-                                          [](uint32_t x, uint32_t y, int) { return x * 6 + y; });
+    const auto bytes = test_support::WriteTiff(
+        dir, "big.tif", recipe, [](uint32_t x, uint32_t y, int) { return x * 6 + y; });
     const TRasterBitmap picture = DecodeAny(bytes).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
     for (uint32_t y = 0; y < recipe.Height; ++y)
@@ -115,15 +113,15 @@ TEST(AnyTiffDecode, SixteenBitRgbScalesOverTheFullRange) {
   auto sample = [](uint32_t x, uint32_t y, int s) {
     return double((x * 1777 + y * 2903 + uint32_t(s) * 12345) % 65536);
   };
-  const auto bytes = testing::WriteTiff(dir, "rgb16.tif", recipe, sample);
+  const auto bytes = test_support::WriteTiff(dir, "rgb16.tif", recipe, sample);
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit24);
   for (uint32_t y = 0; y < recipe.Height; ++y) {
     for (uint32_t x = 0; x < recipe.Width; ++x) {
       const TColor c = ColorAt(picture, int(x), int(y));
-      ASSERT_EQ(c.Red, testing::FullRange(uint64_t(sample(x, y, 0)), 16));
-      ASSERT_EQ(c.Green, testing::FullRange(uint64_t(sample(x, y, 1)), 16));
-      ASSERT_EQ(c.Blue, testing::FullRange(uint64_t(sample(x, y, 2)), 16));
+      ASSERT_EQ(c.Red, test_support::FullRange(uint64_t(sample(x, y, 0)), 16));
+      ASSERT_EQ(c.Green, test_support::FullRange(uint64_t(sample(x, y, 1)), 16));
+      ASSERT_EQ(c.Blue, test_support::FullRange(uint64_t(sample(x, y, 2)), 16));
     }
   }
 }
@@ -141,8 +139,8 @@ TEST(AnyTiffDecode, JpegYcbcrTilesAndStripsMatchLibtiffsRgbaReader) {
     recipe.RowsPerStrip = 16;
     auto smooth = [](uint32_t x, uint32_t y, int s) { return double(40 + x * 2 + y * s); };
     const auto path = dir / "jpeg.tif";
-    testing::WriteTiffWithLibtiff(path, recipe, smooth);
-    const TRasterBitmap picture = DecodeAny(testing::ReadFileBytes(path)).Picture;
+    test_support::WriteTiffWithLibtiff(path, recipe, smooth);
+    const TRasterBitmap picture = DecodeAny(test_support::ReadFileBytes(path)).Picture;
 
     TIFF* tif = TIFFOpen(path.c_str(), "r");
     ASSERT_NE(tif, nullptr);
@@ -174,8 +172,8 @@ TEST(AnyTiffDecode, LabInTilesAndStripsMatchesLibtiffsWholeImage) {
     recipe.TileWidth = recipe.TileHeight = tiled ? 16 : 0;
     recipe.RowsPerStrip = 6;
     const auto path = dir / "lab.tif";
-    testing::WriteTiffWithLibtiff(path, recipe, RgbSample);
-    const TRasterBitmap picture = DecodeAny(testing::ReadFileBytes(path)).Picture;
+    test_support::WriteTiffWithLibtiff(path, recipe, RgbSample);
+    const TRasterBitmap picture = DecodeAny(test_support::ReadFileBytes(path)).Picture;
     TIFF* tif = TIFFOpen(path.c_str(), "r");
     ASSERT_NE(tif, nullptr);
     std::vector<uint32_t> rgba(size_t(recipe.Width) * recipe.Height);
@@ -212,13 +210,13 @@ TEST(AnyTiffDecode, Float32WithPredictorAndNodataStretches) {
     if (x == 6 && y == 5) return std::numeric_limits<double>::infinity();
     return float(120.25 + 17.5 * std::sin(x * 0.3) + y * 3.125);
   };
-  const auto bytes = testing::WriteTiff(dir, "dem.tif", recipe, height);
+  const auto bytes = test_support::WriteTiff(dir, "dem.tif", recipe, height);
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
   std::vector<double> values;
   for (uint32_t y = 0; y < recipe.Height; ++y)
     for (uint32_t x = 0; x < recipe.Width; ++x) values.push_back(float(height(x, y, 0)));
-  const std::vector<int> expected = testing::ExpectedStretch(values, -9999.0);
+  const std::vector<int> expected = test_support::ExpectedStretch(values, -9999.0);
   for (uint32_t y = 0; y < recipe.Height; ++y)
     for (uint32_t x = 0; x < recipe.Width; ++x)
       ASSERT_EQ(picture.Scanline(int(y))[x], expected[y * recipe.Width + x]) << x << ", " << y;
@@ -243,12 +241,12 @@ TEST(AnyTiffDecode, Int16WithNodataStretchesInStripsAndTiles) {
     auto depth = [](uint32_t x, uint32_t y, int) -> double {
       return (x + y) % 11 == 0 ? -32768.0 : double(int(x) * 37 - int(y) * 91 - 200);
     };
-    const auto bytes = testing::WriteTiff(dir, "int16.tif", recipe, depth);
+    const auto bytes = test_support::WriteTiff(dir, "int16.tif", recipe, depth);
     const TRasterBitmap picture = DecodeAny(bytes).Picture;
     std::vector<double> values;
     for (uint32_t y = 0; y < recipe.Height; ++y)
       for (uint32_t x = 0; x < recipe.Width; ++x) values.push_back(depth(x, y, 0));
-    const std::vector<int> expected = testing::ExpectedStretch(values, -32768.0);
+    const std::vector<int> expected = test_support::ExpectedStretch(values, -32768.0);
     for (uint32_t y = 0; y < recipe.Height; ++y)
       for (uint32_t x = 0; x < recipe.Width; ++x)
         ASSERT_EQ(picture.Scanline(int(y))[x], expected[y * recipe.Width + x]) << x << ", " << y;
@@ -266,14 +264,14 @@ TEST(AnyTiffDecode, SignedBandsBeyondTheThirdAreIgnoredAndEachShownBandStretches
   auto band = [](uint32_t x, uint32_t y, int s) {
     return double((int(x) - 5) * (s + 1) * 100 + int(y));
   };
-  const auto bytes = testing::WriteTiff(dir, "bands.tif", recipe, band);
+  const auto bytes = test_support::WriteTiff(dir, "bands.tif", recipe, band);
   const TRasterBitmap picture = DecodeAny(bytes).Picture;
   ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit24);
   for (int s = 0; s < 3; ++s) {
     std::vector<double> values;
     for (uint32_t y = 0; y < 10; ++y)
       for (uint32_t x = 0; x < 10; ++x) values.push_back(band(x, y, s));
-    const std::vector<int> expected = testing::ExpectedStretch(values, std::nullopt);
+    const std::vector<int> expected = test_support::ExpectedStretch(values, std::nullopt);
     for (uint32_t y = 0; y < 10; ++y) {
       for (uint32_t x = 0; x < 10; ++x) {
         const TColor c = ColorAt(picture, int(x), int(y));
@@ -295,7 +293,7 @@ TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
     recipe.TileWidth = recipe.TileHeight = 16;
     auto bit = [](uint32_t x, uint32_t y, int) { return double((x * 3 + y) % 5 == 0); };
     const TRasterBitmap picture =
-        DecodeAny(testing::WriteTiff(dir, "bits.tif", recipe, bit)).Picture;
+        DecodeAny(test_support::WriteTiff(dir, "bits.tif", recipe, bit)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit1);
     for (uint32_t y = 0; y < recipe.Height; ++y)
       for (uint32_t x = 0; x < recipe.Width; ++x)
@@ -311,7 +309,7 @@ TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
                        0x0300, 0x0400, 0xAA00, 0xBB00, 0xCC00, 0xDD00};
     auto index = [](uint32_t x, uint32_t y, int) { return double((x + y) % 4); };
     const TRasterBitmap picture =
-        DecodeAny(testing::WriteTiff(dir, "palette.tif", recipe, index)).Picture;
+        DecodeAny(test_support::WriteTiff(dir, "palette.tif", recipe, index)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit4);
     EXPECT_EQ(picture.ColorTable()[3], (TRGBQuad{0xDD00 / 257, 0x0400 / 257, 0xFF00 / 257, 0}));
     for (uint32_t x = 0; x < recipe.Width; ++x)
@@ -325,11 +323,12 @@ TEST(AnyTiffDecode, LowBitDepthsKeepPalettesAndScaleGreys) {
     const uint32_t top = (1u << bits) - 1;
     auto grey = [&](uint32_t x, uint32_t y, int) { return double((x * 977 + y) % (top + 1)); };
     const TRasterBitmap picture =
-        DecodeAny(testing::WriteTiff(dir, "grey.tif", recipe, grey)).Picture;
+        DecodeAny(test_support::WriteTiff(dir, "grey.tif", recipe, grey)).Picture;
     ASSERT_EQ(picture.PixelFormat(), TPixelFormat::Bit8);
     for (uint32_t y = 0; y < 2; ++y)
       for (uint32_t x = 0; x < recipe.Width; ++x)
-        ASSERT_EQ(picture.Scanline(int(y))[x], testing::FullRange(uint64_t(grey(x, y, 0)), bits))
+        ASSERT_EQ(picture.Scanline(int(y))[x],
+                  test_support::FullRange(uint64_t(grey(x, y, 0)), bits))
             << bits << " bits";
   }
 }
@@ -344,7 +343,8 @@ TEST(AnyTiffDecode, CmykInSeparatePlanesBecomesLight) {
   recipe.Planar = PLANARCONFIG_SEPARATE;
   recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
   auto ink = [](uint32_t x, uint32_t y, int s) { return double((x * 31 + y * 17 + s * 50) % 200); };
-  const TRasterBitmap picture = DecodeAny(testing::WriteTiff(dir, "cmyk.tif", recipe, ink)).Picture;
+  const TRasterBitmap picture =
+      DecodeAny(test_support::WriteTiff(dir, "cmyk.tif", recipe, ink)).Picture;
   for (uint32_t y = 0; y < recipe.Height; ++y) {
     for (uint32_t x = 0; x < recipe.Width; ++x) {
       // Full intensity less the black ink, then less the colour ink.
@@ -373,8 +373,8 @@ TTiffRecipe GeoRecipe() {
 // readouts see no difference.
 TEST(AnyTiffDecode, GeoTiffTagsAreWhatOurOwnReaderReads) {
   TTempDir dir;
-  const auto bytes =
-      testing::WriteTiff(dir, "geo.tif", GeoRecipe(), [](uint32_t x, uint32_t, int) { return x; });
+  const auto bytes = test_support::WriteTiff(dir, "geo.tif", GeoRecipe(),
+                                             [](uint32_t x, uint32_t, int) { return x; });
   TRasterBitmap ours;
   TGeoTiffTags expected;
   DecodeTiff(bytes, ours, expected);
@@ -389,10 +389,7 @@ TEST(AnyTiffDecode, GeoTiffTagsAreWhatOurOwnReaderReads) {
   EXPECT_EQ(got.DoubleCount, expected.DoubleCount);
   EXPECT_EQ(got.DoubleParams, expected.DoubleParams);
   EXPECT_EQ(got.AsciiParams, expected.AsciiParams);
-  TGeoReference reference;
-  GeoTiffToGeoReference(got, reference);
-  EXPECT_EQ(reference.BaseX, 500000);
-  EXPECT_EQ(reference.Zone, 18);
+  EXPECT_EQ(got.TiePoints[0].X, 500000);
 }
 
 TEST(AnyTiffDecode, OverviewOpensWhenTheFullPictureExceedsTheCap) {
@@ -403,11 +400,11 @@ TEST(AnyTiffDecode, OverviewOpensWhenTheFullPictureExceedsTheCap) {
   recipe.TileWidth = recipe.TileHeight = 16;
   recipe.Compression = COMPRESSION_ADOBE_DEFLATE;
   recipe.Overviews = {{32, 24}, {16, 12}};
-  const auto bytes = testing::WriteTiff(dir, "cog.tif", recipe, RgbSample);
+  const auto bytes = test_support::WriteTiff(dir, "cog.tif", recipe, RgbSample);
   ASSERT_EQ(DecodeAny(bytes).Result.OverviewLevel, 0);
 
   // 64 x 48 x 3 bytes do not fit 3000; 32 x 24 x 3 do.
-  const testing::TAnyDecoded half = DecodeAny(bytes, 3000);
+  const test_support::TAnyDecoded half = DecodeAny(bytes, 3000);
   EXPECT_EQ(half.Result.OverviewLevel, 1);
   EXPECT_EQ(half.Result.Factor, 2.0);
   EXPECT_EQ(half.Result.FullWidth, 64);
@@ -415,19 +412,16 @@ TEST(AnyTiffDecode, OverviewOpensWhenTheFullPictureExceedsTheCap) {
   for (uint32_t y = 0; y < 24; ++y)
     for (uint32_t x = 0; x < 32; ++x)
       ASSERT_EQ(ColorAt(half.Picture, int(x), int(y)).Red, uint8_t(RgbSample(x * 2, y * 2, 0)));
-  TGeoReference reference;
-  GeoTiffToGeoReference(half.Tags, reference);
-  EXPECT_EQ(reference.ScaleX, 60);
-  EXPECT_EQ(reference.ScaleY, 60);
-  EXPECT_EQ(reference.BaseX, 500000);
-  EXPECT_EQ(reference.BaseY, 4649776);
+  EXPECT_EQ(half.Tags.PixelScale[0], 60);
+  EXPECT_EQ(half.Tags.PixelScale[1], 60);
+  EXPECT_EQ(half.Tags.TiePoints[0], (TTiePoint{0, 0, 0, 500000, 4649776, 0}));
 
-  const testing::TAnyDecoded quarter = DecodeAny(bytes, 1000);
+  const test_support::TAnyDecoded quarter = DecodeAny(bytes, 1000);
   EXPECT_EQ(quarter.Result.OverviewLevel, 2);
   EXPECT_EQ(quarter.Result.Factor, 4.0);
   EXPECT_EQ(quarter.Picture.Height(), 12);
 
-  EXPECT_EQ(testing::AnyMessage(bytes, 500),
+  EXPECT_EQ(test_support::AnyMessage(bytes, 500),
             "Picture too large: 64 x 48 pixels at 24 bits per pixel need 9216 bytes, more than "
             "the memory cap of 500 bytes");
 }
@@ -438,8 +432,8 @@ TEST(AnyTiffDecode, HeaderAloneTellsSizeFormatLevelAndTags) {
   recipe.Overviews = {{32, 24}};
   recipe.Bits = 32;
   recipe.SampleFormat = SAMPLEFORMAT_IEEEFP;
-  const auto bytes = testing::WriteTiff(dir, "header.tif", recipe,
-                                        [](uint32_t x, uint32_t y, int) { return x * 0.5 - y; });
+  const auto bytes = test_support::WriteTiff(
+      dir, "header.tif", recipe, [](uint32_t x, uint32_t y, int) { return x * 0.5 - y; });
   TMemoryTiffSource source(bytes);
   TGeoTiffTags tags;
   TAnyTiffOptions options;
@@ -451,7 +445,7 @@ TEST(AnyTiffDecode, HeaderAloneTellsSizeFormatLevelAndTags) {
   EXPECT_EQ(header.FullHeight, 48);
   EXPECT_EQ(header.PixelFormat, TPixelFormat::Bit8);
   EXPECT_EQ(tags.PixelScale[0], 60);
-  const testing::TAnyDecoded decoded = DecodeAny(bytes, 2000);
+  const test_support::TAnyDecoded decoded = DecodeAny(bytes, 2000);
   EXPECT_EQ(decoded.Result.Width, header.Width);
   EXPECT_EQ(decoded.Tags.PixelScale, tags.PixelScale);
 }
@@ -472,18 +466,18 @@ TEST(AnyTiffDecode, OurOwnReaderStillRefusesOrIsSteeredAway) {
   };
   TTiffRecipe tiled = Rgb(COMPRESSION_NONE);
   tiled.TileWidth = tiled.TileHeight = 16;
-  EXPECT_EQ(own_message(testing::WriteTiff(dir, "a.tif", tiled, RgbSample)),
+  EXPECT_EQ(own_message(test_support::WriteTiff(dir, "a.tif", tiled, RgbSample)),
             "Unsupported Tiled TIF File");
   EXPECT_EQ(
-      own_message(testing::WriteTiff(dir, "b.tif", Rgb(COMPRESSION_ADOBE_DEFLATE), RgbSample)),
+      own_message(test_support::WriteTiff(dir, "b.tif", Rgb(COMPRESSION_ADOBE_DEFLATE), RgbSample)),
       "Unsupported Compression = 8");
   TTiffRecipe rgb16 = Rgb(COMPRESSION_NONE);
   rgb16.Bits = 16;
-  EXPECT_EQ(own_message(testing::WriteTiff(dir, "c.tif", rgb16, RgbSample)),
+  EXPECT_EQ(own_message(test_support::WriteTiff(dir, "c.tif", rgb16, RgbSample)),
             "Unsupported Bits/Pixel: 48");
   TTiffRecipe big = Rgb(COMPRESSION_NONE);
   big.BigTiff = true;
-  const auto big_bytes = testing::WriteTiff(dir, "d.tif", big, RgbSample);
+  const auto big_bytes = test_support::WriteTiff(dir, "d.tif", big, RgbSample);
   EXPECT_EQ(own_message(big_bytes), "Invalid TIF File");
   EXPECT_TRUE(WantsExtendedReader(big_bytes));
 
@@ -492,7 +486,7 @@ TEST(AnyTiffDecode, OurOwnReaderStillRefusesOrIsSteeredAway) {
     dem.Bits = format == SAMPLEFORMAT_IEEEFP ? 32 : 16;
     dem.SampleFormat = format;
     const auto bytes =
-        testing::WriteTiff(dir, "e.tif", dem, [](uint32_t x, uint32_t, int) { return x; });
+        test_support::WriteTiff(dir, "e.tif", dem, [](uint32_t x, uint32_t, int) { return x; });
     EXPECT_EQ(own_message(bytes), "") << "our reader takes it by its bit depth";
     // Samples over 8 bits are measurements, shown through the display stretch.
     EXPECT_TRUE(WantsExtendedReader(bytes));

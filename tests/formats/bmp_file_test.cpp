@@ -22,6 +22,7 @@ namespace quorvane {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using test_support::SamePixels;
 
 // ------------------------------------------------------------ helpers
 
@@ -113,7 +114,7 @@ Bytes Save(const TRasterBitmap& b) {
 std::string LoadError(const Bytes& bytes) {
   try {
     TRasterBitmap b;
-    DecodeBmp(bytes, b, testing::TestDecode());
+    DecodeBmp(bytes, b, test_support::TestDecode());
   } catch (const EQuorvaneError& e) {
     return e.what();
   }
@@ -125,21 +126,6 @@ TTriple Pixel(const TRasterBitmap& b, int x, int y) {
   uint8_t p[3];
   ReadRowAs24(b, y, x, 1, p);
   return {p[0], p[1], p[2]};
-}
-
-// Row bytes that carry pixels (padding excluded).
-bool SamePixels(const TRasterBitmap& a, const TRasterBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
-    return false;
-  const size_t bits = size_t(a.Width()) * a.BitsPerPixel();
-  for (int y = 0; y < a.Height(); ++y) {
-    if (std::memcmp(a.Scanline(y), b.Scanline(y), bits / 8) != 0) return false;
-    if (bits % 8) {
-      const uint8_t mask = uint8_t(0xFF00 >> (bits % 8));
-      if ((a.Scanline(y)[bits / 8] & mask) != (b.Scanline(y)[bits / 8] & mask)) return false;
-    }
-  }
-  return true;
 }
 
 TRasterBitmap RandomBitmap(TPixelFormat format, int w, int h, uint32_t seed) {
@@ -154,7 +140,7 @@ TRasterBitmap RandomBitmap(TPixelFormat format, int w, int h, uint32_t seed) {
 }
 
 std::string CorpusDir() {
-  return testing::CorpusPath("bmp").string();
+  return test_support::CorpusPath("bmp").string();
 }
 
 bool HaveCorpus() {
@@ -163,7 +149,7 @@ bool HaveCorpus() {
 
 TRasterBitmap LoadCorpus(const std::string& name) {
   TRasterBitmap b;
-  LoadBmpFile(b, CorpusDir() + "/" + name);
+  DecodeBmp(ReadWholeFile(CorpusDir() + "/" + name), b);
   return b;
 }
 
@@ -254,9 +240,9 @@ TEST(BmpFile, SavesAtTheStreamPositionAndLoadsFromIt) {
 TEST(BmpFile, FilesRoundTrip) {
   const auto path = std::filesystem::temp_directory_path() / "quorvane_bmp_file_test.bmp";
   const TRasterBitmap original = RandomBitmap(TPixelFormat::Bit24, 9, 4, 5);
-  SaveBmpFile(original, path.string());
+  WriteFileAtomically(path.string(), EncodeBmp(original));
   TRasterBitmap back;
-  LoadBmpFile(back, path.string());
+  DecodeBmp(ReadWholeFile(path.string()), back);
   EXPECT_TRUE(SamePixels(original, back));
   std::filesystem::remove(path);
 }
@@ -841,7 +827,7 @@ TEST(BmpCorpus, EveryTopLevelFileLoads) {
     if (!entry.is_regular_file()) continue;
     ++files;
     TRasterBitmap b;
-    ASSERT_NO_THROW(LoadBmpFile(b, entry.path().string())) << entry.path();
+    ASSERT_NO_THROW(DecodeBmp(ReadWholeFile(entry.path().string()), b)) << entry.path();
     EXPECT_FALSE(b.Empty()) << entry.path();
   }
   EXPECT_GE(files, 20);

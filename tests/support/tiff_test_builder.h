@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvane::test {
+namespace quorvane::test_support {
 
 class TTiffBuilder {
  public:
@@ -238,9 +238,9 @@ inline std::vector<uint8_t> PackBitsEncode(const std::vector<uint8_t>& row) {
   return out;
 }
 
-}  // namespace quorvane::test
+}  // namespace quorvane::test_support
 
-namespace quorvane::test {
+namespace quorvane::test_support {
 
 // A whole image as raw rows in file order, and how to store it.
 struct TTestImage {
@@ -302,4 +302,4 @@ inline std::vector<uint8_t> MakeTiff(const TTestImage& s) {
   return BuilderFor(s).Build();
 }
 
-}  // namespace quorvane::test
+}  // namespace quorvane::test_support

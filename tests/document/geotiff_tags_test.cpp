@@ -55,7 +55,7 @@ TEST(GeoTiffTags, UtmTagsGiveTheGeoReferenceInBothByteOrders) {
 
     TGeoReference ref;
     GeoTiffToGeoReference(tags, ref);
-    EXPECT_EQ(testing::GridPart(ref), (TGeoReference{500000, 4649776, 30, 30, 18, true}));
+    EXPECT_EQ(test_support::GridPart(ref), (TGeoReference{500000, 4649776, 30, 30, 18, true}));
     const TMapPoint m = PixelToMap(ref, 10, 20);
     EXPECT_EQ(m.East, 500300);
     EXPECT_EQ(m.North, 4649176);

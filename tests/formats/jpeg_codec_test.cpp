@@ -11,8 +11,8 @@
 namespace quorvane {
 namespace {
 
-using testing::Compare24;
-using testing::Gradient24;
+using test_support::Compare24;
+using test_support::Gradient24;
 
 // Reads a binary PPM (P6, maxval 255) into a 24-bit bitmap.
 TRasterBitmap ReadPpm(const std::vector<uint8_t>& bytes) {
@@ -47,7 +47,7 @@ TRasterBitmap ReadPpm(const std::vector<uint8_t>& bytes) {
 std::string DecodeError(const std::vector<uint8_t>& bytes) {
   TRasterBitmap b;
   try {
-    DecodeJpeg(bytes, b, testing::TestDecode());
+    DecodeJpeg(bytes, b, test_support::TestDecode());
   } catch (const EQuorvaneError& e) {
     return e.what();
   }
@@ -72,7 +72,7 @@ TEST(JpegCodec, RoundTripKeepsColoursWithinJpegLoss) {
 }
 
 TEST(JpegCodec, WritesBaselineColourAtTheRequestedQuality) {
-  const TRasterBitmap picture = testing::Noise24(64, 64);
+  const TRasterBitmap picture = test_support::Noise24(64, 64);
   const auto q90 = EncodeJpeg(picture, {.Quality = kDefaultJpegQuality});
   const auto q100 = EncodeJpeg(picture, {.Quality = 100});
   EXPECT_EQ(kDefaultJpegQuality, 90);
@@ -182,7 +182,7 @@ TEST(JpegCodec, AbsurdDimensionsAreRefusedBeforeAllocating) {
 TEST(JpegCodec, CorpusFilesOutsideTheSupportedSetFailCleanly) {
   for (const char* name : {"jpeg/unsupported/monkey12.jpg", "jpeg/malformed/truncated_jpeg.jpg",
                            "jpeg/malformed/junk_jpeg_header.jpg"}) {
-    const auto bytes = testing::CorpusFile(name);
+    const auto bytes = test_support::CorpusFile(name);
     if (!bytes) QUORVANE_CORPUS_ABSENT("jpeg");
     TRasterBitmap b;
     try {

@@ -12,8 +12,8 @@
 namespace quorvane {
 namespace {
 
-using testing::ColorAt;
-using testing::Compare24;
+using test_support::ColorAt;
+using test_support::Compare24;
 
 uint32_t BigEndian32(const uint8_t* p) {
   return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
@@ -46,7 +46,7 @@ void PutBigEndian32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 std::string DecodeError(const std::vector<uint8_t>& bytes) {
   TRasterBitmap b;
   try {
-    DecodePng(bytes, b, testing::TestDecode());
+    DecodePng(bytes, b, test_support::TestDecode());
   } catch (const EQuorvaneError& e) {
     return e.what();
   }
@@ -54,7 +54,7 @@ std::string DecodeError(const std::vector<uint8_t>& bytes) {
 }
 
 TEST(PngCodec, RoundTripIsExact) {
-  for (const auto& original : {testing::Gradient24(37, 5), testing::Noise24(1, 1)}) {
+  for (const auto& original : {test_support::Gradient24(37, 5), test_support::Noise24(1, 1)}) {
     TRasterBitmap decoded;
     DecodePng(EncodePng(original), decoded);
     EXPECT_EQ(Compare24(original, decoded).Max, 0);
@@ -62,7 +62,7 @@ TEST(PngCodec, RoundTripIsExact) {
 }
 
 TEST(PngCodec, WritesRgbWithSubFilterLevelSevenAndBoundedChunks) {
-  const TRasterBitmap picture = testing::Noise24(300, 200);  // 180 kB of noise
+  const TRasterBitmap picture = test_support::Noise24(300, 200);  // 180 kB of noise
   const auto png = EncodePng(picture);
   const auto chunks = Chunks(png);
   ASSERT_FALSE(chunks.empty());
@@ -119,7 +119,7 @@ TEST(PngCodec, EveryColourTypeDecodesToItsNaturalFormat) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.File);
-    const auto bytes = testing::CorpusFile(c.File);
+    const auto bytes = test_support::CorpusFile(c.File);
     if (!bytes) QUORVANE_CORPUS_ABSENT("png");
     TRasterBitmap b;
     DecodePng(*bytes, b);
@@ -166,7 +166,7 @@ TEST(PngCodec, InterlacedFilesMatchTheirPlainTwins) {
   };
   for (const auto& [interlaced, plain] : twins) {
     SCOPED_TRACE(interlaced);
-    const auto a = testing::CorpusFile(interlaced), b = testing::CorpusFile(plain);
+    const auto a = test_support::CorpusFile(interlaced), b = test_support::CorpusFile(plain);
     if (!a || !b) QUORVANE_CORPUS_ABSENT("png");
     TRasterBitmap x, y;
     DecodePng(*a, x);
@@ -178,13 +178,13 @@ TEST(PngCodec, InterlacedFilesMatchTheirPlainTwins) {
 }
 
 TEST(PngCodec, AbsurdDimensionsAreRefusedBeforeAllocating) {
-  auto png = EncodePng(testing::Gradient24(4, 4));
+  auto png = EncodePng(test_support::Gradient24(4, 4));
   // IHDR data starts at 16; patch 1,000,000 x 1,000,000 and fix the CRC.
   PutBigEndian32(png, 16, 1000000);
   PutBigEndian32(png, 20, 1000000);
   PutBigEndian32(png, 29, uint32_t(crc32(0, &png[12], 17)));
-  TRasterBitmap kept = testing::Gradient24(2, 2);
-  EXPECT_THROW(DecodePng(png, kept, testing::TestDecode()), EQuorvaneError);
+  TRasterBitmap kept = test_support::Gradient24(2, 2);
+  EXPECT_THROW(DecodePng(png, kept, test_support::TestDecode()), EQuorvaneError);
   EXPECT_EQ(kept.Width(), 2);
   EXPECT_EQ(DecodeError(png),
             "Picture too large: 1000000 x 1000000 pixels at 24 bits per pixel need "
@@ -195,7 +195,7 @@ TEST(PngCodec, AFileEndingInsideTheImageDataKeepsTheRowsDecoded) {
   // Noise, so the image data spans several IDAT chunks; libpng reads ahead
   // in pieces of 8 KB, so the rows of the first chunk are all it can give
   // when the file ends inside the second.
-  const TRasterBitmap original = testing::Noise24(256, 256);
+  const TRasterBitmap original = test_support::Noise24(256, 256);
   const auto png = EncodePng(original);
   const auto chunks = Chunks(png);
   size_t at = 8, idat = 0;
@@ -222,7 +222,7 @@ TEST(PngCodec, AFileEndingInsideTheImageDataKeepsTheRowsDecoded) {
 
 TEST(PngCodec, DamagedFilesFailWithAMessageAndNeverCrash) {
   EXPECT_EQ(DecodeError({1, 2, 3}), "Invalid PNG file: not a PNG signature");
-  if (const auto no_idat = testing::CorpusFile("png/malformed/xdtn0g01.png")) {
+  if (const auto no_idat = test_support::CorpusFile("png/malformed/xdtn0g01.png")) {
     EXPECT_EQ(DecodeError(*no_idat), "This \"Portable Network Graphics\" image contains no data.");
   }
   const char* malformed[] = {"xc1n0g08.png", "xc9n2c08.png", "xcrn0g04.png",
@@ -231,14 +231,14 @@ TEST(PngCodec, DamagedFilesFailWithAMessageAndNeverCrash) {
                              "xs1n0g01.png", "xs2n0g01.png", "broken_data_stream.png"};
   for (const char* name : malformed) {
     SCOPED_TRACE(name);
-    const auto bytes = testing::CorpusFile(std::string("png/malformed/") + name);
+    const auto bytes = test_support::CorpusFile(std::string("png/malformed/") + name);
     if (!bytes) QUORVANE_CORPUS_ABSENT("png");
     const std::string message = DecodeError(*bytes);
     EXPECT_FALSE(message.empty()) << "a damaged file is refused";
   }
   for (const char* name : {"truncated_image.png", "truncated_end_chunk.png"}) {
     SCOPED_TRACE(name);
-    const auto bytes = testing::CorpusFile(std::string("png/malformed/") + name);
+    const auto bytes = test_support::CorpusFile(std::string("png/malformed/") + name);
     if (!bytes) QUORVANE_CORPUS_ABSENT("png");
     TRasterBitmap b;
     EXPECT_NO_THROW(DecodePng(*bytes, b)) << "a file that ends early keeps what was decoded";

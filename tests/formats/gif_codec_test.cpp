@@ -12,8 +12,8 @@
 namespace quorvane {
 namespace {
 
-using testing::ColorAt;
-using testing::TColor;
+using test_support::ColorAt;
+using test_support::TColor;
 
 // An 8-bit picture whose index at (x, y) is y * width + x, with a palette
 // whose entry i is (blue i, green 255 - i, red 3i).
@@ -151,7 +151,7 @@ TEST(GifCodec, DamagedAndHostileFilesFailWithAMessageAndNeverCrash) {
        {"decompression_bomb.gif", "issue-101-infinite-empty-loop.gif", "issue-117-out-of-range.gif",
         "issue-96-small-codesize.gif", "zero_width.gif"}) {
     SCOPED_TRACE(name);
-    const auto bytes = testing::CorpusFile(std::string("gif/malformed/") + name);
+    const auto bytes = test_support::CorpusFile(std::string("gif/malformed/") + name);
     if (!bytes) QUORVANE_CORPUS_ABSENT("gif");
     TRasterBitmap b;
     try {
@@ -168,7 +168,7 @@ TEST(GifCodec, CorpusPicturesLoad) {
         "interlaced.gif", "iss634.gif", "no_palette.gif", "palette-1c-8b.gif", "sample_1.gif",
         "test.colors.gif", "test_extents.gif", "transparent.gif"}) {
     SCOPED_TRACE(name);
-    const auto bytes = testing::CorpusFile(std::string("gif/") + name);
+    const auto bytes = test_support::CorpusFile(std::string("gif/") + name);
     if (!bytes) QUORVANE_CORPUS_ABSENT("gif");
     TRasterBitmap b;
     EXPECT_NO_THROW(DecodeGif(*bytes, b));

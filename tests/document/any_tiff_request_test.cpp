@@ -11,7 +11,7 @@
 #include "io/format_registry.h"
 #include "support/cli_runner.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 double RgbSample(uint32_t x, uint32_t y, int s) {
@@ -146,4 +146,4 @@ TEST(AnyTiffRequest, CommandLineFlagOnEveryReadingCommand) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -1,0 +1,218 @@
+// The formats, one row each, and the small adapters that give every codec
+// the table's shapes.
+#include "io/format_table.h"
+
+#include <optional>
+
+#include "formats/bmp_file.h"
+#include "formats/gif_codec.h"
+#include "formats/header_ranges.h"
+#include "formats/icon_reader.h"
+#include "formats/iff.h"
+#include "formats/jpeg_codec.h"
+#include "formats/pcx.h"
+#include "formats/png_codec.h"
+#include "formats/tga.h"
+#include "io/file_names.h"
+#include "raster/pixel_convert.h"
+#include "tiff/tiff_header_ranges.h"
+#include "tiff/tiff_reader.h"
+#include "tiff/tiff_writer.h"
+
+namespace quorvane {
+
+namespace {
+
+// A codec's header reader and decoder in the table's shapes (only TIFF
+// files carry GeoTIFF tags).
+template <TPictureInfo (*Read)(std::span<const uint8_t>, const TDecodeLimits&)>
+TPictureInfo HeaderOf(std::span<const uint8_t> bytes, TGeoTiffTags&, const TDecodeLimits& limits) {
+  return Read(bytes, limits);
+}
+
+template <void (*Decode)(std::span<const uint8_t>, TRasterBitmap&, const TDecodeOptions&)>
+void DecodeOf(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffTags&,
+              const TDecodeOptions& options) {
+  Decode(bytes, bitmap, options);
+}
+
+void DecodePcxFile(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffTags&,
+                   const TDecodeOptions& options) {
+  DecodePcx(bytes, bitmap, options);
+}
+
+void FetchWhole(TFileRanges& file) {
+  file.Fetch(0, file.Size());
+}
+
+// Bitmap, PCX and TGA headers (with a bitmap's masks and colour table) sit
+// in the first kilobytes.
+void FetchLead(TFileRanges& file) {
+  FetchEnds(file, 64 * 1024);
+}
+
+TPixelFormat AsGiven(TPixelFormat picture) {
+  return picture;
+}
+
+template <TPixelFormat Format>
+TPixelFormat Always(TPixelFormat) {
+  return Format;
+}
+
+// Truevision's own layout, which every TGA reader opens: 32-bit pictures as
+// they are, all others as 24-bit true colour.
+TPixelFormat TgaPixels(TPixelFormat picture) {
+  return picture == TPixelFormat::Bit32 ? picture : TPixelFormat::Bit24;
+}
+
+std::unique_ptr<TRowWriter> JpegWriter(TByteSink& sink, const TPictureFrame& frame,
+                                       const TSaveOptions&, TStageReporter* progress) {
+  return std::make_unique<TJpegWriter>(sink, frame, TJpegEncodeOptions{}, progress);
+}
+
+std::unique_ptr<TRowWriter> TiffWriter(TByteSink& sink, const TPictureFrame& frame,
+                                       const TSaveOptions& options, TStageReporter* progress) {
+  const TTiffEncodeOptions tiff{.PackBits = options.Compress,
+                                .GeoTiff = options.GeoTiff ? options.GeoTiffTags : nullptr};
+  return std::make_unique<TTiffWriter>(sink, frame, tiff, progress);
+}
+
+std::unique_ptr<TRowWriter> GifWriter(TByteSink& sink, const TPictureFrame& frame,
+                                      const TSaveOptions&, TStageReporter* progress) {
+  return std::make_unique<TGifWriter>(sink, frame, progress);
+}
+
+std::unique_ptr<TRowWriter> PngWriter(TByteSink& sink, const TPictureFrame& frame,
+                                      const TSaveOptions&, TStageReporter* progress) {
+  return std::make_unique<TPngWriter>(sink, frame, progress);
+}
+
+std::unique_ptr<TRowWriter> PcxWriter(TByteSink& sink, const TPictureFrame& frame,
+                                      const TSaveOptions&, TStageReporter* progress) {
+  return std::make_unique<TPcxWriter>(sink, frame, progress, kInchesPerMetre);
+}
+
+std::unique_ptr<TRowWriter> BmpWriter(TByteSink& sink, const TPictureFrame& frame,
+                                      const TSaveOptions&, TStageReporter*) {
+  return std::make_unique<TBmpWriter>(sink, frame);
+}
+
+// The LBM writer picks its own 8-bit palette from the whole picture.
+void LbmEncode(const TRasterBitmap& picture, TByteSink& sink, const TSaveOptions& options,
+               TStageReporter* progress) {
+  WriteLbm(picture, sink, {.Compress = options.Compress}, progress);
+}
+
+void TgaEncode(const TRasterBitmap& picture, TByteSink& sink, const TSaveOptions&,
+               TStageReporter*) {
+  const std::vector<uint8_t> bytes = EncodeTga(picture);
+  sink.Write(bytes.data(), bytes.size());
+}
+
+// The registration order (the `Registered` numbers) is the one the type list
+// has always shown; "iff" and "ilbm" are the usual names of IFF pictures
+// besides ".lbm".
+constexpr TImageFormat kImageFormats[] = {
+    {.Key = "metafile",
+     .Names = {{{"wmf", "Metafiles", 1}, {"emf", "Enhanced Metafiles", 2}}},
+     .Refusal = "Windows metafiles (.wmf, .emf) are not supported on this platform"},
+    {.Key = "ico",
+     .Names = {{{"ico", "Icons", 3}}},
+     .FetchHeader = FetchWhole,
+     .ReadHeader = HeaderOf<ReadIconHeader>,
+     .Decode = DecodeOf<DecodeIcon>},
+    {.Key = "bmp",
+     .Names = {{{"bmp", "Bitmaps", 4}}},
+     .FetchHeader = FetchLead,
+     .ReadHeader = HeaderOf<ReadBmpHeader>,
+     .Decode = DecodeOf<DecodeBmp>,
+     .WriterPixels = AsGiven,
+     .MakeWriter = BmpWriter},
+    {.Key = "iff",
+     .Names = {{{"lbm", "LBM Files", 5}, {"iff", "IFF Files", 6}, {"ilbm", "IFF Files", 7}}},
+     .FetchHeader = FetchWhole,
+     .ReadHeader = HeaderOf<ReadLbmHeader>,
+     .Decode = DecodeOf<DecodeLbm>,
+     .WriterPixels = AsGiven,
+     .Encode = LbmEncode,
+     .ReportsProgress = true},
+    {.Key = "pcx",
+     .Names = {{{"pcx", "PCX Files", 8}}},
+     .FetchHeader = FetchLead,
+     .ReadHeader = HeaderOf<ReadPcxHeader>,
+     .Decode = DecodePcxFile,
+     .WriterPixels = Always<TPixelFormat::Bit24>,
+     .MakeWriter = PcxWriter,
+     .ReportsProgress = true},
+    {.Key = "tga",
+     .Names = {{{"tga", "TGA Files", 9}}},
+     .FetchHeader = FetchLead,
+     .ReadHeader = HeaderOf<ReadTgaHeader>,
+     .Decode = DecodeOf<DecodeTga>,
+     .WriterPixels = TgaPixels,
+     .Encode = TgaEncode},
+    {.Key = "tiff",
+     .Names = {{{"tif", "TIFF-Format", 10}, {"tiff", "TIFF-Format", 11}}},
+     .FetchHeader = FetchTiffHeaderRanges,
+     .ReadHeader = ReadTiffHeader,
+     .Decode = DecodeTiff,
+     .WriterPixels = Always<TPixelFormat::Bit24>,
+     .MakeWriter = TiffWriter,
+     .ReportsProgress = true,
+     .StreamsRows = true,
+     .ExtendedTiff = true},
+    {.Key = "jpeg",
+     .Names = {{{"jpeg", "JPEG Files", 12}, {"jpg", "JPEG Files", 15}}},
+     .FetchHeader = FetchJpegHeaderRanges,
+     .ReadHeader = HeaderOf<ReadJpegHeader>,
+     .Decode = DecodeOf<DecodeJpeg>,
+     .WriterPixels = Always<TPixelFormat::Bit24>,
+     .MakeWriter = JpegWriter,
+     .ReportsProgress = true,
+     .StreamsRows = true},
+    {.Key = "png",
+     .Names = {{{"png", "PNG Files", 13}}},
+     .FetchHeader = FetchPngHeaderRanges,
+     .ReadHeader = HeaderOf<ReadPngHeader>,
+     .Decode = DecodeOf<DecodePng>,
+     .WriterPixels = Always<TPixelFormat::Bit24>,
+     .MakeWriter = PngWriter,
+     .ReportsProgress = true,
+     .StreamsRows = true},
+    {.Key = "gif",
+     .Names = {{{"gif", "GIF Files", 14}}},
+     .FetchHeader = FetchWhole,
+     .ReadHeader = HeaderOf<ReadGifHeader>,
+     .Decode = DecodeOf<DecodeGif>,
+     .WriterPixels = Always<TPixelFormat::Bit8>,
+     .MakeWriter = GifWriter,
+     .ReportsProgress = true},
+};
+
+}  // namespace
+
+std::span<const TImageFormat> ImageFormats() {
+  return kImageFormats;
+}
+
+const TImageFormat* FindImageFormat(std::string_view extension) {
+  const TImageFormat* found = nullptr;
+  int registered = 0;
+  for (const TImageFormat& format : kImageFormats)
+    for (const TFormatName& name : format.Names)
+      if (name.Extension && extension == name.Extension && name.Registered > registered) {
+        found = &format;
+        registered = name.Registered;
+      }
+  return found;
+}
+
+const TImageFormat& SaveFormatFor(const std::string& file_name) {
+  const std::string dotted = LowerExtension(file_name);
+  const TImageFormat* format = FindImageFormat(dotted.empty() ? "" : dotted.substr(1));
+  if (format && format->Writes()) return *format;
+  return *FindImageFormat("bmp");
+}
+
+}  // namespace quorvane
