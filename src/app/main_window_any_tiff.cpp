@@ -10,10 +10,8 @@
 
 namespace quorvane {
 
-void TMainWindow::ConnectAnyTiff() {
+void TMainWindow::ReadAnyTiff() {
   menu_.AnyTiffMnu->setChecked(ReadAnyTiffSetting(SettingsFilePath()));
-  connect(menu_.AnyTiffMnu, &QAction::toggled, this, &TMainWindow::AnyTiffMnuClick);
-  connect(menu_.BandsMnu, &QAction::triggered, this, &TMainWindow::BandsMnuClick);
 }
 
 // The choice re-reads the source's samples; the georeference, the tags and

@@ -9,9 +9,8 @@
 
 namespace quorvane {
 
-void TMainWindow::ConnectDatumFromFile() {
+void TMainWindow::ReadDatumFromFile() {
   menu_.DatumFromFileMnu->setChecked(ReadOptionSetting(SettingsFilePath(), kDatumFromFileKey));
-  connect(menu_.DatumFromFileMnu, &QAction::toggled, this, &TMainWindow::DatumFromFileMnuClick);
 }
 
 void TMainWindow::DatumFromFileMnuClick(bool checked) {
