@@ -5,8 +5,8 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "document/band_choice.h"
-#include "document/option_settings.h"
-#include "document/settings_path.h"
+#include "settings/option_settings.h"
+#include "settings/settings_path.h"
 
 namespace quorvane {
 

@@ -4,8 +4,8 @@
 #include "app/main_window.h"
 #include "app/measure_page.h"
 #include "document/measure_page.h"
-#include "document/option_settings.h"
-#include "document/settings_path.h"
+#include "settings/option_settings.h"
+#include "settings/settings_path.h"
 
 namespace quorvane {
 

@@ -11,8 +11,8 @@
 #include "app/print_dialog.h"
 #include "app/recent_files_menu.h"
 #include "app/scale_dialog.h"
-#include "document/help_commands.h"
-#include "document/settings_path.h"
+#include "about/help_commands.h"
+#include "settings/settings_path.h"
 
 namespace quorvane {
 

@@ -17,8 +17,8 @@
 #include "app/progress_windows.h"
 #include "app/qt_text.h"
 #include "app/radio_choice.h"
-#include "document/help_commands.h"
-#include "document/print_job.h"
+#include "about/help_commands.h"
+#include "printing/print_job.h"
 
 namespace quorvane {
 
