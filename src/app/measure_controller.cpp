@@ -47,7 +47,7 @@ void TMeasureController::MouseDown(TPaneChoice pane, const TImageMouse& mouse) {
   RunCommand(window_, [&] {
     TDocument& document = *parts_.Document;
     parts_.Page->ShowLastPoint(
-        ShowLastPoint(document, pane, mouse.X, mouse.Y, LocaleNumberFormat()));
+        LastPointTexts(document, pane, mouse.X, mouse.Y, LocaleNumberFormat()));
     TPane& chosen = ChosenPane(document, pane);
     Repaint(ViewOf(pane), chosen.Repaint(chosen.Measure.MouseDown(mouse.X, mouse.Y, mouse.Shift)));
     ShowMeasurements(pane);
@@ -63,8 +63,8 @@ void TMeasureController::MouseMove(TPaneChoice pane, const TImageMouse& mouse) {
     if (request.Redraw || request.RestoreAll || request.RestoreRect)
       Repaint(ViewOf(pane), chosen.Repaint(request));
     TCursorReadout readout{mouse.X, mouse.Y,
-                           ShowCursorCoordinates(document, pane, mouse.X, mouse.Y,
-                                                 parts_.Page->DatumIndex(), LocaleNumberFormat()),
+                           CursorReadouts(document, pane, mouse.X, mouse.Y,
+                                          parts_.Page->DatumIndex(), LocaleNumberFormat()),
                            parts_.Page->DatumName().toStdString()};
     parts_.Page->ShowCursorCoordinates(readout.Texts);
     last_readout_ = std::move(readout);
@@ -84,8 +84,9 @@ void TMeasureController::MouseUp(TPaneChoice pane, const TImageMouse& mouse) {
 
 void TMeasureController::ShowMeasurements(TPaneChoice pane) {
   TMeasurePage& page = *parts_.Page;
-  page.ShowMeasurements(quorvane::ShowMeasurements(*parts_.Document, pane, page.LengthUnit(),
-                                                   page.AreaUnit(), LocaleNumberFormat()));
+  page.ShowMeasurements(MeasurementTexts(*parts_.Document, pane,
+                                         TLengthUnitChoice(page.LengthUnit()),
+                                         TAreaUnitChoice(page.AreaUnit()), LocaleNumberFormat()));
 }
 
 void TMeasureController::ShowGeoReadouts() {
@@ -93,9 +94,8 @@ void TMeasureController::ShowGeoReadouts() {
     ShowMeasurements(ChosenImage());
     if (!last_readout_) return;
     TCursorReadout& readout = *last_readout_;
-    readout.Texts =
-        ShowCursorCoordinates(*parts_.Document, last_readout_pane_, readout.X, readout.Y,
-                              parts_.Page->DatumIndex(), LocaleNumberFormat());
+    readout.Texts = CursorReadouts(*parts_.Document, last_readout_pane_, readout.X, readout.Y,
+                                   parts_.Page->DatumIndex(), LocaleNumberFormat());
     readout.Datum = parts_.Page->DatumName().toStdString();
     parts_.Page->ShowCursorCoordinates(readout.Texts);
   });
@@ -104,8 +104,9 @@ void TMeasureController::ShowGeoReadouts() {
 void TMeasureController::ResetMeasureBtnClick() {
   const TPaneChoice pane = ChosenImage();
   TMeasurePage& page = *parts_.Page;
-  const TMeasureReset reset = ResetMeasurements(*parts_.Document, pane, page.LengthUnit(),
-                                                page.AreaUnit(), LocaleNumberFormat());
+  const TMeasureReset reset =
+      ResetMeasurements(*parts_.Document, pane, TLengthUnitChoice(page.LengthUnit()),
+                        TAreaUnitChoice(page.AreaUnit()), LocaleNumberFormat());
   ViewOf(pane)->UpdateRect(reset.Repaint);
   page.ShowMeasurements(reset.Texts);
 }

@@ -30,7 +30,7 @@ void TToolsController::BrightnessBarChange() {
   const TToneValues values = page.ReadToneSliders();
   const TToneSliders sliders{page.BrightnessBar()->value(), page.ContrastBar()->value(),
                              page.GammaBar()->value()};
-  page.ShowToneValues(quorvane::ShowToneValues(values, LocaleDecimalSeparator()));
+  page.ShowToneValues(ToneTexts(values, LocaleDecimalSeparator()));
   RunCommand(window_, [&] {
     AdjustTone(*parts_.Document, sliders, LocaleDecimalSeparator());
     parts_.OutputImage->PictureChanged();
