@@ -40,11 +40,11 @@ TGeoReference Reference(const std::vector<std::pair<uint16_t, uint16_t>>& keys,
 }
 
 void Moves(benchmark::State& state, const TGeoReference& reference, int datum) {
-  benchmark::DoNotOptimize(ShowCursorCoordinates(reference, 0, 0, datum));
+  benchmark::DoNotOptimize(CursorReadouts(reference, 0, 0, datum));
   int step = 0;
   for (auto _ : state) {
     const int x = step++ & 1023;
-    TCursorTexts texts = ShowCursorCoordinates(reference, x, 1023 - x, datum);
+    TCursorTexts texts = CursorReadouts(reference, x, 1023 - x, datum);
     benchmark::DoNotOptimize(texts);
   }
 }

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/qt_text.h"
+
 namespace quorvane {
 
 namespace {
@@ -84,9 +86,8 @@ TAboutBox::TAboutBox(QWidget* parent, const std::optional<TFileDate>& date) : QD
   product->setFont(QFont("Arial"));
   Emphasise(product, Qt::blue, 20);
   auto* comments = MakeLabel(panel, kAboutComments, "Comments");
-  auto* version = MakeLabel(panel, QString::fromStdString(AboutVersionText(shown)), "VersionLabel");
-  auto* copyright =
-      MakeLabel(panel, QString::fromStdString(AboutCopyrightText(shown)), "CopyrightLabel");
+  auto* version = MakeLabel(panel, FromStd(AboutVersionText(shown)), "VersionLabel");
+  auto* copyright = MakeLabel(panel, FromStd(AboutCopyrightText(shown)), "CopyrightLabel");
   for (QLabel* label : {version, copyright}) {
     Emphasise(label, QColor(0, 0, 128));
     label->setAlignment(Qt::AlignCenter);

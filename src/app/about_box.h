@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "document/about_texts.h"
+#include "about/about_texts.h"
 
 namespace quorvane {
 

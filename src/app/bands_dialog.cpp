@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_parts.h"
+#include "app/qt_text.h"
 
 namespace quorvane {
 
@@ -33,7 +34,7 @@ int StretchIndex(TDisplayStretch stretch) {
 }
 
 QTableWidgetItem* Cell(const std::string& text) {
-  auto* item = new QTableWidgetItem(QString::fromStdString(text));
+  auto* item = new QTableWidgetItem(FromStd(text));
   item->setFlags(Qt::ItemIsEnabled);
   return item;
 }
@@ -90,7 +91,7 @@ void TBandsDlg::Load(const std::vector<TBandRowTexts>& rows, const TAnyTiffDispl
   QStringList names;
   for (int r = 0; r < int(rows.size()); ++r) {
     const TBandRowTexts& row = rows[size_t(r)];
-    names << QString::fromStdString(row.Name);
+    names << FromStd(row.Name);
     band_table_->setItem(r, 0, Cell(row.Min));
     band_table_->setItem(r, 1, Cell(row.Max));
     band_table_->setItem(r, 2, Cell(row.NoData));

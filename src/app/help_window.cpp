@@ -17,6 +17,7 @@
 #include <QWindow>
 
 #include "app/messages.h"
+#include "app/qt_text.h"
 
 namespace quorvane {
 
@@ -107,7 +108,7 @@ bool THelpWindow::Request(const THelpViewerRequest& request) {
   }
   if (!ShowPage(page.Page)) return false;
   if (page.ShowContents) contents_->setFocus();
-  if (!page.SearchText.empty()) search_->setText(QString::fromStdString(page.SearchText));
+  if (!page.SearchText.empty()) search_->setText(FromStd(page.SearchText));
   show();
   StandOverModalDialog();
   raise();
@@ -120,14 +121,14 @@ bool THelpWindow::ShowHelpContext(int context) {
 }
 
 bool THelpWindow::ShowPage(const std::string& page) {
-  const QString name = QString::fromStdString(page);
+  const QString name = FromStd(page);
   const QString file = name.section('#', 0, 0);
   const QString path = QDir(folder_).filePath(file);
   if (!QFileInfo(path).isReadable()) {
     // Without its pages the help has nothing to show: say where they were
     // looked for rather than opening an empty window.
     ShowErrorMessage(parentWidget() ? parentWidget() : this,
-                     QString::fromStdString(MissingHelpMessage(path.toStdString())));
+                     FromStd(MissingHelpMessage(path.toStdString())));
     return false;
   }
   QUrl url = QUrl::fromLocalFile(path);

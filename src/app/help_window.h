@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "document/help_commands.h"
+#include "about/help_commands.h"
 
 class QLineEdit;
 class QListWidget;

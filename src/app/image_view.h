@@ -7,9 +7,9 @@
 // rectangle that changed, or PictureChanged after a new picture or size.
 #include <QWidget>
 
-#include "geo/measure_tool.h"  // TShiftState
 #include "raster/bitmap.h"
 #include "raster/progress.h"  // TRect
+#include "raster/shift_state.h"
 
 namespace quorvane {
 

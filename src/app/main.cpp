@@ -11,7 +11,7 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/screenshot.h"
-#include "document/startup_arguments.h"
+#include "about/startup_arguments.h"
 #include "raster/unfinished_saves.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "app/measure_page.h"
 #include "app/messages.h"
 #include "app/number_format.h"
+#include "app/qt_text.h"
 #include "app/source_box.h"
 #include "app/tiff_options_dialog.h"
 #include "app/tools_page.h"
@@ -25,10 +26,6 @@
 namespace quorvane {
 
 namespace {
-
-QString FromStd(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 // The first local file among dropped items, or an empty text.
 QString DroppedFile(const QMimeData* data) {
@@ -46,11 +43,11 @@ void Repaint(TImageEx* view, const TRect& rect) {
 
 TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeStartupPicture()) {
   BuildLayout();
-  ConnectMenu();
   ConnectPanes();
-  BuildResizeWorkflow();
+  BuildControllers();
   FormCreate();
-  SetUpDialogMenus();
+  SetUpRecentFiles();
+  ConnectMenu();
 }
 
 void TMainWindow::FormCreate() {
@@ -63,8 +60,8 @@ void TMainWindow::FormCreate() {
   ShowSelection();
   measure_page_->FillDatumList(quorvane::FillDatumList());
   ShowBoxReadout();
-  ConnectAnyTiff();
-  ConnectDatumFromFile();
+  ReadAnyTiff();
+  ReadDatumFromFile();
 }
 
 TPage TMainWindow::ActivePage() const {
@@ -121,22 +118,8 @@ void TMainWindow::PageControlChange(int index) {
   HideSelection();
   Repaint(source_.InputImage, document_.Source.RestoreSnapshot());
   Repaint(destination_.OutputImage, document_.Destination.RestoreSnapshot());
-  switch (ActivePage()) {
-    case TPage::Resize:
-      ShowSelection();
-      break;
-    case TPage::Measure:
-      RunCommand(this, [this] { RedrawOverlays(); });
-      break;
-    case TPage::Tools:
-      break;
-  }
+  ActiveController().PageShown();
   ShowBoxReadout();
-}
-
-void TMainWindow::RedrawOverlays() {
-  Repaint(source_.InputImage, document_.Source.DrawMeasure());
-  Repaint(destination_.OutputImage, document_.Destination.DrawMeasure());
 }
 
 void TMainWindow::Splitter1Moved(int pos, int index) {
@@ -152,28 +135,6 @@ void TMainWindow::ResetPanelsMnuClick() {
   const int source_height = panel2_->height() / 2;
   const int rest = panel2_->height() - splitter2_->handleWidth() - source_height;
   splitter2_->setSizes({source_height, rest});
-}
-
-// The destination is rebuilt from the tone base, never from itself, so
-// adjustments do not accumulate.
-void TMainWindow::BrightnessBarChange() {
-  const TToneValues values = tools_page_->ReadToneSliders();
-  const TToneSliders sliders{tools_page_->BrightnessBar()->value(),
-                             tools_page_->ContrastBar()->value(), tools_page_->GammaBar()->value()};
-  tools_page_->ShowToneValues(quorvane::ShowToneValues(values, LocaleDecimalSeparator()));
-  RunCommand(this, [&] {
-    AdjustTone(document_, sliders, LocaleDecimalSeparator());
-    destination_.OutputImage->PictureChanged();
-  });
-}
-
-void TMainWindow::ResetToneSliders(bool apply) {
-  tools_page_->CentreTrackBars();
-  if (apply) BrightnessBarChange();
-}
-
-void TMainWindow::ResetBCGBtnClick() {
-  ResetToneSliders(true);
 }
 
 void TMainWindow::TiffInfoMnuClick() {

@@ -3,11 +3,16 @@
 // destination panes on the right, the menus. It shows and forwards: what a
 // command does to the pictures lives in the document it holds.
 //
-// The handlers are spread over files by subject: main_window.cpp (start-up,
-// pages, splitters, tone), main_window_files.cpp (File and Edit commands),
-// main_window_mouse.cpp (the mouse on both panes and the Measure page),
-// main_window_resize.cpp (the Resize page: its readouts and selection box).
+// Each tool page has a controller holding what the page does (Resize:
+// TResizeWorkflow, Measure: TMeasureController, Tools: TToolsController);
+// the window routes the mouse to the one in front. The window's own
+// handlers are spread over files by subject: main_window.cpp (start-up,
+// pages, splitters), main_window_layout.cpp (widgets and the wiring of
+// every menu item), main_window_files.cpp (File and Edit commands),
+// main_window_mouse.cpp (the mouse on both panes), main_window_pages.cpp
+// (the page controllers and the selection box).
 #include <QMainWindow>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +21,7 @@
 #include "app/image_panes.h"
 #include "app/image_view.h"
 #include "app/main_menu.h"
+#include "app/page_controller.h"
 #include "document/coordinates_line.h"
 #include "document/document.h"
 #include "document/measure_page.h"
@@ -26,11 +32,13 @@ class QTabWidget;
 
 namespace quorvane {
 
+class TMeasureController;
 class TMeasurePage;
 class TRecentFilesMenu;
 class TResizePage;
 class TResizeWorkflow;
 class TSourceBox;
+class TToolsController;
 class TToolsPage;
 
 // How the File commands get their file names: by default the open and save
@@ -68,7 +76,7 @@ class TMainWindow : public QMainWindow {
   TSourceBox& SourceBox() { return *source_box_; }
   TResizeWorkflow& ResizeWorkflow() { return *resize_workflow_; }
   // The last cursor readout of the Measure page, when there was one.
-  const std::optional<TCursorReadout>& LastReadout() const { return last_readout_; }
+  const std::optional<TCursorReadout>& LastReadout() const;
 
   // Loads a file into the source pane; a failure is shown as a message and
   // the window goes on with the picture it held.
@@ -87,10 +95,6 @@ class TMainWindow : public QMainWindow {
   void OutputImageMouseDown(const TImageMouse& mouse);
   void OutputImageMouseMove(const TImageMouse& mouse);
   void OutputImageMouseUp(const TImageMouse& mouse);
-  void ResetMeasureBtnClick();
-  void LengthRadioClick();
-  void BrightnessBarChange();
-  void ResetBCGBtnClick();
   // Centres the tone sliders without adjusting (a new resize result), or
   // with one adjustment (Reset).
   void ResetToneSliders(bool apply);
@@ -143,40 +147,28 @@ class TMainWindow : public QMainWindow {
   void FormCreate();
   // The "Open Any TIFF" choice: read from the settings file at start-up,
   // saved when it changes, handed to every open.
-  void ConnectAnyTiff();
+  void ReadAnyTiff();
   TLoadOptions LoadOptions() const;
   // "Datum From File": read and saved as "Open Any TIFF" is; after an
   // open it selects the file's datum in the Datum list when the list has it
   // (main_window_datum.cpp).
-  void ConnectDatumFromFile();
+  void ReadDatumFromFile();
   void SelectDatumFromFile();
   void SourceChanged();
-  void SetUpDialogMenus();
+  void SetUpRecentFiles();
   void ShowSourceTexts(const TSourceTexts& texts);
 
-  // The Resize page: its size readouts, the selection box on the source
-  // picture and the page's commands (main_window_resize.cpp).
-  void BuildResizeWorkflow();
+  // The pages' controllers, the Resize page's size readouts and the
+  // selection box on the source picture (main_window_pages.cpp).
+  void BuildControllers();
+  TPageController& ActiveController() const;
   void ShowNewSize(const TNewSizeTexts& texts);
-  void ResizePageMouseDown(const TImageMouse& mouse);
-  void ResizePageMouseMove(const TImageMouse& mouse);
-  void ResizePageMouseUp(const TImageMouse& mouse);
   void ShowSelection();
   void HideSelection();
   void SetSelection(const TRect& rect);
   TRect SelectionRect() const;
   // The box is shown only while the Resize page is.
   void ShowSelectionOnResizePage();
-
-  // The measuring tool of one pane fed with a mouse event, its drawing
-  // repainted and the Measure page's readouts written.
-  TImageEx* ViewOf(TPaneChoice pane) const;
-  void MeasureMouseDown(TPaneChoice pane, const TImageMouse& mouse);
-  void MeasureMouseMove(TPaneChoice pane, const TImageMouse& mouse);
-  void MeasureMouseUp(TPaneChoice pane);
-  void ShowMeasurements(TPaneChoice pane);
-  void ShowGeoReadouts();
-  void RedrawOverlays();
 
   // Saves one pane under a name the user chooses, with the TIFF options as
   // they stand.
@@ -198,9 +190,10 @@ class TMainWindow : public QMainWindow {
   TDocument document_;
   std::unique_ptr<TSourceBox> source_box_;
   TResizeWorkflow* resize_workflow_ = nullptr;
-  std::optional<TCursorReadout> last_readout_;
-  // The pane the last cursor readout was taken over.
-  TPaneChoice last_readout_pane_ = TPaneChoice::Input;
+  TMeasureController* measure_ = nullptr;
+  TToolsController* tools_ = nullptr;
+  // Indexed by TPage.
+  std::array<TPageController*, 3> controllers_{};
   TRecentFilesMenu* reopen_menu_ = nullptr;
   bool first_activation_ = true;
   QString command_line_file_;

@@ -5,15 +5,13 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "document/band_choice.h"
-#include "document/option_settings.h"
-#include "document/settings_path.h"
+#include "settings/option_settings.h"
+#include "settings/settings_path.h"
 
 namespace quorvane {
 
-void TMainWindow::ConnectAnyTiff() {
+void TMainWindow::ReadAnyTiff() {
   menu_.AnyTiffMnu->setChecked(ReadAnyTiffSetting(SettingsFilePath()));
-  connect(menu_.AnyTiffMnu, &QAction::toggled, this, &TMainWindow::AnyTiffMnuClick);
-  connect(menu_.BandsMnu, &QAction::triggered, this, &TMainWindow::BandsMnuClick);
 }
 
 // The choice re-reads the source's samples; the georeference, the tags and

@@ -4,14 +4,13 @@
 #include "app/main_window.h"
 #include "app/measure_page.h"
 #include "document/measure_page.h"
-#include "document/option_settings.h"
-#include "document/settings_path.h"
+#include "settings/option_settings.h"
+#include "settings/settings_path.h"
 
 namespace quorvane {
 
-void TMainWindow::ConnectDatumFromFile() {
+void TMainWindow::ReadDatumFromFile() {
   menu_.DatumFromFileMnu->setChecked(ReadOptionSetting(SettingsFilePath(), kDatumFromFileKey));
-  connect(menu_.DatumFromFileMnu, &QAction::toggled, this, &TMainWindow::DatumFromFileMnuClick);
 }
 
 void TMainWindow::DatumFromFileMnuClick(bool checked) {

@@ -1,37 +1,31 @@
 // The main window's scale dialog, printing, recent files, help and about:
 // menu handlers that open the dialogs living for the whole run and hand them
 // the panes they work on.
-#include <QAction>
 #include <QFileInfo>
 
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/measure_controller.h"
 #include "app/messages.h"
 #include "app/print_dialog.h"
 #include "app/recent_files_menu.h"
 #include "app/scale_dialog.h"
-#include "document/help_commands.h"
-#include "document/settings_path.h"
+#include "about/help_commands.h"
+#include "settings/settings_path.h"
 
 namespace quorvane {
 
-void TMainWindow::SetUpDialogMenus() {
+void TMainWindow::SetUpRecentFiles() {
   reopen_menu_ = new TRecentFilesMenu(menu_.ReopenMnu, SettingsFilePath(), this);
   reopen_menu_->OnMenuClick = [this](const QString& path) { ReopenMenuMenuClick(path); };
   reopen_menu_->LoadHistory();
-
-  connect(menu_.SetScaleCoords1, &QAction::triggered, this, &TMainWindow::SetScaleCoords1Click);
-  connect(menu_.PrintMnu, &QAction::triggered, this, &TMainWindow::PrintMnuClick);
-  connect(menu_.ContentsMnu, &QAction::triggered, this, &TMainWindow::ContentsMnuClick);
-  connect(menu_.SearchHelpMnu, &QAction::triggered, this, &TMainWindow::SearchHelpMnuClick);
-  connect(menu_.HowtoUseMnu, &QAction::triggered, this, &TMainWindow::HowtoUseMnuClick);
-  connect(menu_.AboutMnu, &QAction::triggered, this, &TMainWindow::AboutMnuClick);
 }
 
 void TMainWindow::SetScaleCoords1Click() {
   if (!dialogs_.ScaleDlg) return;
-  if (dialogs_.ScaleDlg->OpenScaleDialog(SourceMeasure(), DestMeasure())) ShowGeoReadouts();
+  if (dialogs_.ScaleDlg->OpenScaleDialog(SourceMeasure(), DestMeasure()))
+    measure_->ShowGeoReadouts();
 }
 
 // The pictures as saving takes them: never the selection box, which is a

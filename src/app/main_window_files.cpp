@@ -17,6 +17,7 @@
 #include "app/messages.h"
 #include "app/picture_dialogs.h"
 #include "app/progress_windows.h"
+#include "app/qt_text.h"
 #include "app/tiff_options_dialog.h"
 #include "document/clipboard.h"
 #include "document/open_image.h"
@@ -72,7 +73,7 @@ void TMainWindow::OpenImageFile(const QString& file_name) {
     // The window's own title, which the task bar shows too. Never the
     // application's display name: on X11 Qt appends that to every later
     // title, dialogs' included.
-    setWindowTitle(QString::fromStdString(document_.Caption));
+    setWindowTitle(FromStd(document_.Caption));
     ShowSelectionOnResizePage();
     if (dialogs_.GeoTiffInfoDlg) dialogs_.GeoTiffInfoDlg->SetReport(document_.Report);
     ShowBoxReadout();
@@ -85,7 +86,7 @@ void TMainWindow::SaveSourceAsMnuClick() {
 
 void TMainWindow::SaveDestinationAs1Click() {
   if (const auto warning = SaveDestinationWarning(document_)) {
-    ShowWarningMessage(this, QString::fromStdString(*warning));
+    ShowWarningMessage(this, FromStd(*warning));
     return;
   }
   SavePane(TPaneChoice::Output);
@@ -142,15 +143,15 @@ void TMainWindow::CopyInputMnuClick() {
 // when saving, and the clipboard keeps what it held.
 void TMainWindow::CopyOutputMnuClick() {
   if (const auto warning = SaveDestinationWarning(document_)) {
-    ShowWarningMessage(this, QString::fromStdString(*warning));
+    ShowWarningMessage(this, FromStd(*warning));
     return;
   }
   RunCommand(this, [&] { PutPictureOnClipboard(CopyDestination(document_)); });
 }
 
 void TMainWindow::CopyCoordinatesMnuClick() {
-  if (!last_readout_) return;
-  QGuiApplication::clipboard()->setText(QString::fromStdString(CoordinatesLine(*last_readout_)));
+  if (!LastReadout()) return;
+  QGuiApplication::clipboard()->setText(FromStd(CoordinatesLine(*LastReadout())));
 }
 
 }  // namespace quorvane

@@ -1,5 +1,6 @@
-// Building the main window's widgets and wiring their signals to the
-// window's handlers.
+// Building the main window's widgets and wiring their signals, the menu
+// bar's included, to the handlers.
+#include <QAction>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTabWidget>
@@ -8,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/measure_page.h"
 #include "app/resize_page.h"
+#include "app/resize_workflow.h"
 #include "app/tools_page.h"
 #include "controls/page_control.h"
 
@@ -82,20 +84,43 @@ void TMainWindow::BuildLayout() {
   setCentralWidget(splitter1_);
 }
 
+// Every item of the menu bar meets its handler here. The checkable
+// Options items are connected after their settings were read, so reading
+// them saves nothing.
 void TMainWindow::ConnectMenu() {
-  connect(menu_.OpenMnu, &QAction::triggered, this, &TMainWindow::OpenMnuClick);
-  connect(menu_.SaveSourceAsMnu, &QAction::triggered, this, &TMainWindow::SaveSourceAsMnuClick);
-  connect(menu_.SaveDestinationAs1, &QAction::triggered, this,
-          &TMainWindow::SaveDestinationAs1Click);
-  connect(menu_.ExitMnu, &QAction::triggered, this, &TMainWindow::ExitMnuClick);
-  connect(menu_.PasteMnu, &QAction::triggered, this, &TMainWindow::PasteMnuClick);
-  connect(menu_.CopyInputMnu, &QAction::triggered, this, &TMainWindow::CopyInputMnuClick);
-  connect(menu_.CopyOutputMnu, &QAction::triggered, this, &TMainWindow::CopyOutputMnuClick);
-  connect(menu_.CopyCoordinatesMnu, &QAction::triggered, this,
-          &TMainWindow::CopyCoordinatesMnuClick);
-  connect(menu_.TiffInfoMnu, &QAction::triggered, this, &TMainWindow::TiffInfoMnuClick);
-  connect(menu_.ResetPanelsMnu, &QAction::triggered, this, &TMainWindow::ResetPanelsMnuClick);
-  connect(menu_.iffOptions1, &QAction::triggered, this, &TMainWindow::iffOptions1Click);
+  const auto on = [this](QAction* item, void (TMainWindow::*handler)()) {
+    connect(item, &QAction::triggered, this, handler);
+  };
+  on(menu_.OpenMnu, &TMainWindow::OpenMnuClick);
+  on(menu_.SaveSourceAsMnu, &TMainWindow::SaveSourceAsMnuClick);
+  on(menu_.SaveDestinationAs1, &TMainWindow::SaveDestinationAs1Click);
+  on(menu_.PrintMnu, &TMainWindow::PrintMnuClick);
+  on(menu_.ExitMnu, &TMainWindow::ExitMnuClick);
+
+  on(menu_.PasteMnu, &TMainWindow::PasteMnuClick);
+  on(menu_.CopyInputMnu, &TMainWindow::CopyInputMnuClick);
+  on(menu_.CopyOutputMnu, &TMainWindow::CopyOutputMnuClick);
+  connect(menu_.PreciseMnu, &QAction::triggered, resize_workflow_,
+          &TResizeWorkflow::PreciseMnuClick);
+  connect(menu_.StretchMnu, &QAction::triggered, resize_workflow_,
+          &TResizeWorkflow::StretchMnuClick);
+  // The same crop as the Resize page's button.
+  connect(menu_.CropMnu, &QAction::triggered, resize_workflow_, &TResizeWorkflow::ClipBtnClick);
+  on(menu_.CopyCoordinatesMnu, &TMainWindow::CopyCoordinatesMnuClick);
+
+  on(menu_.TiffInfoMnu, &TMainWindow::TiffInfoMnuClick);
+  on(menu_.BandsMnu, &TMainWindow::BandsMnuClick);
+
+  on(menu_.ResetPanelsMnu, &TMainWindow::ResetPanelsMnuClick);
+  on(menu_.iffOptions1, &TMainWindow::iffOptions1Click);
+  connect(menu_.AnyTiffMnu, &QAction::toggled, this, &TMainWindow::AnyTiffMnuClick);
+  connect(menu_.DatumFromFileMnu, &QAction::toggled, this, &TMainWindow::DatumFromFileMnuClick);
+  on(menu_.SetScaleCoords1, &TMainWindow::SetScaleCoords1Click);
+
+  on(menu_.ContentsMnu, &TMainWindow::ContentsMnuClick);
+  on(menu_.SearchHelpMnu, &TMainWindow::SearchHelpMnuClick);
+  on(menu_.HowtoUseMnu, &TMainWindow::HowtoUseMnuClick);
+  on(menu_.AboutMnu, &TMainWindow::AboutMnuClick);
 }
 
 void TMainWindow::ConnectPanes() {
@@ -109,10 +134,6 @@ void TMainWindow::ConnectPanes() {
   connect(output, &TImageEx::MouseDown, this, &TMainWindow::OutputImageMouseDown);
   connect(output, &TImageEx::MouseMove, this, &TMainWindow::OutputImageMouseMove);
   connect(output, &TImageEx::MouseUp, this, &TMainWindow::OutputImageMouseUp);
-  connect(measure_page_, &TMeasurePage::ResetClicked, this, &TMainWindow::ResetMeasureBtnClick);
-  connect(measure_page_, &TMeasurePage::ChoiceClicked, this, &TMainWindow::LengthRadioClick);
-  connect(tools_page_, &TToolsPage::ToneChanged, this, &TMainWindow::BrightnessBarChange);
-  connect(tools_page_, &TToolsPage::ResetClicked, this, &TMainWindow::ResetBCGBtnClick);
 }
 
 }  // namespace quorvane

@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 
+#include "app/qt_text.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -34,7 +35,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
   } catch (const ENotEnoughMemory& error) {
     ShowErrorMessage(parent, QString::fromUtf8(error.what()));
   } catch (const std::bad_alloc&) {
-    ShowErrorMessage(parent, QString::fromStdString(NotEnoughMemoryText("finish the command")));
+    ShowErrorMessage(parent, FromStd(NotEnoughMemoryText("finish the command")));
   } catch (const std::exception& error) {
     ShowErrorMessage(parent, QString::fromUtf8(error.what()));
   }

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/picture_rows.h"
+#include "app/qt_text.h"
 
 namespace quorvane {
 
@@ -15,7 +16,7 @@ namespace {
 constexpr int kPreviewSide = 150;
 
 QStringList Split(const std::string& text, char separator) {
-  return QString::fromStdString(text).split(QChar(separator));
+  return FromStd(text).split(QChar(separator));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "controls/integer_spin.h"
-#include "document/help_commands.h"
+#include "about/help_commands.h"
 
 namespace quorvane {
 

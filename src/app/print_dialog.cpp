@@ -15,9 +15,10 @@
 #include "app/messages.h"
 #include "app/print_surface.h"
 #include "app/progress_windows.h"
+#include "app/qt_text.h"
 #include "app/radio_choice.h"
-#include "document/help_commands.h"
-#include "document/print_job.h"
+#include "about/help_commands.h"
+#include "printing/print_job.h"
 
 namespace quorvane {
 
@@ -112,7 +113,7 @@ void TPrintDlg::Execute(const TRasterBitmap& source, const TRasterBitmap& destin
 void TPrintDlg::ShowPageCounts() {
   const TRasterBitmap& picture = ChosenPicture();
   const TPageCounts counts = CountPages(picture.Width(), picture.Height(), PrinterPage(printer_));
-  pages_dis_->setText(QString::fromStdString(PageCountsText(counts)));
+  pages_dis_->setText(FromStd(PageCountsText(counts)));
 }
 
 void TPrintDlg::SelectRadioClick() {
@@ -133,7 +134,7 @@ void TPrintDlg::PrintBtnClick() {
   // An empty pane has nothing to put on paper: say so before asking for a
   // printer.
   if (const auto warning = EmptyPrintWarning(picture, Pane() == TPrintPane::Destination)) {
-    ShowWarningMessage(this, QString::fromStdString(*warning));
+    ShowWarningMessage(this, FromStd(*warning));
     return;
   }
   const bool confirmed =

@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <functional>
 
-#include "document/print_layout.h"
+#include "printing/print_layout.h"
 #include "raster/bitmap.h"
 
 class QButtonGroup;

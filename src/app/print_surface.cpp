@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/picture_rows.h"
+#include "app/qt_text.h"
 #include "raster/error.h"
 
 namespace quorvane {
@@ -45,7 +46,7 @@ TPrintPage TPrinterSurface::PageSize() const {
 }
 
 void TPrinterSurface::BeginJob(const std::string& title) {
-  printer_.setDocName(QString::fromStdString(title));
+  printer_.setDocName(FromStd(title));
   if (!painter_.begin(&printer_))
     throw EQuorvaneError("Printing failed: the printer \"" + printer_.printerName().toStdString() +
                          "\" did not start the job");

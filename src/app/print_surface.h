@@ -3,7 +3,7 @@
 // printer's device pixels from the upper-left corner of its printable area.
 #include <QPainter>
 
-#include "document/print_job.h"
+#include "printing/print_job.h"
 
 class QPrinter;
 

@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QMenu>
 
+#include "app/qt_text.h"
+
 namespace quorvane {
 
 TRecentFilesMenu::TRecentFilesMenu(QMenu* menu, const std::string& settings_file, QObject* parent)
     : QObject(parent), menu_(menu), list_(ProgramReopenMenuOptions(settings_file)) {
   list_.OnMenuClick = [this](const std::string& path) {
-    if (OnMenuClick) OnMenuClick(QString::fromStdString(path));
+    if (OnMenuClick) OnMenuClick(FromStd(path));
   };
 }
 
@@ -40,7 +42,7 @@ void TRecentFilesMenu::Rebuild() {
   menu_->clear();
   const std::vector<std::string> captions = list_.Captions();
   for (size_t i = 0; i < captions.size(); ++i) {
-    QAction* item = menu_->addAction(QString::fromStdString(captions[i]));
+    QAction* item = menu_->addAction(FromStd(captions[i]));
     item->setObjectName(QString("ReopenItem%1").arg(i));
     // Delivered after the menu has closed: the open may reorder the list,
     // which rebuilds this menu.

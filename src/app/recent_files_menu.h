@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "document/reopen_menu.h"
+#include "settings/reopen_menu.h"
 
 class QMenu;
 

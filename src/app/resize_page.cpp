@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/qt_text.h"
 #include "app/radio_choice.h"
 #include "app/resize_icons.h"
 #include "controls/inc_spin.h"
@@ -30,10 +31,6 @@ QLabel* SunkenPanel(const QString& text, const char* name, QWidget* parent) {
   panel->setObjectName(name);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   return panel;
-}
-
-QString FromStd(const std::string& text) {
-  return QString::fromStdString(text);
 }
 
 QStringList IncrementItems() {

@@ -1,14 +1,13 @@
 #include "app/resize_workflow.h"
 
-#include <QAction>
 #include <QLabel>
 #include <optional>
 
 #include "app/image_view.h"
-#include "app/main_menu.h"
 #include "app/messages.h"
 #include "app/precise_size_dialog.h"
 #include "app/progress_windows.h"
+#include "app/qt_text.h"
 #include "app/resize_page.h"
 #include "app/source_box.h"
 #include "app/tools_page.h"
@@ -18,10 +17,6 @@
 namespace quorvane {
 
 namespace {
-
-QString FromStd(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 // The resampler reports every row and column; the bar is repainted only
 // when the whole percentage it shows moves on.
@@ -51,10 +46,21 @@ void TResizeWorkflow::UseDialogs(TProgressDlg* progress, TPreciseSizeDlg* precis
   precise_ = precise;
 }
 
-void TResizeWorkflow::ConnectMenu(const TMainMenu& menu) {
-  connect(menu.StretchMnu, &QAction::triggered, this, &TResizeWorkflow::StretchMnuClick);
-  connect(menu.CropMnu, &QAction::triggered, this, &TResizeWorkflow::ClipBtnClick);
-  connect(menu.PreciseMnu, &QAction::triggered, this, &TResizeWorkflow::PreciseMnuClick);
+void TResizeWorkflow::PageShown() {
+  parts_.Box->ShowBox();
+}
+
+void TResizeWorkflow::MouseDown(TPaneChoice pane, const TImageMouse& mouse) {
+  if (pane == TPaneChoice::Input) parts_.Box->BoxMouseDown(mouse.X, mouse.Y);
+}
+
+void TResizeWorkflow::MouseMove(TPaneChoice pane, const TImageMouse& mouse) {
+  if (pane == TPaneChoice::Input) parts_.Box->BoxMouseMove(mouse.X, mouse.Y);
+}
+
+void TResizeWorkflow::MouseUp(TPaneChoice pane, const TImageMouse& mouse) {
+  Q_UNUSED(mouse);
+  if (pane == TPaneChoice::Input) parts_.Box->BoxMouseUp();
 }
 
 void TResizeWorkflow::IncSpinUpClick() {

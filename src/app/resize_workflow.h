@@ -1,11 +1,13 @@
 #pragma once
 // The commands of the "Resize" page and of the Edit menu's sizing items:
 // stepping the requested size, switching units, "Reset", Stretch, Crop and
-// Precise Sizing. Each reads its controls, runs the document's command and
-// writes back the texts and pictures it changed; the selection box is
-// hidden around whatever reads or replaces the source picture.
+// Precise Sizing, and the mouse on the selection box. Each reads its controls, runs the document's
+// command and writes back the texts and pictures it changed; the selection box is hidden around
+// whatever reads or replaces the source picture.
 #include <QObject>
 #include <functional>
+
+#include "app/page_controller.h"
 
 class QLabel;
 class QWidget;
@@ -13,13 +15,11 @@ class QWidget;
 namespace quorvane {
 
 class TDocument;
-class TImageEx;
 class TPreciseSizeDlg;
 class TProgressDlg;
 class TResizePage;
 class TSourceBox;
 class TToolsPage;
-struct TMainMenu;
 
 struct TResizeWorkflowParts {
   TDocument* Document = nullptr;
@@ -34,7 +34,7 @@ struct TResizeWorkflowParts {
   std::function<bool()> ResizePageActive;
 };
 
-class TResizeWorkflow : public QObject {
+class TResizeWorkflow : public QObject, public TPageController {
   Q_OBJECT
  public:
   // `window` owns the workflow and carries its message boxes.
@@ -43,9 +43,13 @@ class TResizeWorkflow : public QObject {
   // The progress window of the stretch and the precise sizing dialog; a
   // stretch without a progress window runs without one.
   void UseDialogs(TProgressDlg* progress, TPreciseSizeDlg* precise);
-  // "&Stretch", "Cr&op" (the same crop as the page's button) and
-  // "P&recise Sizing...".
-  void ConnectMenu(const TMainMenu& menu);
+
+  // The mouse drags the selection box on the source; the box is shown
+  // with the page.
+  void PageShown() override;
+  void MouseDown(TPaneChoice pane, const TImageMouse& mouse) override;
+  void MouseMove(TPaneChoice pane, const TImageMouse& mouse) override;
+  void MouseUp(TPaneChoice pane, const TImageMouse& mouse) override;
 
   void IncSpinUpClick();
   void IncSpinDownClick();

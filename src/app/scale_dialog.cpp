@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_parts.h"
+#include "app/qt_text.h"
 #include "app/radio_choice.h"
 #include "controls/integer_spin.h"
 #include "controls/real_spin.h"
@@ -36,10 +37,6 @@ QGridLayout* AddGroup(QBoxLayout* layout, const char* caption) {
   auto* box = new QGroupBox(caption, layout->parentWidget());
   layout->addWidget(box);
   return new QGridLayout(box);
-}
-
-QString FromStd(const std::string& text) {
-  return QString::fromStdString(text);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "app/image_view.h"
+#include "app/qt_text.h"
 
 namespace quorvane {
 
@@ -82,7 +83,7 @@ void TSourceBox::BoxMouseUp() {
 }
 
 void TSourceBox::ShowBoxReadout() {
-  box_dis_->setText(QString::fromStdString(box_.Readout()));
+  box_dis_->setText(FromStd(box_.Readout()));
 }
 
 void TSourceBox::Repaint(const TChangedRects& changed) {

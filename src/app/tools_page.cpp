@@ -7,6 +7,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/qt_text.h"
+
 namespace quorvane {
 
 namespace {
@@ -72,9 +74,9 @@ TToneValues TToolsPage::ReadToneSliders() const {
 }
 
 void TToolsPage::ShowToneValues(const TToneTexts& texts) {
-  bright_dis_->setText(QString::fromStdString(texts.Brightness));
-  contrast_dis_->setText(QString::fromStdString(texts.Contrast));
-  gamma_dis_->setText(QString::fromStdString(texts.Gamma));
+  bright_dis_->setText(FromStd(texts.Brightness));
+  contrast_dis_->setText(FromStd(texts.Contrast));
+  gamma_dis_->setText(FromStd(texts.Gamma));
 }
 
 void TToolsPage::CentreTrackBars() {

@@ -29,7 +29,7 @@ int RunLocate(const TArgs& args) {
   const TImageInfo info = ReadImageInfo(path, {.AnyTiff = any_tiff});
   const TGeoReference& reference = info.GeoReference;
   const TMapPoint map = PixelToMap(reference, pixel.First, pixel.Second);
-  const TCursorTexts texts = ShowMapCoordinates(reference, map, datum);
+  const TCursorTexts texts = MapReadouts(reference, map, datum);
   const TRecord record = {{"x", map.East},
                           {"y", map.North},
                           {"crs", CrsRecord(reference)},

@@ -64,8 +64,8 @@ int RunMeasure(const TArgs& args) {
   TDocument document({}, kBatchDocument);
   OpenForBatch(document, path, any_tiff);
   document.Source.Measure.Points = points;
-  const TMeasurementTexts texts =
-      ShowMeasurements(document, TPaneChoice::Input, length_unit, area_unit);
+  const TMeasurementTexts texts = MeasurementTexts(
+      document, TPaneChoice::Input, TLengthUnitChoice(length_unit), TAreaUnitChoice(area_unit));
   const TRecord record = {{"length", texts.Length},
                           {"area", texts.Area},
                           {"azimuth", texts.Azimuth},

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "document/about_texts.h"
+#include "about/about_texts.h"
 
 namespace quorvane::cli {
 

@@ -31,7 +31,7 @@ int RunUtm(const TArgs& args) {
   const int datum = ParseDatum(datum_text);
   const int datum_used = datum >= 0 && datum < kDatumCount ? datum : kDefaultDatumIndex;
 
-  const TCursorTexts texts = ShowMapCoordinates(reference, {east, north}, datum);
+  const TCursorTexts texts = MapReadouts(reference, {east, north}, datum);
   const TRecord record = {{"longitude", texts.Longitude},
                           {"latitude", texts.Latitude},
                           {"longitude_text", texts.LongitudeText},

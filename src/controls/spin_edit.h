@@ -9,7 +9,7 @@
 #include <QAbstractSpinBox>
 #include <QLocale>
 
-#include "document/spin_edit_rules.h"
+#include "typing/spin_edit_rules.h"
 
 class QLabel;
 

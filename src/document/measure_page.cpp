@@ -17,29 +17,30 @@ int SourceDatumIndex(const TDocument& document) {
   return system && system->Usable() ? system->DatumIndex() : -1;
 }
 
-TLastPointTexts ShowLastPoint(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
-                              const TNumberFormat& format) {
-  return ShowLastPoint(ChosenPane(document, pane).GeoReference(), x, y, format);
+TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
+                               const TNumberFormat& format) {
+  return LastPointTexts(ChosenPane(document, pane).GeoReference(), x, y, format);
 }
 
-TCursorTexts ShowCursorCoordinates(const TDocument& document, TPaneChoice pane, int32_t x,
-                                   int32_t y, int datum_index, const TNumberFormat& format) {
-  return ShowCursorCoordinates(ChosenPane(document, pane).GeoReference(), x, y, datum_index,
-                               format);
+TCursorTexts CursorReadouts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
+                            int datum_index, const TNumberFormat& format) {
+  return CursorReadouts(ChosenPane(document, pane).GeoReference(), x, y, datum_index, format);
 }
 
-TMeasurementTexts ShowMeasurements(const TDocument& document, TPaneChoice pane, int length_unit,
-                                   int area_unit, const TNumberFormat& format) {
-  return ShowMeasurements(ChosenPane(document, pane).Measure, length_unit, area_unit, format);
+TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,
+                                   TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                   const TNumberFormat& format) {
+  return MeasurementTexts(ChosenPane(document, pane).Measure, length_unit, area_unit, format);
 }
 
-TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane, int length_unit,
-                                int area_unit, const TNumberFormat& format) {
+TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane,
+                                TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                const TNumberFormat& format) {
   TPane& chosen = ChosenPane(document, pane);
   TMeasureReset reset;
   reset.Repaint = chosen.RestoreSnapshot();
   chosen.Measure.Clear();
-  reset.Texts = ShowMeasurements(chosen.Measure, length_unit, area_unit, format);
+  reset.Texts = MeasurementTexts(chosen.Measure, length_unit, area_unit, format);
   return reset;
 }
 

@@ -18,16 +18,17 @@ TPane& ChosenPane(TDocument& document, TPaneChoice choice);
 const TPane& ChosenPane(const TDocument& document, TPaneChoice choice);
 
 // LastEastDis, LastNorthDis for a click at pixel (x, y).
-TLastPointTexts ShowLastPoint(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
-                              const TNumberFormat& format = {});
+TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
+                               const TNumberFormat& format = {});
 // EastDis, NorthDis, the longitude and latitude on the datum chosen in
 // DatumCombo (an index outside the list converts on North American 1927),
 // and ZoneDis, for the cursor at pixel (x, y).
-TCursorTexts ShowCursorCoordinates(const TDocument& document, TPaneChoice pane, int32_t x,
-                                   int32_t y, int datum_index, const TNumberFormat& format = {});
+TCursorTexts CursorReadouts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
+                            int datum_index, const TNumberFormat& format = {});
 // LengthDis, AreaDis and AzmEdit in the chosen units.
-TMeasurementTexts ShowMeasurements(const TDocument& document, TPaneChoice pane, int length_unit,
-                                   int area_unit, const TNumberFormat& format = {});
+TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,
+                                   TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                   const TNumberFormat& format = {});
 
 // The Datum list's entry for the datum of the source file's coordinate
 // system ("Datum From File"), -1 when the list has none or the source has
@@ -39,7 +40,8 @@ struct TMeasureReset {
   TRect Repaint;  // the area of the pane restored from its clean copy
   TMeasurementTexts Texts;
 };
-TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane, int length_unit,
-                                int area_unit, const TNumberFormat& format = {});
+TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane,
+                                TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                const TNumberFormat& format = {});
 
 }  // namespace quorvane

@@ -6,7 +6,7 @@ TToneTexts AdjustTone(TDocument& document, const TToneSliders& sliders, char dec
   const TToneValues values = ReadToneSliders(sliders.Brightness, sliders.Contrast, sliders.Gamma);
   AdjustToneBitmap(document.ToneBase, document.Destination.Picture, values);
   document.Destination.Snapshot();
-  return ShowToneValues(values, decimal_separator);
+  return ToneTexts(values, decimal_separator);
 }
 
 TToneReset ResetTone(TDocument& document, char decimal_separator) {

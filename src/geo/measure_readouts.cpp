@@ -48,50 +48,50 @@ const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits() {
   return kAreaUnits;
 }
 
-double LengthInUnit(const TMeasureTool& tool, int unit) {
+double LengthInUnit(const TMeasureTool& tool, TLengthUnitChoice unit) {
   switch (unit) {
-    case 1:
+    case TLengthUnitChoice::Metres:
       return tool.PathLength(false);
-    case 2:
+    case TLengthUnitChoice::Kilometres:
       return tool.PathLength(false) / 1000;
-    case 3:
+    case TLengthUnitChoice::Feet:
       return tool.PathLength(false) * kFootUnits.FeetPerMetre;
-    case 4:
+    case TLengthUnitChoice::Yards:
       return tool.PathLength(false) * kYardsPerMetre;
-    case 5:
+    case TLengthUnitChoice::Miles:
       return tool.PathLength(false) * kMilesPerMetre;
     default:
       return tool.PathLength(true);
   }
 }
 
-double AreaInUnit(const TMeasureTool& tool, int unit) {
+double AreaInUnit(const TMeasureTool& tool, TAreaUnitChoice unit) {
   switch (unit) {
-    case 1:
+    case TAreaUnitChoice::SquareMetres:
       return tool.EnclosedArea(false);
-    case 2:
+    case TAreaUnitChoice::Hectares:
       return tool.EnclosedArea(false) / 10000;
-    case 3:
+    case TAreaUnitChoice::SquareKilometres:
       return tool.EnclosedArea(false) / 1000000;
-    case 4:
+    case TAreaUnitChoice::SquareFeet:
       return tool.EnclosedArea(false) * kSquareFeetPerSquareMetre;
-    case 5:
+    case TAreaUnitChoice::SquareYards:
       return tool.EnclosedArea(false) * kSquareYardsPerSquareMetre;
-    case 6:
+    case TAreaUnitChoice::Acres:
       return tool.EnclosedArea(false) * kAcresPerSquareMetre;
-    case 7:
+    case TAreaUnitChoice::SquareMiles:
       return tool.EnclosedArea(false) * kSquareMilesPerSquareMetre;
     default:
       return tool.EnclosedArea(true);
   }
 }
 
-TMeasurementTexts ShowMeasurements(const TMeasureTool& tool, int length_unit, int area_unit,
-                                   const TNumberFormat& format) {
-  if (length_unit < 0 || length_unit >= kLengthUnitCount) length_unit = 0;
-  if (area_unit < 0 || area_unit >= kAreaUnitCount) area_unit = 0;
-  const TLengthUnit& length = kLengthUnits[length_unit];
-  const TAreaUnit& area = kAreaUnits[area_unit];
+TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, TLengthUnitChoice length_unit,
+                                   TAreaUnitChoice area_unit, const TNumberFormat& format) {
+  if (size_t(length_unit) >= kLengthUnitCount) length_unit = TLengthUnitChoice::Pixels;
+  if (size_t(area_unit) >= kAreaUnitCount) area_unit = TAreaUnitChoice::Pixels;
+  const TLengthUnit& length = kLengthUnits[size_t(length_unit)];
+  const TAreaUnit& area = kAreaUnits[size_t(area_unit)];
   TMeasurementTexts texts;
   texts.Length = LengthInUnit(tool, length_unit);
   texts.Area = AreaInUnit(tool, area_unit);
@@ -102,16 +102,16 @@ TMeasurementTexts ShowMeasurements(const TMeasureTool& tool, int length_unit, in
   return texts;
 }
 
-TLastPointTexts ShowLastPoint(const TGeoReference& reference, double x, double y,
-                              const TNumberFormat& format) {
+TLastPointTexts LastPointTexts(const TGeoReference& reference, double x, double y,
+                               const TNumberFormat& format) {
   const TMapPoint map = PixelToMap(reference, x, y);
   return {map.East, map.North, FormatNumber(map.East, 1, format),
           FormatNumber(map.North, 1, format)};
 }
 
-TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
-                                   int datum_index, const TNumberFormat& format) {
-  return ShowMapCoordinates(reference, PixelToMap(reference, x, y), datum_index, format);
+TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, int datum_index,
+                            const TNumberFormat& format) {
+  return MapReadouts(reference, PixelToMap(reference, x, y), datum_index, format);
 }
 
 namespace {
@@ -134,8 +134,8 @@ const TCoordinateSystem* ProjSystem(const TGeoReference& reference) {
 
 }  // namespace
 
-TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
-                                int datum_index, const TNumberFormat& format) {
+TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, int datum_index,
+                         const TNumberFormat& format) {
   TCursorTexts texts;
   texts.East = map.East;
   texts.North = map.North;

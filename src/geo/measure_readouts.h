@@ -22,15 +22,27 @@ struct TAreaUnit {
   const char* Text;
   int Decimals;
 };
+// Items of the "Length Units" and "Area Units" choices, in their order.
+enum class TLengthUnitChoice : uint8_t { Pixels, Metres, Kilometres, Feet, Yards, Miles };
+enum class TAreaUnitChoice : uint8_t {
+  Pixels,
+  SquareMetres,
+  Hectares,
+  SquareKilometres,
+  SquareFeet,
+  SquareYards,
+  Acres,
+  SquareMiles,
+};
 constexpr int kLengthUnitCount = 6;
 constexpr int kAreaUnitCount = 8;
 const std::array<TLengthUnit, kLengthUnitCount>& LengthUnits();
 const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits();
 
-// The measured length in length unit `unit` (0 pixels, 1 metres, ...); an
-// index outside the list counts as pixels.
-double LengthInUnit(const TMeasureTool& tool, int unit);
-double AreaInUnit(const TMeasureTool& tool, int unit);
+// The measured length or area in `unit`; a value outside the choices counts
+// as pixels.
+double LengthInUnit(const TMeasureTool& tool, TLengthUnitChoice unit);
+double AreaInUnit(const TMeasureTool& tool, TAreaUnitChoice unit);
 
 struct TMeasurementTexts {
   double Length = 0.0;  // in the chosen unit
@@ -40,15 +52,15 @@ struct TMeasurementTexts {
   std::string AreaText;     // "0.25kM^2"
   std::string AzimuthText;  // "180.0°"
 };
-TMeasurementTexts ShowMeasurements(const TMeasureTool& tool, int length_unit, int area_unit,
-                                   const TNumberFormat& format = {});
+TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, TLengthUnitChoice length_unit,
+                                   TAreaUnitChoice area_unit, const TNumberFormat& format = {});
 
 struct TLastPointTexts {
   double East = 0.0, North = 0.0;
   std::string EastText, NorthText;  // 1 decimal, thousands grouped
 };
-TLastPointTexts ShowLastPoint(const TGeoReference& reference, double x, double y,
-                              const TNumberFormat& format = {});
+TLastPointTexts LastPointTexts(const TGeoReference& reference, double x, double y,
+                               const TNumberFormat& format = {});
 
 struct TCursorTexts {
   double East = 0.0, North = 0.0;
@@ -61,13 +73,13 @@ struct TCursorTexts {
   // defined: Mercator"); empty without one.
   std::string CrsText;
 };
-TCursorTexts ShowCursorCoordinates(const TGeoReference& reference, double x, double y,
-                                   int datum_index, const TNumberFormat& format = {});
+TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, int datum_index,
+                            const TNumberFormat& format = {});
 // The same for a map position given directly; only the zone, hemisphere and
 // coordinate system of `reference` are used. A system other than a UTM zone
 // of the table gets its longitude and latitude from PROJ, on the chosen
 // datum; where PROJ has none the texts stay empty.
-TCursorTexts ShowMapCoordinates(const TGeoReference& reference, const TMapPoint& map,
-                                int datum_index, const TNumberFormat& format = {});
+TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, int datum_index,
+                         const TNumberFormat& format = {});
 
 }  // namespace quorvane

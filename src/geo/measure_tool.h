@@ -8,6 +8,7 @@
 
 #include "geo/geo_reference.h"
 #include "raster/rect.h"
+#include "raster/shift_state.h"
 
 namespace quorvane {
 
@@ -15,16 +16,6 @@ struct TPixelPoint {
   int32_t X = 0;
   int32_t Y = 0;
   bool operator==(const TPixelPoint&) const = default;
-};
-
-// Pressed buttons and modifier keys of a mouse event.
-struct TShiftState {
-  bool Left = false;
-  bool Right = false;
-  bool Middle = false;
-  bool Ctrl = false;
-  bool Shift = false;
-  bool Alt = false;
 };
 
 // What the pane does after a mouse event, in this order: copy `Rect` of its

@@ -110,7 +110,7 @@ TToneValues ReadToneSliders(int brightness_position, int contrast_position, int 
   return {brightness_position / 100.0, contrast_position / 100.0, gamma_position / 100.0};
 }
 
-TToneTexts ShowToneValues(const TToneValues& values, char decimal_separator) {
+TToneTexts ToneTexts(const TToneValues& values, char decimal_separator) {
   const TNumberFormat format{.DecimalSeparator = std::string(1, decimal_separator)};
   return {FormatGeneral(values.Brightness, format), FormatGeneral(values.Contrast, format),
           FormatFixedPrecision(values.Gamma, 18, 1, format)};

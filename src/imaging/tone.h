@@ -39,7 +39,7 @@ struct TToneTexts {
   std::string Contrast;
   std::string Gamma;
 };
-TToneTexts ShowToneValues(const TToneValues& values, char decimal_separator = '.');
+TToneTexts ToneTexts(const TToneValues& values, char decimal_separator = '.');
 
 // The position a centred track bar takes: (min + max) div 2.
 inline int CentreTrackBarPosition(int min, int max) {

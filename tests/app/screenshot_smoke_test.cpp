@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "document/about_texts.h"
+#include "about/about_texts.h"
 #include "imaging/startup_picture.h"
 #include "io/format_registry.h"
 #include "raster/pixel_convert.h"

@@ -12,7 +12,7 @@ TEST(CoordinatesLine, HoldsEveryFieldOfTheReadoutOnOneLine) {
   TCursorReadout readout;
   readout.X = 12;
   readout.Y = 34;
-  readout.Texts = ShowCursorCoordinates(test_support::kUtm18North30m, 12, 34, kDefaultDatumIndex);
+  readout.Texts = CursorReadouts(test_support::kUtm18North30m, 12, 34, kDefaultDatumIndex);
   readout.Datum = FillDatumList().Names[kDefaultDatumIndex];
   const std::string line = CoordinatesLine(readout);
   EXPECT_EQ(line, "Pixel 12,34; East 500,360.0; North 4,648,756.0; Zone 18; Longitude " +

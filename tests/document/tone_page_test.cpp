@@ -11,6 +11,9 @@ namespace {
 
 using test_support::ColorAt;
 
+constexpr TLengthUnitChoice kPx = TLengthUnitChoice::Pixels;
+constexpr TAreaUnitChoice kPx2 = TAreaUnitChoice::Pixels;
+
 class TonePage : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,14 +76,17 @@ TEST(MeasurePage, ReadoutsUseTheChosenPanesGeoreferenceAndTool) {
   document.Source.GeoReference() = test_support::kUtm18North30m;
   document.Destination.GeoReference() = {1000, 2000, 2, 3, 33, false};
   document.Destination.Measure.Points = {{0, 0}, {3, 0}, {3, 4}};
-  EXPECT_EQ(ShowLastPoint(document, TPaneChoice::Input, 10, 20).EastText, "500,300.0");
-  EXPECT_EQ(ShowLastPoint(document, TPaneChoice::Output, 10, 20).NorthText, "1,940.0");
-  const TCursorTexts cursor = ShowCursorCoordinates(document, TPaneChoice::Input, 0, 0, 22);
+  EXPECT_EQ(LastPointTexts(document, TPaneChoice::Input, 10, 20).EastText, "500,300.0");
+  EXPECT_EQ(LastPointTexts(document, TPaneChoice::Output, 10, 20).NorthText, "1,940.0");
+  const TCursorTexts cursor = CursorReadouts(document, TPaneChoice::Input, 0, 0, 22);
   EXPECT_EQ(cursor.ZoneText, "18");
   EXPECT_EQ(cursor.LongitudeText, "-75.00000");
-  EXPECT_EQ(ShowMeasurements(document, TPaneChoice::Output, 0, 0).AreaText, "6.0Px^2");
-  EXPECT_EQ(ShowMeasurements(document, TPaneChoice::Input, 0, 0).LengthText, "0.0Px");
-  EXPECT_EQ(ShowMeasurements(document, TPaneChoice::Output, 1, 1).LengthText, "18.0M");
+  EXPECT_EQ(MeasurementTexts(document, TPaneChoice::Output, kPx, kPx2).AreaText, "6.0Px^2");
+  EXPECT_EQ(MeasurementTexts(document, TPaneChoice::Input, kPx, kPx2).LengthText, "0.0Px");
+  EXPECT_EQ(MeasurementTexts(document, TPaneChoice::Output, TLengthUnitChoice::Metres,
+                             TAreaUnitChoice::SquareMetres)
+                .LengthText,
+            "18.0M");
 }
 
 TEST(MeasurePage, ResetMeasurementsErasesAndEmptiesTheChosenTool) {
@@ -91,7 +97,7 @@ TEST(MeasurePage, ResetMeasurementsErasesAndEmptiesTheChosenTool) {
   const TRect drawn = document.Destination.DrawMeasure();
   ASSERT_NE(document.Destination.Picture.Scanline(2)[1],
             test_support::Gradient24(20, 10).Scanline(2)[1]);
-  const TMeasureReset reset = ResetMeasurements(document, TPaneChoice::Output, 0, 0);
+  const TMeasureReset reset = ResetMeasurements(document, TPaneChoice::Output, kPx, kPx2);
   EXPECT_EQ(reset.Repaint, drawn) << "what the overlay wrote";
   EXPECT_EQ(reset.Texts.LengthText, "0.0Px");
   EXPECT_TRUE(document.Destination.Measure.Points.empty());

@@ -148,7 +148,7 @@ TEST(CoordinateSystem, ReadoutsOfOtherSystemsComeFromProj) {
        "EPSG:2263"},
   };
   for (const TCase& c : cases) {
-    const TCursorTexts texts = ShowMapCoordinates(Load(Tags(c.Keys, 0, 0, 1)), {c.X, c.Y}, c.Datum);
+    const TCursorTexts texts = MapReadouts(Load(Tags(c.Keys, 0, 0, 1)), {c.X, c.Y}, c.Datum);
     EXPECT_NEAR(texts.Longitude, c.Longitude, 1e-7) << c.Crs;
     EXPECT_NEAR(texts.Latitude, c.Latitude, 1e-7) << c.Crs;
     EXPECT_EQ(texts.ZoneText, "") << c.Crs;

@@ -26,52 +26,65 @@ TMeasureTool SquareOfSquareMetres(double square_metres) {
   return tool;
 }
 
-TEST(ShowMeasurements, LengthInEveryUnit) {
+TEST(MeasurementTexts, LengthInEveryUnit) {
   const TMeasureTool tool = LineOfMetres(1500);
   const char* expected[] = {"100.0Px", "1500.0M", "1.50kM", "4921.3Ft", "1640.42Yd", "0.93Mi"};
   for (int unit = 0; unit < kLengthUnitCount; ++unit) {
-    EXPECT_EQ(ShowMeasurements(tool, unit, 0).LengthText, expected[unit]) << unit;
+    EXPECT_EQ(MeasurementTexts(tool, TLengthUnitChoice(unit), TAreaUnitChoice::Pixels).LengthText,
+              expected[unit])
+        << unit;
   }
 }
 
-TEST(ShowMeasurements, AreaInEveryUnit) {
+TEST(MeasurementTexts, AreaInEveryUnit) {
   const TMeasureTool tool = SquareOfSquareMetres(10000);
   const char* expected[] = {"100.0Px^2",    "10000.0M^2",  "1.0Hectare", "0.01kM^2",
                             "107639.1Ft^2", "11959.9Yd^2", "2.5Acres",   "0.00Mi^2"};
   for (int unit = 0; unit < kAreaUnitCount; ++unit) {
-    EXPECT_EQ(ShowMeasurements(tool, 0, unit).AreaText, expected[unit]) << unit;
+    EXPECT_EQ(MeasurementTexts(tool, TLengthUnitChoice::Pixels, TAreaUnitChoice(unit)).AreaText,
+              expected[unit])
+        << unit;
   }
-  EXPECT_EQ(ShowMeasurements(SquareOfSquareMetres(250000), 0, 3).AreaText, "0.25kM^2");
+  EXPECT_EQ(MeasurementTexts(SquareOfSquareMetres(250000), TLengthUnitChoice::Pixels,
+                             TAreaUnitChoice::SquareKilometres)
+                .AreaText,
+            "0.25kM^2");
 }
 
-TEST(ShowMeasurements, UnitIndexOutsideTheListCountsAsPixels) {
+TEST(MeasurementTexts, UnitIndexOutsideTheListCountsAsPixels) {
   const TMeasureTool tool = LineOfMetres(1500);
-  EXPECT_EQ(ShowMeasurements(tool, 6, -1).LengthText, "100.0Px");
-  EXPECT_EQ(ShowMeasurements(tool, 6, -1).AreaText, "0.0Px^2");
+  EXPECT_EQ(MeasurementTexts(tool, TLengthUnitChoice(6), TAreaUnitChoice(255)).LengthText,
+            "100.0Px");
+  EXPECT_EQ(MeasurementTexts(tool, TLengthUnitChoice(6), TAreaUnitChoice(255)).AreaText, "0.0Px^2");
 }
 
-TEST(ShowMeasurements, NaNScaleGivesText) {
+TEST(MeasurementTexts, NaNScaleGivesText) {
   TMeasureTool tool = LineOfMetres(1);
   tool.GeoReference.ScaleX = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(ShowMeasurements(tool, 1, 1).LengthText, "NANM");
+  EXPECT_EQ(
+      MeasurementTexts(tool, TLengthUnitChoice::Metres, TAreaUnitChoice::SquareMetres).LengthText,
+      "NANM");
 }
 
-TEST(ShowMeasurements, DecimalSeparatorIsTheCallers) {
-  EXPECT_EQ(ShowMeasurements(LineOfMetres(1234.5), 1, 0, {",", "."}).LengthText, "1234,5M");
+TEST(MeasurementTexts, DecimalSeparatorIsTheCallers) {
+  EXPECT_EQ(MeasurementTexts(LineOfMetres(1234.5), TLengthUnitChoice::Metres,
+                             TAreaUnitChoice::Pixels, {",", "."})
+                .LengthText,
+            "1234,5M");
 }
 
 TGeoReference Utm18North() {
   return {.BaseX = 500000, .BaseY = 4649776, .ScaleX = 30, .ScaleY = 30, .Zone = 18, .North = true};
 }
 
-TEST(ShowLastPoint, MapsThePixelWithGroupedThousands) {
-  const TLastPointTexts texts = ShowLastPoint(Utm18North(), 10, 20);
+TEST(LastPointTexts, MapsThePixelWithGroupedThousands) {
+  const TLastPointTexts texts = LastPointTexts(Utm18North(), 10, 20);
   EXPECT_EQ(texts.EastText, "500,300.0");
   EXPECT_EQ(texts.NorthText, "4,649,176.0");
 }
 
-TEST(ShowCursorCoordinates, GivesMapAndGeographicTexts) {
-  const TCursorTexts texts = ShowCursorCoordinates(Utm18North(), 0, 0, 22);
+TEST(CursorReadouts, GivesMapAndGeographicTexts) {
+  const TCursorTexts texts = CursorReadouts(Utm18North(), 0, 0, 22);
   EXPECT_EQ(texts.EastText, "500,000.0");
   EXPECT_EQ(texts.NorthText, "4,649,776.0");
   // PROJ: E 500000, N 4649776 of WGS 84 zone 18 is 75 W, 41.999997976 N.
@@ -82,23 +95,23 @@ TEST(ShowCursorCoordinates, GivesMapAndGeographicTexts) {
   EXPECT_EQ(texts.ZoneText, "18");
 }
 
-TEST(ShowCursorCoordinates, SouthernRecordConvertsOnTheSouthernGrid) {
+TEST(CursorReadouts, SouthernRecordConvertsOnTheSouthernGrid) {
   TGeoReference reference = Utm18North();
   reference.North = false;
   reference.BaseY = 10000000;
-  const TCursorTexts texts = ShowCursorCoordinates(reference, 0, 0, 22);
+  const TCursorTexts texts = CursorReadouts(reference, 0, 0, 22);
   EXPECT_EQ(texts.LatitudeText, "0.00000");
   EXPECT_EQ(texts.ZoneText, "18");
 }
 
-TEST(ShowCursorCoordinates, NeverSetRecordAndNaNScaleStillGiveText) {
+TEST(CursorReadouts, NeverSetRecordAndNaNScaleStillGiveText) {
   TGeoReference never_set;
   ResetGeoReference(never_set);
-  const TCursorTexts zero = ShowCursorCoordinates(never_set, 0, 0, kDefaultDatumIndex);
+  const TCursorTexts zero = CursorReadouts(never_set, 0, 0, kDefaultDatumIndex);
   EXPECT_EQ(zero.ZoneText, "0");
   EXPECT_EQ(zero.NorthText, "0.0");
   never_set.ScaleX = std::numeric_limits<double>::quiet_NaN();
-  const TCursorTexts nan = ShowCursorCoordinates(never_set, 5, 5, 99);
+  const TCursorTexts nan = CursorReadouts(never_set, 5, 5, 99);
   EXPECT_EQ(nan.EastText, "NAN");
   EXPECT_EQ(nan.LongitudeText, "NAN");
   EXPECT_EQ(nan.LongitudeDms, "NAN");

@@ -26,7 +26,8 @@ TEST(MeasureTool, RightTriangleInPixels) {
   EXPECT_EQ(tool.PathLength(true), 7.0);
   EXPECT_EQ(tool.EnclosedArea(true), 6.0);
   EXPECT_EQ(tool.LastAzimuth(), 180.0);
-  const TMeasurementTexts texts = ShowMeasurements(tool, 0, 0);
+  const TMeasurementTexts texts =
+      MeasurementTexts(tool, TLengthUnitChoice::Pixels, TAreaUnitChoice::Pixels);
   EXPECT_EQ(texts.LengthText, "7.0Px");
   EXPECT_EQ(texts.AreaText, "6.0Px^2");
   EXPECT_EQ(texts.AzimuthText, "180.0\u00B0");
@@ -49,7 +50,9 @@ TEST(MeasureTool, GroundUnitsUseTheScaleButTheAzimuthStaysInPixels) {
   tool.GeoReference.ScaleX = 2;
   tool.GeoReference.ScaleY = 3;
   EXPECT_DOUBLE_EQ(tool.PathLength(false), std::sqrt(13.0));
-  EXPECT_EQ(ShowMeasurements(tool, 1, 1).LengthText, "3.6M");
+  EXPECT_EQ(
+      MeasurementTexts(tool, TLengthUnitChoice::Metres, TAreaUnitChoice::SquareMetres).LengthText,
+      "3.6M");
   EXPECT_EQ(tool.LastAzimuth(), 135.0);
 }
 

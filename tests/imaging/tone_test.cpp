@@ -102,24 +102,24 @@ TEST(AdjustToneBitmap, EmptyBaseGivesAnEmptyDestination) {
 TEST(ToneSliders, PositionsBecomeHundredthsAndTexts) {
   const TToneValues v = ReadToneSliders(37, 100, 0);
   EXPECT_DOUBLE_EQ(v.Brightness, 0.37);
-  const TToneTexts texts = ShowToneValues(v);
+  const TToneTexts texts = ToneTexts(v);
   EXPECT_EQ(texts.Brightness, "0.37");
   EXPECT_EQ(texts.Contrast, "1");
   EXPECT_EQ(texts.Gamma, "0.0");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 50, 37)).Brightness, "0");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 50, 37)).Gamma, "0.4");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 50, 100)).Gamma, "1.0");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(50, 50, 50), ',').Gamma, "0,5");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(37, 50, 50), ',').Brightness, "0,37");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 50, 37)).Brightness, "0");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 50, 37)).Gamma, "0.4");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 50, 100)).Gamma, "1.0");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(50, 50, 50), ',').Gamma, "0,5");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(37, 50, 50), ',').Brightness, "0,37");
   // Ties of the one-decimal rounding go away from zero; near-ties follow the
   // value's 18 significant digits (0.15 is 0.1499999...).
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 0, 25)).Gamma, "0.3");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 0, 15)).Gamma, "0.1");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 0, 95)).Gamma, "0.9");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 0, 4)).Gamma, "0.0");
-  EXPECT_EQ(ShowToneValues(ReadToneSliders(0, 0, 5)).Gamma, "0.1");
-  EXPECT_EQ(ShowToneValues({0, 0, 12.96}).Gamma, "13.0");
-  EXPECT_EQ(ShowToneValues({0, 0, 99.96}).Gamma, "100.0");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 0, 25)).Gamma, "0.3");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 0, 15)).Gamma, "0.1");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 0, 95)).Gamma, "0.9");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 0, 4)).Gamma, "0.0");
+  EXPECT_EQ(ToneTexts(ReadToneSliders(0, 0, 5)).Gamma, "0.1");
+  EXPECT_EQ(ToneTexts({0, 0, 12.96}).Gamma, "13.0");
+  EXPECT_EQ(ToneTexts({0, 0, 99.96}).Gamma, "100.0");
   EXPECT_EQ(CentreTrackBarPosition(0, 100), 50);
 }
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "document/print_layout.h"
+#include "printing/print_layout.h"
 #include "imaging/points.h"
 #include "raster/bitmap.h"
 #include "raster/progress.h"

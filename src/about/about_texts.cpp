@@ -1,4 +1,4 @@
-#include "document/about_texts.h"
+#include "about/about_texts.h"
 
 #include <sys/stat.h>
 

@@ -1,9 +1,9 @@
-#include "document/option_settings.h"
+#include "settings/option_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "document/ini_file.h"
-#include "document/reopen_menu.h"
+#include "settings/ini_file.h"
+#include "settings/reopen_menu.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {

@@ -1,10 +1,10 @@
-#include "document/startup_arguments.h"
+#include "about/startup_arguments.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "document/about_texts.h"
+#include "about/about_texts.h"
 
 namespace quorvane {
 namespace {

@@ -1,11 +1,11 @@
-#include "document/reopen_menu.h"
+#include "settings/reopen_menu.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "document/ini_file.h"
+#include "settings/ini_file.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {

@@ -1,4 +1,4 @@
-#include "document/print_job.h"
+#include "printing/print_job.h"
 
 #include <gtest/gtest.h>
 

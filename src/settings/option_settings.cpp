@@ -1,8 +1,8 @@
-#include "document/option_settings.h"
+#include "settings/option_settings.h"
 
 #include <exception>
 
-#include "document/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "document/reopen_menu.h"
+#include "settings/reopen_menu.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include <optional>
 #include <system_error>
 
-#include "document/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace quorvane {
 

@@ -1,12 +1,13 @@
-// The Resize page's side of the main window: the sizing readouts, the
-// selection box drawn into the source picture (TSourceBox) and the page's
-// commands with the Edit menu's sizing items (TResizeWorkflow). The window
-// calls the hooks below at the moments the box is shown, hidden, emptied
-// and dragged.
+// The tool pages' controllers as the window builds them, the Resize page's
+// sizing readouts and the selection box drawn into the source picture
+// (TSourceBox). The window calls the box hooks below at the moments the
+// box is shown, hidden, emptied and dragged.
 #include "app/main_window.h"
+#include "app/measure_controller.h"
 #include "app/resize_page.h"
 #include "app/resize_workflow.h"
 #include "app/source_box.h"
+#include "app/tools_controller.h"
 
 namespace quorvane {
 
@@ -17,7 +18,7 @@ void TMainWindow::UseDialogs(const TDialogs& dialogs) {
   resize_workflow_->UseDialogs(dialogs.ProgressDlg, dialogs.PreciseSizeDlg);
 }
 
-void TMainWindow::BuildResizeWorkflow() {
+void TMainWindow::BuildControllers() {
   source_box_ =
       std::make_unique<TSourceBox>(source_.InputImage, source_.InScrollBox, source_.BoxDis);
   source_box_->SetPicture(&document_.Source.Picture);
@@ -32,24 +33,31 @@ void TMainWindow::BuildResizeWorkflow() {
                            .Tools = tools_page_,
                            .ResizePageActive = [this] { return ActivePage() == TPage::Resize; }},
                           this);
-  resize_workflow_->ConnectMenu(menu_);
+  measure_ = new TMeasureController({.Document = &document_,
+                                     .Page = measure_page_,
+                                     .InputImage = source_.InputImage,
+                                     .OutputImage = destination_.OutputImage},
+                                    this);
+  tools_ = new TToolsController({.Document = &document_,
+                                 .Page = tools_page_,
+                                 .OutputImage = destination_.OutputImage,
+                                 .Measure = measure_},
+                                this);
+  controllers_[size_t(TPage::Resize)] = resize_workflow_;
+  controllers_[size_t(TPage::Measure)] = measure_;
+  controllers_[size_t(TPage::Tools)] = tools_;
+}
+
+const std::optional<TCursorReadout>& TMainWindow::LastReadout() const {
+  return measure_->LastReadout();
+}
+
+void TMainWindow::ResetToneSliders(bool apply) {
+  tools_->ResetToneSliders(apply);
 }
 
 void TMainWindow::ShowNewSize(const TNewSizeTexts& texts) {
   resize_page_->ShowNewSize(texts);
-}
-
-void TMainWindow::ResizePageMouseDown(const TImageMouse& mouse) {
-  source_box_->BoxMouseDown(mouse.X, mouse.Y);
-}
-
-void TMainWindow::ResizePageMouseMove(const TImageMouse& mouse) {
-  source_box_->BoxMouseMove(mouse.X, mouse.Y);
-}
-
-void TMainWindow::ResizePageMouseUp(const TImageMouse& mouse) {
-  Q_UNUSED(mouse);
-  source_box_->BoxMouseUp();
 }
 
 // Draws the box into the source picture. The box keeps the pixels under it

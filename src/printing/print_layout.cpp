@@ -1,4 +1,4 @@
-#include "document/print_layout.h"
+#include "printing/print_layout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "document/help_commands.h"
+#include "about/help_commands.h"
 
 #include <algorithm>
 

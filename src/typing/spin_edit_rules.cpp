@@ -1,4 +1,4 @@
-#include "document/spin_edit_rules.h"
+#include "typing/spin_edit_rules.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "document/settings_path.h"
+#include "settings/settings_path.h"
 
 #include <pwd.h>
 #include <unistd.h>

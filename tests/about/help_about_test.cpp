@@ -7,8 +7,8 @@
 #include <fstream>
 #include <set>
 
-#include "document/about_texts.h"
-#include "document/help_commands.h"
+#include "about/about_texts.h"
+#include "about/help_commands.h"
 #include "support/test_pictures.h"
 
 namespace quorvane {

@@ -1,4 +1,4 @@
-#include "document/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <algorithm>
 #include <filesystem>

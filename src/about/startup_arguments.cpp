@@ -1,6 +1,6 @@
-#include "document/startup_arguments.h"
+#include "about/startup_arguments.h"
 
-#include "document/about_texts.h"
+#include "about/about_texts.h"
 
 namespace quorvane {
 
