@@ -64,7 +64,16 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quorvane Project <quorvane@example.org>
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvane.example.org")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-if(QUORVANE_BUILD_GUI)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# PROJ is opened when first called, so the package tools cannot see it among
+# the linked libraries: name the package that holds it.
+execute_process(COMMAND dpkg-query -S "*/libproj.so.*" OUTPUT_VARIABLE proj_owner
+                ERROR_QUIET RESULT_VARIABLE proj_query)
+set(quorvane_package_depends "")
+if(proj_query EQUAL 0 AND proj_owner MATCHES "^([^:]+):")
+  list(APPEND quorvane_package_depends ${CMAKE_MATCH_1})
 endif()
+if(QUORVANE_BUILD_GUI)
+  list(APPEND quorvane_package_depends qt6-qpa-plugins)
+endif()
+list(JOIN quorvane_package_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -61,6 +61,8 @@ check_package() {
   for tool in "${needed[@]}"; do
     [[ $depends == *", $tool "* || $depends == *", $tool,"* ]] || fail "the package does not depend on $tool"
   done
+  # PROJ is opened at run time, out of sight of dpkg-shlibdeps.
+  [[ $depends == *", libproj"* ]] || fail "the package does not depend on PROJ"
   for file in "${files[@]}"; do grep -q " ./usr/$file\$" <<<"$contents" || fail "not in the package: $file"; done
 }
 
