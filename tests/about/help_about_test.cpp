@@ -9,7 +9,7 @@
 
 #include "about/about_texts.h"
 #include "about/help_commands.h"
-#include "support/test_pictures.h"
+#include "support/temp_dir.h"
 
 namespace quorvane {
 namespace {
