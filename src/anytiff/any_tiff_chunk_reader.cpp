@@ -15,6 +15,13 @@ namespace {
 // one compressed strip would otherwise need a second copy of itself.
 constexpr uint64_t kLargestStripBuffer = uint64_t(32) << 20;
 
+// libtiff's ThunderScan decoder ORs the second pixel of a byte into what is
+// there: decoded into a used buffer, a chunk would keep bits of the chunk
+// before it (and, on several threads, differ from run to run).
+bool DecodesIntoClearBytesOnly(uint16_t compression) {
+  return compression == COMPRESSION_THUNDERSCAN;
+}
+
 }  // namespace
 
 TChunkReader::TChunkReader(TLibTiffHandle& handle, const TAnyTiffLayout& layout,
@@ -147,6 +154,7 @@ TChunkReader::TState TChunkReader::ReadChunk(uint32_t index, uint8_t* buffer) {
     DecodeCutChunk(index, offset, buffer, chunk_bytes_);
     return state;
   }
+  if (DecodesIntoClearBytesOnly(layout_.Compression)) std::memset(buffer, 0, size_t(chunk_bytes_));
   if (decode() >= 0) return state;
   if (!handle_.DataEndedEarly()) handle_.Fail("Cannot Read TIF File");
   // The chunk's data stops short: decode it again into a clean buffer (the
@@ -234,6 +242,7 @@ void TChunkReader::ReadByScanlines(const TAnyTiffTick& rows_done) {
     } else {
       for (uint32_t r = 0; r < rows; ++r) {
         handle_.BeginCall();
+        if (DecodesIntoClearBytesOnly(layout_.Compression)) std::fill(row.begin(), row.end(), 0);
         if (TIFFReadScanline(tiff_, row.data(), y + r, 0) < 0) handle_.Fail("Cannot Read TIF File");
         sink_.Chunk({0, y + r, layout_.Width, 1, row.data(), row.size(), samples_in_plane_, false});
         rows_done(1);
