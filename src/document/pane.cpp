@@ -63,12 +63,20 @@ void TPane::NoteOverlay(const TRect& rect) {
 }
 
 TRect TPane::RestoreSnapshot() {
+  const std::optional<TMeasureDrawing> drawn = std::move(drawn_);
   drawn_.reset();
   measure_shown_ = false;
   // Until an overlay was drawn the picture is still the clean one.
   if (!clean_taken_) return {};
   TRect restored;
-  if (SameLayout(Picture, clean_)) {
+  if (SameLayout(Picture, clean_) && drawn) {
+    // The picture is the clean one with the polyline on it: the thin strips
+    // along the polyline are put back, not its whole extent, which on a
+    // large picture would copy most of it at every page switch.
+    const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
+    for (const TRect& rect : ChangedDrawingArea(*drawn, {}, bounds))
+      restored = Union(restored, quorvane::RestoreSnapshotRect(Picture, clean_, rect));
+  } else if (SameLayout(Picture, clean_)) {
     restored = quorvane::RestoreSnapshotRect(Picture, clean_, dirty_);
   } else {
     restored = quorvane::RestoreSnapshot(Picture, clean_);
