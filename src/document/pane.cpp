@@ -4,6 +4,7 @@
 
 #include "document/measure_drawing.h"
 #include "imaging/snapshot.h"
+#include "raster/pixel_convert.h"
 
 namespace quorvane {
 
@@ -25,6 +26,24 @@ bool SameLayout(const TRasterBitmap& a, const TRasterBitmap& b) {
   return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat();
 }
 
+// The side of the square tiles a piecewise clean copy is taken in.
+constexpr int kTileSide = 64;
+
+TRect Intersection(const TRect& a, const TRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+}
+
+// `clean` gets the size, format, colours and resolution of `picture`; its
+// pixels are zero until taken (the memory is not touched until then).
+void ShapeLike(const TRasterBitmap& picture, TRasterBitmap& clean) {
+  if (!SameLayout(clean, picture))
+    clean.Reset(picture.PixelFormat(), picture.Width(), picture.Height());
+  const auto colors = picture.ColorTable();
+  std::copy(colors.begin(), colors.end(), clean.ColorTable().begin());
+  clean.SetPelsPerMeter(picture.XPelsPerMeter(), picture.YPelsPerMeter());
+}
+
 }  // namespace
 
 void TRepaintArea::Add(const TRect& rect) {
@@ -43,6 +62,7 @@ TRect TRepaintArea::Bounds() const {
 
 void TPane::Snapshot() {
   clean_taken_ = false;
+  taken_tiles_.clear();
   measure_shown_ = false;
   dirty_ = {};
   drawn_.reset();
@@ -52,10 +72,80 @@ void TPane::Snapshot() {
   if (taking_ == TCleanCopyTaking::AtOnce) PrepareOverlay();
 }
 
+// Whoever draws from outside gets a whole copy: only the pane's own
+// drawing knows which tiles it covers.
 void TPane::PrepareOverlay() {
+  if (!taken_tiles_.empty()) CompleteCleanCopy();
   if (taking_ == TCleanCopyTaking::Never || clean_taken_) return;
-  quorvane::Snapshot(Picture, clean_);
   clean_taken_ = true;
+  quorvane::Snapshot(Picture, clean_);
+}
+
+void TPane::StartCleanCopy() {
+  if (taking_ == TCleanCopyTaking::Never || clean_taken_) return;
+  clean_taken_ = true;
+  if (taking_ == TCleanCopyTaking::AtOnce || Picture.Empty()) {
+    quorvane::Snapshot(Picture, clean_);
+    return;
+  }
+  ShapeLike(Picture, clean_);
+  tiles_across_ = (Picture.Width() + kTileSide - 1) / kTileSide;
+  const int tiles_down = (Picture.Height() + kTileSide - 1) / kTileSide;
+  taken_tiles_.assign(size_t(tiles_across_) * size_t(tiles_down), 0);
+}
+
+std::vector<TRect> TPane::TileRuns(const TRect& rect, bool taken) const {
+  std::vector<TRect> runs;
+  const TRect area = Intersection(rect, {0, 0, clean_.Width(), clean_.Height()});
+  if (IsEmpty(area)) return runs;
+  const int last_column = (area.Right - 1) / kTileSide;
+  for (int row = area.Top / kTileSide; row <= (area.Bottom - 1) / kTileSide; ++row) {
+    int start = -1;
+    for (int column = area.Left / kTileSide; column <= last_column + 1; ++column) {
+      const bool match =
+          column <= last_column &&
+          (taken_tiles_[size_t(row) * size_t(tiles_across_) + size_t(column)] != 0) == taken;
+      if (match && start < 0) start = column;
+      if (match || start < 0) continue;
+      runs.push_back({start * kTileSide, row * kTileSide,
+                      std::min(column * kTileSide, clean_.Width()),
+                      std::min((row + 1) * kTileSide, clean_.Height())});
+      start = -1;
+    }
+  }
+  return runs;
+}
+
+void TPane::TakeTiles(const TRect& rect) {
+  if (taken_tiles_.empty()) return;
+  for (const TRect& run : TileRuns(rect, false)) {
+    quorvane::RestoreSnapshotRect(clean_, Picture, run);
+    for (int row = run.Top / kTileSide, column = run.Left / kTileSide;
+         column * kTileSide < run.Right; ++column)
+      taken_tiles_[size_t(row) * size_t(tiles_across_) + size_t(column)] = 1;
+  }
+}
+
+TRect TPane::RestoreRect(const TRect& rect) {
+  if (taken_tiles_.empty()) return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+  for (const TRect& run : TileRuns(rect, true))
+    quorvane::RestoreSnapshotRect(Picture, clean_, Intersection(run, rect));
+  const TRect clipped = Intersection(rect, {0, 0, Picture.Width(), Picture.Height()});
+  return IsEmpty(clipped) ? TRect{} : clipped;
+}
+
+// The tiles never taken are still clean in the picture.
+void TPane::CompleteCleanCopy() const {
+  for (const TRect& run : TileRuns({0, 0, clean_.Width(), clean_.Height()}, false))
+    CopyRect(Picture, run.Left, run.Top, run.Right - run.Left, run.Bottom - run.Top, clean_,
+             run.Left, run.Top);
+  taken_tiles_.clear();
+}
+
+const TRasterBitmap& TPane::CleanCopy() const {
+  if (!clean_taken_) return Picture;
+  if (!taken_tiles_.empty()) CompleteCleanCopy();
+  return clean_;
 }
 
 void TPane::NoteOverlay(const TRect& rect) {
@@ -75,9 +165,16 @@ TRect TPane::RestoreSnapshot() {
     // large picture would copy most of it at every page switch.
     const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
     for (const TRect& rect : ChangedDrawingArea(*drawn, {}, bounds))
-      restored = Union(restored, quorvane::RestoreSnapshotRect(Picture, clean_, rect));
+      restored = Union(restored, RestoreRect(rect));
   } else if (SameLayout(Picture, clean_)) {
-    restored = quorvane::RestoreSnapshotRect(Picture, clean_, dirty_);
+    restored = RestoreRect(dirty_);
+  } else if (!taken_tiles_.empty()) {
+    // Replaced without a snapshot while the copy was piecewise: the new
+    // picture is kept as it is, with no copy of it.
+    taken_tiles_.clear();
+    clean_taken_ = false;
+    restored =
+        Union({0, 0, clean_.Width(), clean_.Height()}, {0, 0, Picture.Width(), Picture.Height()});
   } else {
     restored = quorvane::RestoreSnapshot(Picture, clean_);
   }
@@ -88,7 +185,7 @@ TRect TPane::RestoreSnapshot() {
 TRect TPane::RestoreSnapshotRect(const TRect& rect) {
   drawn_.reset();
   if (!clean_taken_) return {};
-  return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+  return RestoreRect(rect);
 }
 
 TRect TPane::Restore(const TRepaintRequest& request) {
@@ -112,7 +209,8 @@ TRepaintArea TPane::RedrawChangedFigures() {
   // Each rectangle is erased and then drawn complete; where rectangles
   // overlap, the later one erases and draws the shared pixels again.
   for (const TRect& rect : ChangedDrawingArea(*drawn_, now, bounds)) {
-    const TRect restored = quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+    TakeTiles(rect);
+    const TRect restored = RestoreRect(rect);
     NoteOverlay(DrawWithin(Measure, Picture, restored));
     area.Add(restored);
   }
@@ -122,7 +220,11 @@ TRepaintArea TPane::RedrawChangedFigures() {
 }
 
 TRect TPane::DrawMeasure() {
-  PrepareOverlay();
+  StartCleanCopy();
+  if (!taken_tiles_.empty()) {
+    const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
+    for (const TRect& rect : ChangedDrawingArea({}, DrawingOf(Measure), bounds)) TakeTiles(rect);
+  }
   const TRect drawn = Draw(Measure, Picture);
   NoteOverlay(drawn);
   measure_shown_ = true;
