@@ -34,14 +34,13 @@ TRect Intersection(const TRect& a, const TRect& b) {
           std::min(a.Bottom, b.Bottom)};
 }
 
-// `clean` gets the size, format, colours and resolution of `picture`; its
-// pixels are zero until taken (the memory is not touched until then).
-void ShapeLike(const TRasterBitmap& picture, TRasterBitmap& clean) {
-  if (!SameLayout(clean, picture))
-    clean.Reset(picture.PixelFormat(), picture.Width(), picture.Height());
+// A bitmap of `width` x `height` in the format and colours of `picture`.
+std::unique_ptr<TRasterBitmap> TileLike(const TRasterBitmap& picture, int width, int height) {
+  auto tile = std::make_unique<TRasterBitmap>();
+  tile->Reset(picture.PixelFormat(), width, height);
   const auto colors = picture.ColorTable();
-  std::copy(colors.begin(), colors.end(), clean.ColorTable().begin());
-  clean.SetPelsPerMeter(picture.XPelsPerMeter(), picture.YPelsPerMeter());
+  std::copy(colors.begin(), colors.end(), tile->ColorTable().begin());
+  return tile;
 }
 
 }  // namespace
@@ -62,7 +61,7 @@ TRect TRepaintArea::Bounds() const {
 
 void TPane::Snapshot() {
   clean_taken_ = false;
-  taken_tiles_.clear();
+  tiles_.clear();
   measure_shown_ = false;
   dirty_ = {};
   drawn_.reset();
@@ -75,7 +74,7 @@ void TPane::Snapshot() {
 // Whoever draws from outside gets a whole copy: only the pane's own
 // drawing knows which tiles it covers.
 void TPane::PrepareOverlay() {
-  if (!taken_tiles_.empty()) CompleteCleanCopy();
+  if (!tiles_.empty()) CompleteCleanCopy();
   if (taking_ == TCleanCopyTaking::Never || clean_taken_) return;
   clean_taken_ = true;
   quorvane::Snapshot(Picture, clean_);
@@ -88,63 +87,67 @@ void TPane::StartCleanCopy() {
     quorvane::Snapshot(Picture, clean_);
     return;
   }
-  ShapeLike(Picture, clean_);
   tiles_across_ = (Picture.Width() + kTileSide - 1) / kTileSide;
   const int tiles_down = (Picture.Height() + kTileSide - 1) / kTileSide;
-  taken_tiles_.assign(size_t(tiles_across_) * size_t(tiles_down), 0);
+  tiles_.resize(size_t(tiles_across_) * size_t(tiles_down));
+  piece_bounds_ = {0, 0, Picture.Width(), Picture.Height()};
 }
 
-std::vector<TRect> TPane::TileRuns(const TRect& rect, bool taken) const {
-  std::vector<TRect> runs;
-  const TRect area = Intersection(rect, {0, 0, clean_.Width(), clean_.Height()});
-  if (IsEmpty(area)) return runs;
-  const int last_column = (area.Right - 1) / kTileSide;
-  for (int row = area.Top / kTileSide; row <= (area.Bottom - 1) / kTileSide; ++row) {
-    int start = -1;
-    for (int column = area.Left / kTileSide; column <= last_column + 1; ++column) {
-      const bool match =
-          column <= last_column &&
-          (taken_tiles_[size_t(row) * size_t(tiles_across_) + size_t(column)] != 0) == taken;
-      if (match && start < 0) start = column;
-      if (match || start < 0) continue;
-      runs.push_back({start * kTileSide, row * kTileSide,
-                      std::min(column * kTileSide, clean_.Width()),
-                      std::min((row + 1) * kTileSide, clean_.Height())});
-      start = -1;
-    }
-  }
-  return runs;
+TRect TPane::TileRect(size_t index) const {
+  const int left = int(index % size_t(tiles_across_)) * kTileSide;
+  const int top = int(index / size_t(tiles_across_)) * kTileSide;
+  return Intersection({left, top, left + kTileSide, top + kTileSide}, piece_bounds_);
+}
+
+std::vector<size_t> TPane::TilesUnder(const TRect& rect) const {
+  std::vector<size_t> tiles;
+  const TRect area = Intersection(rect, piece_bounds_);
+  if (IsEmpty(area)) return tiles;
+  for (int row = area.Top / kTileSide; row <= (area.Bottom - 1) / kTileSide; ++row)
+    for (int column = area.Left / kTileSide; column <= (area.Right - 1) / kTileSide; ++column)
+      tiles.push_back(size_t(row) * size_t(tiles_across_) + size_t(column));
+  return tiles;
 }
 
 void TPane::TakeTiles(const TRect& rect) {
-  if (taken_tiles_.empty()) return;
-  for (const TRect& run : TileRuns(rect, false)) {
-    quorvane::RestoreSnapshotRect(clean_, Picture, run);
-    for (int row = run.Top / kTileSide, column = run.Left / kTileSide;
-         column * kTileSide < run.Right; ++column)
-      taken_tiles_[size_t(row) * size_t(tiles_across_) + size_t(column)] = 1;
+  if (tiles_.empty()) return;
+  for (const size_t index : TilesUnder(rect)) {
+    if (tiles_[index]) continue;
+    const TRect cell = TileRect(index);
+    const int width = cell.Right - cell.Left, height = cell.Bottom - cell.Top;
+    tiles_[index] = TileLike(Picture, width, height);
+    CopyRect(Picture, cell.Left, cell.Top, width, height, *tiles_[index], 0, 0);
   }
 }
 
 TRect TPane::RestoreRect(const TRect& rect) {
-  if (taken_tiles_.empty()) return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
-  for (const TRect& run : TileRuns(rect, true))
-    quorvane::RestoreSnapshotRect(Picture, clean_, Intersection(run, rect));
-  const TRect clipped = Intersection(rect, {0, 0, Picture.Width(), Picture.Height()});
+  if (tiles_.empty()) return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+  for (const size_t index : TilesUnder(rect)) {
+    if (!tiles_[index]) continue;
+    const TRect cell = TileRect(index);
+    const TRect part = Intersection(cell, rect);
+    CopyRect(*tiles_[index], part.Left - cell.Left, part.Top - cell.Top, part.Right - part.Left,
+             part.Bottom - part.Top, Picture, part.Left, part.Top);
+  }
+  const TRect clipped = Intersection(rect, piece_bounds_);
   return IsEmpty(clipped) ? TRect{} : clipped;
 }
 
 // The tiles never taken are still clean in the picture.
 void TPane::CompleteCleanCopy() const {
-  for (const TRect& run : TileRuns({0, 0, clean_.Width(), clean_.Height()}, false))
-    CopyRect(Picture, run.Left, run.Top, run.Right - run.Left, run.Bottom - run.Top, clean_,
-             run.Left, run.Top);
-  taken_tiles_.clear();
+  quorvane::Snapshot(Picture, clean_);
+  for (size_t index = 0; index < tiles_.size(); ++index) {
+    if (!tiles_[index]) continue;
+    const TRect cell = TileRect(index);
+    CopyRect(*tiles_[index], 0, 0, cell.Right - cell.Left, cell.Bottom - cell.Top, clean_,
+             cell.Left, cell.Top);
+  }
+  tiles_.clear();
 }
 
 const TRasterBitmap& TPane::CleanCopy() const {
   if (!clean_taken_) return Picture;
-  if (!taken_tiles_.empty()) CompleteCleanCopy();
+  if (!tiles_.empty()) CompleteCleanCopy();
   return clean_;
 }
 
@@ -158,23 +161,24 @@ TRect TPane::RestoreSnapshot() {
   measure_shown_ = false;
   // Until an overlay was drawn the picture is still the clean one.
   if (!clean_taken_) return {};
+  const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
+  const bool piecewise = !tiles_.empty();
+  if (piecewise && !(piece_bounds_ == bounds)) {
+    // Replaced without a snapshot while the copy was piecewise: the new
+    // picture is kept as it is, with no copy of it.
+    tiles_.clear();
+    clean_taken_ = false;
+    return Union(piece_bounds_, bounds);
+  }
   TRect restored;
-  if (SameLayout(Picture, clean_) && drawn) {
+  if ((piecewise || SameLayout(Picture, clean_)) && drawn) {
     // The picture is the clean one with the polyline on it: the thin strips
     // along the polyline are put back, not its whole extent, which on a
     // large picture would copy most of it at every page switch.
-    const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
     for (const TRect& rect : ChangedDrawingArea(*drawn, {}, bounds))
       restored = Union(restored, RestoreRect(rect));
-  } else if (SameLayout(Picture, clean_)) {
+  } else if (piecewise || SameLayout(Picture, clean_)) {
     restored = RestoreRect(dirty_);
-  } else if (!taken_tiles_.empty()) {
-    // Replaced without a snapshot while the copy was piecewise: the new
-    // picture is kept as it is, with no copy of it.
-    taken_tiles_.clear();
-    clean_taken_ = false;
-    restored =
-        Union({0, 0, clean_.Width(), clean_.Height()}, {0, 0, Picture.Width(), Picture.Height()});
   } else {
     restored = quorvane::RestoreSnapshot(Picture, clean_);
   }
@@ -221,7 +225,7 @@ TRepaintArea TPane::RedrawChangedFigures() {
 
 TRect TPane::DrawMeasure() {
   StartCleanCopy();
-  if (!taken_tiles_.empty()) {
+  if (!tiles_.empty()) {
     const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
     for (const TRect& rect : ChangedDrawingArea({}, DrawingOf(Measure), bounds)) TakeTiles(rect);
   }

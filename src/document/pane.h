@@ -13,6 +13,7 @@
 // put back. Whatever replaces or rewrites the picture itself calls Snapshot,
 // with no overlay on it.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -124,17 +125,20 @@ class TPane {
   // tile was taken the picture is still clean. Returns `rect` clipped to
   // the picture.
   TRect RestoreRect(const TRect& rect);
-  // Runs of whole tiles along tile rows under `rect` that are taken (or not
-  // taken), clipped to the picture.
-  std::vector<TRect> TileRuns(const TRect& rect, bool taken) const;
+  // The indices of the tiles under `rect`, and the pixels of one tile.
+  std::vector<size_t> TilesUnder(const TRect& rect) const;
+  TRect TileRect(size_t index) const;
   void CompleteCleanCopy() const;
 
   TCleanCopyTaking taking_;
   // Mutable: reading the clean copy completes a piecewise one.
   mutable TRasterBitmap clean_;
-  // One flag per tile while the copy is piecewise; empty once complete.
-  mutable std::vector<uint8_t> taken_tiles_;
+  // While the copy is piecewise: the clean pixels of each tile taken (null
+  // where none was), kept apart so that a first click touches no more
+  // memory than the tiles; empty once complete.
+  mutable std::vector<std::unique_ptr<TRasterBitmap>> tiles_;
   int tiles_across_ = 0;
+  TRect piece_bounds_;  // the picture's extent when the piecewise copy began
   bool clean_taken_ = false;
   bool measure_shown_ = false;
   // Bounding box of what overlays wrote since the picture was last clean.
