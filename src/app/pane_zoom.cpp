@@ -141,9 +141,10 @@ bool TPaneZoom::ViewEvent(TPaneChoice pane, QEvent* event) {
   return true;
 }
 
-// Ctrl+wheel zooms around the pointer; a plain wheel scrolls as ever and
-// makes the pane the active one.
+// Ctrl+wheel zooms around the pointer; a plain wheel scrolls as ever. Both,
+// and a click beside the picture, make the pane the active one.
 bool TPaneZoom::ViewportEvent(TPaneChoice pane, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) active_ = pane;
   if (event->type() != QEvent::Wheel) return false;
   active_ = pane;
   const auto* wheel = static_cast<QWheelEvent*>(event);
