@@ -39,7 +39,8 @@ TPaneZoom::TPaneZoom(const TZoomedPane& source, const TZoomedPane& destination, 
   for (TPaneChoice pane : {TPaneChoice::Input, TPaneChoice::Output}) {
     const TZoomedPane& parts = Pane(pane);
     parts.View->installEventFilter(this);
-    parts.ScrollBox->viewport()->installEventFilter(this);
+    viewports_[size_t(pane)] = parts.ScrollBox->viewport();
+    viewports_[size_t(pane)]->installEventFilter(this);
     connect(parts.View, &TImageEx::ZoomChanged, this, [this, pane] { ShowZoom(pane); });
     for (QScrollBar* bar :
          {parts.ScrollBox->horizontalScrollBar(), parts.ScrollBox->verticalScrollBar()})
@@ -103,7 +104,7 @@ std::optional<TPaneChoice> TPaneZoom::PaneOfView(QObject* object) const {
 
 std::optional<TPaneChoice> TPaneZoom::PaneOfViewport(QObject* object) const {
   for (TPaneChoice pane : {TPaneChoice::Input, TPaneChoice::Output})
-    if (object == Pane(pane).ScrollBox->viewport()) return pane;
+    if (object == viewports_[size_t(pane)]) return pane;
   return std::nullopt;
 }
 

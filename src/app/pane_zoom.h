@@ -57,6 +57,9 @@ class TPaneZoom : public QObject {
   void ShowZoom(TPaneChoice pane);
 
   std::array<TZoomedPane, 2> panes_;  // indexed by TPaneChoice
+  // The scroll boxes' viewports, compared by address only: events reach the
+  // filter while the scroll boxes are being destroyed.
+  std::array<QObject*, 2> viewports_{};
   TPaneChoice active_ = TPaneChoice::Input;
   bool fit_large_ = false;
   int wheel_pending_ = 0;
