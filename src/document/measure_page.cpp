@@ -30,7 +30,8 @@ TCursorTexts CursorReadouts(const TDocument& document, TPaneChoice pane, int32_t
 TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,
                                    TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
                                    const TNumberFormat& format) {
-  return MeasurementTexts(ChosenPane(document, pane).Measure, length_unit, area_unit, format);
+  const TPane& chosen = ChosenPane(document, pane);
+  return MeasurementTexts(chosen.Measure, chosen.GeoReference(), length_unit, area_unit, format);
 }
 
 TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane,
@@ -40,7 +41,8 @@ TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane,
   TMeasureReset reset;
   reset.Repaint = chosen.RestoreSnapshot();
   chosen.Measure.Clear();
-  reset.Texts = MeasurementTexts(chosen.Measure, length_unit, area_unit, format);
+  reset.Texts =
+      MeasurementTexts(chosen.Measure, chosen.GeoReference(), length_unit, area_unit, format);
   return reset;
 }
 

@@ -41,8 +41,9 @@ const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits();
 
 // The measured length or area in `unit`; a value outside the choices counts
 // as pixels.
-double LengthInUnit(const TMeasureTool& tool, TLengthUnitChoice unit);
-double AreaInUnit(const TMeasureTool& tool, TAreaUnitChoice unit);
+double LengthInUnit(const TMeasureTool& tool, const TGeoReference& reference,
+                    TLengthUnitChoice unit);
+double AreaInUnit(const TMeasureTool& tool, const TGeoReference& reference, TAreaUnitChoice unit);
 
 struct TMeasurementTexts {
   double Length = 0.0;  // in the chosen unit
@@ -52,8 +53,9 @@ struct TMeasurementTexts {
   std::string AreaText;     // "0.25kM^2"
   std::string AzimuthText;  // "180.0°"
 };
-TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, TLengthUnitChoice length_unit,
-                                   TAreaUnitChoice area_unit, const TNumberFormat& format = {});
+TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, const TGeoReference& reference,
+                                   TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                   const TNumberFormat& format = {});
 
 struct TLastPointTexts {
   double East = 0.0, North = 0.0;
