@@ -12,9 +12,9 @@ const TPane& ChosenPane(const TDocument& document, TPaneChoice choice) {
   return choice == TPaneChoice::Output ? document.Destination : document.Source;
 }
 
-int SourceDatumIndex(const TDocument& document) {
+std::optional<TDatumChoice> SourceDatum(const TDocument& document) {
   const TCoordinateSystem* system = document.Source.GeoReference().System.get();
-  return system && system->Usable() ? system->DatumIndex() : -1;
+  return system && system->Usable() ? system->ListDatum() : std::nullopt;
 }
 
 TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
@@ -23,8 +23,8 @@ TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int3
 }
 
 TCursorTexts CursorReadouts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
-                            int datum_index, const TNumberFormat& format) {
-  return CursorReadouts(ChosenPane(document, pane).GeoReference(), x, y, datum_index, format);
+                            TDatumChoice datum, const TNumberFormat& format) {
+  return CursorReadouts(ChosenPane(document, pane).GeoReference(), x, y, datum, format);
 }
 
 TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,

@@ -111,9 +111,9 @@ TLastPointTexts LastPointTexts(const TGeoReference& reference, double x, double 
           FormatNumber(map.North, 1, format)};
 }
 
-TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, int datum_index,
+TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, TDatumChoice datum,
                             const TNumberFormat& format) {
-  return MapReadouts(reference, PixelToMap(reference, x, y), datum_index, format);
+  return MapReadouts(reference, PixelToMap(reference, x, y), datum, format);
 }
 
 namespace {
@@ -136,7 +136,7 @@ const TCoordinateSystem* ProjSystem(const TGeoReference& reference) {
 
 }  // namespace
 
-TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, int datum_index,
+TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, TDatumChoice datum,
                          const TNumberFormat& format) {
   TCursorTexts texts;
   texts.East = map.East;
@@ -145,7 +145,7 @@ TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, i
   texts.NorthText = FormatNumber(map.North, 1, format);
   if (reference.System && reference.System->Usable()) texts.CrsText = reference.System->ShortName();
   if (const TCoordinateSystem* system = ProjSystem(reference)) {
-    if (const std::optional<TGeographic> geographic = system->ToDatum(map, datum_index)) {
+    if (const std::optional<TGeographic> geographic = system->ToDatum(map, datum)) {
       ShowGeographic(*geographic, format, texts);
     } else {
       texts.Longitude = texts.Latitude = std::numeric_limits<double>::quiet_NaN();
@@ -157,7 +157,7 @@ TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, i
   // northern grid whatever its flag says.
   const bool north = reference.North ? reference.Zone >= 0 : reference.Zone <= 0;
   const int32_t zone = reference.Zone == INT32_MIN ? INT32_MAX : reference.Zone;
-  ShowGeographic(UtmToGeographic(zone, north, map.East, map.North, datum_index), format, texts);
+  ShowGeographic(UtmToGeographic(zone, north, map.East, map.North, datum), format, texts);
   texts.ZoneText = std::to_string(reference.Zone);
   return texts;
 }

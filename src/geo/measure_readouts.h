@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "geo/datums.h"
 #include "geo/geo_format.h"
 #include "geo/geo_reference.h"
 #include "geo/measure_tool.h"
@@ -75,13 +76,13 @@ struct TCursorTexts {
   // defined: Mercator"); empty without one.
   std::string CrsText;
 };
-TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, int datum_index,
+TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, TDatumChoice datum,
                             const TNumberFormat& format = {});
 // The same for a map position given directly; only the zone, hemisphere and
 // coordinate system of `reference` are used. A system other than a UTM zone
 // of the table gets its longitude and latitude from PROJ, on the chosen
 // datum; where PROJ has none the texts stay empty.
-TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, int datum_index,
+TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, TDatumChoice datum,
                          const TNumberFormat& format = {});
 
 }  // namespace quorvane

@@ -92,7 +92,7 @@ TEST(LastPointTexts, MapsThePixelWithGroupedThousands) {
 }
 
 TEST(CursorReadouts, GivesMapAndGeographicTexts) {
-  const TCursorTexts texts = CursorReadouts(Utm18North(), 0, 0, 22);
+  const TCursorTexts texts = CursorReadouts(Utm18North(), 0, 0, TDatumChoice::Wgs1984);
   EXPECT_EQ(texts.EastText, "500,000.0");
   EXPECT_EQ(texts.NorthText, "4,649,776.0");
   // PROJ: E 500000, N 4649776 of WGS 84 zone 18 is 75 W, 41.999997976 N.
@@ -107,7 +107,7 @@ TEST(CursorReadouts, SouthernRecordConvertsOnTheSouthernGrid) {
   TGeoReference reference = Utm18North();
   reference.North = false;
   reference.BaseY = 10000000;
-  const TCursorTexts texts = CursorReadouts(reference, 0, 0, 22);
+  const TCursorTexts texts = CursorReadouts(reference, 0, 0, TDatumChoice::Wgs1984);
   EXPECT_EQ(texts.LatitudeText, "0.00000");
   EXPECT_EQ(texts.ZoneText, "18");
 }
@@ -115,11 +115,11 @@ TEST(CursorReadouts, SouthernRecordConvertsOnTheSouthernGrid) {
 TEST(CursorReadouts, NeverSetRecordAndNaNScaleStillGiveText) {
   TGeoReference never_set;
   ResetGeoReference(never_set);
-  const TCursorTexts zero = CursorReadouts(never_set, 0, 0, kDefaultDatumIndex);
+  const TCursorTexts zero = CursorReadouts(never_set, 0, 0, kDefaultDatum);
   EXPECT_EQ(zero.ZoneText, "0");
   EXPECT_EQ(zero.NorthText, "0.0");
   never_set.ScaleX = std::numeric_limits<double>::quiet_NaN();
-  const TCursorTexts nan = CursorReadouts(never_set, 5, 5, 99);
+  const TCursorTexts nan = CursorReadouts(never_set, 5, 5, DatumAtPosition(99));
   EXPECT_EQ(nan.EastText, "NAN");
   EXPECT_EQ(nan.LongitudeText, "NAN");
   EXPECT_EQ(nan.LongitudeDms, "NAN");
