@@ -39,7 +39,7 @@ TGeoReference Reference(const std::vector<std::pair<uint16_t, uint16_t>>& keys,
   return reference;
 }
 
-void Moves(benchmark::State& state, const TGeoReference& reference, int datum) {
+void Moves(benchmark::State& state, const TGeoReference& reference, TDatumChoice datum) {
   benchmark::DoNotOptimize(CursorReadouts(reference, 0, 0, datum));
   int step = 0;
   for (auto _ : state) {
@@ -52,7 +52,7 @@ void Moves(benchmark::State& state, const TGeoReference& reference, int datum) {
 void BM_WebMercator(benchmark::State& state) {
   static const TGeoReference reference =
       Reference({{1024, 1}, {3072, 3857}}, {}, -8789636.7, 2941413.5, 200);
-  Moves(state, reference, int(state.range(0)));
+  Moves(state, reference, DatumAtPosition(int(state.range(0))));
 }
 BENCHMARK(BM_WebMercator)->Arg(22)->Arg(13)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
@@ -60,20 +60,20 @@ void BM_UserMercatorNad27(benchmark::State& state) {
   static const TGeoReference reference =
       Reference({{1024, 1}, {3072, 32767}, {3075, 7}, {2048, 4267}},
                 {{3080, -90}, {3092, 0.8299163}}, 1871032.9, 693358.7, 154.75);
-  Moves(state, reference, int(state.range(0)));
+  Moves(state, reference, DatumAtPosition(int(state.range(0))));
 }
 BENCHMARK(BM_UserMercatorNad27)->Arg(22)->Arg(13)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 void BM_Geographic(benchmark::State& state) {
   static const TGeoReference reference = Reference({{1024, 2}, {2048, 4326}}, {}, -180, 90, 0.1);
-  Moves(state, reference, int(state.range(0)));
+  Moves(state, reference, DatumAtPosition(int(state.range(0))));
 }
 BENCHMARK(BM_Geographic)->Arg(22)->Arg(13)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 void BM_TableUtmZone(benchmark::State& state) {
   static const TGeoReference reference =
       Reference({{1024, 1}, {3072, 32618}}, {}, 500000, 4649776, 30);
-  Moves(state, reference, 22);
+  Moves(state, reference, TDatumChoice::Wgs1984);
 }
 BENCHMARK(BM_TableUtmZone)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 

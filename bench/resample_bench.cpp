@@ -44,7 +44,7 @@ const TRasterBitmap& Picture() {
 // Arguments: percent, filter index, threads.
 void BM_Resample(benchmark::State& state) {
   const int percent = int(state.range(0));
-  const int filter = int(state.range(1));
+  const auto filter = quorvane::TResampleFilter(state.range(1));
   const int threads = int(state.range(2));
   const int width = kWidth * percent / 100, height = kHeight * percent / 100;
   for (auto _ : state) {
@@ -60,7 +60,9 @@ void BM_Resample(benchmark::State& state) {
 
 BENCHMARK(BM_Resample)
     ->ArgsProduct({{50, 150},
-                   {quorvane::kFilterBSpline, quorvane::kFilterMitchell, quorvane::kFilterLanczos3},
+                   {int64_t(quorvane::TResampleFilter::BSpline),
+                    int64_t(quorvane::TResampleFilter::Mitchell),
+                    int64_t(quorvane::TResampleFilter::Lanczos3)},
                    {1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

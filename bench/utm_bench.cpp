@@ -11,7 +11,8 @@ void BM_UtmToGeographic(benchmark::State& state) {
   double easting = 160000;
   double northing = 0;
   for (auto _ : state) {
-    const quorvane::TGeographic g = quorvane::UtmToGeographic(18, true, easting, northing, 22);
+    const quorvane::TGeographic g =
+        quorvane::UtmToGeographic(18, true, easting, northing, quorvane::TDatumChoice::Wgs1984);
     benchmark::DoNotOptimize(g);
     easting += 6791.3;
     if (easting > 840000) easting -= 680000;
@@ -23,7 +24,8 @@ BENCHMARK(BM_UtmToGeographic);
 
 void BM_UtmToGeographicOnTheEquator(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(quorvane::UtmToGeographic(31, true, 500000, 0, 22));
+    benchmark::DoNotOptimize(
+        quorvane::UtmToGeographic(31, true, 500000, 0, quorvane::TDatumChoice::Wgs1984));
   }
 }
 BENCHMARK(BM_UtmToGeographicOnTheEquator);

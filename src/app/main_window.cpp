@@ -59,7 +59,7 @@ void TMainWindow::FormCreate() {
   SourceChanged();
   page_control_->setCurrentIndex(int(TPage::Resize));
   ShowSelection();
-  measure_page_->FillDatumList(quorvane::FillDatumList());
+  measure_page_->FillDatumList(DatumListEntries());
   ShowBoxReadout();
   ReadAnyTiff();
   ReadDatumFromFile();

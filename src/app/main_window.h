@@ -133,12 +133,9 @@ class TMainWindow : public QMainWindow {
   // What a dialog's Help button does.
   void ShowHelpContext(int context);
 
-  // Each pane's picture as shown (overlays included) and its measuring
-  // tool, which holds its georeference.
+  // Each pane's picture as shown (overlays included).
   const TRasterBitmap& SourcePicture() const { return document_.Source.Picture; }
   const TRasterBitmap& DestinationPicture() const { return document_.Destination.Picture; }
-  TMeasureTool& SourceMeasure() { return document_.Source.Measure; }
-  TMeasureTool& DestMeasure() { return document_.Destination.Measure; }
 
  protected:
   bool event(QEvent* event) override;

@@ -19,8 +19,8 @@ void TMainWindow::DatumFromFileMnuClick(bool checked) {
 
 void TMainWindow::SelectDatumFromFile() {
   if (!menu_.DatumFromFileMnu->isChecked()) return;
-  const int index = SourceDatumIndex(document_);
-  if (index >= 0) measure_page_->SetDatumIndex(index);
+  if (const std::optional<TDatumChoice> datum = SourceDatum(document_))
+    measure_page_->SetDatum(*datum);
 }
 
 }  // namespace quorvane

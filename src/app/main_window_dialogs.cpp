@@ -3,6 +3,7 @@
 // the panes they work on.
 #include <QFileInfo>
 
+#include "about/help_commands.h"
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -11,7 +12,6 @@
 #include "app/print_dialog.h"
 #include "app/recent_files_menu.h"
 #include "app/scale_dialog.h"
-#include "about/help_commands.h"
 #include "settings/settings_path.h"
 
 namespace quorvane {
@@ -24,7 +24,7 @@ void TMainWindow::SetUpRecentFiles() {
 
 void TMainWindow::SetScaleCoords1Click() {
   if (!dialogs_.ScaleDlg) return;
-  if (dialogs_.ScaleDlg->OpenScaleDialog(SourceMeasure(), DestMeasure()))
+  if (dialogs_.ScaleDlg->OpenScaleDialog(document_.Source, document_.Destination))
     measure_->ShowGeoReadouts();
 }
 

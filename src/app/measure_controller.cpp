@@ -63,8 +63,8 @@ void TMeasureController::MouseMove(TPaneChoice pane, const TImageMouse& mouse) {
     if (request.Redraw || request.RestoreAll || request.RestoreRect)
       Repaint(ViewOf(pane), chosen.Repaint(request));
     TCursorReadout readout{mouse.X, mouse.Y,
-                           CursorReadouts(document, pane, mouse.X, mouse.Y,
-                                          parts_.Page->DatumIndex(), LocaleNumberFormat()),
+                           CursorReadouts(document, pane, mouse.X, mouse.Y, parts_.Page->Datum(),
+                                          LocaleNumberFormat()),
                            parts_.Page->DatumName().toStdString()};
     parts_.Page->ShowCursorCoordinates(readout.Texts);
     last_readout_ = std::move(readout);
@@ -95,7 +95,7 @@ void TMeasureController::ShowGeoReadouts() {
     if (!last_readout_) return;
     TCursorReadout& readout = *last_readout_;
     readout.Texts = CursorReadouts(*parts_.Document, last_readout_pane_, readout.X, readout.Y,
-                                   parts_.Page->DatumIndex(), LocaleNumberFormat());
+                                   parts_.Page->Datum(), LocaleNumberFormat());
     readout.Datum = parts_.Page->DatumName().toStdString();
     parts_.Page->ShowCursorCoordinates(readout.Texts);
   });

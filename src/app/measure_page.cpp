@@ -207,15 +207,19 @@ TMeasurePage::TMeasurePage(QWidget* parent) : QWidget(parent) {
 void TMeasurePage::FillDatumList(const TDatumList& list) {
   datum_combo_->clear();
   for (const std::string& name : list.Names) datum_combo_->addItem(FromUtf8(name));
-  datum_combo_->setCurrentIndex(list.Selected);
+  SetDatum(list.Selected);
 }
 
 int TMeasurePage::DatumIndex() const {
   return datum_combo_->currentIndex();
 }
 
-void TMeasurePage::SetDatumIndex(int index) {
-  datum_combo_->setCurrentIndex(index);
+TDatumChoice TMeasurePage::Datum() const {
+  return DatumAtPosition(DatumIndex());
+}
+
+void TMeasurePage::SetDatum(TDatumChoice datum) {
+  datum_combo_->setCurrentIndex(int(datum));
 }
 
 QString TMeasurePage::DatumName() const {

@@ -26,8 +26,9 @@ class TMeasurePage : public QWidget {
   explicit TMeasurePage(QWidget* parent = nullptr);
 
   void FillDatumList(const TDatumList& list);
-  int DatumIndex() const;
-  void SetDatumIndex(int index);
+  int DatumIndex() const;  // the list position
+  TDatumChoice Datum() const;
+  void SetDatum(TDatumChoice datum);
   QString DatumName() const;
   TMeasureImage Image() const;
   int LengthUnit() const;  // index into LengthUnits()

@@ -95,7 +95,7 @@ void TResizeWorkflow::StretchMnuClick() {
 
 // The progress window is gone before an error is shown.
 bool TResizeWorkflow::RunStretch() {
-  TStretchOptions options{.FilterIndex = SharpnessFilter(parts_.Page->Sharpness()),
+  TStretchOptions options{.Filter = SharpnessFilter(parts_.Page->Sharpness()),
                           .Force24Bit = parts_.Page->Force24Bit()};
   const bool done = RunCommand(window_, [&] {
     std::optional<TProgressScope> progress;

@@ -142,23 +142,23 @@ void TScaleDlg::BuildSettingsPage(QWidget* page) {
   OnChoiceChanged(units_radio_, this, [this](int) { UnitsRadioClick(); });
 }
 
-bool TScaleDlg::OpenScaleDialog(TMeasureTool& input, TMeasureTool& output) {
+bool TScaleDlg::OpenScaleDialog(TPane& input, TPane& output) {
   input_ = &input;
   output_ = &output;
   // The unit chosen last time is the model's already; Open takes its factor.
-  model_.Open(ChosenTool());
+  model_.Open(ChosenPane().Measure, ChosenPane().GeoReference());
   ShowUnitText();
   ShowFields();
   const bool ok = exec() == QDialog::Accepted;
   if (ok) {
     ReadFields();
-    model_.Store(ChosenTool());
+    model_.Store(ChosenPane().GeoReference());
   }
   input_ = output_ = nullptr;
   return ok;
 }
 
-TMeasureTool& TScaleDlg::ChosenTool() const {
+TPane& TScaleDlg::ChosenPane() const {
   return image_radio_->checkedId() == kOutputImage ? *output_ : *input_;
 }
 
@@ -199,7 +199,7 @@ void TScaleDlg::ReadFields() {
 void TScaleDlg::ImageRadioClick() {
   // Outside OpenScaleDialog there is no image to show.
   if (!input_) return;
-  model_.ImageRadioClick(ChosenTool());
+  model_.ImageRadioClick(ChosenPane().Measure, ChosenPane().GeoReference());
   ShowFields();
 }
 

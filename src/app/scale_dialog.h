@@ -6,7 +6,7 @@
 // TScaleDialogModel's; the widgets show its values and forward their events.
 #include <QDialog>
 
-#include "geo/measure_tool.h"
+#include "document/pane.h"
 #include "geo/scale_dialog.h"
 
 class QButtonGroup;
@@ -27,7 +27,7 @@ class TScaleDlg : public QDialog {
   // Loads the fields from the image chosen under "Which Image", runs the
   // dialog and, on OK, stores them into the image chosen at that moment.
   // True when it closed with OK.
-  bool OpenScaleDialog(TMeasureTool& input, TMeasureTool& output);
+  bool OpenScaleDialog(TPane& input, TPane& output);
 
   const TScaleDialogModel& Model() const { return model_; }
 
@@ -44,7 +44,7 @@ class TScaleDlg : public QDialog {
   void UseNorthBtnClick();
   void UseBothBtnClick();
 
-  TMeasureTool& ChosenTool() const;
+  TPane& ChosenPane() const;
   void ShowFields();
   void ShowUnitText();
   void ShowLineScale();
@@ -52,8 +52,8 @@ class TScaleDlg : public QDialog {
   void ReadFields();
 
   TScaleDialogModel model_;
-  TMeasureTool* input_ = nullptr;
-  TMeasureTool* output_ = nullptr;
+  TPane* input_ = nullptr;
+  TPane* output_ = nullptr;
   bool showing_ = false;  // fields being written: their change events are ours
 
   QTabWidget* pages_ = nullptr;

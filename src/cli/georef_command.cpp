@@ -29,14 +29,14 @@ int RunGeoref(const TArgs& args) {
   OpenForBatch(document, input, any_tiff);
   // The dialog in metres on the source pane: the fields as typed, then OK.
   TScaleDialogModel dialog;
-  dialog.Open(document.Source.Measure);
+  dialog.Open(document.Source.Measure, document.Source.GeoReference());
   dialog.BaseX = base.First;
   dialog.BaseY = base.Second;
   dialog.ScaleX = scale.First;
   dialog.ScaleY = scale.Second;
   dialog.SetZone(zone);
   dialog.North = !south;
-  dialog.Store(document.Source.Measure);
+  dialog.Store(document.Source.GeoReference());
   SaveSource(document, output, {.Compress = packbits});
   return 0;
 }

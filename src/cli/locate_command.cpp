@@ -22,8 +22,8 @@ int RunLocate(const TArgs& args) {
   line.Positional("FILE", path).Required("--pixel", pixel_text).Option("--datum", datum_text);
   line.Flag("--json", as_json).Flag("--any-tiff", any_tiff).Parse(args);
   const TNumberPair pixel = ParseNumberPair(pixel_text, "--pixel");
-  const int datum = ParseDatum(datum_text);
-  const int datum_used = datum >= 0 && datum < kDatumCount ? datum : kDefaultDatumIndex;
+  const TDatumChoice datum = ParseDatum(datum_text);
+  const int datum_used = int(DatumRow(datum));
 
   // The header carries the georeference; the pixels are not needed.
   const TImageInfo info = ReadImageInfo(path, {.AnyTiff = any_tiff});

@@ -38,20 +38,21 @@ void DeclareResizeArgs(TCommandLine& line, TResizeArgs& parsed) {
 }
 
 // 0 .. 6, a filter's name, or a sharpness of the Resize page.
-int ParseFilter(const std::string& text) {
+TResampleFilter ParseFilter(const std::string& text) {
   static const struct {
     const char* Name;
-    int Index;
-  } kNames[] = {
-      {"box", kFilterBox},           {"triangle", kFilterTriangle}, {"hermite", kFilterHermite},
-      {"bell", kFilterBell},         {"bspline", kFilterBSpline},   {"b-spline", kFilterBSpline},
-      {"mitchell", kFilterMitchell}, {"lanczos3", kFilterLanczos3}, {"soft", kFilterBSpline},
-      {"medium", kFilterMitchell},   {"sharp", kFilterLanczos3}};
+    TResampleFilter Filter;
+  } kNames[] = {{"box", TResampleFilter::Box},           {"triangle", TResampleFilter::Triangle},
+                {"hermite", TResampleFilter::Hermite},   {"bell", TResampleFilter::Bell},
+                {"bspline", TResampleFilter::BSpline},   {"b-spline", TResampleFilter::BSpline},
+                {"mitchell", TResampleFilter::Mitchell}, {"lanczos3", TResampleFilter::Lanczos3},
+                {"soft", TResampleFilter::BSpline},      {"medium", TResampleFilter::Mitchell},
+                {"sharp", TResampleFilter::Lanczos3}};
   for (const auto& entry : kNames) {
-    if (SameText(text, entry.Name)) return entry.Index;
+    if (SameText(text, entry.Name)) return entry.Filter;
   }
   if (!text.empty() && text.find_first_not_of("0123456789+") == std::string::npos) {
-    return int(ParseInteger(text, "--filter", 0, kResampleFilterCount - 1));
+    return TResampleFilter(ParseInteger(text, "--filter", 0, kResampleFilterCount - 1));
   }
   throw EUsage("--filter: unknown filter \"" + text +
                "\" (0-6, box, triangle, hermite, bell, bspline, mitchell, lanczos3, soft, "
@@ -108,7 +109,7 @@ int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
   } else {
     percent = ParseInteger(*parsed.Percent, "--percent", INT32_MIN, INT32_MAX);
   }
-  TStretchOptions options{.FilterIndex = ParseFilter(parsed.Filter.value_or("sharp")),
+  TStretchOptions options{.Filter = ParseFilter(parsed.Filter.value_or("sharp")),
                           .Force24Bit = parsed.Force24Bit};
   options.Resample.Threads = job.ResampleThreads;
   if (parsed.Threads)
@@ -129,7 +130,7 @@ int ResizeFile(const TResizeArgs& parsed, const TFileJob& job) {
            .Output = job.Output,
            .Load = {.AnyTiff = parsed.AnyTiff.AnyTiff, .Display = parsed.AnyTiff.Display()},
            .Resize = TStreamedResize{.NewSize = new_size,
-                                     .FilterIndex = options.FilterIndex,
+                                     .Filter = options.Filter,
                                      .Force24Bit = parsed.Force24Bit}}) == TStreamOutcome::Saved)
     return 0;
   TDocument document({}, kBatchDocument);

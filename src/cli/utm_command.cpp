@@ -28,8 +28,8 @@ int RunUtm(const TArgs& args) {
   reference.North = !south;
   const double east = ParseDouble(east_text, "--east", true);
   const double north = ParseDouble(north_text, "--north", true);
-  const int datum = ParseDatum(datum_text);
-  const int datum_used = datum >= 0 && datum < kDatumCount ? datum : kDefaultDatumIndex;
+  const TDatumChoice datum = ParseDatum(datum_text);
+  const int datum_used = int(DatumRow(datum));
 
   const TCursorTexts texts = MapReadouts(reference, {east, north}, datum);
   const TRecord record = {{"longitude", texts.Longitude},

@@ -48,15 +48,15 @@ TNumberPair ParseNumberPair(const std::string& text, const std::string& what) {
   return {ParseDouble(parts[0], what), ParseDouble(parts[1], what)};
 }
 
-int ParseDatum(const std::optional<std::string>& given) {
-  if (!given) return kDefaultDatumIndex;
+TDatumChoice ParseDatum(const std::optional<std::string>& given) {
+  if (!given) return kDefaultDatum;
   const std::string& text = *given;
-  const TDatumList list = FillDatumList();
+  const TDatumList list = DatumListEntries();
   for (size_t i = 0; i < list.Names.size(); ++i) {
-    if (SameText(text, list.Names[i])) return int(i);
+    if (SameText(text, list.Names[i])) return DatumAtPosition(int(i));
   }
   if (!text.empty() && (std::isdigit(static_cast<unsigned char>(text.back())))) {
-    return int(ParseInteger(text, "--datum", INT32_MIN, INT32_MAX));
+    return DatumAtPosition(int(ParseInteger(text, "--datum", INT32_MIN, INT32_MAX)));
   }
   throw EUsage("--datum: unknown datum \"" + text + "\"");
 }

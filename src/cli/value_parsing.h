@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "geo/datums.h"
 
 namespace quorvane::cli {
 
@@ -26,7 +27,7 @@ TNumberPair ParseNumberPair(const std::string& text, const std::string& what);
 // A datum of the Datum list by its index (an index outside the list converts
 // on North American 1927, as in the window) or by its name, any case; the
 // list's initial entry when not given.
-int ParseDatum(const std::optional<std::string>& given);
+TDatumChoice ParseDatum(const std::optional<std::string>& given);
 
 // Splits at every `separator`; with `skip_empty`, runs of separators count
 // as one and no empty pieces are returned.

@@ -12,9 +12,9 @@ const TPane& ChosenPane(const TDocument& document, TPaneChoice choice) {
   return choice == TPaneChoice::Output ? document.Destination : document.Source;
 }
 
-int SourceDatumIndex(const TDocument& document) {
+std::optional<TDatumChoice> SourceDatum(const TDocument& document) {
   const TCoordinateSystem* system = document.Source.GeoReference().System.get();
-  return system && system->Usable() ? system->DatumIndex() : -1;
+  return system && system->Usable() ? system->ListDatum() : std::nullopt;
 }
 
 TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
@@ -23,14 +23,15 @@ TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int3
 }
 
 TCursorTexts CursorReadouts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
-                            int datum_index, const TNumberFormat& format) {
-  return CursorReadouts(ChosenPane(document, pane).GeoReference(), x, y, datum_index, format);
+                            TDatumChoice datum, const TNumberFormat& format) {
+  return CursorReadouts(ChosenPane(document, pane).GeoReference(), x, y, datum, format);
 }
 
 TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,
                                    TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
                                    const TNumberFormat& format) {
-  return MeasurementTexts(ChosenPane(document, pane).Measure, length_unit, area_unit, format);
+  const TPane& chosen = ChosenPane(document, pane);
+  return MeasurementTexts(chosen.Measure, chosen.GeoReference(), length_unit, area_unit, format);
 }
 
 TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane,
@@ -40,7 +41,8 @@ TMeasureReset ResetMeasurements(TDocument& document, TPaneChoice pane,
   TMeasureReset reset;
   reset.Repaint = chosen.RestoreSnapshot();
   chosen.Measure.Clear();
-  reset.Texts = MeasurementTexts(chosen.Measure, length_unit, area_unit, format);
+  reset.Texts =
+      MeasurementTexts(chosen.Measure, chosen.GeoReference(), length_unit, area_unit, format);
   return reset;
 }
 

@@ -3,6 +3,7 @@
 // wrappers that find the pane's tool and georeference and hand them to the
 // readout texts of the measuring tool.
 #include <cstdint>
+#include <optional>
 
 #include "document/document.h"
 #include "geo/geo_format.h"
@@ -24,7 +25,7 @@ TLastPointTexts LastPointTexts(const TDocument& document, TPaneChoice pane, int3
 // DatumCombo (an index outside the list converts on North American 1927),
 // and ZoneDis, for the cursor at pixel (x, y).
 TCursorTexts CursorReadouts(const TDocument& document, TPaneChoice pane, int32_t x, int32_t y,
-                            int datum_index, const TNumberFormat& format = {});
+                            TDatumChoice datum, const TNumberFormat& format = {});
 // LengthDis, AreaDis and AzmEdit in the chosen units.
 TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,
                                    TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
@@ -33,7 +34,7 @@ TMeasurementTexts MeasurementTexts(const TDocument& document, TPaneChoice pane,
 // The Datum list's entry for the datum of the source file's coordinate
 // system ("Datum From File"), -1 when the list has none or the source has
 // no system.
-int SourceDatumIndex(const TDocument& document);
+std::optional<TDatumChoice> SourceDatum(const TDocument& document);
 
 // "Reset Measurements": the pane's overlays erased and its tool emptied.
 struct TMeasureReset {

@@ -1,8 +1,8 @@
 #pragma once
 // One image pane of the main window: the picture it shows, the clean copy
-// from which overlays drawn into that picture are erased, and the measuring
-// tool that also holds the picture's georeference. A georeference belongs to
-// a pane, not to a file.
+// from which overlays drawn into that picture are erased, the picture's
+// georeference and the measuring tool. A georeference belongs to a pane, not
+// to a file.
 //
 // The clean copy describes the picture without any overlay at all times;
 // whatever reads a pane's pixels for a result (crop, stretch, save, copy,
@@ -67,10 +67,10 @@ class TPane {
   explicit TPane(TCleanCopyTaking taking = TCleanCopyTaking::WhenFirstDrawn) : taking_(taking) {}
 
   TRasterBitmap Picture;  // as shown, overlays included
-  TMeasureTool Measure;   // the measuring polyline and the pane's georeference
+  TMeasureTool Measure;   // the measuring polyline
 
-  TGeoReference& GeoReference() { return Measure.GeoReference; }
-  const TGeoReference& GeoReference() const { return Measure.GeoReference; }
+  TGeoReference& GeoReference() { return georeference_; }
+  const TGeoReference& GeoReference() const { return georeference_; }
 
   // The picture as it stands, without overlays, is the clean one from now
   // on.
@@ -131,6 +131,7 @@ class TPane {
   void CompleteCleanCopy() const;
 
   TCleanCopyTaking taking_;
+  TGeoReference georeference_;
   // Mutable: reading the clean copy completes a piecewise one.
   mutable TRasterBitmap clean_;
   // While the copy is piecewise: the clean pixels of each tile taken (null

@@ -7,16 +7,16 @@
 
 namespace quorvane {
 
-int SharpnessFilter(TSharpness sharpness) {
+TResampleFilter SharpnessFilter(TSharpness sharpness) {
   switch (sharpness) {
     case TSharpness::Soft:
-      return kFilterBSpline;
+      return TResampleFilter::BSpline;
     case TSharpness::Medium:
-      return kFilterMitchell;
+      return TResampleFilter::Mitchell;
     case TSharpness::Sharp:
-      return kFilterLanczos3;
+      return TResampleFilter::Lanczos3;
   }
-  return kFilterLanczos3;
+  return TResampleFilter::Lanczos3;
 }
 
 std::optional<std::string> ResizeSizeWarning(int64_t width, int64_t height) {
@@ -41,7 +41,7 @@ TResizeResult ResizeOutputImage(const TRasterBitmap& source, const TGeoReference
   }
   TResizeResult result;
   result.Destination = ResampledBitmap(convert ? converted : source, request.Width, request.Height,
-                                       request.FilterIndex, progress, options);
+                                       request.Filter, progress, options);
   if (request.KeepToneBase) result.ToneBase = result.Destination;
   result.GeoReference = ScaleGeoReference(source_reference, source.Width(), source.Height(),
                                           result.Destination.Width(), result.Destination.Height());

@@ -8,6 +8,7 @@
 
 #include "geo/geo_reference.h"
 #include "imaging/resample.h"
+#include "imaging/resample_filters.h"
 #include "raster/bitmap.h"
 #include "raster/progress.h"
 
@@ -15,12 +16,12 @@ namespace quorvane {
 
 // The filters behind the sharpness choice "Soft", "Medium", "Sharp".
 enum class TSharpness : uint8_t { Soft = 0, Medium = 1, Sharp = 2 };
-int SharpnessFilter(TSharpness sharpness);
+TResampleFilter SharpnessFilter(TSharpness sharpness);
 
 struct TResizeRequest {
   int Width = 0;
   int Height = 0;
-  int FilterIndex = 6;
+  TResampleFilter Filter = TResampleFilter::Lanczos3;
   bool Force24Bit = false;
   // The window keeps a copy of every result as the base of tone adjustments;
   // batch use has no need for it.

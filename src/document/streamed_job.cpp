@@ -155,7 +155,7 @@ TStreamOutcome RunStreamedJob(const TStreamedJob& job) {
       return TStreamOutcome::NotStreamable;
     resize = {int(width), int(height), job.Resize->Force24Bit,
               std::make_unique<TRowResampler>(int(picture.Width), int(picture.Height), int(width),
-                                              int(height), job.Resize->FilterIndex)};
+                                              int(height), job.Resize->Filter)};
     if (!resize.Resampler->Streams()) return TStreamOutcome::NotStreamable;
     reference = ScaleGeoReference(reference, int(picture.Width), int(picture.Height), resize.Width,
                                   resize.Height);

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "imaging/resample_filters.h"
 #include "io/format_registry.h"
 #include "raster/rect.h"
 
@@ -19,7 +20,7 @@ namespace quorvane {
 struct TStreamedResize {
   // The new size for a picture of the given size; may throw.
   std::function<std::pair<int64_t, int64_t>(int64_t width, int64_t height)> NewSize;
-  int FilterIndex = 0;
+  TResampleFilter Filter = TResampleFilter::Box;
   bool Force24Bit = false;
 };
 

@@ -39,7 +39,7 @@ TStretchResult Stretch(TDocument& document, const TStretchOptions& options) {
 
   const TResizeRequest request{.Width = int(document.Sizing.NewWidth),
                                .Height = int(document.Sizing.NewHeight),
-                               .FilterIndex = options.FilterIndex,
+                               .Filter = options.Filter,
                                .Force24Bit = options.Force24Bit,
                                .KeepToneBase = false};
   // From the clean picture: neither the box nor a measuring polyline shown

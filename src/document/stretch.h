@@ -15,7 +15,7 @@ namespace quorvane {
 
 struct TStretchOptions {
   // The window passes SharpnessFilter() of its "Sharpness" choice.
-  int FilterIndex = SharpnessFilter(TSharpness::Sharp);
+  TResampleFilter Filter = SharpnessFilter(TSharpness::Sharp);
   bool Force24Bit = false;  // "Force To 24-Bit"
   TProgressProc Progress;   // whole percentages, on the calling thread
   TResampleOptions Resample;

@@ -17,7 +17,7 @@ struct TCoordinateSystem::TState {
   int Code = 0;
   std::string Name, ShortName, UnitName = "metre";
   double MetresPerUnit = 1.0;
-  int DatumIndex = -1;
+  std::optional<TDatumChoice> ListDatum;
   double SemiMajor = 0, Flattening = 0;
   // Made on first use and kept: a mouse move then costs one proj_trans.
   TProjObject ToOwn;
@@ -105,7 +105,7 @@ TCoordinateSystem::TCoordinateSystem(TGeoKeySet keys)
     if (unit) s.UnitName = unit;
     if (s.Kind == TCrsKind::Projected) s.MetresPerUnit = factor;
   }
-  s.DatumIndex = DatumListIndexOfEpsgDatum(DatumCode(context, base.get()));
+  s.ListDatum = DatumListEntryOfEpsgDatum(DatumCode(context, base.get()));
   TProjObject ellipsoid(QUORVANE_PROJ(proj_get_ellipsoid)(context, base.get()));
   double b = 0, inverse = 0;
   int computed = 0;
@@ -143,8 +143,8 @@ std::string TCoordinateSystem::UnitName() const {
 double TCoordinateSystem::MetresPerUnit() const {
   return state_->MetresPerUnit;
 }
-int TCoordinateSystem::DatumIndex() const {
-  return state_->DatumIndex;
+std::optional<TDatumChoice> TCoordinateSystem::ListDatum() const {
+  return state_->ListDatum;
 }
 double TCoordinateSystem::SemiMajor() const {
   return state_->SemiMajor;
@@ -165,18 +165,18 @@ std::optional<TGeographic> TCoordinateSystem::ToOwnGeographic(const TMapPoint& m
   return Apply(s.ToOwn, map);
 }
 
-std::optional<TGeographic> TCoordinateSystem::ToDatum(const TMapPoint& map, int datum_index) const {
-  if (datum_index < 0 || datum_index >= kDatumCount) datum_index = kDefaultDatumIndex;
-  if (datum_index == state_->DatumIndex) return ToOwnGeographic(map);
+std::optional<TGeographic> TCoordinateSystem::ToDatum(const TMapPoint& map,
+                                                      TDatumChoice datum) const {
+  const size_t row = DatumRow(datum);
+  if (state_->ListDatum && DatumRow(*state_->ListDatum) == row) return ToOwnGeographic(map);
   TState& s = *state_;
-  if (!s.DatumTried[datum_index]) {
-    s.DatumTried[datum_index] = true;
+  if (!s.DatumTried[row]) {
+    s.DatumTried[row] = true;
     PJ_CONTEXT* context = s.Context.get();
-    TProjObject target(
-        QUORVANE_PROJ(proj_create)(context, DatumListDefinition(datum_index).c_str()));
-    s.ToDatum[datum_index] = Transform(context, s.Crs.get(), target.get());
+    TProjObject target(QUORVANE_PROJ(proj_create)(context, DatumListDefinition(datum).c_str()));
+    s.ToDatum[row] = Transform(context, s.Crs.get(), target.get());
   }
-  return Apply(s.ToDatum[datum_index], map);
+  return Apply(s.ToDatum[row], map);
 }
 
 std::shared_ptr<const TCoordinateSystem> CoordinateSystemOf(const TGeoTiffTags& tags) {

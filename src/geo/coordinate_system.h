@@ -44,16 +44,16 @@ class TCoordinateSystem {
   // metres per unit for a projected system (1 for any other).
   std::string UnitName() const;
   double MetresPerUnit() const;
-  // The Datum list's entry for the system's datum, -1 when it has none.
-  int DatumIndex() const;
+  // The Datum list's entry for the system's datum; nothing when it has none.
+  std::optional<TDatumChoice> ListDatum() const;
   // Semi-major axis (metres) and flattening of the system's ellipsoid.
   double SemiMajor() const;
   double Flattening() const;
 
   // Longitude and latitude (degrees, Greenwich) of a map position on the
-  // datum of list entry `datum_index`; on the system's own datum when that
-  // is the entry's. Nothing when PROJ cannot convert the position.
-  std::optional<TGeographic> ToDatum(const TMapPoint& map, int datum_index) const;
+  // datum of list entry `datum`; on the system's own datum when that is the
+  // entry's. Nothing when PROJ cannot convert the position.
+  std::optional<TGeographic> ToDatum(const TMapPoint& map, TDatumChoice datum) const;
   std::optional<TGeographic> ToOwnGeographic(const TMapPoint& map) const;
 
  private:

@@ -43,21 +43,21 @@ constexpr std::array<TDatumShift, kDatumCount> kDatumShifts = {{
 
 }  // namespace
 
-std::string DatumListDefinition(int datum_index) {
-  if (datum_index < 0 || datum_index >= kDatumCount) datum_index = kDefaultDatumIndex;
-  const TEllipsoid& ellipsoid = EllipsoidTable()[DatumTable()[datum_index].Ellipsoid];
+std::string DatumListDefinition(TDatumChoice datum) {
+  const size_t row = DatumRow(datum);
+  const TEllipsoid& ellipsoid = EllipsoidTable()[DatumTable()[row].Ellipsoid];
   char text[160];
   std::snprintf(text, sizeof text, "+proj=longlat +a=%.17g +b=%.17g +towgs84=%s +no_defs +type=crs",
-                ellipsoid.A, ellipsoid.B, kDatumShifts[datum_index].ToWgs84);
+                ellipsoid.A, ellipsoid.B, kDatumShifts[row].ToWgs84);
   return text;
 }
 
-int DatumListIndexOfEpsgDatum(int datum_code) {
-  if (datum_code <= 0) return -1;
+std::optional<TDatumChoice> DatumListEntryOfEpsgDatum(int datum_code) {
+  if (datum_code <= 0) return std::nullopt;
   for (int i = 0; i < kDatumCount; ++i) {
-    if (kDatumShifts[i].EpsgDatum == datum_code) return i;
+    if (kDatumShifts[size_t(i)].EpsgDatum == datum_code) return DatumAtPosition(i);
   }
-  return -1;
+  return std::nullopt;
 }
 
 }  // namespace quorvane

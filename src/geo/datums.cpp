@@ -154,22 +154,20 @@ const std::array<TGeoParams, kDatumCount>& DatumTable() {
   return kDatumTable;
 }
 
-TDatumList FillDatumList() {
+TDatumList DatumListEntries() {
   TDatumList list;
   list.Names.reserve(kDatumCount);
   for (const TGeoParams& datum : kDatumTable) list.Names.emplace_back(datum.Name);
-  list.Selected = kDefaultDatumIndex;
   return list;
 }
 
-TEllipsoidConstants SelectEllipsoid(int datum_index) {
-  if (datum_index < 0 || datum_index >= kDatumCount) datum_index = kDefaultDatumIndex;
-  return kDatumConstants[datum_index];
+TEllipsoidConstants SelectEllipsoid(TDatumChoice datum) {
+  return kDatumConstants[DatumRow(datum)];
 }
 
 TEllipsoidConstants EllipsoidConstants(int ellipsoid_index) {
   if (ellipsoid_index < 0 || ellipsoid_index >= kEllipsoidCount) {
-    return kDatumConstants[kDefaultDatumIndex];
+    return kDatumConstants[DatumRow(kDefaultDatum)];
   }
   return kEllipsoidConstants[ellipsoid_index];
 }
@@ -180,9 +178,8 @@ double MeridianArc(const TEllipsoidConstants& k, double phi) {
 }
 
 TGeographic UtmToGeographic(int32_t zone, bool north, double easting, double northing,
-                            int datum_index) {
-  if (datum_index < 0 || datum_index >= kDatumCount) datum_index = kDefaultDatumIndex;
-  return UtmToGeographic(kDatumConstants[datum_index], zone, north, easting, northing);
+                            TDatumChoice datum) {
+  return UtmToGeographic(kDatumConstants[DatumRow(datum)], zone, north, easting, northing);
 }
 
 TGeographic UtmToGeographic(const TEllipsoidConstants& k, int32_t zone, bool north, double easting,

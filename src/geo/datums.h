@@ -3,6 +3,7 @@
 // runs one way only (grid to longitude/latitude) and does no datum shift: the
 // result is on the datum the caller names, which is taken to be the grid's.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,10 +22,46 @@ struct TGeoParams {
 };
 
 constexpr int kEllipsoidCount = 22;
-constexpr int kDatumCount = 23;
-// "North American 1927": the list's initial choice and the stand-in for any
-// index outside the table.
-constexpr int kDefaultDatumIndex = 13;
+// The entries of the Datum list in its order: the value is the list
+// position. Any other value stands for North American 1927, the list's
+// initial choice.
+enum class TDatumChoice : int {
+  Adindan,
+  Arc1950,
+  Arc1960,
+  Australian1966,
+  Australian1984,
+  CampAreaAstro,
+  Cape,
+  European1950,
+  European1979,
+  Geodetic1949,
+  HongKong1963,
+  HuTzuShan,
+  Indian,
+  NorthAmerican1927,
+  NorthAmerican1983,
+  Oman,
+  OrdnanceSurvey1936,
+  Pulkovo1942,
+  SouthAmerican1956,
+  SouthAmerican1969,
+  Tokyo,
+  Wgs1972,
+  Wgs1984,
+};
+constexpr int kDatumCount = int(TDatumChoice::Wgs1984) + 1;
+constexpr TDatumChoice kDefaultDatum = TDatumChoice::NorthAmerican1927;
+
+// The entry at a list position, as the window's list reports it.
+constexpr TDatumChoice DatumAtPosition(int position) {
+  return TDatumChoice(position);
+}
+// The row of the datum tables that converts for `datum`.
+constexpr size_t DatumRow(TDatumChoice datum) {
+  const int position = int(datum);
+  return size_t(position >= 0 && position < kDatumCount ? position : int(kDefaultDatum));
+}
 
 const std::array<TEllipsoid, kEllipsoidCount>& EllipsoidTable();
 const std::array<TGeoParams, kDatumCount>& DatumTable();
@@ -32,9 +69,9 @@ const std::array<TGeoParams, kDatumCount>& DatumTable();
 // The datum names in list order and the entry selected at start.
 struct TDatumList {
   std::vector<std::string> Names;
-  int Selected = kDefaultDatumIndex;
+  TDatumChoice Selected = kDefaultDatum;
 };
-TDatumList FillDatumList();
+TDatumList DatumListEntries();
 
 // The constants of one datum's ellipsoid for the conversion: axes, UTM scale
 // factor, eccentricities and the coefficients of the meridian-arc series.
@@ -45,10 +82,9 @@ struct TEllipsoidConstants {
   double A0 = 0, A2 = 0, A4 = 0, A6 = 0;
 };
 
-// An index outside 0..22 selects datum 13.
-TEllipsoidConstants SelectEllipsoid(int datum_index);
+TEllipsoidConstants SelectEllipsoid(TDatumChoice datum);
 // The constants of ellipsoid `ellipsoid_index` of EllipsoidTable() (0..21;
-// any other index gives those of datum 13's ellipsoid).
+// any other index gives those of the default datum's ellipsoid).
 TEllipsoidConstants EllipsoidConstants(int ellipsoid_index);
 
 // Length of the meridian from the equator to `latitude` (radians), metres.
@@ -64,7 +100,7 @@ struct TGeographic {
 // sign of the zone; a negative zone converts as its absolute value.
 // Allocates nothing.
 TGeographic UtmToGeographic(int32_t zone, bool north, double easting, double northing,
-                            int datum_index);
+                            TDatumChoice datum);
 TGeographic UtmToGeographic(const TEllipsoidConstants& ellipsoid, int32_t zone, bool north,
                             double easting, double northing);
 

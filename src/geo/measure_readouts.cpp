@@ -48,54 +48,56 @@ const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits() {
   return kAreaUnits;
 }
 
-double LengthInUnit(const TMeasureTool& tool, TLengthUnitChoice unit) {
+double LengthInUnit(const TMeasureTool& tool, const TGeoReference& reference,
+                    TLengthUnitChoice unit) {
   switch (unit) {
     case TLengthUnitChoice::Metres:
-      return tool.PathLength(false);
+      return tool.PathLength(reference);
     case TLengthUnitChoice::Kilometres:
-      return tool.PathLength(false) / 1000;
+      return tool.PathLength(reference) / 1000;
     case TLengthUnitChoice::Feet:
-      return tool.PathLength(false) * kFootUnits.FeetPerMetre;
+      return tool.PathLength(reference) * kFootUnits.FeetPerMetre;
     case TLengthUnitChoice::Yards:
-      return tool.PathLength(false) * kYardsPerMetre;
+      return tool.PathLength(reference) * kYardsPerMetre;
     case TLengthUnitChoice::Miles:
-      return tool.PathLength(false) * kMilesPerMetre;
+      return tool.PathLength(reference) * kMilesPerMetre;
     default:
-      return tool.PathLength(true);
+      return tool.PathLength();
   }
 }
 
-double AreaInUnit(const TMeasureTool& tool, TAreaUnitChoice unit) {
+double AreaInUnit(const TMeasureTool& tool, const TGeoReference& reference, TAreaUnitChoice unit) {
   switch (unit) {
     case TAreaUnitChoice::SquareMetres:
-      return tool.EnclosedArea(false);
+      return tool.EnclosedArea(reference);
     case TAreaUnitChoice::Hectares:
-      return tool.EnclosedArea(false) / 10000;
+      return tool.EnclosedArea(reference) / 10000;
     case TAreaUnitChoice::SquareKilometres:
-      return tool.EnclosedArea(false) / 1000000;
+      return tool.EnclosedArea(reference) / 1000000;
     case TAreaUnitChoice::SquareFeet:
-      return tool.EnclosedArea(false) * kSquareFeetPerSquareMetre;
+      return tool.EnclosedArea(reference) * kSquareFeetPerSquareMetre;
     case TAreaUnitChoice::SquareYards:
-      return tool.EnclosedArea(false) * kSquareYardsPerSquareMetre;
+      return tool.EnclosedArea(reference) * kSquareYardsPerSquareMetre;
     case TAreaUnitChoice::Acres:
-      return tool.EnclosedArea(false) * kAcresPerSquareMetre;
+      return tool.EnclosedArea(reference) * kAcresPerSquareMetre;
     case TAreaUnitChoice::SquareMiles:
-      return tool.EnclosedArea(false) * kSquareMilesPerSquareMetre;
+      return tool.EnclosedArea(reference) * kSquareMilesPerSquareMetre;
     default:
-      return tool.EnclosedArea(true);
+      return tool.EnclosedArea();
   }
 }
 
-TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, TLengthUnitChoice length_unit,
-                                   TAreaUnitChoice area_unit, const TNumberFormat& format) {
+TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, const TGeoReference& reference,
+                                   TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                   const TNumberFormat& format) {
   if (size_t(length_unit) >= kLengthUnitCount) length_unit = TLengthUnitChoice::Pixels;
   if (size_t(area_unit) >= kAreaUnitCount) area_unit = TAreaUnitChoice::Pixels;
   const TLengthUnit& length = kLengthUnits[size_t(length_unit)];
   const TAreaUnit& area = kAreaUnits[size_t(area_unit)];
   TMeasurementTexts texts;
-  texts.Length = LengthInUnit(tool, length_unit);
-  texts.Area = AreaInUnit(tool, area_unit);
-  texts.Azimuth = tool.LastAzimuth();
+  texts.Length = LengthInUnit(tool, reference, length_unit);
+  texts.Area = AreaInUnit(tool, reference, area_unit);
+  texts.Azimuth = tool.LastAzimuth(reference);
   texts.LengthText = FormatFixed(texts.Length, length.Decimals, format) + length.Text;
   texts.AreaText = FormatFixed(texts.Area, area.Decimals, format) + area.Text;
   texts.AzimuthText = FormatFixed(texts.Azimuth, 1, format) + kDegreeSign;
@@ -109,9 +111,9 @@ TLastPointTexts LastPointTexts(const TGeoReference& reference, double x, double 
           FormatNumber(map.North, 1, format)};
 }
 
-TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, int datum_index,
+TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, TDatumChoice datum,
                             const TNumberFormat& format) {
-  return MapReadouts(reference, PixelToMap(reference, x, y), datum_index, format);
+  return MapReadouts(reference, PixelToMap(reference, x, y), datum, format);
 }
 
 namespace {
@@ -134,7 +136,7 @@ const TCoordinateSystem* ProjSystem(const TGeoReference& reference) {
 
 }  // namespace
 
-TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, int datum_index,
+TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, TDatumChoice datum,
                          const TNumberFormat& format) {
   TCursorTexts texts;
   texts.East = map.East;
@@ -143,7 +145,7 @@ TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, i
   texts.NorthText = FormatNumber(map.North, 1, format);
   if (reference.System && reference.System->Usable()) texts.CrsText = reference.System->ShortName();
   if (const TCoordinateSystem* system = ProjSystem(reference)) {
-    if (const std::optional<TGeographic> geographic = system->ToDatum(map, datum_index)) {
+    if (const std::optional<TGeographic> geographic = system->ToDatum(map, datum)) {
       ShowGeographic(*geographic, format, texts);
     } else {
       texts.Longitude = texts.Latitude = std::numeric_limits<double>::quiet_NaN();
@@ -155,7 +157,7 @@ TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, i
   // northern grid whatever its flag says.
   const bool north = reference.North ? reference.Zone >= 0 : reference.Zone <= 0;
   const int32_t zone = reference.Zone == INT32_MIN ? INT32_MAX : reference.Zone;
-  ShowGeographic(UtmToGeographic(zone, north, map.East, map.North, datum_index), format, texts);
+  ShowGeographic(UtmToGeographic(zone, north, map.East, map.North, datum), format, texts);
   texts.ZoneText = std::to_string(reference.Zone);
   return texts;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "geo/datums.h"
 #include "geo/geo_format.h"
 #include "geo/geo_reference.h"
 #include "geo/measure_tool.h"
@@ -41,8 +42,9 @@ const std::array<TAreaUnit, kAreaUnitCount>& AreaUnits();
 
 // The measured length or area in `unit`; a value outside the choices counts
 // as pixels.
-double LengthInUnit(const TMeasureTool& tool, TLengthUnitChoice unit);
-double AreaInUnit(const TMeasureTool& tool, TAreaUnitChoice unit);
+double LengthInUnit(const TMeasureTool& tool, const TGeoReference& reference,
+                    TLengthUnitChoice unit);
+double AreaInUnit(const TMeasureTool& tool, const TGeoReference& reference, TAreaUnitChoice unit);
 
 struct TMeasurementTexts {
   double Length = 0.0;  // in the chosen unit
@@ -52,8 +54,9 @@ struct TMeasurementTexts {
   std::string AreaText;     // "0.25kM^2"
   std::string AzimuthText;  // "180.0°"
 };
-TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, TLengthUnitChoice length_unit,
-                                   TAreaUnitChoice area_unit, const TNumberFormat& format = {});
+TMeasurementTexts MeasurementTexts(const TMeasureTool& tool, const TGeoReference& reference,
+                                   TLengthUnitChoice length_unit, TAreaUnitChoice area_unit,
+                                   const TNumberFormat& format = {});
 
 struct TLastPointTexts {
   double East = 0.0, North = 0.0;
@@ -73,13 +76,13 @@ struct TCursorTexts {
   // defined: Mercator"); empty without one.
   std::string CrsText;
 };
-TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, int datum_index,
+TCursorTexts CursorReadouts(const TGeoReference& reference, double x, double y, TDatumChoice datum,
                             const TNumberFormat& format = {});
 // The same for a map position given directly; only the zone, hemisphere and
 // coordinate system of `reference` are used. A system other than a UTM zone
 // of the table gets its longitude and latitude from PROJ, on the chosen
 // datum; where PROJ has none the texts stay empty.
-TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, int datum_index,
+TCursorTexts MapReadouts(const TGeoReference& reference, const TMapPoint& map, TDatumChoice datum,
                          const TNumberFormat& format = {});
 
 }  // namespace quorvane

@@ -21,14 +21,6 @@ int32_t Saturate(int64_t value) {
                                      std::numeric_limits<int32_t>::max()));
 }
 
-struct TScale {
-  double X, Y;
-};
-TScale UnitScale(const TGeoReference& reference, bool pixel_units) {
-  if (pixel_units) return {1.0, 1.0};
-  return {reference.ScaleX, reference.ScaleY};
-}
-
 }  // namespace
 
 int32_t TMeasureTool::HitTest(int32_t x, int32_t y) const {
@@ -107,34 +99,45 @@ void TMeasureTool::Clear() {
   Points.clear();
 }
 
-double TMeasureTool::PathLength(bool pixel_units) const {
-  if (!pixel_units) {
-    if (std::optional<double> ground = GroundPathLength(GeoReference, Points)) return *ground;
-  }
-  const TScale s = UnitScale(GeoReference, pixel_units);
+double TMeasureTool::ScaledLength(double scale_x, double scale_y) const {
   double length = 0.0;
   for (size_t i = 1; i < Points.size(); ++i) {
-    const double dx = double(int64_t{Points[i].X} - Points[i - 1].X) * s.X;
-    const double dy = double(int64_t{Points[i].Y} - Points[i - 1].Y) * s.Y;
+    const double dx = double(int64_t{Points[i].X} - Points[i - 1].X) * scale_x;
+    const double dy = double(int64_t{Points[i].Y} - Points[i - 1].Y) * scale_y;
     length += std::sqrt(dx * dx + dy * dy);
   }
   return length;
 }
 
-double TMeasureTool::EnclosedArea(bool pixel_units) const {
+double TMeasureTool::ScaledArea(double scale_x, double scale_y) const {
   if (Points.size() < 3) return 0.0;
-  if (!pixel_units) {
-    if (std::optional<double> ground = GroundArea(GeoReference, Points)) return *ground;
-  }
-  const TScale s = UnitScale(GeoReference, pixel_units);
   double s1 = 0.0, s2 = 0.0;
   for (size_t i = 0; i < Points.size(); ++i) {
     const TPixelPoint& a = Points[i];
     const TPixelPoint& b = Points[i + 1 < Points.size() ? i + 1 : 0];
-    s1 += (a.X * s.X) * (b.Y * s.Y);
-    s2 += (b.X * s.X) * (a.Y * s.Y);
+    s1 += (a.X * scale_x) * (b.Y * scale_y);
+    s2 += (b.X * scale_x) * (a.Y * scale_y);
   }
   return std::fabs((s1 - s2) / 2);
+}
+
+double TMeasureTool::PathLength() const {
+  return ScaledLength(1.0, 1.0);
+}
+
+double TMeasureTool::EnclosedArea() const {
+  return ScaledArea(1.0, 1.0);
+}
+
+double TMeasureTool::PathLength(const TGeoReference& reference) const {
+  if (std::optional<double> ground = GroundPathLength(reference, Points)) return *ground;
+  return ScaledLength(reference.ScaleX, reference.ScaleY);
+}
+
+double TMeasureTool::EnclosedArea(const TGeoReference& reference) const {
+  if (Points.size() < 3) return 0.0;
+  if (std::optional<double> ground = GroundArea(reference, Points)) return *ground;
+  return ScaledArea(reference.ScaleX, reference.ScaleY);
 }
 
 double TMeasureTool::SegmentAzimuth(int32_t from, int32_t to) const {
@@ -151,12 +154,17 @@ double TMeasureTool::SegmentAzimuth(int32_t from, int32_t to) const {
 
 double TMeasureTool::LastAzimuth() const {
   const int32_t count = int32_t(Points.size());
+  return SegmentAzimuth(count - 2, count - 1);
+}
+
+double TMeasureTool::LastAzimuth(const TGeoReference& reference) const {
+  const size_t count = Points.size();
   if (count >= 2) {
     if (std::optional<double> ground =
-            GroundAzimuth(GeoReference, Points[size_t(count) - 2], Points[size_t(count) - 1]))
+            GroundAzimuth(reference, Points[count - 2], Points[count - 1]))
       return *ground;
   }
-  return SegmentAzimuth(count - 2, count - 1);
+  return LastAzimuth();
 }
 
 TMeasureShapes MeasureShapes(const TMeasureTool& tool) {

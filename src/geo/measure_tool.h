@@ -1,6 +1,7 @@
 #pragma once
-// The measuring polyline clicked onto one image: its points, the point being
-// dragged, and the image's georeference. The tool never paints: each mouse
+// The measuring polyline clicked onto one image: its points and the point
+// being dragged. The image's georeference belongs to whoever holds the
+// picture and is handed to the measurements that need it. The tool never paints: each mouse
 // handler returns what the pane must repaint, so the logic runs without a
 // window.
 #include <cstdint>
@@ -38,7 +39,6 @@ class TMeasureTool {
  public:
   std::vector<TPixelPoint> Points;
   int32_t Selected = -1;  // index of the point being dragged, -1 when none
-  TGeoReference GeoReference;
 
   TRepaintRequest MouseDown(int32_t x, int32_t y, const TShiftState& shift);
   TRepaintRequest MouseMove(int32_t x, int32_t y, const TShiftState& shift);
@@ -50,13 +50,25 @@ class TMeasureTool {
   // Bounding box of the points grown by the marker radius (right and bottom
   // exclusive); empty, all zero, without points.
   TRect Extent() const;
-  // Ground units take the georeference's scale as metres per pixel.
-  double PathLength(bool pixel_units) const;
-  double EnclosedArea(bool pixel_units) const;
+  // In pixels.
+  double PathLength() const;
+  double EnclosedArea() const;
+  // On the ground, in metres: through the georeference's coordinate system
+  // where it has one, else taking its scale as metres per pixel.
+  double PathLength(const TGeoReference& reference) const;
+  double EnclosedArea(const TGeoReference& reference) const;
   // Degrees clockwise from straight up the image, in [0, 360), from pixel
   // differences; 0 for an index outside the list.
   double SegmentAzimuth(int32_t from, int32_t to) const;
+  // Of the last segment: from pixels, or on the ground where the
+  // georeference allows it.
   double LastAzimuth() const;
+  double LastAzimuth(const TGeoReference& reference) const;
+
+ private:
+  // With each axis multiplied by its scale.
+  double ScaledLength(double scale_x, double scale_y) const;
+  double ScaledArea(double scale_x, double scale_y) const;
 };
 
 // The figures Draw paints: a marker per point and a segment per pair.

@@ -19,20 +19,20 @@ const std::array<TScaleUnit, kScaleUnitCount>& ScaleUnits() {
   return kScaleUnits;
 }
 
-void TScaleDialogModel::Open(const TMeasureTool& tool) {
+void TScaleDialogModel::Open(const TMeasureTool& tool, const TGeoReference& reference) {
   unit_factor_ = kScaleUnits[unit_].Factor;
-  Load(tool);
+  Load(tool, reference);
   LineSpinChange(LineLength);
 }
 
-void TScaleDialogModel::Load(const TMeasureTool& tool) {
-  const TGeoReference& r = tool.GeoReference;
+void TScaleDialogModel::Load(const TMeasureTool& tool, const TGeoReference& reference) {
+  const TGeoReference& r = reference;
   BaseX = r.BaseX * unit_factor_;
   BaseY = r.BaseY * unit_factor_;
   ScaleX = r.ScaleX * unit_factor_;
   ScaleY = r.ScaleY * unit_factor_;
   LineLength = real_length_ * unit_factor_;
-  line_pixels_ = tool.PathLength(true);
+  line_pixels_ = tool.PathLength();
   SetZone(r.Zone);
   North = r.North;
 }
@@ -44,8 +44,8 @@ bool Near(double a, double b) {
 }
 }  // namespace
 
-void TScaleDialogModel::Store(TMeasureTool& tool) {
-  TGeoReference& r = tool.GeoReference;
+void TScaleDialogModel::Store(TGeoReference& reference) {
+  TGeoReference& r = reference;
   const TGeoReference before = r;
   r.BaseX = BaseX / unit_factor_;
   r.BaseY = BaseY / unit_factor_;
@@ -66,8 +66,8 @@ void TScaleDialogModel::Store(TMeasureTool& tool) {
   if (r.Zone != before.Zone || r.North != before.North) r.System.reset();
 }
 
-void TScaleDialogModel::ImageRadioClick(const TMeasureTool& tool) {
-  Load(tool);
+void TScaleDialogModel::ImageRadioClick(const TMeasureTool& tool, const TGeoReference& reference) {
+  Load(tool, reference);
   // The other image has its own line: the scale follows it even when the
   // real length stays the same.
   LineSpinChange(LineLength);

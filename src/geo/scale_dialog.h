@@ -35,14 +35,15 @@ class TScaleDialogModel {
   // down when this is false.
   bool North = true;
 
-  // Opening: fields from `tool` in the chosen unit, scale recomputed.
-  void Open(const TMeasureTool& tool);
-  void Load(const TMeasureTool& tool);
+  // Opening: fields from the image's georeference in the chosen unit, the
+  // line from its measuring tool, scale recomputed.
+  void Open(const TMeasureTool& tool, const TGeoReference& reference);
+  void Load(const TMeasureTool& tool, const TGeoReference& reference);
   // What OK does; Cancel simply does not call it.
-  void Store(TMeasureTool& tool);
+  void Store(TGeoReference& reference);
 
-  // The image choice changed: the fields show the other tool's record.
-  void ImageRadioClick(const TMeasureTool& tool);
+  // The image choice changed: the fields show the other image's record.
+  void ImageRadioClick(const TMeasureTool& tool, const TGeoReference& reference);
   // Switches the display unit, converting the five fields.
   void UnitsRadioClick(int unit);
   // The real length changed (typed or set); recomputes the line scale.

@@ -21,7 +21,7 @@ int32_t ReflectIndex(int64_t j, int32_t src_count) {
 }
 
 TContributorTable TContributorTable::Build(int dst_count, int src_count,
-                                           const TResampleFilter& filter,
+                                           const TFilterFunction& filter,
                                            TPercentProgress& progress) {
   TContributorTable table;
   const float scale = AxisScale(dst_count, src_count);

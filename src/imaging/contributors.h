@@ -26,7 +26,7 @@ class TContributorTable {
   const std::vector<int64_t>& First() const { return first_; }
 
   // One list per destination index, one progress step before each.
-  static TContributorTable Build(int dst_count, int src_count, const TResampleFilter& filter,
+  static TContributorTable Build(int dst_count, int src_count, const TFilterFunction& filter,
                                  TPercentProgress& progress);
 
  private:

@@ -95,26 +95,26 @@ class TRowStreamer {
 
 }  // namespace
 
-void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, int filter_index,
+void ResampleBitmap(TRasterBitmap& bitmap, int new_width, int new_height, TResampleFilter filter,
                     const TProgressProc& progress, const TResampleOptions& options) {
-  bitmap = ResampledBitmap(bitmap, new_width, new_height, filter_index, progress, options);
+  bitmap = ResampledBitmap(bitmap, new_width, new_height, filter, progress, options);
 }
 
 TRasterBitmap ResampledBitmap(const TRasterBitmap& bitmap, int new_width, int new_height,
-                              int filter_index, const TProgressProc& progress,
+                              TResampleFilter filter, const TProgressProc& progress,
                               const TResampleOptions& options) {
   const int src_width = bitmap.Width();
   const int src_height = bitmap.Height();
   if (src_width < 1 || src_height < 1) throw EQuorvaneError("Source bitmap too small");
   if (new_width < 1 || new_height < 1) throw EQuorvaneError("Zero Image Size");
-  if (filter_index < 0 || filter_index >= kResampleFilterCount)
+  if (size_t(filter) >= size_t(kResampleFilterCount))
     throw EQuorvaneError("Unknown Filter", TErrorKind::Usage);
   // Every size the passes compute must exist before any work starts.
   if (int64_t(new_width) * 3 > INT_MAX)
     throw EQuorvaneError("Bitmap too large", TErrorKind::TooLarge);
   PixelMemorySize(new_width, new_height, bitmap.BitsPerPixel());
   PixelMemorySize(new_width, src_height, 24);
-  const TResampleFilter& filter = ResampleFilters[size_t(filter_index)];
+  const TFilterFunction& function = ResampleFilters[size_t(filter)];
 
   // One step per destination column and row while the lists are built, then
   // one per source row and one per destination column for the two passes.
@@ -122,9 +122,9 @@ TRasterBitmap ResampledBitmap(const TRasterBitmap& bitmap, int new_width, int ne
       progress, double(new_width) + double(src_height) + double(new_height) + double(new_width));
   const TKernelLevel level = ResolveKernelLevel(options.Kernel);
   const TContributorTable horizontal =
-      TContributorTable::Build(new_width, src_width, filter, percent);
+      TContributorTable::Build(new_width, src_width, function, percent);
   const TContributorTable vertical =
-      TContributorTable::Build(new_height, src_height, filter, percent);
+      TContributorTable::Build(new_height, src_height, function, percent);
 
   // The span of source rows one destination row reads, and so the ring size.
   std::vector<int> low(static_cast<size_t>(new_height));

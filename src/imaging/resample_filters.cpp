@@ -64,7 +64,7 @@ float Sinc(float x) {
   return float(std::sin(double(u)) / double(u));
 }
 
-const std::array<TResampleFilter, kResampleFilterCount> ResampleFilters = {{
+const std::array<TFilterFunction, kResampleFilterCount> ResampleFilters = {{
     {"Box", BoxFilter, 0.5f},
     {"Triangle", TriangleFilter, 1.0f},
     {"Hermite", HermiteFilter, 1.0f},

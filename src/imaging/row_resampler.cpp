@@ -10,24 +10,23 @@ namespace quorvane {
 
 namespace {
 
-TContributorTable BuildAxis(int dst_count, int src_count, int filter_index) {
+TContributorTable BuildAxis(int dst_count, int src_count, TResampleFilter filter) {
   const TProgressProc no_progress;
   TPercentProgress none(no_progress, 0);
-  return TContributorTable::Build(dst_count, src_count, ResampleFilters[size_t(filter_index)],
-                                  none);
+  return TContributorTable::Build(dst_count, src_count, ResampleFilters[size_t(filter)], none);
 }
 
 }  // namespace
 
 TRowResampler::TRowResampler(int src_width, int src_height, int new_width, int new_height,
-                             int filter_index, TKernelLevel kernel)
+                             TResampleFilter filter, TKernelLevel kernel)
     : src_width_(src_width),
       src_height_(src_height),
       new_width_(new_width),
       new_height_(new_height),
       level_(ResolveKernelLevel(kernel)),
-      horizontal_(BuildAxis(new_width, src_width, filter_index)),
-      vertical_(BuildAxis(new_height, src_height, filter_index)),
+      horizontal_(BuildAxis(new_width, src_width, filter)),
+      vertical_(BuildAxis(new_height, src_height, filter)),
       high_(size_t(new_height)),
       ring_(1, 1, 3) {
   // The ring ResampledBitmap sizes: the widest span of one list and a block.

@@ -17,8 +17,8 @@ namespace quorvane {
 class TRowResampler {
  public:
   // 24-bit rows of src_width pixels in, 24-bit rows of new_width out.
-  TRowResampler(int src_width, int src_height, int new_width, int new_height, int filter_index,
-                TKernelLevel kernel = TKernelLevel::Auto);
+  TRowResampler(int src_width, int src_height, int new_width, int new_height,
+                TResampleFilter filter, TKernelLevel kernel = TKernelLevel::Auto);
 
   // False when some destination row reads a source row that has left the
   // ring by the time it is made (far reflections of tiny sources); such

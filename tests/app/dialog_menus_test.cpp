@@ -120,9 +120,9 @@ class TestDialogMenus : public QObject {
       Child<TRealSpin>(dialog, "ScaleXSpin")->SetValue(12.5);
       Child<QPushButton>(dialog, "OKBtn")->click();
     });
-    QCOMPARE(window_->SourceMeasure().GeoReference.BaseX, 350000.0);
-    QCOMPARE(window_->SourceMeasure().GeoReference.ScaleX, 12.5);
-    QCOMPARE(window_->DestMeasure().GeoReference.ScaleX, 1.0);
+    QCOMPARE(window_->Document().Source.GeoReference().BaseX, 350000.0);
+    QCOMPARE(window_->Document().Source.GeoReference().ScaleX, 12.5);
+    QCOMPARE(window_->Document().Destination.GeoReference().ScaleX, 1.0);
   }
 
   void printMenuShowsThePageCountsOfTheSource() {

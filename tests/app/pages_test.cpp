@@ -80,7 +80,7 @@ class TestPages : public QObject {
 
   void datumListHoldsTheTwentyThreeDatums() {
     TMeasurePage page;
-    page.FillDatumList(FillDatumList());
+    page.FillDatumList(DatumListEntries());
     auto* combo = Child<QComboBox>(&page, "DatumCombo");
     QCOMPARE(CaptionOf(&page, combo)->text(), QString("Datum"));
     QCOMPARE(combo->count(), 23);

@@ -351,7 +351,7 @@ class TestResizePage : public QObject {
         window_->Menu().StretchMnu->trigger();
         const TResizeRequest request{.Width = expected.Width(),
                                      .Height = expected.Height(),
-                                     .FilterIndex = SharpnessFilter(TSharpness::Sharp)};
+                                     .Filter = SharpnessFilter(TSharpness::Sharp)};
         destination = ResizeOutputImage(expected, {}, request).Destination;
       }
       if (action == 5) {
@@ -389,7 +389,7 @@ class TestResizePage : public QObject {
     Child<TSpeedButton>(window_, "StretchBtn")->click();
     const TRasterBitmap& destination = window_->Document().Destination.Picture;
     const TResizeRequest request{
-        .Width = 150, .Height = 76, .FilterIndex = SharpnessFilter(TSharpness::Sharp)};
+        .Width = 150, .Height = 76, .Filter = SharpnessFilter(TSharpness::Sharp)};
     QVERIFY(SameBytes(ResizeOutputImage(clean, {}, request).Destination, destination));
     QVERIFY(!SameBytes(ResizeOutputImage(with_box, {}, request).Destination, destination));
     QVERIFY(SameBytes(Source(), with_box));
@@ -454,12 +454,11 @@ class TestResizePage : public QObject {
     window_->SourceBox().HideBox();
     const TRasterBitmap source = Source();
     window_->ResizeWorkflow().StretchMnuClick();
-    const TResizeResult expected =
-        ResizeOutputImage(source, {},
-                          {.Width = 160,
-                           .Height = 81,
-                           .FilterIndex = SharpnessFilter(TSharpness::Soft),
-                           .Force24Bit = true});
+    const TResizeResult expected = ResizeOutputImage(source, {},
+                                                     {.Width = 160,
+                                                      .Height = 81,
+                                                      .Filter = SharpnessFilter(TSharpness::Soft),
+                                                      .Force24Bit = true});
     QCOMPARE(window_->Document().Destination.Picture.PixelFormat(), TPixelFormat::Bit24);
     QVERIFY(SameBytes(expected.Destination, window_->Document().Destination.Picture));
   }

@@ -27,9 +27,9 @@ namespace {
 
 const TGeoReference kUtm18North30m{500000, 4649776, 30, 30, 18, true};
 
-// Opens the dialog on the two tools and, from inside its event loop, does
+// Opens the dialog on the two panes and, from inside its event loop, does
 // `step` and presses `button`.
-void OpenAndPress(TScaleDlg& dialog, TMeasureTool& input, TMeasureTool& output, const char* button,
+void OpenAndPress(TScaleDlg& dialog, TPane& input, TPane& output, const char* button,
                   const std::function<void()>& step) {
   QTimer::singleShot(0, &dialog, [&dialog, button, step] {
     step();
@@ -56,10 +56,10 @@ QString FieldText(TScaleDlg& dialog, const char* name) {
   return Child<TRealSpin>(&dialog, name)->Text();
 }
 
-TMeasureTool ToolWith(const TGeoReference& reference) {
-  TMeasureTool tool;
-  tool.GeoReference = reference;
-  return tool;
+TPane PaneWith(const TGeoReference& reference) {
+  TPane pane;
+  pane.GeoReference() = reference;
+  return pane;
 }
 
 }  // namespace
@@ -91,15 +91,15 @@ class TestScaleDialog : public QObject {
 
   void feetShowTheScaleInFeetAndOkLeavesItInMetres() {
     TScaleDlg dialog;
-    TMeasureTool input = ToolWith(kUtm18North30m), output;
+    TPane input = PaneWith(kUtm18North30m), output;
     QString shown;
     OpenAndPress(dialog, input, output, "OKBtn", [&] {
       Choice(dialog, "UnitsRadio", "Feet")->click();
       shown = FieldText(dialog, "ScaleXSpin");
     });
     QVERIFY2(shown.startsWith("98.425196850393"), qPrintable(shown));
-    QVERIFY(qAbs(input.GeoReference.ScaleX - 30) < 1e-9);
-    QVERIFY(qAbs(input.GeoReference.BaseX - 500000) < 1e-6);
+    QVERIFY(qAbs(input.GeoReference().ScaleX - 30) < 1e-9);
+    QVERIFY(qAbs(input.GeoReference().BaseX - 500000) < 1e-6);
     // The unit stays chosen for the next opening.
     OpenAndPress(dialog, input, output, "CancelBtn",
                  [&] { shown = Child<TRealSpin>(&dialog, "ScaleYSpin")->UnitText(); });
@@ -108,8 +108,8 @@ class TestScaleDialog : public QObject {
 
   void measuredLineGivesTheScaleAndUseAsBothSetsBoth() {
     TScaleDlg dialog;
-    TMeasureTool input = ToolWith(kUtm18North30m), output;
-    input.Points = {{10, 10}, {130, 170}};  // 200 pixels long
+    TPane input = PaneWith(kUtm18North30m), output;
+    input.Measure.Points = {{10, 10}, {130, 170}};  // 200 pixels long
     QString pixels, scale;
     OpenAndPress(dialog, input, output, "OKBtn", [&] {
       TypeInto(Child<TRealSpin>(&dialog, "LineSpin"), "1000");
@@ -119,26 +119,26 @@ class TestScaleDialog : public QObject {
     });
     QCOMPARE(pixels, QString("200"));
     QCOMPARE(scale, QString("5.000"));
-    QCOMPARE(input.GeoReference.ScaleX, 5.0);
-    QCOMPARE(input.GeoReference.ScaleY, 5.0);
+    QCOMPARE(input.GeoReference().ScaleX, 5.0);
+    QCOMPARE(input.GeoReference().ScaleY, 5.0);
     QCOMPARE(dialog.Model().RealLength(), 1000.0);
   }
 
   void useEastAndUseNorthSetOneScaleEach() {
     TScaleDlg dialog;
-    TMeasureTool input = ToolWith(kUtm18North30m), output;
-    input.Points = {{0, 0}, {0, 40}};
+    TPane input = PaneWith(kUtm18North30m), output;
+    input.Measure.Points = {{0, 0}, {0, 40}};
     OpenAndPress(dialog, input, output, "OKBtn", [&] {
       TypeInto(Child<TRealSpin>(&dialog, "LineSpin"), "100");
       Child<QPushButton>(&dialog, "UseNorthBtn")->click();
     });
-    QCOMPARE(input.GeoReference.ScaleX, 30.0);
-    QCOMPARE(input.GeoReference.ScaleY, 2.5);
+    QCOMPARE(input.GeoReference().ScaleX, 30.0);
+    QCOMPARE(input.GeoReference().ScaleY, 2.5);
   }
 
   void kMetersTurns1500IntoOnePointFiveInEveryField() {
     TScaleDlg dialog;
-    TMeasureTool input = ToolWith({1500, 1500, 1500, 1500, 18, true}), output;
+    TPane input = PaneWith({1500, 1500, 1500, 1500, 18, true}), output;
     QStringList texts;
     OpenAndPress(dialog, input, output, "CancelBtn", [&] {
       TypeInto(Child<TRealSpin>(&dialog, "LineSpin"), "1500");
@@ -147,13 +147,13 @@ class TestScaleDialog : public QObject {
         texts << FieldText(dialog, name) + " " + Child<TRealSpin>(&dialog, name)->UnitText();
     });
     QCOMPARE(texts, QStringList(5, "1.5 kM"));
-    QCOMPARE(input.GeoReference.BaseX, 1500.0);  // Cancel stores nothing
+    QCOMPARE(input.GeoReference().BaseX, 1500.0);  // Cancel stores nothing
   }
 
   void outputShowsAndEditsTheDestination() {
     TScaleDlg dialog;
-    TMeasureTool input = ToolWith(kUtm18North30m);
-    TMeasureTool output = ToolWith({1000, 2000, 60, 60, 33, true});
+    TPane input = PaneWith(kUtm18North30m);
+    TPane output = PaneWith({1000, 2000, 60, 60, 33, true});
     QString shown;
     OpenAndPress(dialog, input, output, "OKBtn", [&] {
       Choice(dialog, "ImageRadio", "Output")->click();
@@ -161,9 +161,9 @@ class TestScaleDialog : public QObject {
       TypeInto(Child<TRealSpin>(&dialog, "BaseXSpin"), "1234.5");
     });
     QCOMPARE(shown, QString("2000"));
-    QCOMPARE(output.GeoReference.BaseX, 1234.5);
-    QCOMPARE(output.GeoReference.Zone, 33);
-    QCOMPARE(input.GeoReference, kUtm18North30m);
+    QCOMPARE(output.GeoReference().BaseX, 1234.5);
+    QCOMPARE(output.GeoReference().Zone, 33);
+    QCOMPARE(input.GeoReference(), kUtm18North30m);
     // The choice persists: the next opening shows the destination at once.
     OpenAndPress(dialog, input, output, "CancelBtn",
                  [&] { shown = FieldText(dialog, "BaseXSpin"); });
@@ -172,11 +172,11 @@ class TestScaleDialog : public QObject {
 
   void zoneStaysWithinOneToSixty() {
     TScaleDlg dialog;
-    TMeasureTool input = ToolWith(kUtm18North30m), output;
+    TPane input = PaneWith(kUtm18North30m), output;
     OpenAndPress(dialog, input, output, "OKBtn",
                  [&] { TypeInto(Child<TIntegerSpin>(&dialog, "ZoneSpin"), "75"); });
-    QCOMPARE(input.GeoReference.Zone, 60);
-    TMeasureTool never_set;  // zone 0 from a plain picture
+    QCOMPARE(input.GeoReference().Zone, 60);
+    TPane never_set;  // zone 0 from a plain picture
     int shown = 0;
     OpenAndPress(dialog, never_set, output, "CancelBtn",
                  [&] { shown = Child<TIntegerSpin>(&dialog, "ZoneSpin")->Value(); });
@@ -190,7 +190,7 @@ class TestScaleDialog : public QObject {
     document.Source.GeoReference() = kUtm18North30m;
     TScaleDlg dialog;
     bool was_down = true;
-    OpenAndPress(dialog, document.Source.Measure, document.Destination.Measure, "OKBtn", [&] {
+    OpenAndPress(dialog, document.Source, document.Destination, "OKBtn", [&] {
       auto* button = Child<QPushButton>(&dialog, "NorthSouthBtn");
       was_down = button->isChecked();
       button->click();

@@ -66,7 +66,7 @@ TEST_F(PictureCommands, ResizeToSizeMatchesTheResamplerAndScalesTheGeoreference)
   TGeoReference geo;
   const auto out = Load("out.tif", geo);
   TRasterBitmap expected = picture_;
-  ResampleBitmap(expected, 90, 50, kFilterMitchell);
+  ResampleBitmap(expected, 90, 50, TResampleFilter::Mitchell);
   EXPECT_TRUE(SamePixels(*out, expected));
   EXPECT_DOUBLE_EQ(geo.ScaleX, 20.0);
   EXPECT_DOUBLE_EQ(geo.ScaleY, 30.0 / (50.0 / 40.0));

@@ -12,8 +12,8 @@ TEST(CoordinatesLine, HoldsEveryFieldOfTheReadoutOnOneLine) {
   TCursorReadout readout;
   readout.X = 12;
   readout.Y = 34;
-  readout.Texts = CursorReadouts(test_support::kUtm18North30m, 12, 34, kDefaultDatumIndex);
-  readout.Datum = FillDatumList().Names[kDefaultDatumIndex];
+  readout.Texts = CursorReadouts(test_support::kUtm18North30m, 12, 34, kDefaultDatum);
+  readout.Datum = DatumListEntries().Names[DatumRow(kDefaultDatum)];
   const std::string line = CoordinatesLine(readout);
   EXPECT_EQ(line, "Pixel 12,34; East 500,360.0; North 4,648,756.0; Zone 18; Longitude " +
                       readout.Texts.LongitudeText + " (" + readout.Texts.LongitudeDms +

@@ -34,7 +34,7 @@ TEST(ResizeOutputImage, ScalesPictureAndGeoreferenceAndKeepsToneBase) {
   EXPECT_EQ(result.GeoReference.Zone, 18);
   EXPECT_FALSE(seen.empty());
   TRasterBitmap direct = source;
-  ResampleBitmap(direct, 165, 84, kFilterLanczos3);
+  ResampleBitmap(direct, 165, 84, TResampleFilter::Lanczos3);
   EXPECT_EQ(0, std::memcmp(direct.Bits(), result.Destination.Bits(), direct.Stride() * 84));
 }
 
@@ -47,7 +47,8 @@ TEST(ResizeOutputImage, NegativeAndZeroSizesWarnBeforeAnyWork) {
   source.Reset(TPixelFormat::Bit24, 4, 4);
   bool progressed = false;
   try {
-    ResizeOutputImage(source, {}, {-1, 3, 6, false}, [&](int) { progressed = true; });
+    ResizeOutputImage(source, {}, {-1, 3, TResampleFilter::Lanczos3, false},
+                      [&](int) { progressed = true; });
     FAIL();
   } catch (const EQuorvaneError& e) {
     EXPECT_STREQ(e.what(), "Negative Image Size");
@@ -62,24 +63,26 @@ TEST(ResizeOutputImage, PaletteSourceKeepsItsFormatUnlessForcedTo24Bit) {
   for (int r = 0; r < 20; ++r) {
     for (int x = 0; x < 30; ++x) source.Scanline(r)[x] = uint8_t(x * 8 + r);
   }
-  const TResizeResult kept = ResizeOutputImage(source, {}, {45, 30, kFilterMitchell, false});
+  const TResizeResult kept =
+      ResizeOutputImage(source, {}, {45, 30, TResampleFilter::Mitchell, false});
   EXPECT_EQ(kept.Destination.PixelFormat(), TPixelFormat::Bit8);
   EXPECT_EQ(kept.ToneBase.PixelFormat(), TPixelFormat::Bit8);
   EXPECT_TRUE(std::equal(source.ColorTable().begin(), source.ColorTable().end(),
                          kept.Destination.ColorTable().begin()));
-  const TResizeResult forced = ResizeOutputImage(source, {}, {45, 30, kFilterMitchell, true});
+  const TResizeResult forced =
+      ResizeOutputImage(source, {}, {45, 30, TResampleFilter::Mitchell, true});
   EXPECT_EQ(forced.Destination.PixelFormat(), TPixelFormat::Bit24);
   // The forced result is the 24-bit resampling of the palette colours.
   TRasterBitmap expected = source;
   expected.SetPixelFormat(TPixelFormat::Bit24);
-  ResampleBitmap(expected, 45, 30, kFilterMitchell);
+  ResampleBitmap(expected, 45, 30, TResampleFilter::Mitchell);
   EXPECT_EQ(0, std::memcmp(expected.Bits(), forced.Destination.Bits(), expected.Stride() * 30));
 }
 
 TEST(ResizeOutputImage, SharpnessPicksBSplineMitchellLanczos) {
-  EXPECT_EQ(SharpnessFilter(TSharpness::Soft), kFilterBSpline);
-  EXPECT_EQ(SharpnessFilter(TSharpness::Medium), kFilterMitchell);
-  EXPECT_EQ(SharpnessFilter(TSharpness::Sharp), kFilterLanczos3);
+  EXPECT_EQ(SharpnessFilter(TSharpness::Soft), TResampleFilter::BSpline);
+  EXPECT_EQ(SharpnessFilter(TSharpness::Medium), TResampleFilter::Mitchell);
+  EXPECT_EQ(SharpnessFilter(TSharpness::Sharp), TResampleFilter::Lanczos3);
 }
 
 }  // namespace

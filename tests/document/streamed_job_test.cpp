@@ -30,7 +30,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct TResize {
-  int Width, Height, Filter;
+  int Width, Height;
+  TResampleFilter Filter;
   bool Force24Bit;
 };
 
@@ -45,10 +46,12 @@ const TCommand kCommands[] = {
     {"convert", std::nullopt, std::nullopt, std::nullopt},
     {"crop", TRect{3, 70, 37, 2}, std::nullopt, std::nullopt},
     {"tone", std::nullopt, TToneSliders{60, 35, 70}, std::nullopt},
-    {"shrink lanczos3", std::nullopt, std::nullopt, TResize{23, 31, kFilterLanczos3, false}},
-    {"enlarge mitchell", std::nullopt, std::nullopt, TResize{90, 150, kFilterMitchell, false}},
-    {"box 24-bit", std::nullopt, std::nullopt, TResize{17, 40, kFilterBox, true}},
-    {"bspline", std::nullopt, std::nullopt, TResize{41, 7, kFilterBSpline, false}},
+    {"shrink lanczos3", std::nullopt, std::nullopt,
+     TResize{23, 31, TResampleFilter::Lanczos3, false}},
+    {"enlarge mitchell", std::nullopt, std::nullopt,
+     TResize{90, 150, TResampleFilter::Mitchell, false}},
+    {"box 24-bit", std::nullopt, std::nullopt, TResize{17, 40, TResampleFilter::Box, true}},
+    {"bspline", std::nullopt, std::nullopt, TResize{41, 7, TResampleFilter::BSpline, false}},
 };
 
 // The whole-picture path of the command, as the CLI took it before rows.
@@ -62,7 +65,7 @@ std::string SaveWhole(const TCommand& command, const fs::path& in, const fs::pat
     if (command.Resize) {
       document.Sizing.SetNewSize(command.Resize->Width, command.Resize->Height);
       Stretch(document,
-              {.FilterIndex = command.Resize->Filter, .Force24Bit = command.Resize->Force24Bit});
+              {.Filter = command.Resize->Filter, .Force24Bit = command.Resize->Force24Bit});
       SaveDestination(document, out.string(), {});
     } else if (command.Tone) {
       UseSourceAsToneBase(document);
@@ -87,7 +90,7 @@ std::string SaveStreamed(const TCommand& command, const fs::path& in, const fs::
     const TResize r = *command.Resize;
     job.Resize = TStreamedResize{
         .NewSize = [r](int64_t, int64_t) { return std::pair<int64_t, int64_t>(r.Width, r.Height); },
-        .FilterIndex = r.Filter,
+        .Filter = r.Filter,
         .Force24Bit = r.Force24Bit};
   }
   if (command.Tone) {

@@ -30,14 +30,14 @@ TEST_F(StretchCommand, ResamplesIntoTheDestinationWithToneBaseGeoreferenceAndSna
   document_.Destination.Measure.Points = {{1, 1}, {5, 5}};
   std::vector<int> percents;
   const TStretchResult result =
-      Stretch(document_, {.FilterIndex = kFilterMitchell,
+      Stretch(document_, {.Filter = TResampleFilter::Mitchell,
                           .Progress = [&](int percent) { percents.push_back(percent); }});
   EXPECT_FALSE(result.Warning);
   EXPECT_EQ(result.ToneSliderPosition, 50);
   EXPECT_EQ(box_.Calls, (std::vector<std::string>{"hide"}));
 
   TRasterBitmap expected = document_.Source.Picture;
-  ResampleBitmap(expected, 165, 84, kFilterMitchell);
+  ResampleBitmap(expected, 165, 84, TResampleFilter::Mitchell);
   const TRasterBitmap& destination = document_.Destination.Picture;
   ASSERT_EQ(destination.Width(), 165);
   EXPECT_EQ(0, std::memcmp(destination.Bits(), expected.Bits(), expected.Stride() * 84));

@@ -78,7 +78,8 @@ TEST(MeasurePage, ReadoutsUseTheChosenPanesGeoreferenceAndTool) {
   document.Destination.Measure.Points = {{0, 0}, {3, 0}, {3, 4}};
   EXPECT_EQ(LastPointTexts(document, TPaneChoice::Input, 10, 20).EastText, "500,300.0");
   EXPECT_EQ(LastPointTexts(document, TPaneChoice::Output, 10, 20).NorthText, "1,940.0");
-  const TCursorTexts cursor = CursorReadouts(document, TPaneChoice::Input, 0, 0, 22);
+  const TCursorTexts cursor =
+      CursorReadouts(document, TPaneChoice::Input, 0, 0, TDatumChoice::Wgs1984);
   EXPECT_EQ(cursor.ZoneText, "18");
   EXPECT_EQ(cursor.LongitudeText, "-75.00000");
   EXPECT_EQ(MeasurementTexts(document, TPaneChoice::Output, kPx, kPx2).AreaText, "6.0Px^2");

@@ -148,7 +148,8 @@ TEST(CoordinateSystem, ReadoutsOfOtherSystemsComeFromProj) {
        "EPSG:2263"},
   };
   for (const TCase& c : cases) {
-    const TCursorTexts texts = MapReadouts(Load(Tags(c.Keys, 0, 0, 1)), {c.X, c.Y}, c.Datum);
+    const TCursorTexts texts =
+        MapReadouts(Load(Tags(c.Keys, 0, 0, 1)), {c.X, c.Y}, DatumAtPosition(c.Datum));
     EXPECT_NEAR(texts.Longitude, c.Longitude, 1e-7) << c.Crs;
     EXPECT_NEAR(texts.Latitude, c.Latitude, 1e-7) << c.Crs;
     EXPECT_EQ(texts.ZoneText, "") << c.Crs;
@@ -156,25 +157,25 @@ TEST(CoordinateSystem, ReadoutsOfOtherSystemsComeFromProj) {
   }
   const TGeoReference user = Load(Tags(kUserMercator, 0, 0, 1));
   EXPECT_EQ(user.System->ShortName(), "User defined: Mercator (variant A)");
-  EXPECT_EQ(user.System->DatumIndex(), 13);
+  EXPECT_EQ(user.System->ListDatum(), TDatumChoice::NorthAmerican1927);
 }
 
 TEST(CoordinateSystem, GroundMeasuresUseTheFileUnitsAndGeodesics) {
+  const TGeoReference in_degrees = Load(Tags(kGeographic, -105, 41, 1));
   TMeasureTool degrees;
-  degrees.GeoReference = Load(Tags(kGeographic, -105, 41, 1));
   degrees.Points = {{0, 1}, {1, 0}};  // 40N 105W to 41N 104W
-  EXPECT_NEAR(degrees.PathLength(false), 139698.755, 1e-3);
-  EXPECT_NEAR(degrees.LastAzimuth(), 37.0333, 1e-4);
+  EXPECT_NEAR(degrees.PathLength(in_degrees), 139698.755, 1e-3);
+  EXPECT_NEAR(degrees.LastAzimuth(in_degrees), 37.0333, 1e-4);
   degrees.Points.push_back({1, 1});
   // A right triangle of one degree sides: half the 1-degree cell, roughly.
-  EXPECT_NEAR(degrees.EnclosedArea(false) / 1e9, 0.5 * 111.0 * 84.0 / 1e3, 0.3);
+  EXPECT_NEAR(degrees.EnclosedArea(in_degrees) / 1e9, 0.5 * 111.0 * 84.0 / 1e3, 0.3);
 
+  const TGeoReference in_feet = Load(Tags({{1024, 1}, {3072, 2263}}, 0, 0, 2));
   TMeasureTool feet;
-  feet.GeoReference = Load(Tags({{1024, 1}, {3072, 2263}}, 0, 0, 2));
   feet.Points = {{0, 0}, {50, 0}, {50, 50}};
-  EXPECT_NEAR(feet.PathLength(false), 200 * 1200.0 / 3937, 1e-9);
-  EXPECT_NEAR(feet.EnclosedArea(false), 5000 * (1200.0 / 3937) * (1200.0 / 3937), 1e-6);
-  EXPECT_DOUBLE_EQ(feet.LastAzimuth(), 180.0);
+  EXPECT_NEAR(feet.PathLength(in_feet), 200 * 1200.0 / 3937, 1e-9);
+  EXPECT_NEAR(feet.EnclosedArea(in_feet), 5000 * (1200.0 / 3937) * (1200.0 / 3937), 1e-6);
+  EXPECT_DOUBLE_EQ(feet.LastAzimuth(in_feet), 180.0);
 }
 
 }  // namespace

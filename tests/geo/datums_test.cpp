@@ -8,23 +8,23 @@
 namespace quorvane {
 namespace {
 
-constexpr int kWgs1984 = 22;
-constexpr int kNad1983 = 14;
-constexpr int kNad1927 = 13;
+constexpr TDatumChoice kWgs1984 = TDatumChoice::Wgs1984;
+constexpr TDatumChoice kNad1983 = TDatumChoice::NorthAmerican1983;
+constexpr TDatumChoice kNad1927 = TDatumChoice::NorthAmerican1927;
 
 TEST(DatumTables, ListTheDatumsInOrderWithNorthAmerican1927Selected) {
-  const TDatumList list = FillDatumList();
+  const TDatumList list = DatumListEntries();
   ASSERT_EQ(list.Names.size(), 23u);
   EXPECT_EQ(list.Names.front(), "Adindan");
   EXPECT_EQ(list.Names[13], "North American 1927");
   EXPECT_EQ(list.Names.back(), "WGS 1984");
-  EXPECT_EQ(list.Selected, 13);
+  EXPECT_EQ(list.Selected, kNad1927);
   for (const TGeoParams& datum : DatumTable()) {
     EXPECT_GE(datum.Ellipsoid, 0);
     EXPECT_LT(datum.Ellipsoid, kEllipsoidCount);
   }
-  EXPECT_STREQ(EllipsoidTable()[DatumTable()[kNad1927].Ellipsoid].Name, "Clarke 1866");
-  EXPECT_STREQ(EllipsoidTable()[DatumTable()[kWgs1984].Ellipsoid].Name, "WGS 84");
+  EXPECT_STREQ(EllipsoidTable()[DatumTable()[DatumRow(kNad1927)].Ellipsoid].Name, "Clarke 1866");
+  EXPECT_STREQ(EllipsoidTable()[DatumTable()[DatumRow(kWgs1984)].Ellipsoid].Name, "WGS 84");
 }
 
 // Published values: GRS 80 e^2 = 0.00669438002290 and e'^2 = 0.00673949677548
@@ -44,7 +44,7 @@ TEST(SelectEllipsoid, GivesTheEccentricitiesAndMeridianArcOfPublishedTables) {
 TEST(SelectEllipsoid, ReplacesAnIndexOutsideTheTableByNorthAmerican1927) {
   const TEllipsoidConstants nad27 = SelectEllipsoid(kNad1927);
   for (int index : {-1, 23, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
-    const TEllipsoidConstants k = SelectEllipsoid(index);
+    const TEllipsoidConstants k = SelectEllipsoid(DatumAtPosition(index));
     EXPECT_EQ(k.A, nad27.A);
     EXPECT_EQ(k.A0, nad27.A0);
   }
@@ -87,7 +87,7 @@ TEST(UtmToGeographic, SouthernGridUsesTheFalseNorthing) {
 TEST(UtmToGeographic, DatumIndexOutsideTheListConvertsOnNorthAmerican1927) {
   const TGeographic nad27 = UtmToGeographic(18, true, 585628, 4511322, kNad1927);
   for (int index : {-1, 23}) {
-    const TGeographic g = UtmToGeographic(18, true, 585628, 4511322, index);
+    const TGeographic g = UtmToGeographic(18, true, 585628, 4511322, DatumAtPosition(index));
     EXPECT_EQ(g.Longitude, nad27.Longitude);
     EXPECT_EQ(g.Latitude, nad27.Latitude);
   }

@@ -17,17 +17,16 @@ const TShiftState kLeftCtrl{.Left = true, .Ctrl = true};
 TMeasureTool ToolWith(std::initializer_list<TPixelPoint> points) {
   TMeasureTool tool;
   tool.Points = points;
-  ResetGeoReference(tool.GeoReference);
   return tool;
 }
 
 TEST(MeasureTool, RightTriangleInPixels) {
   const TMeasureTool tool = ToolWith({{0, 0}, {3, 0}, {3, 4}});
-  EXPECT_EQ(tool.PathLength(true), 7.0);
-  EXPECT_EQ(tool.EnclosedArea(true), 6.0);
+  EXPECT_EQ(tool.PathLength(), 7.0);
+  EXPECT_EQ(tool.EnclosedArea(), 6.0);
   EXPECT_EQ(tool.LastAzimuth(), 180.0);
   const TMeasurementTexts texts =
-      MeasurementTexts(tool, TLengthUnitChoice::Pixels, TAreaUnitChoice::Pixels);
+      MeasurementTexts(tool, TGeoReference{}, TLengthUnitChoice::Pixels, TAreaUnitChoice::Pixels);
   EXPECT_EQ(texts.LengthText, "7.0Px");
   EXPECT_EQ(texts.AreaText, "6.0Px^2");
   EXPECT_EQ(texts.AzimuthText, "180.0\u00B0");
@@ -46,30 +45,30 @@ TEST(MeasureTool, AzimuthIsClockwiseFromUpTheImage) {
 }
 
 TEST(MeasureTool, GroundUnitsUseTheScaleButTheAzimuthStaysInPixels) {
-  TMeasureTool tool = ToolWith({{0, 0}, {1, 1}});
-  tool.GeoReference.ScaleX = 2;
-  tool.GeoReference.ScaleY = 3;
-  EXPECT_DOUBLE_EQ(tool.PathLength(false), std::sqrt(13.0));
+  const TMeasureTool tool = ToolWith({{0, 0}, {1, 1}});
+  const TGeoReference reference{.ScaleX = 2, .ScaleY = 3};
+  EXPECT_DOUBLE_EQ(tool.PathLength(reference), std::sqrt(13.0));
   EXPECT_EQ(
-      MeasurementTexts(tool, TLengthUnitChoice::Metres, TAreaUnitChoice::SquareMetres).LengthText,
+      MeasurementTexts(tool, reference, TLengthUnitChoice::Metres, TAreaUnitChoice::SquareMetres)
+          .LengthText,
       "3.6M");
-  EXPECT_EQ(tool.LastAzimuth(), 135.0);
+  EXPECT_EQ(tool.LastAzimuth(reference), 135.0);
 }
 
 TEST(MeasureTool, FewPointsMeasureNothing) {
-  EXPECT_EQ(ToolWith({}).PathLength(true), 0.0);
-  EXPECT_EQ(ToolWith({{5, 5}}).PathLength(true), 0.0);
-  EXPECT_EQ(ToolWith({{5, 5}, {9, 9}}).EnclosedArea(true), 0.0);
+  EXPECT_EQ(ToolWith({}).PathLength(), 0.0);
+  EXPECT_EQ(ToolWith({{5, 5}}).PathLength(), 0.0);
+  EXPECT_EQ(ToolWith({{5, 5}, {9, 9}}).EnclosedArea(), 0.0);
   EXPECT_EQ(ToolWith({{5, 5}}).LastAzimuth(), 0.0);
 }
 
 TEST(MeasureTool, AreaClosesThePolygonWhateverTheWinding) {
   const TMeasureTool clockwise = ToolWith({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
   const TMeasureTool counter = ToolWith({{0, 10}, {10, 10}, {10, 0}, {0, 0}});
-  EXPECT_EQ(clockwise.EnclosedArea(true), 100.0);
-  EXPECT_EQ(counter.EnclosedArea(true), 100.0);
+  EXPECT_EQ(clockwise.EnclosedArea(), 100.0);
+  EXPECT_EQ(counter.EnclosedArea(), 100.0);
   // A bow tie: the two lobes cancel in the shoelace sum.
-  EXPECT_EQ(ToolWith({{0, 0}, {10, 10}, {10, 0}, {0, 10}}).EnclosedArea(true), 0.0);
+  EXPECT_EQ(ToolWith({{0, 0}, {10, 10}, {10, 0}, {0, 10}}).EnclosedArea(), 0.0);
 }
 
 TEST(MeasureTool, HitTestReachesFourLeftAndAboveAndThreeRightAndBelow) {
@@ -113,15 +112,15 @@ TEST(MeasureTool, PressNearAPointDragsItInsteadOfAddingOne) {
 
 TEST(MeasureTool, CtrlDragMovesTheWholePolyline) {
   TMeasureTool tool = ToolWith({{0, 0}, {30, 0}, {30, 40}});
-  const double length = tool.PathLength(true);
-  const double area = tool.EnclosedArea(true);
+  const double length = tool.PathLength();
+  const double area = tool.EnclosedArea();
   tool.MouseDown(30, 0, kLeftCtrl);
   tool.MouseMove(45, -5, kLeftCtrl);
   EXPECT_EQ(tool.Points[0], (TPixelPoint{15, -5}));
   EXPECT_EQ(tool.Points[1], (TPixelPoint{45, -5}));
   EXPECT_EQ(tool.Points[2], (TPixelPoint{45, 35}));
-  EXPECT_EQ(tool.PathLength(true), length);
-  EXPECT_EQ(tool.EnclosedArea(true), area);
+  EXPECT_EQ(tool.PathLength(), length);
+  EXPECT_EQ(tool.EnclosedArea(), area);
 }
 
 TEST(MeasureTool, RightPressRemovesTheLastPoint) {
@@ -148,7 +147,7 @@ TEST(MeasureTool, ExtremeCoordinatesSaturate) {
   const int32_t max = std::numeric_limits<int32_t>::max();
   TMeasureTool tool = ToolWith({{max, 0}, {0, max}});
   EXPECT_EQ(tool.Extent().Right, max);
-  EXPECT_TRUE(std::isfinite(tool.PathLength(true)));
+  EXPECT_TRUE(std::isfinite(tool.PathLength()));
   tool.MouseDown(max, 0, kLeftCtrl);
   tool.MouseMove(std::numeric_limits<int32_t>::min(), 0, kLeftCtrl);
   EXPECT_EQ(tool.Points[1].X, std::numeric_limits<int32_t>::min());

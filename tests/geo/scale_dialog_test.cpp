@@ -7,54 +7,61 @@ namespace {
 
 constexpr int kMeters = 0, kKMeters = 1, kFeet = 2;
 
-TMeasureTool ToolWithScale(double scale) {
-  TMeasureTool tool;
-  tool.GeoReference = {.BaseX = 500000,
-                       .BaseY = 4649776,
-                       .ScaleX = scale,
-                       .ScaleY = scale,
-                       .Zone = 18,
-                       .North = true};
+// An image's measuring tool with its georeference.
+struct TImage {
+  TMeasureTool Tool;
+  TGeoReference Reference;
+};
+
+TImage ToolWithScale(double scale) {
+  TImage tool;
+  tool.Reference = {.BaseX = 500000,
+                    .BaseY = 4649776,
+                    .ScaleX = scale,
+                    .ScaleY = scale,
+                    .Zone = 18,
+                    .North = true};
   return tool;
 }
 
 TEST(ScaleDialog, FeetShowTheScaleInFeetAndStoreItBackInMetres) {
   TScaleDialogModel dialog;
   dialog.UnitsRadioClick(kFeet);
-  TMeasureTool tool = ToolWithScale(30);
-  dialog.Open(tool);
+  TImage tool = ToolWithScale(30);
+  dialog.Open(tool.Tool, tool.Reference);
   EXPECT_STREQ(dialog.UnitText(), "Ft");
   EXPECT_EQ(TScaleDialogModel::FieldText(dialog.ScaleX), "98.4251968503937");
-  dialog.Store(tool);
-  EXPECT_DOUBLE_EQ(tool.GeoReference.ScaleX, 30);
-  EXPECT_DOUBLE_EQ(tool.GeoReference.BaseY, 4649776);
-  EXPECT_EQ(tool.GeoReference.Zone, 18);
-  EXPECT_TRUE(tool.GeoReference.North);
+  dialog.Store(tool.Reference);
+  EXPECT_DOUBLE_EQ(tool.Reference.ScaleX, 30);
+  EXPECT_DOUBLE_EQ(tool.Reference.BaseY, 4649776);
+  EXPECT_EQ(tool.Reference.Zone, 18);
+  EXPECT_TRUE(tool.Reference.North);
 }
 
 TEST(ScaleDialog, MeasuredLineAndRealLengthGiveTheScale) {
   TScaleDialogModel dialog;
-  TMeasureTool tool = ToolWithScale(1);
-  tool.Points = {{0, 0}, {120, 160}};  // 200 pixels
-  dialog.Open(tool);
+  TImage tool = ToolWithScale(1);
+  tool.Tool.Points = {{0, 0}, {120, 160}};  // 200 pixels
+  dialog.Open(tool.Tool, tool.Reference);
   EXPECT_EQ(dialog.PixelsText(), "200");
   dialog.LineSpinChange(1000);
   EXPECT_EQ(dialog.LineScaleText(), "5.000");
   dialog.UseBothBtnClick();
-  dialog.Store(tool);
-  EXPECT_EQ(tool.GeoReference.ScaleX, 5);
-  EXPECT_EQ(tool.GeoReference.ScaleY, 5);
+  dialog.Store(tool.Reference);
+  EXPECT_EQ(tool.Reference.ScaleX, 5);
+  EXPECT_EQ(tool.Reference.ScaleY, 5);
   // The real length persists, in metres, to the next opening.
   EXPECT_EQ(dialog.RealLength(), 1000);
   dialog.UnitsRadioClick(kKMeters);
-  dialog.Open(tool);
+  dialog.Open(tool.Tool, tool.Reference);
   EXPECT_EQ(dialog.LineLength, 1);
   EXPECT_EQ(dialog.LineScaleText(), "0.005");
 }
 
 TEST(ScaleDialog, WithoutAMeasuredLineTheScaleIsOne) {
   TScaleDialogModel dialog;
-  dialog.Open(ToolWithScale(30));
+  const TImage tool = ToolWithScale(30);
+  dialog.Open(tool.Tool, tool.Reference);
   dialog.LineSpinChange(1000);
   EXPECT_EQ(dialog.LineScale(), 1.0);
   EXPECT_EQ(dialog.LineScaleText(), "1.000");
@@ -62,7 +69,8 @@ TEST(ScaleDialog, WithoutAMeasuredLineTheScaleIsOne) {
 
 TEST(ScaleDialog, SwitchingUnitsConvertsEveryRealField) {
   TScaleDialogModel dialog;
-  dialog.Open(ToolWithScale(1500));
+  const TImage tool = ToolWithScale(1500);
+  dialog.Open(tool.Tool, tool.Reference);
   dialog.BaseX = dialog.BaseY = dialog.LineLength = 1500;
   dialog.UnitsRadioClick(kKMeters);
   EXPECT_EQ(dialog.BaseX, 1.5);
@@ -77,15 +85,15 @@ TEST(ScaleDialog, SwitchingUnitsConvertsEveryRealField) {
 
 TEST(ScaleDialog, ChoosingTheOtherImageShowsItsRecordAndItsLine) {
   TScaleDialogModel dialog;
-  TMeasureTool source = ToolWithScale(30);
-  source.Points = {{0, 0}, {100, 0}};
-  TMeasureTool destination = ToolWithScale(60);
-  destination.Points = {{0, 0}, {50, 0}};
-  dialog.Open(source);
+  TImage source = ToolWithScale(30);
+  source.Tool.Points = {{0, 0}, {100, 0}};
+  TImage destination = ToolWithScale(60);
+  destination.Tool.Points = {{0, 0}, {50, 0}};
+  dialog.Open(source.Tool, source.Reference);
   dialog.LineSpinChange(1000);
   EXPECT_EQ(dialog.LineScale(), 10);
-  dialog.Store(source);
-  dialog.ImageRadioClick(destination);
+  dialog.Store(source.Reference);
+  dialog.ImageRadioClick(destination.Tool, destination.Reference);
   EXPECT_EQ(dialog.ScaleX, 60);
   EXPECT_EQ(dialog.PixelsText(), "50");
   // Same real length, but the scale follows the newly chosen line.
@@ -94,17 +102,17 @@ TEST(ScaleDialog, ChoosingTheOtherImageShowsItsRecordAndItsLine) {
 
 TEST(ScaleDialog, HemisphereButtonAndZoneLimits) {
   TScaleDialogModel dialog;
-  TMeasureTool tool = ToolWithScale(30);
-  dialog.Open(tool);
+  TImage tool = ToolWithScale(30);
+  dialog.Open(tool.Tool, tool.Reference);
   EXPECT_TRUE(dialog.North);
   dialog.North = false;
   dialog.SetZone(61);
-  dialog.Store(tool);
-  EXPECT_FALSE(tool.GeoReference.North);
-  EXPECT_EQ(tool.GeoReference.Zone, 60);
+  dialog.Store(tool.Reference);
+  EXPECT_FALSE(tool.Reference.North);
+  EXPECT_EQ(tool.Reference.Zone, 60);
   // A record that was never set shows zone 1, the field's lower limit.
-  TMeasureTool fresh;
-  dialog.Open(fresh);
+  TImage fresh;
+  dialog.Open(fresh.Tool, fresh.Reference);
   EXPECT_EQ(dialog.Zone, 1);
   EXPECT_FALSE(dialog.North);
 }

@@ -42,7 +42,7 @@ int Reflect(long long j, int count) {
 }
 
 std::vector<ContributorList> BuildLists(int dst_count, int src_count, float scale,
-                                        const TResampleFilter& filter, Progress& progress) {
+                                        const TFilterFunction& filter, Progress& progress) {
   float width = filter.Support;
   float fscale = 1.0f;
   if (scale < 1.0f) {
@@ -95,13 +95,13 @@ float Scale(int dst, int src) {
 
 }  // namespace
 
-void ReferenceResample(TRasterBitmap& bitmap, int new_width, int new_height, int filter_index,
-                       const TProgressProc& progress_proc) {
+void ReferenceResample(TRasterBitmap& bitmap, int new_width, int new_height,
+                       TResampleFilter filter_choice, const TProgressProc& progress_proc) {
   const int src_width = bitmap.Width();
   const int src_height = bitmap.Height();
   if (src_width < 1 || src_height < 1) throw EQuorvaneError("Source bitmap too small");
   if (new_width < 1 || new_height < 1) throw EQuorvaneError("Zero Image Size");
-  const TResampleFilter& filter = ResampleFilters[size_t(filter_index)];
+  const TFilterFunction& filter = ResampleFilters[size_t(filter_choice)];
   Progress progress{progress_proc,
                     100.0 / (double(new_width) + src_height + new_height + new_width)};
   const float xscale = Scale(new_width, src_width);

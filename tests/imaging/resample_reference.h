@@ -4,12 +4,13 @@
 // the horizontal pass, column strips for the vertical pass, one fused
 // multiply-add per contributor and channel. The fast resampler must match it
 // bit for bit.
+#include "imaging/resample_filters.h"
 #include "raster/bitmap.h"
 #include "raster/progress.h"
 
 namespace quorvane::test_support {
 
-void ReferenceResample(TRasterBitmap& bitmap, int new_width, int new_height, int filter_index,
+void ReferenceResample(TRasterBitmap& bitmap, int new_width, int new_height, TResampleFilter filter,
                        const TProgressProc& progress = {});
 
 }  // namespace quorvane::test_support

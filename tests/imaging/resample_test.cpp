@@ -66,24 +66,26 @@ std::vector<uint8_t> Greys(const TRasterBitmap& bitmap) {
 }
 
 TEST(ResampleFilters, MatchPublishedKernelValues) {
-  const auto f = [](int index, float x) { return ResampleFilters[size_t(index)].Filter(x); };
-  EXPECT_EQ(f(kFilterBox, -0.5f), 0.0f);  // open at -0.5
-  EXPECT_EQ(f(kFilterBox, 0.5f), 1.0f);   // closed at +0.5
-  EXPECT_FLOAT_EQ(f(kFilterTriangle, -0.25f), 0.75f);
-  EXPECT_FLOAT_EQ(f(kFilterHermite, 0.5f), 0.5f);
-  EXPECT_FLOAT_EQ(f(kFilterBell, 0.0f), 0.75f);
-  EXPECT_FLOAT_EQ(f(kFilterBell, 1.0f), 0.125f);
-  EXPECT_FLOAT_EQ(f(kFilterBSpline, 0.0f), 2.0f / 3.0f);
-  EXPECT_FLOAT_EQ(f(kFilterBSpline, 1.0f), 1.0f / 6.0f);
+  const auto f = [](TResampleFilter filter, float x) {
+    return ResampleFilters[size_t(filter)].Filter(x);
+  };
+  EXPECT_EQ(f(TResampleFilter::Box, -0.5f), 0.0f);  // open at -0.5
+  EXPECT_EQ(f(TResampleFilter::Box, 0.5f), 1.0f);   // closed at +0.5
+  EXPECT_FLOAT_EQ(f(TResampleFilter::Triangle, -0.25f), 0.75f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::Hermite, 0.5f), 0.5f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::Bell, 0.0f), 0.75f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::Bell, 1.0f), 0.125f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::BSpline, 0.0f), 2.0f / 3.0f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::BSpline, 1.0f), 1.0f / 6.0f);
   // Mitchell-Netravali with B = C = 1/3: 8/9 at 0, 1/18 at 1, 0 from 2.
-  EXPECT_FLOAT_EQ(f(kFilterMitchell, 0.0f), 8.0f / 9.0f);
-  EXPECT_FLOAT_EQ(f(kFilterMitchell, -1.0f), 1.0f / 18.0f);
-  EXPECT_EQ(f(kFilterMitchell, 2.0f), 0.0f);
-  EXPECT_EQ(f(kFilterLanczos3, 0.0f), 1.0f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::Mitchell, 0.0f), 8.0f / 9.0f);
+  EXPECT_FLOAT_EQ(f(TResampleFilter::Mitchell, -1.0f), 1.0f / 18.0f);
+  EXPECT_EQ(f(TResampleFilter::Mitchell, 2.0f), 0.0f);
+  EXPECT_EQ(f(TResampleFilter::Lanczos3, 0.0f), 1.0f);
   // sinc(0.5) sinc(1/6) = (2/pi) * (6/pi) * sin(pi/6)
-  EXPECT_NEAR(f(kFilterLanczos3, 0.5f), 0.6079271, 1e-6);
-  EXPECT_NEAR(f(kFilterLanczos3, 1.0f), 0.0, 1e-7);
-  EXPECT_EQ(f(kFilterLanczos3, 3.0f), 0.0f);
+  EXPECT_NEAR(f(TResampleFilter::Lanczos3, 0.5f), 0.6079271, 1e-6);
+  EXPECT_NEAR(f(TResampleFilter::Lanczos3, 1.0f), 0.0, 1e-7);
+  EXPECT_EQ(f(TResampleFilter::Lanczos3, 3.0f), 0.0f);
   const float supports[] = {0.5f, 1.0f, 1.0f, 1.5f, 2.0f, 2.0f, 3.0f};
   const char* names[] = {"Box", "Triangle", "Hermite", "Bell", "B-Spline", "Mitchell", "Lanczos3"};
   for (int i = 0; i < kResampleFilterCount; ++i) {
@@ -110,7 +112,8 @@ TEST(ResampleContributors, ReflectionMirrorsLeftWithoutAndRightWithRepeat) {
 TEST(ResampleContributors, SameSizeBSplineIsTwoThirdsAndTwoSixths) {
   TProgressProc none;
   TPercentProgress progress(none, 1);
-  const auto table = TContributorTable::Build(5, 5, ResampleFilters[kFilterBSpline], progress);
+  const auto table =
+      TContributorTable::Build(5, 5, ResampleFilters[size_t(TResampleFilter::BSpline)], progress);
   const auto list = table.List(0);
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0].Index, 1);  // position -1 reflected
@@ -121,7 +124,7 @@ TEST(ResampleContributors, SameSizeBSplineIsTwoThirdsAndTwoSixths) {
 }
 
 TEST(ResampleBitmap, SameSizeTriangleAndBoxKeepTheSource) {
-  for (int filter : {kFilterBox, kFilterTriangle}) {
+  for (TResampleFilter filter : {TResampleFilter::Box, TResampleFilter::Triangle}) {
     TRasterBitmap bitmap = RandomBitmap(37, 23, 7);
     const auto before = Pixels(bitmap);
     ResampleBitmap(bitmap, 37, 23, filter);
@@ -131,7 +134,7 @@ TEST(ResampleBitmap, SameSizeTriangleAndBoxKeepTheSource) {
 
 TEST(ResampleBitmap, SameSizeBSplineBlendsNeighboursWithReflectedEdges) {
   TRasterBitmap bitmap = RowBitmap({0, 60, 120, 255});
-  ResampleBitmap(bitmap, 4, 1, kFilterBSpline);
+  ResampleBitmap(bitmap, 4, 1, TResampleFilter::BSpline);
   // 0: 60/6 + 0 + 60/6; 1: 0/6 + 40 + 20; 2: 10 + 80 + 42.5; 3: 20 + 170 + 42.5
   EXPECT_EQ(Greys(bitmap), (std::vector<uint8_t>{20, 60, 132, 232}));
 }
@@ -140,25 +143,25 @@ TEST(ResampleBitmap, OnePixelWideSourceSamplesAtIOverN) {
   // XScale = 4: column i samples position i/4 of the single pixel, whose
   // neighbours are all the pixel itself, so Triangle returns 1 - i/4 of it.
   TRasterBitmap bitmap = RowBitmap({200});
-  ResampleBitmap(bitmap, 4, 1, kFilterTriangle);
+  ResampleBitmap(bitmap, 4, 1, TResampleFilter::Triangle);
   // i/4 = 0, .25, .5, .75: weights (1), (.75, .25), (.5, .5), (.25, .75).
   EXPECT_EQ(Greys(bitmap), (std::vector<uint8_t>{200, 200, 200, 200}));
   TRasterBitmap box = RowBitmap({200});
-  ResampleBitmap(box, 3, 1, kFilterBox);
+  ResampleBitmap(box, 3, 1, TResampleFilter::Box);
   EXPECT_EQ(Greys(box), (std::vector<uint8_t>{200, 200, 200}));
 }
 
 TEST(ResampleBitmap, BoxHalfwayTakesTheLowerIndex) {
   // 3 -> 5 pixels: scale 2, destination 1 samples source position 0.5.
   TRasterBitmap bitmap = RowBitmap({10, 100, 250});
-  ResampleBitmap(bitmap, 5, 1, kFilterBox);
+  ResampleBitmap(bitmap, 5, 1, TResampleFilter::Box);
   EXPECT_EQ(Greys(bitmap), (std::vector<uint8_t>{10, 10, 100, 100, 250}));
 }
 
 TEST(ResampleBitmap, SharpFiltersClampOvershootAtEdges) {
   std::vector<uint8_t> step(20, 0);
   for (int i = 10; i < 20; ++i) step[size_t(i)] = 255;
-  for (int filter : {kFilterMitchell, kFilterLanczos3}) {
+  for (TResampleFilter filter : {TResampleFilter::Mitchell, TResampleFilter::Lanczos3}) {
     TRasterBitmap bitmap = RowBitmap(step);
     ResampleBitmap(bitmap, 47, 1, filter);
     const auto out = Greys(bitmap);
@@ -172,7 +175,7 @@ TEST(ResampleBitmap, SharpFiltersClampOvershootAtEdges) {
 TEST(ResampleBitmap, ProgressTakesOneStepPerLineAndEndsNearHundred) {
   TRasterBitmap bitmap = RandomBitmap(300, 200, 3);
   std::vector<int> seen;
-  ResampleBitmap(bitmap, 450, 310, kFilterLanczos3, [&](int p) { seen.push_back(p); },
+  ResampleBitmap(bitmap, 450, 310, TResampleFilter::Lanczos3, [&](int p) { seen.push_back(p); },
                  {.Threads = 2});
   ASSERT_EQ(seen.size(), size_t(450 + 200 + 310 + 450));
   for (size_t i = 1; i < seen.size(); ++i) ASSERT_LE(seen[i - 1], seen[i]);
@@ -183,17 +186,17 @@ TEST(ResampleBitmap, ProgressTakesOneStepPerLineAndEndsNearHundred) {
 TEST(ResampleBitmap, IntoANewPictureLeavesTheSourceAndGivesTheSameResult) {
   const TRasterBitmap source = RandomBitmap(37, 23, 5);
   const auto before = Pixels(source);
-  const TRasterBitmap result = ResampledBitmap(source, 20, 31, kFilterLanczos3);
+  const TRasterBitmap result = ResampledBitmap(source, 20, 31, TResampleFilter::Lanczos3);
   EXPECT_EQ(Pixels(source), before);
   TRasterBitmap in_place = source;
-  ResampleBitmap(in_place, 20, 31, kFilterLanczos3);
+  ResampleBitmap(in_place, 20, 31, TResampleFilter::Lanczos3);
   EXPECT_EQ(Pixels(result), Pixels(in_place));
 }
 
 TEST(ResampleBitmap, RefusesEmptySourceAndZeroSizeWithoutChanges) {
   TRasterBitmap empty;
   try {
-    ResampleBitmap(empty, 10, 10, kFilterBox);
+    ResampleBitmap(empty, 10, 10, TResampleFilter::Box);
     FAIL();
   } catch (const EQuorvaneError& e) {
     EXPECT_STREQ(e.what(), "Source bitmap too small");
@@ -202,7 +205,7 @@ TEST(ResampleBitmap, RefusesEmptySourceAndZeroSizeWithoutChanges) {
   const auto before = Pixels(bitmap);
   for (auto [w, h] : {std::pair{0, 4}, {5, 0}, {-1, 3}}) {
     try {
-      ResampleBitmap(bitmap, w, h, kFilterLanczos3);
+      ResampleBitmap(bitmap, w, h, TResampleFilter::Lanczos3);
       FAIL();
     } catch (const EQuorvaneError& e) {
       EXPECT_STREQ(e.what(), "Zero Image Size");
@@ -215,10 +218,11 @@ TEST(ResampleBitmap, RefusesEmptySourceAndZeroSizeWithoutChanges) {
 TEST(ResampleBitmap, OnePixelFromLongerSourceIsCentredAverage) {
   // Box over the whole row: the mean, 100.
   TRasterBitmap bitmap = RowBitmap({40, 80, 120, 160});
-  ResampleBitmap(bitmap, 1, 1, kFilterBox);
+  ResampleBitmap(bitmap, 1, 1, TResampleFilter::Box);
   EXPECT_EQ(Greys(bitmap), (std::vector<uint8_t>{100}));
   // Uniform content stays uniform for every filter within a grey level.
-  for (int filter = 0; filter < kResampleFilterCount; ++filter) {
+  for (int row = 0; row < kResampleFilterCount; ++row) {
+    const auto filter = TResampleFilter(row);
     TRasterBitmap flat = RowBitmap(std::vector<uint8_t>(57, 90));
     ResampleBitmap(flat, 1, 1, filter);
     EXPECT_NEAR(Greys(flat)[0], 90, 2) << ResampleFilters[size_t(filter)].Name;
@@ -240,7 +244,8 @@ TEST(ResampleBitmap, FastMatchesReferenceBitForBitOnEveryFilterKernelAndThreadCo
   uint32_t seed = 11;
   for (const Case& c : kCases) {
     const TRasterBitmap source = RandomBitmap(c.SrcWidth, c.SrcHeight, seed++);
-    for (int filter = 0; filter < kResampleFilterCount; ++filter) {
+    for (int row = 0; row < kResampleFilterCount; ++row) {
+      const auto filter = TResampleFilter(row);
       TRasterBitmap expected = source;
       test_support::ReferenceResample(expected, c.NewWidth, c.NewHeight, filter);
       const auto want = Pixels(expected);
@@ -265,12 +270,13 @@ TEST(ResampleBitmap, LargePictureMatchesReferenceOnTwoThreads) {
   // Big enough for the parallel paths and several strips of both passes.
   const TRasterBitmap source = RandomBitmap(700, 500, 99);
   for (auto [w, h] : {std::pair{350, 250}, {1050, 751}}) {
-    for (int filter : {kFilterBSpline, kFilterMitchell, kFilterLanczos3}) {
+    for (TResampleFilter filter :
+         {TResampleFilter::BSpline, TResampleFilter::Mitchell, TResampleFilter::Lanczos3}) {
       TRasterBitmap expected = source;
       test_support::ReferenceResample(expected, w, h, filter);
       TRasterBitmap actual = source;
       ResampleBitmap(actual, w, h, filter, {}, {.Threads = 2});
-      ASSERT_EQ(Pixels(actual), Pixels(expected)) << w << "x" << h << " filter " << filter;
+      ASSERT_EQ(Pixels(actual), Pixels(expected)) << w << "x" << h << " filter " << int(filter);
     }
   }
 }
@@ -285,9 +291,9 @@ TEST(ResampleBitmap, EveryPixelFormatMatchesReference) {
       for (size_t i = 0; i < source.Stride(); ++i) source.Scanline(r)[i] = uint8_t(random());
     }
     TRasterBitmap expected = source;
-    test_support::ReferenceResample(expected, 31, 12, kFilterLanczos3);
+    test_support::ReferenceResample(expected, 31, 12, TResampleFilter::Lanczos3);
     TRasterBitmap actual = source;
-    ResampleBitmap(actual, 31, 12, kFilterLanczos3);
+    ResampleBitmap(actual, 31, 12, TResampleFilter::Lanczos3);
     EXPECT_EQ(actual.PixelFormat(), format);
     // Colours only: the fourth byte of 32-bit and the top bit of 15-bit
     // pixels carry no meaning.
@@ -308,8 +314,8 @@ TEST(ResampleBitmap, PalettePictureKeepsItsFormatAndPalette) {
       std::copy(palette.begin(), palette.end(), source.ColorTable().begin());
     }
     TRasterBitmap expected = source;
-    test_support::ReferenceResample(expected, w, h, kFilterMitchell);
-    ResampleBitmap(source, w, h, kFilterMitchell, {}, {.Threads = 2});
+    test_support::ReferenceResample(expected, w, h, TResampleFilter::Mitchell);
+    ResampleBitmap(source, w, h, TResampleFilter::Mitchell, {}, {.Threads = 2});
     EXPECT_EQ(source.PixelFormat(), TPixelFormat::Bit8);
     EXPECT_TRUE(std::equal(palette.begin(), palette.end(), source.ColorTable().begin()));
     EXPECT_EQ(Pixels(source), Pixels(expected)) << w << "x" << h;
