@@ -135,40 +135,22 @@ void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
   if (image_size > 0) stream.Write(bitmap.Bits(), size_t(image_size));
 }
 
-// Rows are gathered into bands of about this many bytes, laid out bottom row
-// first as the file wants them, and written a band at a time.
-constexpr size_t kBandBytes = size_t(1) << 20;
-
 }  // namespace
 
-TBmpWriter::TBmpWriter(TByteSink& sink, const TPictureFrame& frame)
-    : sink_(sink), height_(frame.Height), stride_(frame.Stride()) {
+TBmpWriter::TBmpWriter(TByteSink& sink, const TPictureFrame& frame) {
   TByteStream headers;
   WriteBitmapHeaders(frame, ImageSize(frame), headers);
-  rows_at_ = sink.End() + headers.Size();
+  const uint64_t rows_at = sink.End() + headers.Size();
   sink.Write(headers.Data(), headers.Size());
-  band_rows_ = std::max<size_t>(1, kBandBytes / std::max<size_t>(stride_, 1));
-  band_.resize(std::min<size_t>(band_rows_, size_t(std::max(height_, 0))) * stride_);
+  rows_.emplace(sink, rows_at, frame.Height, frame.Stride());
 }
 
 void TBmpWriter::WriteRow(const uint8_t* row) {
-  // The band fills from its end: its first row is the lowest in the file.
-  const size_t filled = size_t(next_row_) % band_rows_;
-  if (stride_ > 0) std::memcpy(band_.data() + band_.size() - (filled + 1) * stride_, row, stride_);
-  ++next_row_;
-  if (filled + 1 == band_rows_ || next_row_ == height_) WriteBand(filled + 1);
-}
-
-void TBmpWriter::WriteBand(size_t rows) {
-  // The band's last row (the latest image row) is the first in the file.
-  const uint64_t first_in_file = uint64_t(height_ - next_row_);
-  if (stride_ == 0) return;
-  sink_.WriteAt(rows_at_ + first_in_file * stride_, band_.data() + band_.size() - rows * stride_,
-                rows * stride_);
+  rows_->Put(row);
 }
 
 void TBmpWriter::Finish() {
-  if (next_row_ != height_) throw EQuorvaneError("Bitmap file: rows missing", TErrorKind::Corrupt);
+  if (!rows_->Complete()) throw EQuorvaneError("Bitmap file: rows missing", TErrorKind::Corrupt);
 }
 
 namespace {

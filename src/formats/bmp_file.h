@@ -3,11 +3,13 @@
 // header, 40-byte information header, colour table, pixel rows.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/bottom_up_rows.h"
 #include "raster/byte_sink.h"
 #include "raster/byte_stream.h"
 #include "raster/codec.h"
@@ -54,15 +56,7 @@ class TBmpWriter final : public TRowWriter {
   void Finish() override;
 
  private:
-  void WriteBand(size_t rows);
-
-  TByteSink& sink_;
-  int height_;
-  size_t stride_;
-  uint64_t rows_at_ = 0;  // where the bottom row goes
-  size_t band_rows_ = 1;
-  std::vector<uint8_t> band_;
-  int next_row_ = 0;
+  std::optional<TBottomUpRows> rows_;
 };
 
 struct TResolution {

@@ -394,10 +394,9 @@ void DecodeTga(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   bitmap = std::move(result);
 }
 
-std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
-  TByteStream stream;
+TTgaWriter::TTgaWriter(TByteSink& sink, const TPictureFrame& frame) {
   uint8_t depth;
-  switch (bitmap.PixelFormat()) {
+  switch (frame.PixelFormat) {
     case TPixelFormat::Bit24:
       depth = 24;
       break;
@@ -407,24 +406,40 @@ std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
     default:
       throw EQuorvaneError("Unsupported Bitmap format", TErrorKind::Unsupported);
   }
-  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+  if (frame.Width > 65535 || frame.Height > 65535)
     throw EQuorvaneError("TGA cannot hold pictures larger than 65535 x 65535 pixels",
                          TErrorKind::TooLarge);
-  stream.WriteByte(0);         // IDLength
-  stream.WriteByte(0);         // ColorMapType
-  stream.WriteByte(2);         // ImageType: uncompressed true colour
-  WriteLittleWord(stream, 0);  // CMapStart
-  WriteLittleWord(stream, 0);  // CMapLength
-  stream.WriteByte(0);         // CMapDepth
-  WriteLittleWord(stream, 0);  // XOrigin
-  WriteLittleWord(stream, 0);  // YOrigin
-  WriteLittleWord(stream, uint16_t(bitmap.Width()));
-  WriteLittleWord(stream, uint16_t(bitmap.Height()));
-  stream.WriteByte(depth);
-  stream.WriteByte(0);  // ImageDescriptor: bottom row first
-  const size_t row_bytes = size_t(bitmap.Width()) * depth / 8;
-  for (int r = bitmap.Height() - 1; r >= 0; --r) stream.Write(bitmap.Scanline(r), row_bytes);
-  return stream.TakeBytes();
+  TByteStream header;
+  header.WriteByte(0);         // IDLength
+  header.WriteByte(0);         // ColorMapType
+  header.WriteByte(2);         // ImageType: uncompressed true colour
+  WriteLittleWord(header, 0);  // CMapStart
+  WriteLittleWord(header, 0);  // CMapLength
+  header.WriteByte(0);         // CMapDepth
+  WriteLittleWord(header, 0);  // XOrigin
+  WriteLittleWord(header, 0);  // YOrigin
+  WriteLittleWord(header, uint16_t(frame.Width));
+  WriteLittleWord(header, uint16_t(frame.Height));
+  header.WriteByte(depth);
+  header.WriteByte(0);  // ImageDescriptor: bottom row first
+  const uint64_t rows_at = sink.End() + header.Size();
+  sink.Write(header.Data(), header.Size());
+  rows_.emplace(sink, rows_at, frame.Height, size_t(frame.Width) * depth / 8);
+}
+
+void TTgaWriter::WriteRow(const uint8_t* row) {
+  rows_->Put(row);
+}
+
+void TTgaWriter::Finish() {
+  if (!rows_->Complete()) throw EQuorvaneError("TGA file: rows missing", TErrorKind::Corrupt);
+}
+
+std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
+  TMemorySink sink;
+  TTgaWriter writer(sink, FrameOf(bitmap));
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 }  // namespace quorvane

@@ -144,10 +144,9 @@ void LbmEncode(const TRasterBitmap& picture, TByteSink& sink, const TSaveOptions
   WriteLbm(picture, sink, {.Compress = options.Compress}, progress);
 }
 
-void TgaEncode(const TRasterBitmap& picture, TByteSink& sink, const TSaveOptions&,
-               TStageReporter*) {
-  const std::vector<uint8_t> bytes = EncodeTga(picture);
-  sink.Write(bytes.data(), bytes.size());
+std::unique_ptr<TRowWriter> TgaWriter(TByteSink& sink, const TPictureFrame& frame,
+                                      const TSaveOptions&, TStageReporter*) {
+  return std::make_unique<TTgaWriter>(sink, frame);
 }
 
 // The registration order (the `Registered` numbers) is the one the type list
@@ -193,7 +192,7 @@ constexpr TImageFormat kImageFormats[] = {
      .Decode = DecodeOf<DecodeTga>,
      .OpenRows = RowsOf<OpenTgaRows>,
      .WriterPixels = TgaPixels,
-     .Encode = TgaEncode},
+     .MakeWriter = TgaWriter},
     {.Key = "tiff",
      .Names = {{{"tif", "TIFF-Format", 10}, {"tiff", "TIFF-Format", 11}}},
      .FetchHeader = FetchTiffHeaderRanges,
