@@ -11,6 +11,7 @@
 #include "imaging/bitmap_utils.h"
 #include "imaging/row_resampler.h"
 #include "io/row_streams.h"
+#include "raster/band_read_ahead.h"
 #include "raster/byte_stream.h"
 #include "raster/output_file.h"
 #include "raster/pixel_convert.h"
@@ -163,7 +164,7 @@ TStreamOutcome RunStreamedJob(const TStreamedJob& job) {
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(reference, tags);
   TRowChain chain(job, kept, job.Resize ? &resize : nullptr, tags);
-  rows->Stream([&](const TRasterBitmap& band, int count) { return chain.Band(band, count); });
+  StreamAhead(*rows, [&](const TRasterBitmap& band, int count) { return chain.Band(band, count); });
   chain.Finish();
   return TStreamOutcome::Saved;
 }
