@@ -182,6 +182,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchLead,
      .ReadHeader = HeaderOf<ReadPcxHeader>,
      .Decode = DecodePcxFile,
+     .OpenRows = RowsOf<OpenPcxRows>,
      .WriterPixels = Always<TPixelFormat::Bit24>,
      .MakeWriter = PcxWriter,
      .ReportsProgress = true},

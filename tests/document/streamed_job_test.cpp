@@ -154,7 +154,7 @@ bool ExpectSameFiles(const fs::path& in, const test_support::TTempDir& dir,
 TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
   test_support::TTempDir dir;
   int streamed = 0;
-  for (const char* ext : {".tif", ".png", ".jpg", ".bmp", ".tga"}) {
+  for (const char* ext : {".tif", ".png", ".jpg", ".bmp", ".tga", ".pcx"}) {
     for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
                                 TPixelFormat::Bit24, TPixelFormat::Bit32}) {
       for (bool packbits : {false, true}) {
@@ -177,7 +177,7 @@ TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
       }
     }
   }
-  EXPECT_EQ(streamed, 60);
+  EXPECT_EQ(streamed, 70);
 }
 
 // Files for the extended reader stream a strip or a row of tiles at a time,
