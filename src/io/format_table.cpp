@@ -174,6 +174,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchWhole,
      .ReadHeader = HeaderOf<ReadLbmHeader>,
      .Decode = DecodeOf<DecodeLbm>,
+     .OpenRows = RowsOf<OpenLbmRows>,
      .WriterPixels = AsGiven,
      .Encode = LbmEncode,
      .ReportsProgress = true},

@@ -24,6 +24,8 @@ class TFileWindow {
   // Makes the bytes before `end` readable (from where the last let go on);
   // false when the read failed.
   bool Reach(uint64_t end) noexcept;
+  // Where the readable bytes end (from where the last let go on).
+  uint64_t Reached() const { return fetched_; }
   // Lets go of the bytes well before `position`, which are not read again.
   void Forget(uint64_t position) noexcept;
   // Throws the failed read, if there was one.

@@ -154,11 +154,12 @@ bool ExpectSameFiles(const fs::path& in, const test_support::TTempDir& dir,
 TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
   test_support::TTempDir dir;
   int streamed = 0;
-  for (const char* ext : {".tif", ".png", ".jpg", ".bmp", ".tga", ".pcx"}) {
+  for (const char* ext : {".tif", ".png", ".jpg", ".bmp", ".tga", ".pcx", ".lbm"}) {
     for (TPixelFormat format : {TPixelFormat::Bit1, TPixelFormat::Bit4, TPixelFormat::Bit8,
                                 TPixelFormat::Bit24, TPixelFormat::Bit32}) {
       for (bool packbits : {false, true}) {
-        if (packbits && std::string(ext) != ".tif") continue;  // a TIFF option
+        // Compression is an option of TIFF and IFF saves.
+        if (packbits && std::string(ext) != ".tif" && std::string(ext) != ".lbm") continue;
         // The 24-bit picture is of several bands, so rows cross from one
         // band to the next (a plain copy and a resize show that well).
         const bool banded = format == TPixelFormat::Bit24;
@@ -177,7 +178,7 @@ TEST(StreamedJob, WritesTheWholePathsBytesForWrittenFixtures) {
       }
     }
   }
-  EXPECT_EQ(streamed, 70);
+  EXPECT_EQ(streamed, 90);
 }
 
 // Files for the extended reader stream a strip or a row of tiles at a time,
