@@ -31,9 +31,13 @@ void CopyBand(const TRasterBitmap& from, TRasterBitmap& to) {
   to.SetPelsPerMeter(from.XPelsPerMeter(), from.YPelsPerMeter());
 }
 
+// Bands waiting beyond the first take at most this much memory, so wide
+// pictures keep to a band or two of extra memory.
+constexpr size_t kWaitingBytes = 16 << 20;
+
 class TBandQueue {
  public:
-  explicit TBandQueue(int ahead) : ahead_(size_t(std::max(ahead, 1))) {}
+  explicit TBandQueue(int ahead) : most_(size_t(std::max(ahead, 1))) {}
 
   // Decoder side: false once no more bands are wanted.
   bool Put(const TRasterBitmap& band, int rows) {
@@ -47,8 +51,10 @@ class TBandQueue {
     }
     CopyBand(band, copy.Bitmap);
     copy.Rows = rows;
+    const size_t bytes = std::max<size_t>(band.Stride() * size_t(band.Height()), 1);
+    const size_t ahead = std::clamp<size_t>(kWaitingBytes / bytes, 1, most_);
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return ready_.size() < ahead_ || stop_; });
+    changed_.wait(lock, [&] { return ready_.size() < ahead || stop_; });
     if (stop_) return false;
     ready_.push_back(std::move(copy));
     changed_.notify_all();
@@ -85,7 +91,7 @@ class TBandQueue {
   }
 
  private:
-  const size_t ahead_;
+  const size_t most_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<TBand> ready_;
