@@ -11,6 +11,7 @@
 #include "imaging/bitmap_utils.h"
 #include "imaging/row_resampler.h"
 #include "io/row_streams.h"
+#include "raster/band_read_ahead.h"
 #include "raster/byte_stream.h"
 #include "raster/output_file.h"
 #include "raster/pixel_convert.h"
@@ -44,14 +45,21 @@ class TRowChain {
     }
     for (int r = 0; r < rows; ++r, ++row_) {
       if (row_ < kept_.Top || row_ >= kept_.Bottom) continue;
-      const uint8_t* whole = Row24(band, r);
-      uint8_t* out = out_.data();
-      std::memcpy(out, whole + size_t(kept_.Left) * 3, size_t(kept_.Right - kept_.Left) * 3);
+      const uint8_t* kept = Row24(band, r) + size_t(kept_.Left) * 3;
+      const size_t bytes = size_t(kept_.Right - kept_.Left) * 3;
+      // A writer reads a row (its stride) without changing it: a cut alone
+      // needs no copy when that stride lies within the row it is cut from.
+      const size_t row_stride =
+          band.PixelFormat() == TPixelFormat::Bit24 ? band.Stride() : row24_.size();
       if (job_.Tone) {
-        for (size_t i = 0; i < size_t(kept_.Right - kept_.Left) * 3; ++i)
-          out[i] = (*job_.Tone)[out[i]];
+        uint8_t* out = out_.data();
+        for (size_t i = 0; i < bytes; ++i) out[i] = (*job_.Tone)[kept[i]];
+        kept = out;
+      } else if (size_t(kept_.Left) * 3 + out_.size() > row_stride) {
+        std::memcpy(out_.data(), kept, bytes);
+        kept = out_.data();
       }
-      writer_->WriteRow(out);
+      writer_->WriteRow(kept);
     }
     return row_ < kept_.Bottom;
   }
@@ -163,7 +171,7 @@ TStreamOutcome RunStreamedJob(const TStreamedJob& job) {
   TGeoTiffTags tags;
   GeoReferenceToGeoTiff(reference, tags);
   TRowChain chain(job, kept, job.Resize ? &resize : nullptr, tags);
-  rows->Stream([&](const TRasterBitmap& band, int count) { return chain.Band(band, count); });
+  StreamAhead(*rows, [&](const TRasterBitmap& band, int count) { return chain.Band(band, count); });
   chain.Finish();
   return TStreamOutcome::Saved;
 }

@@ -47,11 +47,13 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <string>
 
 #include "raster/byte_reader.h"
 #include "raster/error.h"
+#include "raster/file_ranges.h"
 
 namespace quorvane {
 
@@ -133,40 +135,22 @@ void WriteBitmapImage(const TRasterBitmap& bitmap, TByteStream& stream) {
   if (image_size > 0) stream.Write(bitmap.Bits(), size_t(image_size));
 }
 
-// Rows are gathered into bands of about this many bytes, laid out bottom row
-// first as the file wants them, and written a band at a time.
-constexpr size_t kBandBytes = size_t(1) << 20;
-
 }  // namespace
 
-TBmpWriter::TBmpWriter(TByteSink& sink, const TPictureFrame& frame)
-    : sink_(sink), height_(frame.Height), stride_(frame.Stride()) {
+TBmpWriter::TBmpWriter(TByteSink& sink, const TPictureFrame& frame) {
   TByteStream headers;
   WriteBitmapHeaders(frame, ImageSize(frame), headers);
-  rows_at_ = sink.End() + headers.Size();
+  const uint64_t rows_at = sink.End() + headers.Size();
   sink.Write(headers.Data(), headers.Size());
-  band_rows_ = std::max<size_t>(1, kBandBytes / std::max<size_t>(stride_, 1));
-  band_.resize(std::min<size_t>(band_rows_, size_t(std::max(height_, 0))) * stride_);
+  rows_.emplace(sink, rows_at, frame.Height, frame.Stride());
 }
 
 void TBmpWriter::WriteRow(const uint8_t* row) {
-  // The band fills from its end: its first row is the lowest in the file.
-  const size_t filled = size_t(next_row_) % band_rows_;
-  if (stride_ > 0) std::memcpy(band_.data() + band_.size() - (filled + 1) * stride_, row, stride_);
-  ++next_row_;
-  if (filled + 1 == band_rows_ || next_row_ == height_) WriteBand(filled + 1);
-}
-
-void TBmpWriter::WriteBand(size_t rows) {
-  // The band's last row (the latest image row) is the first in the file.
-  const uint64_t first_in_file = uint64_t(height_ - next_row_);
-  if (stride_ == 0) return;
-  sink_.WriteAt(rows_at_ + first_in_file * stride_, band_.data() + band_.size() - rows * stride_,
-                rows * stride_);
+  rows_->Put(row);
 }
 
 void TBmpWriter::Finish() {
-  if (next_row_ != height_) throw EQuorvaneError("Bitmap file: rows missing", TErrorKind::Corrupt);
+  if (!rows_->Complete()) throw EQuorvaneError("Bitmap file: rows missing", TErrorKind::Corrupt);
 }
 
 namespace {
@@ -581,29 +565,38 @@ void ConvertRow(const TBmpImage& image, const uint8_t* in, uint8_t* out) {
   }
 }
 
-// Uncompressed rows, as many as the data holds; a short last row is
-// zero-padded.
+int64_t SourceStride(const THeader& h) {
+  return RowStride(h.width, h.bit_count, 32);
+}
+
+// Stored row `i` (counted from the first stored) of the pixels into a
+// cleared bitmap row; a row the data holds in part is zero-padded, one it
+// does not hold at all stays cleared.
+void StoreRow(const TBmpImage& image, const uint8_t* pixels, int64_t i, uint8_t* out,
+              std::vector<uint8_t>& padded) {
+  const size_t source_stride = size_t(SourceStride(image.header));
+  const uint64_t at = uint64_t(i) * source_stride;
+  if (at >= image.available) return;
+  const size_t have = size_t(std::min<uint64_t>(source_stride, image.available - at));
+  const uint8_t* in = pixels + at;
+  if (image.output.raw_copy) {
+    std::memcpy(out, in, have);
+    return;
+  }
+  if (have < source_stride) {
+    padded.assign(source_stride, 0);
+    std::memcpy(padded.data(), in, have);
+    in = padded.data();
+  }
+  ConvertRow(image, in, out);
+}
+
+// Uncompressed rows, as many as the data holds.
 void ReadRows(const TBmpImage& image, const uint8_t* pixels, TRasterBitmap& result) {
   const THeader& h = image.header;
-  const int64_t source_stride = RowStride(h.width, h.bit_count, 32);
   std::vector<uint8_t> padded;
-  for (int64_t i = 0; i < h.height; ++i) {
-    const uint64_t at = uint64_t(i) * uint64_t(source_stride);
-    if (at >= image.available) break;
-    const size_t have = size_t(std::min<uint64_t>(uint64_t(source_stride), image.available - at));
-    const uint8_t* in = pixels + at;
-    uint8_t* out = result.Scanline(int(h.top_down ? i : h.height - 1 - i));
-    if (image.output.raw_copy) {
-      std::memcpy(out, in, have);
-      continue;
-    }
-    if (have < size_t(source_stride)) {
-      padded.assign(size_t(source_stride), 0);
-      std::memcpy(padded.data(), in, have);
-      in = padded.data();
-    }
-    ConvertRow(image, in, out);
-  }
+  for (int64_t i = 0; i < h.height; ++i)
+    StoreRow(image, pixels, i, result.Scanline(int(h.top_down ? i : h.height - 1 - i)), padded);
 }
 
 // Decodes the file image at the start of `bytes`; returns the bytes used.
@@ -642,6 +635,69 @@ TPictureInfo ReadBmpHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 void DecodeBmp(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options) {
   DecodeBitmapImage(bytes, bitmap, options.Limits);
+}
+
+namespace {
+
+// An uncompressed file's rows, top first, from the file: stored rows are
+// read a stretch at a time in the order the picture needs them (from the
+// end of the file backwards for the usual bottom-up rows).
+class TBmpFileRows final : public TPictureRows {
+ public:
+  explicit TBmpFileRows(const std::string& path) : file_(path) {
+    // The headers, the masks and the colour table sit in the first bytes.
+    FetchEnds(file_, 64 * 1024);
+    const std::span<const uint8_t> bytes = file_.Bytes();
+    // Only bands are held: the whole picture's memory cap does not apply.
+    image_ = CheckedImage(bytes.empty() ? nullptr : bytes.data(), bytes.size(),
+                          {.MaxPictureBytes = UINT64_MAX});
+    picture_ = {image_.header.width, image_.header.height, image_.output.format};
+  }
+  bool Streams() const {
+    const THeader& h = image_.header;
+    return h.width > 0 && h.height > 0 && h.compression != kBiRle8 && h.compression != kBiRle4;
+  }
+
+  void Stream(const TBandHandler& rows) override {
+    const THeader& h = image_.header;
+    const std::span<const uint8_t> bytes = file_.Bytes();
+    TRasterBitmap like;
+    like.Reset(image_.output.format, 1, 1);
+    like.SetPelsPerMeter(h.x_ppm, h.y_ppm);
+    if (IsPaletteFormat(image_.output.format))
+      ReadColorTable(bytes.data(), bytes.size(), image_, like);
+    TBandFiller band(picture_, like, rows);
+    const uint64_t stride = uint64_t(SourceStride(h));
+    const uint64_t pixel_offset = image_.layout.pixel_offset;
+    const int64_t stretch = std::max<int64_t>(1, int64_t((1u << 20) / stride));
+    const size_t row_bytes = size_t(RowStride(h.width, BitsPerPixelOf(picture_.PixelFormat), 32));
+    std::vector<uint8_t> padded;
+    for (int64_t y = 0; y < h.height; y += stretch) {
+      const int64_t n = std::min(stretch, h.height - y);
+      const int64_t first = h.top_down ? y : h.height - y - n;
+      file_.Fetch(pixel_offset + uint64_t(first) * stride, uint64_t(n) * stride);
+      for (int64_t k = 0; k < n; ++k) {
+        std::memset(band.Row(), 0, row_bytes);
+        const int64_t i = h.top_down ? y + k : h.height - 1 - (y + k);
+        StoreRow(image_, bytes.data() + pixel_offset, i, band.Row(), padded);
+        if (!band.RowDone()) return;
+      }
+      file_.Drop(pixel_offset + uint64_t(first) * stride, uint64_t(n) * stride);
+    }
+    band.Finish();
+  }
+
+ private:
+  TFileRanges file_;
+  TBmpImage image_;
+};
+
+}  // namespace
+
+std::unique_ptr<TPictureRows> OpenBmpRows(const std::string& path) {
+  auto rows = std::make_unique<TBmpFileRows>(path);
+  if (!rows->Streams()) return nullptr;
+  return rows;
 }
 
 std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap) {

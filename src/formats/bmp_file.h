@@ -2,14 +2,18 @@
 // The Windows bitmap (BMP) file image of a raster bitmap: 14-byte file
 // header, 40-byte information header, colour table, pixel rows.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "raster/bitmap.h"
+#include "raster/bottom_up_rows.h"
 #include "raster/byte_sink.h"
 #include "raster/byte_stream.h"
 #include "raster/codec.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 
 namespace quorvane {
@@ -36,6 +40,11 @@ TPictureInfo ReadBmpHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 void DecodeBmp(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {});
 std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap);
+// The rows DecodeBmp gives, read from the file a stretch at a time; null for
+// RLE data, whose rows cannot be found without decoding all before them.
+// Throws DecodeBmp's messages for a header it refuses, but not for a
+// picture above the memory cap: only bands are held.
+std::unique_ptr<TPictureRows> OpenBmpRows(const std::string& path);
 
 // Takes the rows of a frame of any pixel format top to bottom and writes the
 // same file image into the sink: the headers at once, the rows bottom row
@@ -47,15 +56,7 @@ class TBmpWriter final : public TRowWriter {
   void Finish() override;
 
  private:
-  void WriteBand(size_t rows);
-
-  TByteSink& sink_;
-  int height_;
-  size_t stride_;
-  uint64_t rows_at_ = 0;  // where the bottom row goes
-  size_t band_rows_ = 1;
-  std::vector<uint8_t> band_;
-  int next_row_ = 0;
+  std::optional<TBottomUpRows> rows_;
 };
 
 struct TResolution {

@@ -9,6 +9,7 @@
 #include "raster/byte_stream.h"
 #include "raster/converted_rows.h"
 #include "raster/error.h"
+#include "raster/file_window.h"
 #include "raster/packbits.h"
 
 namespace quorvane {
@@ -164,24 +165,47 @@ void MapRow(const uint8_t* indices, int width, const TPixelMeaning& meaning, uin
   for (int x = 0; x < width; ++x, out += 3) Store(ColourOf(meaning.ColorTable, indices[x]), out);
 }
 
+// The stored rows of a body and how they become the picture's rows.
+class TBodyRows {
+ public:
+  TBodyRows(const TBitmapHeader& h, bool planar, TPixelMeaning meaning)
+      : h_(h), planar_(planar), meaning_(std::move(meaning)) {
+    indices_.resize(size_t(h.Width));
+    plane_row_ = size_t((h.Width + 15) / 16) * 2;
+    // A mask plane follows the colour planes of each row; it is read past.
+    stored_planes_ = h.NPlanes + (h.Masking == kHasMaskPlane ? 1 : 0);
+    planes_.resize(planar ? plane_row_ * size_t(std::max(stored_planes_, 1)) : 0);
+  }
+
+  // Reads the next stored row.
+  void Read(TByteReader& data) {
+    const bool compressed = h_.Compression != 0;
+    if (planar_) {
+      for (int k = 0; k < stored_planes_; ++k)
+        ReadPlaneRow(data, compressed, planes_.data() + size_t(k) * plane_row_, plane_row_);
+      PlanesToIndices(planes_.data(), plane_row_, h_.NPlanes, h_.Width, indices_.data());
+    } else {
+      ReadPlaneRow(data, compressed, indices_.data(), indices_.size());
+    }
+  }
+  // The row read last, in 24 bits.
+  void Map(uint8_t* out) const { MapRow(indices_.data(), h_.Width, meaning_, out); }
+
+ private:
+  const TBitmapHeader& h_;
+  bool planar_;
+  TPixelMeaning meaning_;
+  std::vector<uint8_t> indices_, planes_;
+  size_t plane_row_ = 0;
+  int stored_planes_ = 0;
+};
+
 void DecodeBody(TByteReader& data, const TBitmapHeader& h, bool planar,
                 const TPixelMeaning& meaning, TRasterBitmap& result) {
-  const int width = h.Width, height = h.Height;
-  const bool compressed = h.Compression != 0;
-  std::vector<uint8_t> indices(static_cast<size_t>(width));
-  const size_t plane_row = size_t((width + 15) / 16) * 2;
-  // A mask plane follows the colour planes of each row; it is read past.
-  const int stored_planes = h.NPlanes + (h.Masking == kHasMaskPlane ? 1 : 0);
-  std::vector<uint8_t> planes(planar ? plane_row * size_t(std::max(stored_planes, 1)) : 0);
-  for (int y = 0; y < height && !data.AtEnd(); ++y) {
-    if (planar) {
-      for (int k = 0; k < stored_planes; ++k)
-        ReadPlaneRow(data, compressed, planes.data() + size_t(k) * plane_row, plane_row);
-      PlanesToIndices(planes.data(), plane_row, h.NPlanes, width, indices.data());
-    } else {
-      ReadPlaneRow(data, compressed, indices.data(), indices.size());
-    }
-    MapRow(indices.data(), width, meaning, result.Scanline(y));
+  TBodyRows rows(h, planar, meaning);
+  for (int y = 0; y < h.Height && !data.AtEnd(); ++y) {
+    rows.Read(data);
+    rows.Map(result.Scanline(y));
   }
 }
 
@@ -236,7 +260,14 @@ TPixelMeaning PixelMeaningOf(const TLbmChunks& chunks) {
 
 // Reads the form type and the chunks up to the body (or the end of the
 // data), reporting BMHD and CMAP as Running stages.
-TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) {
+TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress,
+                      TFileWindow* window = nullptr) {
+  // Through a window, each chunk before the body is read before it is
+  // looked at.
+  auto reach = [window](uint64_t end) {
+    if (window && !window->Reach(end)) window->Rethrow();
+  };
+  reach(12);
   TByteReader stream(bytes, true);
   if (stream.ReadChars(4) != "FORM")
     throw EQuorvaneError("file did not start with \"FORM\".", TErrorKind::Corrupt);
@@ -249,11 +280,13 @@ TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) 
     throw EQuorvaneError("Unknown Form Type.", TErrorKind::Unsupported);
 
   while (stream.Remaining() > 0) {
+    reach(stream.Position() + 8);
     const std::string id = stream.ReadChars(4);
     // A chunk size pointing past the data is cut at the data's end.
     const uint32_t declared = stream.ReadDWord();
     const size_t size = std::min<size_t>(declared, stream.Remaining());
     const size_t start = stream.Position();
+    if (id != "BODY") reach(start + size);
     const TByteReader chunk(stream.SpanAt(start, size), true);
     if (id == "BMHD") {
       chunks.Header = ParseBitmapHeader(chunk);
@@ -284,7 +317,50 @@ TLbmChunks WalkChunks(std::span<const uint8_t> bytes, TStageReporter* progress) 
   return chunks;
 }
 
+// A file's rows, from the file: each stored row is read once the window
+// holds it; a row that reached past the window is read again once it does.
+class TLbmFileRows final : public TPictureRows {
+ public:
+  explicit TLbmFileRows(const std::string& path) : window_(path) {
+    chunks_ = WalkChunks(window_.Bytes(), nullptr, &window_);
+    picture_ = {chunks_.Width(), chunks_.Height(), TPixelFormat::Bit24};
+  }
+  bool Streams() const { return chunks_.HaveBody && picture_.Width > 0 && picture_.Height > 0; }
+
+  void Stream(const TBandHandler& rows) override {
+    TBodyRows body(chunks_.Header, chunks_.Planar, PixelMeaningOf(chunks_));
+    TRasterBitmap like;
+    TBandFiller band(picture_, like, rows);
+    TByteReader data(chunks_.Body, true);
+    const uint64_t body_at = uint64_t(chunks_.Body.data() - window_.Bytes().data());
+    for (int64_t y = 0; y < picture_.Height && !data.AtEnd(); ++y) {
+      const size_t at = data.Position();
+      window_.Forget(body_at + at);
+      for (uint64_t need = body_at + at + 1;; need = body_at + data.Position()) {
+        if (!window_.Reach(need)) window_.Rethrow();
+        data.Seek(at);
+        body.Read(data);
+        if (body_at + data.Position() <= window_.Reached() || window_.Reached() >= window_.Size())
+          break;
+      }
+      body.Map(band.Row());
+      if (!band.RowDone()) return;
+    }
+    band.Finish();
+  }
+
+ private:
+  TFileWindow window_;
+  TLbmChunks chunks_;
+};
+
 }  // namespace
+
+std::unique_ptr<TPictureRows> OpenLbmRows(const std::string& path) {
+  auto rows = std::make_unique<TLbmFileRows>(path);
+  if (!rows->Streams()) return nullptr;
+  return rows;
+}
 
 TPictureInfo ReadLbmHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
   const TLbmChunks chunks = WalkChunks(bytes, nullptr);

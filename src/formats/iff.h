@@ -2,6 +2,7 @@
 // IFF pictures: FORM ILBM and FORM PBM read into 24-bit bitmaps; any bitmap
 // written as an 8-bit PBM, plain or ByteRun1.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "raster/bitmap.h"
 #include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 
 namespace quorvane {
@@ -25,6 +27,11 @@ void DecodeLbm(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {});
 // Takes the rows of an 8-bit frame top to bottom and writes a FORM PBM into
 // the sink as they come; the chunk sizes are put in at the end.
+// The rows DecodeLbm gives, read from the file a band at a time; null for
+// a file without a body. Throws DecodeLbm's messages for chunks it
+// refuses, but not for a picture above the memory cap: only bands are held.
+std::unique_ptr<TPictureRows> OpenLbmRows(const std::string& path);
+
 class TLbmWriter final : public TRowWriter {
  public:
   TLbmWriter(TByteSink& sink, const TPictureFrame& frame, const TLbmEncodeOptions& options = {},

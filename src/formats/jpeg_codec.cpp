@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -19,6 +20,7 @@
 
 #include "raster/byte_sink.h"
 #include "raster/error.h"
+#include "raster/file_window.h"
 
 namespace quorvane {
 
@@ -61,8 +63,12 @@ void InstallErrorManager(TJpegErrorManager& errors) {
 struct TJpegDecodeSession {
   jpeg_decompress_struct info;
   TJpegErrorManager errors;
+  // Where the bytes come from when not from memory.
+  jpeg_source_mgr* source;
   bool created;
   bool cmyk;
+  // Whether the whole picture's coefficients are held before rows come.
+  bool multiple_scans;
 };
 
 // Each step returns false when libjpeg failed; the message is in the session.
@@ -70,9 +76,68 @@ bool ReadHeaderStep(TJpegDecodeSession* s, const uint8_t* data, size_t size) {
   if (setjmp(s->errors.jump)) return false;
   s->created = true;  // the struct was zeroed, so destroying it is safe from here on
   jpeg_create_decompress(&s->info);
-  jpeg_mem_src(&s->info, data, static_cast<unsigned long>(size));
+  if (s->source) {
+    s->info.src = s->source;
+  } else {
+    jpeg_mem_src(&s->info, data, static_cast<unsigned long>(size));
+  }
   jpeg_read_header(&s->info, TRUE);
+  s->multiple_scans = jpeg_has_multiple_scans(&s->info);
   return true;
+}
+
+// A file read through a window a stretch at a time. Past its end comes the
+// end marker the memory source inserts too, so both read the same bytes.
+struct TJpegWindowSource {
+  jpeg_source_mgr manager;
+  TFileWindow* window;
+  uint64_t next;  // file offset of the next stretch
+};
+
+constexpr uint64_t kJpegReadStretch = 64 * 1024;
+
+void InitWindowSource(j_decompress_ptr) {}
+void TermWindowSource(j_decompress_ptr) {}
+
+boolean FillWindowBuffer(j_decompress_ptr info) {
+  static const JOCTET kEnd[2] = {0xFF, JPEG_EOI};
+  auto* source = reinterpret_cast<TJpegWindowSource*>(info->src);
+  TFileWindow& window = *source->window;
+  if (source->next >= window.Size()) {
+    WARNMS(info, JWRN_JPEG_EOF);
+    source->manager.next_input_byte = kEnd;
+    source->manager.bytes_in_buffer = 2;
+    return TRUE;
+  }
+  const uint64_t end = std::min(window.Size(), source->next + kJpegReadStretch);
+  if (!window.Reach(end)) ERREXIT(info, JERR_FILE_READ);
+  window.Forget(source->next);
+  source->manager.next_input_byte = window.Bytes().data() + source->next;
+  source->manager.bytes_in_buffer = size_t(end - source->next);
+  source->next = end;
+  return TRUE;
+}
+
+// As the memory source skips: through the buffers, end markers included.
+void SkipWindowData(j_decompress_ptr info, long count) {
+  jpeg_source_mgr* source = info->src;
+  if (count <= 0) return;
+  while (count > long(source->bytes_in_buffer)) {
+    count -= long(source->bytes_in_buffer);
+    FillWindowBuffer(info);
+  }
+  source->next_input_byte += size_t(count);
+  source->bytes_in_buffer -= size_t(count);
+}
+
+void SetUpWindowSource(TJpegWindowSource& source, TFileWindow& window) {
+  std::memset(&source, 0, sizeof source);
+  source.manager.init_source = InitWindowSource;
+  source.manager.fill_input_buffer = FillWindowBuffer;
+  source.manager.skip_input_data = SkipWindowData;
+  source.manager.resync_to_restart = jpeg_resync_to_restart;
+  source.manager.term_source = TermWindowSource;
+  source.window = &window;
 }
 
 bool StartDecompressStep(TJpegDecodeSession* s) {
@@ -101,41 +166,6 @@ bool FinishDecompressStep(TJpegDecodeSession* s) {
   return true;
 }
 
-// Owns the session's libjpeg state for the C++ caller.
-class TJpegDecoder {
- public:
-  TJpegDecoder() {
-    std::memset(&session_, 0, sizeof session_);
-    session_.info.err = &session_.errors.manager;
-    InstallErrorManager(session_.errors);
-  }
-  ~TJpegDecoder() {
-    if (session_.created) jpeg_destroy_decompress(&session_.info);
-  }
-  TJpegDecoder(const TJpegDecoder&) = delete;
-  TJpegDecoder& operator=(const TJpegDecoder&) = delete;
-
-  TJpegDecodeSession* operator->() { return &session_; }
-  TJpegDecodeSession* Get() { return &session_; }
-  void Check(bool step_done) const {
-    if (!step_done) ThrowJpegError(session_.errors);
-  }
-
-  // Reads the header and checks the size; returns it.
-  TPictureInfo ReadHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
-    Check(ReadHeaderStep(&session_, bytes.data(), bytes.size()));
-    const TPictureInfo picture{session_.info.image_width, session_.info.image_height,
-                               TPixelFormat::Bit24};
-    if (picture.Width == 0 || picture.Height == 0)
-      throw EQuorvaneError("JPEG: image has no pixels", TErrorKind::Corrupt);
-    limits.CheckPicture(picture.Width, picture.Height, 24);
-    return picture;
-  }
-
- private:
-  TJpegDecodeSession session_;
-};
-
 // CMYK as Adobe writes it (inverted) or as printed (plain), to blue, green,
 // red.
 void CmykRowToBgr(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
@@ -152,6 +182,56 @@ void CmykRowToBgr(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
     bgr[2] = uint8_t((c * k + 127) / 255);
   }
 }
+
+// Owns the session's libjpeg state for the C++ caller.
+class TJpegDecoder {
+ public:
+  TJpegDecoder() {
+    std::memset(&session_, 0, sizeof session_);
+    session_.info.err = &session_.errors.manager;
+    InstallErrorManager(session_.errors);
+  }
+  ~TJpegDecoder() {
+    if (session_.created) jpeg_destroy_decompress(&session_.info);
+  }
+  TJpegDecoder(const TJpegDecoder&) = delete;
+  TJpegDecoder& operator=(const TJpegDecoder&) = delete;
+
+  TJpegDecodeSession* operator->() { return &session_; }
+  const TJpegDecodeSession* operator->() const { return &session_; }
+  TJpegDecodeSession* Get() { return &session_; }
+  void Check(bool step_done) const {
+    if (!step_done) ThrowJpegError(session_.errors);
+  }
+
+  // Decodes the next row in blue, green, red into `bgr`; false once the
+  // data has run out.
+  bool ReadRow(uint8_t* bgr, std::vector<uint8_t>& cmyk_row) {
+    const int width = int(session_.info.output_width);
+    if (session_.cmyk) cmyk_row.resize(size_t(width) * 4);
+    JSAMPROW row = session_.cmyk ? cmyk_row.data() : bgr;
+    JDIMENSION got = 0;
+    Check(ReadRowStep(&session_, row, &got));
+    if (got != 1) return false;
+    // An Adobe marker means the CMYK values are stored inverted.
+    if (session_.cmyk) CmykRowToBgr(row, width, session_.info.saw_Adobe_marker, bgr);
+    return true;
+  }
+
+  // Reads the header and checks the size; returns it.
+  TPictureInfo ReadHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {
+    Check(ReadHeaderStep(&session_, bytes.data(), bytes.size()));
+    const TPictureInfo picture{session_.info.image_width, session_.info.image_height,
+                               TPixelFormat::Bit24};
+    if (picture.Width == 0 || picture.Height == 0)
+      throw EQuorvaneError("JPEG: image has no pixels", TErrorKind::Corrupt);
+    limits.CheckPicture(picture.Width, picture.Height, 24);
+    return picture;
+  }
+
+ private:
+  TJpegDecodeSession session_;
+};
 
 // ------------------------------------------------------------------ encoding
 
@@ -259,23 +339,66 @@ void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   const int height = int(decoder->info.output_height);
   TRasterBitmap decoded;
   decoded.Reset(TPixelFormat::Bit24, width, height);
-  const bool cmyk = decoder->cmyk;
-  std::vector<uint8_t> cmyk_row(cmyk ? size_t(width) * 4 : 0);
-  // An Adobe marker means the CMYK values are stored inverted.
-  const bool inverted = decoder->info.saw_Adobe_marker;
+  std::vector<uint8_t> cmyk_row;
   TRowProgress rows(options.Progress, uint64_t(height));
   while (decoder->info.output_scanline < decoder->info.output_height) {
-    const int r = int(decoder->info.output_scanline);
-    JSAMPROW row = cmyk ? cmyk_row.data() : decoded.Scanline(r);
-    JDIMENSION got = 0;
-    decoder.Check(ReadRowStep(decoder.Get(), row, &got));
-    if (got != 1) break;
-    if (cmyk) CmykRowToBgr(cmyk_row.data(), width, inverted, decoded.Scanline(r));
+    if (!decoder.ReadRow(decoded.Scanline(int(decoder->info.output_scanline)), cmyk_row)) break;
     rows.RowsDone(decoder->info.output_scanline);
   }
   decoder.Check(FinishDecompressStep(decoder.Get()));
   rows.End();
   bitmap = std::move(decoded);
+}
+
+namespace {
+
+// A single-scan file's rows from the file, a band at a time.
+class TJpegFileRows final : public TPictureRows {
+ public:
+  explicit TJpegFileRows(const std::string& path) : window_(path) {
+    SetUpWindowSource(source_, window_);
+    decoder_->source = &source_.manager;
+    // Only bands are held: the whole picture's memory cap does not apply.
+    picture_ = Checked([&] { return decoder_.ReadHeader({}, {.MaxPictureBytes = UINT64_MAX}); });
+  }
+  bool Streams() const { return !decoder_->multiple_scans; }
+
+  void Stream(const TBandHandler& rows) override {
+    Checked([&] { return decoder_.Check(StartDecompressStep(decoder_.Get())); });
+    TRasterBitmap like;
+    TBandFiller band(picture_, like, rows);
+    std::vector<uint8_t> cmyk_row;
+    while (decoder_->info.output_scanline < decoder_->info.output_height) {
+      if (!Checked([&] { return decoder_.ReadRow(band.Row(), cmyk_row); })) break;
+      if (!band.RowDone()) return;
+    }
+    Checked([&] { return decoder_.Check(FinishDecompressStep(decoder_.Get())); });
+    band.Finish();
+  }
+
+ private:
+  // A step that failed for a failed read throws that failure.
+  template <typename TStep>
+  std::invoke_result_t<TStep> Checked(TStep step) {
+    try {
+      return step();
+    } catch (const EQuorvaneError&) {
+      window_.Rethrow();
+      throw;
+    }
+  }
+
+  TFileWindow window_;
+  TJpegWindowSource source_;
+  TJpegDecoder decoder_;
+};
+
+}  // namespace
+
+std::unique_ptr<TPictureRows> OpenJpegRows(const std::string& path) {
+  auto rows = std::make_unique<TJpegFileRows>(path);
+  if (!rows->Streams()) return nullptr;
+  return rows;
 }
 
 struct TJpegWriter::TState {

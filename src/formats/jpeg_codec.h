@@ -6,11 +6,13 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "raster/bitmap.h"
 #include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 
 namespace quorvane {
@@ -29,6 +31,11 @@ TPictureInfo ReadJpegHeader(std::span<const uint8_t> bytes, const TDecodeLimits&
 // its previous picture. A file that ends early keeps the rows decoded.
 void DecodeJpeg(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                 const TDecodeOptions& options = {});
+// The rows DecodeJpeg gives, read from the file a band at a time; null for
+// a file of several scans (progressive ones among them), whose rows come
+// only once all is read. Throws DecodeJpeg's messages for a header it
+// refuses, but not for a picture above the memory cap: only bands are held.
+std::unique_ptr<TPictureRows> OpenJpegRows(const std::string& path);
 // Takes the rows of a 24-bit frame top to bottom and writes the file into
 // the sink as they come.
 class TJpegWriter final : public TRowWriter {

@@ -4,13 +4,16 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "raster/byte_reader.h"
 #include "raster/byte_stream.h"
 #include "raster/converted_rows.h"
 #include "raster/error.h"
+#include "raster/file_window.h"
 
 namespace quorvane {
 
@@ -90,23 +93,57 @@ uint64_t MaxDecodedBytes(uint64_t n) {
   return n / 2 * kMaxRun + n % 2;
 }
 
-// Run-length decodes up to lines.size() bytes; a run passing the end is cut,
-// and decoding ends with the data. Unfilled bytes stay zero.
-void DecodeBody(TByteReader& stream, std::vector<uint8_t>& lines) {
-  size_t filled = 0;
-  const size_t size = lines.size();
-  while (filled < size && stream.Remaining() > 0) {
-    const uint8_t b = stream.ReadByte();
-    if (b >= 192) {
-      const size_t count = std::min<size_t>(b - 192, size - filled);
-      const uint8_t value = stream.ReadByte();
-      std::memset(lines.data() + filled, value, count);
-      filled += count;
-    } else {
-      lines[filled++] = b;
+// Run-length decodes the body, where it stopped last: up to `total` bytes in
+// all; a run passing that end is cut, and decoding ends with the data.
+// Runs carry on from one call into the next. Through a window, the bytes
+// are fetched as they are needed.
+class TPcxBodyReader {
+ public:
+  TPcxBodyReader(TByteReader& stream, uint64_t total, TFileWindow* window = nullptr)
+      : stream_(stream), left_(total), window_(window) {}
+
+  // Decodes up to `n` bytes into `out`; returns how many came.
+  size_t Decode(uint8_t* out, size_t n) {
+    size_t produced = 0;
+    while (produced < n) {
+      if (run_ > 0) {
+        const size_t k = std::min<size_t>(run_, n - produced);
+        std::memset(out + produced, value_, k);
+        run_ -= k;
+        produced += k;
+        continue;
+      }
+      Reach();
+      if (left_ == 0 || stream_.Remaining() == 0) break;
+      const uint8_t b = stream_.ReadByte();
+      if (b >= 192) {
+        run_ = std::min<uint64_t>(b - 192, left_);
+        value_ = stream_.ReadByte();
+        left_ -= run_;
+      } else {
+        out[produced++] = b;
+        --left_;
+      }
     }
+    return produced;
   }
-}
+
+ private:
+  // A packet takes at most two bytes.
+  void Reach() {
+    if (!window_ || stream_.Position() + 2 <= reached_) return;
+    reached_ = stream_.Position() + (1 << 20);
+    if (!window_->Reach(reached_)) window_->Rethrow();
+    window_->Forget(stream_.Position());
+  }
+
+  TByteReader& stream_;
+  uint64_t left_;
+  TFileWindow* window_;
+  uint64_t reached_ = 0;
+  uint64_t run_ = 0;
+  uint8_t value_ = 0;
+};
 
 inline int Bit(const uint8_t* plane, int x) {
   return (plane[x >> 3] >> (7 - (x & 7))) & 1;
@@ -212,48 +249,166 @@ bool ReadExtendedPalette(TByteReader& stream, std::array<TTriple, 256>& extended
   return true;
 }
 
+// How the decoded scan lines become the picture's rows.
+class TPcxLines {
+ public:
+  TPcxLines(const TPcxPicture& p, const std::array<TTriple, 16>& palette,
+            const std::array<TTriple, 256>* extended)
+      : p_(p), palette_(palette), extended_(extended) {
+    // The conversion reads the first `needed` bytes of each plane. A header's
+    // BytesPerLine may be smaller (the rest reads as zero, never as the next
+    // plane) or far larger (the excess is never touched). Room for four
+    // planes whatever the kind, so ConvertLine's plane pointers all lie
+    // inside the line.
+    needed_ = size_t((p.Width * p.Header.BitsPerPixel + 7) / 8);
+    line_.resize(needed_ * 4);
+  }
+
+  // The row from a scan line of which `have` bytes were decoded.
+  void Convert(const uint8_t* stored, uint64_t have, uint8_t* out) {
+    const size_t bpl = p_.Header.BytesPerLine;
+    const size_t copied = std::min(bpl, needed_);
+    std::fill(line_.begin(), line_.end(), 0);
+    for (int plane = 0; plane < p_.Header.NPlanes; ++plane) {
+      const uint64_t start = uint64_t(plane) * bpl;
+      if (start >= have) break;
+      const size_t n = size_t(std::min<uint64_t>(copied, have - start));
+      std::memcpy(line_.data() + plane * needed_, stored + start, n);
+    }
+    ConvertLine(p_.Kind, line_.data(), needed_, int(p_.Width), palette_, extended_, out);
+  }
+
+  // The row of lines past the decoded data: what a line of zeros converts
+  // to; empty when that is black, as a cleared row already is.
+  const std::vector<uint8_t>& PastTheData() {
+    if (!zero_row_) {
+      zero_row_.emplace(size_t(p_.Width) * 3);
+      Convert(nullptr, 0, zero_row_->data());
+      if (std::all_of(zero_row_->begin(), zero_row_->end(), [](uint8_t v) { return v == 0; }))
+        zero_row_->clear();
+    }
+    return *zero_row_;
+  }
+
+ private:
+  const TPcxPicture& p_;
+  const std::array<TTriple, 16>& palette_;
+  const std::array<TTriple, 256>* extended_;
+  size_t needed_ = 0;
+  std::vector<uint8_t> line_;
+  std::optional<std::vector<uint8_t>> zero_row_;
+};
+
 // Converts the decoded scan lines into the picture's rows. Rows that begin
-// past the decoded data are what a line of zeros converts to (the buffer
-// they would come from is zero): that row is converted once and copied,
-// and not even copied when it is black, as the picture already is.
+// past the decoded data are what a line of zeros converts to: that row is
+// converted once and copied, and not even copied when it is black, as the
+// picture already is.
 void ConvertLines(const TPcxPicture& p, const std::vector<uint8_t>& lines,
                   const std::array<TTriple, 16>& palette, const std::array<TTriple, 256>* extended,
                   TRasterBitmap& result) {
-  const TPcxHeader& h = p.Header;
-  const uint64_t line_size = uint64_t(h.NPlanes) * h.BytesPerLine;
-  // The conversion reads the first `needed` bytes of each plane. A header's
-  // BytesPerLine may be smaller (the rest reads as zero, never as the next
-  // plane) or far larger (the excess is never touched).
-  const size_t needed = size_t((p.Width * h.BitsPerPixel + 7) / 8);
-  const size_t bpl = h.BytesPerLine;
-  const size_t copied = std::min(bpl, needed);
-  // Room for four planes whatever the kind, so ConvertLine's plane pointers
-  // all lie inside the line.
-  std::vector<uint8_t> line(needed * 4);
-  std::vector<uint8_t> zero_row;
+  const uint64_t line_size = uint64_t(p.Header.NPlanes) * p.Header.BytesPerLine;
+  TPcxLines converter(p, palette, extended);
   for (int64_t y = 0; y < p.Height; ++y) {
     uint8_t* out = result.Scanline(int(y));
     const uint64_t line_start = uint64_t(y) * line_size;
     if (line_start >= lines.size() && line_size > 0) {
-      if (zero_row.empty()) {
-        std::fill(line.begin(), line.end(), 0);
-        zero_row.resize(size_t(p.Width) * 3);
-        ConvertLine(p.Kind, line.data(), needed, int(p.Width), palette, extended, zero_row.data());
-        if (std::all_of(zero_row.begin(), zero_row.end(), [](uint8_t v) { return v == 0; })) break;
-      }
+      const std::vector<uint8_t>& zero_row = converter.PastTheData();
+      if (zero_row.empty()) break;
       std::memcpy(out, zero_row.data(), zero_row.size());
       continue;
     }
-    std::fill(line.begin(), line.end(), 0);
-    for (int plane = 0; plane < h.NPlanes; ++plane) {
-      const uint64_t start = line_start + uint64_t(plane) * bpl;
-      if (start >= lines.size()) break;
-      const size_t n = size_t(std::min<uint64_t>(copied, lines.size() - start));
-      std::memcpy(line.data() + plane * needed, lines.data() + start, n);
-    }
-    ConvertLine(p.Kind, line.data(), needed, int(p.Width), palette, extended, out);
+    converter.Convert(lines.data() + line_start, lines.size() - line_start, out);
   }
 }
+
+// The palettes a decode uses: the header's, and the 256 colours after the
+// body when their mark is there.
+struct TPcxPalettes {
+  std::array<TTriple, 16> Header;
+  std::array<TTriple, 256> Extended{};
+  bool HasExtended = false;
+};
+
+TPcxPalettes ReadPalettes(const TPcxPicture& p, TByteReader& after_body) {
+  TPcxPalettes palettes{p.Header.Palette};
+  palettes.HasExtended = ReadExtendedPalette(after_body, palettes.Extended);
+  // Many two-colour files leave the header palette empty; taken literally
+  // both colours are black and the picture is invisible. Such a palette
+  // means black and white.
+  if (p.Kind == TPcxKind::Mono && palettes.Header[0] == palettes.Header[1]) {
+    palettes.Header[0] = MakeTriple(0, 0, 0);
+    palettes.Header[1] = MakeTriple(255, 255, 255);
+  }
+  return palettes;
+}
+
+// The scan lines the header promises, but never more than the data can
+// decode to: bytes beyond it would only ever be zero.
+uint64_t BodyBytes(const TPcxPicture& p, const TByteReader& stream) {
+  const uint64_t line_size = uint64_t(p.Header.NPlanes) * p.Header.BytesPerLine;
+  return std::min(line_size * uint64_t(p.Height), MaxDecodedBytes(stream.Remaining()));
+}
+
+// The file's rows, a band at a time: a first pass over the body finds the
+// palette after it, a second decodes the lines.
+class TPcxFileRows final : public TPictureRows {
+ public:
+  explicit TPcxFileRows(const std::string& path) : path_(path), window_(path) {
+    if (!window_.Reach(128)) window_.Rethrow();
+    TByteReader stream(window_.Bytes());
+    // Only bands are held: the whole picture's memory cap does not apply.
+    p_ = CheckedHeader(stream, {.MaxPictureBytes = UINT64_MAX});
+    body_at_ = stream.Position();
+    picture_ = {p_.Width, p_.Height, TPixelFormat::Bit24};
+  }
+
+  void Stream(const TBandHandler& rows) override {
+    TByteReader stream(window_.Bytes());
+    stream.Seek(body_at_);
+    const uint64_t body_bytes = BodyBytes(p_, stream);
+    const uint64_t line_size = uint64_t(p_.Header.NPlanes) * p_.Header.BytesPerLine;
+    std::vector<uint8_t> line(size_t(std::max<uint64_t>(line_size, 1)));
+    {
+      TPcxBodyReader skip(stream, body_bytes, &window_);
+      while (skip.Decode(line.data(), line.size()) == line.size()) {
+      }
+    }
+    if (!window_.Reach(stream.Position() + 769)) window_.Rethrow();
+    const TPcxPalettes palettes = ReadPalettes(p_, stream);
+    // The window has moved past the rows to the palette: a second one
+    // reads them from the start.
+    TFileWindow window(path_);
+    TByteReader lines(window.Bytes());
+    lines.Seek(body_at_);
+    TPcxBodyReader body(lines, body_bytes, &window);
+    TPcxLines converter(p_, palettes.Header, palettes.HasExtended ? &palettes.Extended : nullptr);
+    TRasterBitmap like;
+    like.SetPelsPerMeter(DpiToPelsPerMetre(p_.Header.HDpi, kInchesPerMetre),
+                         DpiToPelsPerMetre(p_.Header.VDpi, kInchesPerMetre));
+    TBandFiller band(picture_, like, rows);
+    for (int64_t y = 0; y < p_.Height; ++y) {
+      const uint64_t line_start = uint64_t(y) * line_size;
+      if (line_start >= body_bytes && line_size > 0) {
+        const std::vector<uint8_t>& zero_row = converter.PastTheData();
+        if (zero_row.empty()) break;
+        std::memcpy(band.Row(), zero_row.data(), zero_row.size());
+      } else {
+        // Bytes of the body the data never reached are zero.
+        const size_t have = body.Decode(line.data(), size_t(line_size));
+        std::fill(line.begin() + have, line.end(), 0);
+        converter.Convert(line.data(), std::min(line_size, body_bytes - line_start), band.Row());
+      }
+      if (!band.RowDone()) return;
+    }
+    band.Finish();
+  }
+
+ private:
+  std::string path_;
+  TFileWindow window_;
+  TPcxPicture p_{};
+  uint64_t body_at_ = 0;
+};
 
 }  // namespace
 
@@ -271,35 +426,26 @@ void DecodePcx(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, const TDec
   const TPcxPicture p = CheckedHeader(stream, options.Limits);
   Report(progress, TProgressStage::Running);
 
-  // The scan lines the header promises, but never more than the data can
-  // decode to: bytes beyond it would only ever be zero.
-  const uint64_t line_size = uint64_t(p.Header.NPlanes) * p.Header.BytesPerLine;
-  const uint64_t decodable = MaxDecodedBytes(stream.Remaining());
-  std::vector<uint8_t> lines(size_t(std::min(line_size * uint64_t(p.Height), decodable)));
-  DecodeBody(stream, lines);
+  std::vector<uint8_t> lines(size_t(BodyBytes(p, stream)));
+  TPcxBodyReader(stream, lines.size()).Decode(lines.data(), lines.size());
   Report(progress, TProgressStage::Running);
 
-  std::array<TTriple, 256> extended{};
-  const bool has_extended = ReadExtendedPalette(stream, extended);
-  if (has_extended) Report(progress, TProgressStage::Running);
-
-  std::array<TTriple, 16> palette = p.Header.Palette;
-  // Many two-colour files leave the header palette empty; taken literally
-  // both colours are black and the picture is invisible. Such a palette
-  // means black and white.
-  if (p.Kind == TPcxKind::Mono && palette[0] == palette[1]) {
-    palette[0] = MakeTriple(0, 0, 0);
-    palette[1] = MakeTriple(255, 255, 255);
-  }
+  const TPcxPalettes palettes = ReadPalettes(p, stream);
+  if (palettes.HasExtended) Report(progress, TProgressStage::Running);
 
   TRasterBitmap result;
   result.Reset(TPixelFormat::Bit24, int(p.Width), int(p.Height));
-  ConvertLines(p, lines, palette, has_extended ? &extended : nullptr, result);
+  ConvertLines(p, lines, palettes.Header, palettes.HasExtended ? &palettes.Extended : nullptr,
+               result);
   result.SetPelsPerMeter(DpiToPelsPerMetre(p.Header.HDpi, inches_per_metre),
                          DpiToPelsPerMetre(p.Header.VDpi, inches_per_metre));
   Report(progress, TProgressStage::Running);
   bitmap = std::move(result);
   Report(progress, TProgressStage::Ending);
+}
+
+std::unique_ptr<TPictureRows> OpenPcxRows(const std::string& path) {
+  return std::make_unique<TPcxFileRows>(path);
 }
 
 namespace {

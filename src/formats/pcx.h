@@ -5,6 +5,7 @@
 // the international inch unless a caller passes another (the US survey inch
 // gives 39.37 per metre).
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "raster/bitmap.h"
 #include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 #include "raster/units.h"
 
@@ -23,6 +25,11 @@ TPictureInfo ReadPcxHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 // keeps its previous picture.
 void DecodePcx(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {}, double inches_per_metre = kInchesPerMetre);
+// The rows DecodePcx gives, read from the file a band at a time (the body
+// is read twice: the palette after it comes first). Throws DecodePcx's
+// messages for a header it refuses, but not for a picture above the memory
+// cap: only bands are held.
+std::unique_ptr<TPictureRows> OpenPcxRows(const std::string& path);
 // Takes the rows of a 24-bit frame top to bottom and writes the file into
 // the sink as they come: three 8-bit planes, run-length coded, with the
 // resolution in dots per inch.

@@ -17,6 +17,7 @@
 #include "raster/byte_reader.h"
 #include "raster/byte_sink.h"
 #include "raster/error.h"
+#include "raster/file_window.h"
 
 namespace quorvane {
 
@@ -42,11 +43,17 @@ void LiftUserLimits(png_structp png) {
 
 const char kNoDataMessage[] = "This \"Portable Network Graphics\" image contains no data.";
 
+// Makes the first `end` bytes readable when they come through a window.
+void Reach(TFileWindow* window, uint64_t end) {
+  if (window && !window->Reach(end)) window->Rethrow();
+}
+
 // Walks the chunk list (as far as it is intact) looking for image data.
-bool HasImageData(std::span<const uint8_t> bytes) {
+bool HasImageData(std::span<const uint8_t> bytes, TFileWindow* window) {
   const TByteReader file(bytes, true);
   size_t at = 8;
   while (at + 8 <= bytes.size()) {
+    Reach(window, at + 8);
     const uint32_t length = file.DWordAt(at);
     if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) return true;
     if (length > bytes.size() - at - 8) return false;
@@ -65,6 +72,8 @@ struct TPngDecodeSession {
   const uint8_t* data;
   size_t size;
   size_t position;
+  // Set when the bytes come from a file as they are read.
+  TFileWindow* window;
   bool ended_early;
   // What the header step learned.
   png_uint_32 width, height;
@@ -77,6 +86,7 @@ void ReadData(png_structp png, png_bytep out, size_t n) {
     s->ended_early = true;
     png_error(png, "the file ends early");
   }
+  if (s->window && !s->window->Reach(s->position + n)) png_error(png, "the file cannot be read");
   std::memcpy(out, s->data + s->position, n);
   s->position += n;
 }
@@ -127,11 +137,14 @@ bool ReadEndStep(TPngDecodeSession* s) {
 
 class TPngDecoder {
  public:
-  explicit TPngDecoder(std::span<const uint8_t> bytes) {
+  // `window`, when given, holds `bytes` and is read as the decoder goes.
+  explicit TPngDecoder(std::span<const uint8_t> bytes, TFileWindow* window = nullptr) {
+    Reach(window, 8);
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
       throw EQuorvaneError("Invalid PNG file: not a PNG signature", TErrorKind::Corrupt);
-    if (!HasImageData(bytes)) throw EQuorvaneError(kNoDataMessage, TErrorKind::Corrupt);
+    if (!HasImageData(bytes, window)) throw EQuorvaneError(kNoDataMessage, TErrorKind::Corrupt);
     std::memset(&s_, 0, sizeof s_);
+    s_.window = window;
     s_.data = bytes.data();
     s_.size = bytes.size();
     s_.png =
@@ -147,6 +160,7 @@ class TPngDecoder {
   TPngDecodeSession* Get() { return &s_; }
   const TPngDecodeSession& Session() const { return s_; }
   [[noreturn]] void Fail() const {
+    if (s_.window) s_.window->Rethrow();
     throw EQuorvaneError(s_.ended_early ? std::string(kNoDataMessage)
                                         : std::string("Invalid PNG file: ") + s_.errors.message,
                          TErrorKind::Corrupt);
@@ -249,6 +263,75 @@ TPictureInfo ReadPngHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
   return decoder.ReadHeader(limits);
 }
 
+namespace {
+
+// Decodes the next row into `row`; false when the file ended early after
+// `rows_read` rows, which are kept. Throws for anything else.
+bool ReadRowOrEnd(TPngDecoder& decoder, uint8_t* row, uint64_t rows_read) {
+  if (ReadRowStep(decoder.Get(), row)) return true;
+  const bool ended_early = decoder.Session().ended_early;
+  if (ended_early && rows_read > 0) return false;
+  // Data that gives not one row is no image at all.
+  if (rows_read == 0 && !ended_early) throw EQuorvaneError(kNoDataMessage, TErrorKind::Corrupt);
+  decoder.Fail();
+}
+
+// A non-interlaced file's rows from the file, a band at a time.
+class TPngFileRows final : public TPictureRows {
+ public:
+  explicit TPngFileRows(const std::string& path)
+      : window_(path), decoder_(window_.Bytes(), &window_) {
+    // Only bands are held: the whole picture's memory cap does not apply.
+    picture_ = decoder_.ReadHeader({.MaxPictureBytes = UINT64_MAX});
+  }
+  bool Streams() const { return decoder_.Session().passes == 1; }
+
+  void Stream(const TBandHandler& rows) override {
+    TRasterBitmap like;
+    like.Reset(picture_.PixelFormat, 1, 1);
+    SetColorTable(decoder_, like);
+    TBandFiller band(picture_, like, rows);
+    for (int64_t r = 0; r < picture_.Height; ++r) {
+      if (!ReadRowOrEnd(decoder_, band.Row(), uint64_t(r))) return band.Finish();
+      window_.Forget(decoder_.Session().position);
+      if (!band.RowDone()) return;
+    }
+    if (!ReadEndStep(decoder_.Get()) && !decoder_.Session().ended_early) decoder_.Fail();
+    band.Finish();
+  }
+
+ private:
+  TFileWindow window_;
+  TPngDecoder decoder_;
+};
+
+}  // namespace
+
+std::unique_ptr<TPictureRows> OpenPngRows(const std::string& path) {
+  auto rows = std::make_unique<TPngFileRows>(path);
+  if (!rows->Streams()) return nullptr;
+  return rows;
+}
+
+namespace {
+
+void DecodeRows(TPngDecoder& decoder, TRasterBitmap& decoded, int passes,
+                const TDecodeOptions& options) {
+  TRowProgress rows(options.Progress, uint64_t(decoded.Height()) * uint64_t(passes));
+  uint64_t rows_read = 0;
+  for (int pass = 0; pass < passes; ++pass) {
+    for (int r = 0; r < decoded.Height(); ++r) {
+      // The file ends inside the image data: keep what arrived.
+      if (!ReadRowOrEnd(decoder, decoded.Scanline(r), rows_read)) return;
+      rows.RowsDone(++rows_read);
+    }
+  }
+  if (!ReadEndStep(decoder.Get()) && !decoder.Session().ended_early) decoder.Fail();
+  rows.End();
+}
+
+}  // namespace
+
 void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options) {
   TPngDecoder decoder(bytes);
@@ -257,28 +340,7 @@ void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
   decoded.Reset(picture.PixelFormat, int(picture.Width), int(picture.Height));
   SetColorTable(decoder, decoded);
 
-  const int passes = decoder.Session().passes;
-  TRowProgress rows(options.Progress, uint64_t(picture.Height) * uint64_t(passes));
-  uint64_t rows_read = 0;
-  for (int pass = 0; pass < passes; ++pass) {
-    for (int r = 0; r < int(picture.Height); ++r) {
-      if (!ReadRowStep(decoder.Get(), decoded.Scanline(r))) {
-        // The file ends inside the image data: keep what arrived.
-        if (decoder.Session().ended_early && rows_read > 0) {
-          bitmap = std::move(decoded);
-          return;
-        }
-        if (rows_read == 0 && !decoder.Session().ended_early) {
-          // Data that gives not one row is no image at all.
-          throw EQuorvaneError(kNoDataMessage, TErrorKind::Corrupt);
-        }
-        decoder.Fail();
-      }
-      rows.RowsDone(++rows_read);
-    }
-  }
-  if (!ReadEndStep(decoder.Get()) && !decoder.Session().ended_early) decoder.Fail();
-  rows.End();
+  DecodeRows(decoder, decoded, decoder.Session().passes, options);
   bitmap = std::move(decoded);
 }
 

@@ -7,11 +7,13 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "raster/bitmap.h"
 #include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 
 namespace quorvane {
@@ -22,6 +24,10 @@ TPictureInfo ReadPngHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
 // inside the image data keeps the rows decoded.
 void DecodePng(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options = {});
+// The rows DecodePng gives, read from the file a band at a time; null for
+// an interlaced file. Throws DecodePng's messages for a header it refuses,
+// but not for a picture above the memory cap: only bands are held.
+std::unique_ptr<TPictureRows> OpenPngRows(const std::string& path);
 // Takes the rows of a 24-bit frame top to bottom and writes the file into
 // the sink as they come.
 class TPngWriter final : public TRowWriter {

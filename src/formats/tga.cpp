@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "raster/byte_reader.h"
 #include "raster/byte_stream.h"
 #include "raster/error.h"
+#include "raster/file_window.h"
 
 namespace quorvane {
 
@@ -231,50 +233,170 @@ TPictureInfo ReadTgaHeader(std::span<const uint8_t> bytes, const TDecodeLimits& 
   return {h.Width, h.Height, kind.Format};
 }
 
+namespace {
+
+// What the decoder needs besides the pixel data: the header, the colour
+// table, the picture's kind and where the pixels start.
+struct TTgaImage {
+  TTgaHeader Header;
+  std::vector<TTriple> ColorTable;
+  TTgaKind Kind;
+  size_t DataStart = 0;
+
+  size_t RowBytes() const { return size_t(Header.Width) * Kind.PixelBytes; }
+  bool TopFirst() const { return (Header.ImageDescriptor & kTopRowFirst) != 0; }
+};
+
+TTgaImage ReadImage(TByteReader& stream) {
+  TTgaImage image;
+  const TTgaHeader& h = image.Header = ReadHeader(stream);
+  if (h.ColorMapType != 0) {
+    stream.Seek(kHeaderSize + h.IDLength);
+    image.ColorTable = ReadColorMap(stream, h);
+  }
+  image.Kind = CheckedKind(h);
+  // The colour map's entries are whole bytes: 2 for 15/16 bits, 3, 4.
+  const size_t entry_bytes = (size_t(h.CMapDepth) + 7) / 8;
+  image.DataStart = kHeaderSize + h.IDLength + size_t(h.CMapLength) * entry_bytes;
+  return image;
+}
+
+// Reads stored row after stored row into `stored` and hands each to
+// `store` with the bytes that came from the data, until the data ends or
+// `store` returns false; the rows after stay as they are.
+template <typename TStore>
+void ReadStoredRows(const TTgaImage& image, TByteReader& stream, std::vector<uint8_t>& stored,
+                    TStore store) {
+  const size_t row_bytes = image.RowBytes();
+  stored.resize(row_bytes);
+  stream.Seek(image.DataStart);
+  TRunLengthReader packets(stream, image.Kind.PixelBytes);
+  for (int i = 0; i < image.Header.Height; ++i) {
+    const size_t got = IsRunLength(image.Header.ImageType)
+                           ? packets.ReadRow(stored.data(), row_bytes)
+                           : stream.Read(stored.data(), row_bytes);
+    if (got == 0) break;  // the data has ended
+    // A pixel cut short keeps the bytes that arrived, the rest zero.
+    const size_t pixels = (got + image.Kind.PixelBytes - 1) / image.Kind.PixelBytes;
+    if (!store(i, pixels) || got < row_bytes) break;
+  }
+}
+
+// A top-first file's rows, or an uncompressed file's, from the file: the
+// stored rows of a bottom-first file are read from the end backwards.
+class TTgaFileRows final : public TPictureRows {
+ public:
+  explicit TTgaFileRows(const std::string& path) : file_(path) {
+    // The header, the identification and the colour map: at most 256 KB.
+    file_.Ranges().Fetch(0, 300 * 1024);
+    TByteReader stream(file_.Bytes());
+    image_ = ReadImage(stream);
+    picture_ = {image_.Header.Width, image_.Header.Height, image_.Kind.Format};
+  }
+  bool Streams() const {
+    return image_.Header.ImageType != 0 && picture_.Width > 0 && picture_.Height > 0 &&
+           (image_.TopFirst() || !IsRunLength(image_.Header.ImageType));
+  }
+
+  void Stream(const TBandHandler& rows) override {
+    TRasterBitmap like;
+    TBandFiller band(picture_, like, rows);
+    std::vector<uint8_t> stored;
+    if (image_.TopFirst()) {
+      StreamTopFirst(band, stored);
+    } else {
+      StreamBottomFirst(band, stored);
+    }
+    band.Finish();
+  }
+
+ private:
+  // Each row is read as it comes; the data a row may use is fetched before
+  // it (a run-length row takes at most two bytes a pixel byte, and a packet
+  // header), and what lies behind is let go.
+  void StreamTopFirst(TBandFiller& band, std::vector<uint8_t>& stored) {
+    TByteReader stream(file_.Bytes());
+    const uint64_t ahead = 2 * uint64_t(image_.RowBytes()) + 16;
+    bool read = file_.Reach(image_.DataStart + ahead);
+    if (!read) file_.Rethrow();
+    ReadStoredRows(image_, stream, stored, [&](int, size_t pixels) {
+      std::memset(band.Row(), 0, RowBytes());
+      StoreRow(image_.Header, image_.ColorTable, stored.data(), pixels, image_.Kind.PixelBytes,
+               band.Row());
+      if (!band.RowDone()) return false;
+      file_.Forget(stream.Position());
+      read = file_.Reach(stream.Position() + ahead);
+      return read;
+    });
+    if (!read) file_.Rethrow();
+  }
+
+  // Stored row i of an uncompressed file lies at a fixed place; rows past
+  // the data stay cleared.
+  void StreamBottomFirst(TBandFiller& band, std::vector<uint8_t>& stored) {
+    const uint64_t row_bytes = image_.RowBytes();
+    const int64_t height = picture_.Height;
+    const int64_t stretch = std::max<int64_t>(1, int64_t((1u << 20) / row_bytes));
+    for (int64_t y = 0; y < height; y += stretch) {
+      const int64_t n = std::min(stretch, height - y);
+      const uint64_t from = image_.DataStart + uint64_t(height - y - n) * row_bytes;
+      file_.Ranges().Fetch(from, uint64_t(n) * row_bytes);
+      for (int64_t k = 0; k < n; ++k) {
+        std::memset(band.Row(), 0, RowBytes());
+        TByteReader stream(file_.Bytes());
+        stream.Seek(image_.DataStart + uint64_t(height - 1 - y - k) * row_bytes);
+        stored.assign(row_bytes, 0);
+        const size_t got = stream.Read(stored.data(), row_bytes);
+        const size_t pixels = (got + image_.Kind.PixelBytes - 1) / image_.Kind.PixelBytes;
+        StoreRow(image_.Header, image_.ColorTable, stored.data(), pixels, image_.Kind.PixelBytes,
+                 band.Row());
+        if (!band.RowDone()) return;
+      }
+      file_.Ranges().Drop(from, uint64_t(n) * row_bytes);
+    }
+  }
+
+  size_t RowBytes() const {
+    return size_t(RowStride(picture_.Width, BitsPerPixelOf(picture_.PixelFormat), 32));
+  }
+
+  TFileWindow file_;
+  TTgaImage image_;
+};
+
+}  // namespace
+
+std::unique_ptr<TPictureRows> OpenTgaRows(const std::string& path) {
+  auto rows = std::make_unique<TTgaFileRows>(path);
+  if (!rows->Streams()) return nullptr;
+  return rows;
+}
+
 void DecodeTga(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                const TDecodeOptions& options) {
   TByteReader stream(bytes);
-  const TTgaHeader h = ReadHeader(stream);
-  std::vector<TTriple> color_table;
-  if (h.ColorMapType != 0) {
-    stream.Seek(kHeaderSize + h.IDLength);
-    color_table = ReadColorMap(stream, h);
-  }
-  const TTgaKind kind = CheckedKind(h);
+  const TTgaImage image = ReadImage(stream);
+  const TTgaHeader& h = image.Header;
   TRasterBitmap result;
   if (h.ImageType == 0) {
-    result.Reset(kind.Format, 0, 0);
+    result.Reset(image.Kind.Format, 0, 0);
     bitmap = std::move(result);
     return;
   }
-  options.Limits.CheckPicture(h.Width, h.Height, BitsPerPixelOf(kind.Format));
-  result.Reset(kind.Format, h.Width, h.Height);
-
-  // The colour map's entries are whole bytes: 2 for 15/16 bits, 3, 4.
-  const size_t entry_bytes = (size_t(h.CMapDepth) + 7) / 8;
-  stream.Seek(kHeaderSize + h.IDLength + size_t(h.CMapLength) * entry_bytes);
-  const int width = h.Width, height = h.Height;
-  const size_t row_bytes = size_t(width) * kind.PixelBytes;
-  std::vector<uint8_t> stored(row_bytes);
-  TRunLengthReader packets(stream, kind.PixelBytes);
-  const bool top_first = (h.ImageDescriptor & kTopRowFirst) != 0;
-  for (int i = 0; i < height; ++i) {
-    const size_t got = IsRunLength(h.ImageType) ? packets.ReadRow(stored.data(), row_bytes)
-                                                : stream.Read(stored.data(), row_bytes);
-    if (got == 0) break;  // the data has ended; the remaining rows stay as they are
-    // A pixel cut short keeps the bytes that arrived, the rest zero.
-    const size_t pixels = (got + kind.PixelBytes - 1) / kind.PixelBytes;
-    StoreRow(h, color_table, stored.data(), pixels, kind.PixelBytes,
-             result.Scanline(top_first ? i : height - 1 - i));
-    if (got < row_bytes) break;
-  }
+  options.Limits.CheckPicture(h.Width, h.Height, BitsPerPixelOf(image.Kind.Format));
+  result.Reset(image.Kind.Format, h.Width, h.Height);
+  std::vector<uint8_t> stored;
+  ReadStoredRows(image, stream, stored, [&](int i, size_t pixels) {
+    StoreRow(h, image.ColorTable, stored.data(), pixels, image.Kind.PixelBytes,
+             result.Scanline(image.TopFirst() ? i : h.Height - 1 - i));
+    return true;
+  });
   bitmap = std::move(result);
 }
 
-std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
-  TByteStream stream;
+TTgaWriter::TTgaWriter(TByteSink& sink, const TPictureFrame& frame) {
   uint8_t depth;
-  switch (bitmap.PixelFormat()) {
+  switch (frame.PixelFormat) {
     case TPixelFormat::Bit24:
       depth = 24;
       break;
@@ -284,24 +406,40 @@ std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
     default:
       throw EQuorvaneError("Unsupported Bitmap format", TErrorKind::Unsupported);
   }
-  if (bitmap.Width() > 65535 || bitmap.Height() > 65535)
+  if (frame.Width > 65535 || frame.Height > 65535)
     throw EQuorvaneError("TGA cannot hold pictures larger than 65535 x 65535 pixels",
                          TErrorKind::TooLarge);
-  stream.WriteByte(0);         // IDLength
-  stream.WriteByte(0);         // ColorMapType
-  stream.WriteByte(2);         // ImageType: uncompressed true colour
-  WriteLittleWord(stream, 0);  // CMapStart
-  WriteLittleWord(stream, 0);  // CMapLength
-  stream.WriteByte(0);         // CMapDepth
-  WriteLittleWord(stream, 0);  // XOrigin
-  WriteLittleWord(stream, 0);  // YOrigin
-  WriteLittleWord(stream, uint16_t(bitmap.Width()));
-  WriteLittleWord(stream, uint16_t(bitmap.Height()));
-  stream.WriteByte(depth);
-  stream.WriteByte(0);  // ImageDescriptor: bottom row first
-  const size_t row_bytes = size_t(bitmap.Width()) * depth / 8;
-  for (int r = bitmap.Height() - 1; r >= 0; --r) stream.Write(bitmap.Scanline(r), row_bytes);
-  return stream.TakeBytes();
+  TByteStream header;
+  header.WriteByte(0);         // IDLength
+  header.WriteByte(0);         // ColorMapType
+  header.WriteByte(2);         // ImageType: uncompressed true colour
+  WriteLittleWord(header, 0);  // CMapStart
+  WriteLittleWord(header, 0);  // CMapLength
+  header.WriteByte(0);         // CMapDepth
+  WriteLittleWord(header, 0);  // XOrigin
+  WriteLittleWord(header, 0);  // YOrigin
+  WriteLittleWord(header, uint16_t(frame.Width));
+  WriteLittleWord(header, uint16_t(frame.Height));
+  header.WriteByte(depth);
+  header.WriteByte(0);  // ImageDescriptor: bottom row first
+  const uint64_t rows_at = sink.End() + header.Size();
+  sink.Write(header.Data(), header.Size());
+  rows_.emplace(sink, rows_at, frame.Height, size_t(frame.Width) * depth / 8);
+}
+
+void TTgaWriter::WriteRow(const uint8_t* row) {
+  rows_->Put(row);
+}
+
+void TTgaWriter::Finish() {
+  if (!rows_->Complete()) throw EQuorvaneError("TGA file: rows missing", TErrorKind::Corrupt);
+}
+
+std::vector<uint8_t> EncodeTga(const TRasterBitmap& bitmap) {
+  TMemorySink sink;
+  TTgaWriter writer(sink, FrameOf(bitmap));
+  WriteRows(bitmap, writer);
+  return sink.TakeBytes();
 }
 
 }  // namespace quorvane

@@ -2,7 +2,9 @@
 // the table's shapes.
 #include "io/format_table.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "formats/bmp_file.h"
 #include "formats/gif_codec.h"
@@ -14,6 +16,10 @@
 #include "formats/png_codec.h"
 #include "formats/tga.h"
 #include "io/file_names.h"
+#include "io/format_registry.h"
+#include "io/tiff_picture_rows.h"
+#include "raster/byte_stream.h"
+#include "raster/error.h"
 #include "raster/pixel_convert.h"
 #include "tiff/tiff_header_ranges.h"
 #include "tiff/tiff_reader.h"
@@ -39,6 +45,40 @@ void DecodeOf(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffTag
 void DecodePcxFile(std::span<const uint8_t> bytes, TRasterBitmap& bitmap, TGeoTiffTags&,
                    const TDecodeOptions& options) {
   DecodePcx(bytes, bitmap, options);
+}
+
+// No format we stream packs pixels tighter than this (deflate's limit is
+// about 1032 to 1): a header that promises more is not believed.
+constexpr uint64_t kMostPixelBytesPerFileByte = 2048;
+
+// Whether a file can hold the picture its header promises. A picture
+// within the memory cap streams even when cut short, as it loads; one
+// beyond it only when the file could hold it, so a header of terabytes
+// over a few bytes of data gets the whole load's refusal, not a stream of
+// terabytes of black.
+bool Believable(const TPictureInfo& picture, const std::string& path, const TLoadOptions& options) {
+  const uint64_t bytes =
+      uint64_t(RowStride(picture.Width, BitsPerPixelOf(picture.PixelFormat), 32)) *
+      uint64_t(picture.Height);
+  if (bytes <= TDecodeLimits{.MaxPictureBytes = options.MaxPictureBytes}.Cap()) return true;
+  std::error_code error;
+  const uint64_t size = std::filesystem::file_size(path, error);
+  return !error && bytes / kMostPixelBytesPerFileByte <= size;
+}
+
+// A codec's row reader in the table's shape. A file whose header it cannot
+// read is left to the whole-picture load, which reports it as it always has.
+template <std::unique_ptr<TPictureRows> (*Open)(const std::string&)>
+std::unique_ptr<TPictureRows> RowsOf(const std::string& path, TGeoTiffTags&,
+                                     const TLoadOptions& options) {
+  std::unique_ptr<TPictureRows> rows;
+  try {
+    rows = Open(path);
+  } catch (const EQuorvaneError&) {
+    return nullptr;
+  }
+  if (rows && !Believable(rows->Picture(), path, options)) return nullptr;
+  return rows;
 }
 
 void FetchWhole(TFileRanges& file) {
@@ -104,10 +144,9 @@ void LbmEncode(const TRasterBitmap& picture, TByteSink& sink, const TSaveOptions
   WriteLbm(picture, sink, {.Compress = options.Compress}, progress);
 }
 
-void TgaEncode(const TRasterBitmap& picture, TByteSink& sink, const TSaveOptions&,
-               TStageReporter*) {
-  const std::vector<uint8_t> bytes = EncodeTga(picture);
-  sink.Write(bytes.data(), bytes.size());
+std::unique_ptr<TRowWriter> TgaWriter(TByteSink& sink, const TPictureFrame& frame,
+                                      const TSaveOptions&, TStageReporter*) {
+  return std::make_unique<TTgaWriter>(sink, frame);
 }
 
 // The registration order (the `Registered` numbers) is the one the type list
@@ -127,6 +166,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchLead,
      .ReadHeader = HeaderOf<ReadBmpHeader>,
      .Decode = DecodeOf<DecodeBmp>,
+     .OpenRows = RowsOf<OpenBmpRows>,
      .WriterPixels = AsGiven,
      .MakeWriter = BmpWriter},
     {.Key = "iff",
@@ -134,6 +174,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchWhole,
      .ReadHeader = HeaderOf<ReadLbmHeader>,
      .Decode = DecodeOf<DecodeLbm>,
+     .OpenRows = RowsOf<OpenLbmRows>,
      .WriterPixels = AsGiven,
      .Encode = LbmEncode,
      .ReportsProgress = true},
@@ -142,6 +183,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchLead,
      .ReadHeader = HeaderOf<ReadPcxHeader>,
      .Decode = DecodePcxFile,
+     .OpenRows = RowsOf<OpenPcxRows>,
      .WriterPixels = Always<TPixelFormat::Bit24>,
      .MakeWriter = PcxWriter,
      .ReportsProgress = true},
@@ -150,13 +192,15 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchLead,
      .ReadHeader = HeaderOf<ReadTgaHeader>,
      .Decode = DecodeOf<DecodeTga>,
+     .OpenRows = RowsOf<OpenTgaRows>,
      .WriterPixels = TgaPixels,
-     .Encode = TgaEncode},
+     .MakeWriter = TgaWriter},
     {.Key = "tiff",
      .Names = {{{"tif", "TIFF-Format", 10}, {"tiff", "TIFF-Format", 11}}},
      .FetchHeader = FetchTiffHeaderRanges,
      .ReadHeader = ReadTiffHeader,
      .Decode = DecodeTiff,
+     .OpenRows = OpenTiffRows,
      .WriterPixels = Always<TPixelFormat::Bit24>,
      .MakeWriter = TiffWriter,
      .ReportsProgress = true,
@@ -167,6 +211,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchJpegHeaderRanges,
      .ReadHeader = HeaderOf<ReadJpegHeader>,
      .Decode = DecodeOf<DecodeJpeg>,
+     .OpenRows = RowsOf<OpenJpegRows>,
      .WriterPixels = Always<TPixelFormat::Bit24>,
      .MakeWriter = JpegWriter,
      .ReportsProgress = true,
@@ -176,6 +221,7 @@ constexpr TImageFormat kImageFormats[] = {
      .FetchHeader = FetchPngHeaderRanges,
      .ReadHeader = HeaderOf<ReadPngHeader>,
      .Decode = DecodeOf<DecodePng>,
+     .OpenRows = RowsOf<OpenPngRows>,
      .WriterPixels = Always<TPixelFormat::Bit24>,
      .MakeWriter = PngWriter,
      .ReportsProgress = true,

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "io/save_options.h"
@@ -16,9 +17,12 @@
 #include "raster/codec.h"
 #include "raster/file_ranges.h"
 #include "raster/geotiff_tags.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 
 namespace quorvane {
+
+struct TLoadOptions;
 
 // One extension of a format, with its entry in the dialogs' type list.
 struct TFormatName {
@@ -37,6 +41,10 @@ using THeaderReader = TPictureInfo (*)(std::span<const uint8_t> bytes, TGeoTiffT
 // previous picture.
 using TPictureDecoder = void (*)(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,
                                  TGeoTiffTags& tags, const TDecodeOptions& options);
+// The rows of a file as LoadPicture with `options` would give them, a band
+// at a time; null when this file needs the whole picture.
+using TRowsOpener = std::unique_ptr<TPictureRows> (*)(const std::string& path, TGeoTiffTags& tags,
+                                                      const TLoadOptions& options);
 // The pixel format the writer takes for a picture of `picture`.
 using TWriterPixels = TPixelFormat (*)(TPixelFormat picture);
 // A writer for rows of `frame` (already in the writer's pixel format).
@@ -57,6 +65,9 @@ struct TImageFormat {
   THeaderFetch FetchHeader = nullptr;
   THeaderReader ReadHeader = nullptr;
   TPictureDecoder Decode = nullptr;
+  // Reading a band of rows at a time, for the batch commands; formats
+  // without it are read whole.
+  TRowsOpener OpenRows = nullptr;
   // Saving: rows through MakeWriter when set, else the whole picture through
   // Encode; a format with neither is saved as a Windows bitmap.
   TWriterPixels WriterPixels = nullptr;

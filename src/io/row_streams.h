@@ -2,29 +2,16 @@
 // Pictures that go through a band of rows at a time rather than whole: the
 // readers that hand out rows in order and the writers that take them. A
 // format that cannot do either is left to the whole-picture path.
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "io/format_registry.h"
 #include "raster/byte_sink.h"
 #include "raster/codec.h"
+#include "raster/picture_rows.h"
 #include "raster/row_writer.h"
 
 namespace quorvane {
-
-class TPictureRows {
- public:
-  virtual ~TPictureRows() = default;
-  const TPictureInfo& Picture() const { return picture_; }
-  // Every row, top first, as image rows 0 .. rows-1 of each band, until
-  // `rows` returns false; the bands have the pixel format and colour table
-  // the whole picture would have.
-  virtual void Stream(const std::function<bool(const TRasterBitmap& band, int rows)>& rows) = 0;
-
- protected:
-  TPictureInfo picture_;
-};
 
 // The rows of a file LoadPicture would read with the same options, with its
 // GeoTIFF tags in `tags`; null when its format, or the file, does not

@@ -91,14 +91,6 @@ bool HasSsse3() {
 }
 #endif
 
-// `out` may equal `in`; otherwise they must not overlap.
-void SwapRedBlue24(uint8_t* out, const uint8_t* in, size_t pixels) {
-#if defined(QUORVANE_X86_KERNELS)
-  if (HasSsse3()) return SwapRedBlue24Ssse3(out, in, pixels);
-#endif
-  SwapRedBlue24Scalar(out, in, pixels);
-}
-
 void SwapRedBlue32(uint8_t* out, const uint8_t* in, size_t pixels) {
 #if defined(QUORVANE_X86_KERNELS)
   if (HasSsse3()) return SwapRedBlue32Ssse3(out, in, pixels);
@@ -135,6 +127,13 @@ void Grey16To15(uint8_t* row, const uint8_t* in, size_t samples, bool big_endian
 }
 
 }  // namespace
+
+void SwapRedBlue24(uint8_t* out, const uint8_t* in, size_t pixels) {
+#if defined(QUORVANE_X86_KERNELS)
+  if (HasSsse3()) return SwapRedBlue24Ssse3(out, in, pixels);
+#endif
+  SwapRedBlue24Scalar(out, in, pixels);
+}
 
 void StoreTiffRow(const TTiffRowFormat& format, uint8_t* row, const uint8_t* source, size_t n) {
   const uint32_t bits = format.BitsPerPixel;

@@ -20,4 +20,9 @@ struct TTiffRowFormat {
 // holds.
 void StoreTiffRow(const TTiffRowFormat& format, uint8_t* row, const uint8_t* source, size_t n);
 
+// Exchanges the first and third byte of `pixels` three-byte pixels (blue,
+// green, red to red, green, blue and back). `out` may equal `in`; otherwise
+// they must not overlap.
+void SwapRedBlue24(uint8_t* out, const uint8_t* in, size_t pixels);
+
 }  // namespace quorvane

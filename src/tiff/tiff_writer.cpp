@@ -14,6 +14,7 @@
 #include "raster/packbits.h"
 #include "tiff/geotiff_tag_io.h"
 #include "tiff/tiff_directory.h"
+#include "tiff/tiff_rows.h"
 
 namespace quorvane {
 
@@ -34,11 +35,7 @@ void RowToRgb(TPixelFormat format, const uint8_t* in, int width, uint8_t* rgb) {
   auto widen6 = [](unsigned v) { return uint8_t((v << 2) | (v >> 4)); };
   switch (format) {
     case TPixelFormat::Bit24:
-      for (int x = 0; x < width; ++x, in += 3, rgb += 3) {
-        rgb[0] = in[2];
-        rgb[1] = in[1];
-        rgb[2] = in[0];
-      }
+      SwapRedBlue24(rgb, in, size_t(width));
       break;
     case TPixelFormat::Bit15:
       for (int x = 0; x < width; ++x, in += 2, rgb += 3) {
