@@ -74,6 +74,21 @@ QLabel* StatusPanel(QFrame* strip, const char* name, const char* caption, const 
   return value;
 }
 
+// The zoom readout, "100%" at 1:1, without a caption: the percentage says
+// what it is.
+QLabel* ZoomPanel(QFrame* strip, const char* name, const char* readout) {
+  auto* panel = new QFrame(strip);
+  panel->setObjectName(name);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  QLabel* value = Readout(panel, readout);
+  value->setText("100%");
+  auto* layout = new QHBoxLayout(panel);
+  layout->setContentsMargins(2, 1, 2, 1);
+  layout->addWidget(value);
+  strip->layout()->addWidget(panel);
+  return value;
+}
+
 QFrame* StatusStrip(QFrame* pane, const char* name) {
   auto* strip = new QFrame(pane);
   strip->setObjectName(name);
@@ -103,6 +118,7 @@ TSourcePane BuildSourcePane(QWidget* parent) {
   QFrame* strip = StatusStrip(pane.Panel, "Panel10");
   pane.Mouse1Dis = StatusPanel(strip, "Panel13", " Mouse:", "Mouse1Dis");
   pane.BoxDis = StatusPanel(strip, "Panel7", " Box", "BoxDis");
+  pane.Zoom1Dis = ZoomPanel(strip, "ZoomPanel1", "Zoom1Dis");
   static_cast<QHBoxLayout*>(strip->layout())->setStretch(1, 3);
   return pane;
 }
@@ -117,6 +133,7 @@ TDestinationPane BuildDestinationPane(QWidget* parent) {
   pane.OutScrollBox = ScrollBox(pane.Panel, "OutScrollBox", pane.OutputImage);
   QFrame* strip = StatusStrip(pane.Panel, "Panel1");
   pane.Mouse2Dis = StatusPanel(strip, "Panel6", " Mouse:", "Mouse2Dis");
+  pane.Zoom2Dis = ZoomPanel(strip, "ZoomPanel2", "Zoom2Dis");
   return pane;
 }
 

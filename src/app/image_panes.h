@@ -1,7 +1,7 @@
 #pragma once
 // The two picture panes on the right of the window: a caption line, the
 // picture in a scroll box, and a status strip with the mouse readout (and,
-// for the source, the selection box readout).
+// for the source, the selection box readout) and the zoom readout.
 #include <QString>
 
 class QFrame;
@@ -20,6 +20,7 @@ struct TSourcePane {
   TImageEx* InputImage = nullptr;
   QLabel* Mouse1Dis = nullptr;
   QLabel* BoxDis = nullptr;
+  QLabel* Zoom1Dis = nullptr;
 };
 TSourcePane BuildSourcePane(QWidget* parent);
 
@@ -29,6 +30,7 @@ struct TDestinationPane {
   QScrollArea* OutScrollBox = nullptr;
   TImageEx* OutputImage = nullptr;
   QLabel* Mouse2Dis = nullptr;
+  QLabel* Zoom2Dis = nullptr;
 };
 TDestinationPane BuildDestinationPane(QWidget* parent);
 

@@ -1,12 +1,23 @@
 #pragma once
-// The image control of both panes: shows a raster bitmap at one screen pixel
-// per picture pixel, sizes itself to it (a scroll area around it does the
-// scrolling), and reports the mouse in picture pixels. It shows a picture
-// that lives elsewhere and paints only what is exposed, converting those
-// rows at paint time; whoever changes the picture calls UpdateRect with the
-// rectangle that changed, or PictureChanged after a new picture or size.
+// The image control of both panes: shows a raster bitmap at a zoom (one
+// screen pixel per picture pixel unless zoomed), sizes itself to it (a
+// scroll area around it does the scrolling), and reports the mouse in
+// picture pixels. It shows a picture that lives elsewhere and paints only
+// what is exposed, converting those rows at paint time; whoever changes the
+// picture calls UpdateRect with the rectangle that changed, PictureChanged
+// after its pixels or size changed, or PictureReplaced for a new picture.
+//
+// Zoomed out, the view paints from reduced copies of the picture without
+// its overlays (built when first needed, dropped when the picture changes)
+// and draws the overlays' figures over them, so a one-pixel line stays
+// visible; zoomed in, picture pixels become squares with overlays and all.
 #include <QWidget>
+#include <functional>
+#include <optional>
 
+#include "app/view_figures.h"
+#include "imaging/picture_pyramid.h"
+#include "imaging/view_zoom.h"
 #include "raster/bitmap.h"
 #include "raster/progress.h"  // TRect
 #include "raster/shift_state.h"
@@ -36,6 +47,24 @@ class TImageEx : public QWidget {
   void PictureChanged();
   // Repaints one rectangle of the picture; empty rectangles do nothing.
   void UpdateRect(const TRect& rect);
+  // A new picture (open, paste, crop, stretch): shown at the zoom the
+  // new-picture hook gives (1:1 without one).
+  void PictureReplaced();
+
+  TViewZoom Zoom() const { return zoom_; }
+  // Resizes the view to the picture at `zoom` and repaints it.
+  void SetZoom(TViewZoom zoom);
+  // The picture pixel under a position of the view.
+  QPoint PicturePoint(const QPointF& position) const;
+
+  // The picture without overlays, which zoomed-out painting reads (the
+  // shown picture without a hook), and the overlays' figures drawn over it.
+  void SetCleanPicture(std::function<const TRasterBitmap*()> clean) { clean_ = std::move(clean); }
+  void SetFigures(std::function<TViewFigures()> figures) { figures_ = std::move(figures); }
+  void SetNewPictureZoom(std::function<TViewZoom()> zoom) { new_zoom_ = std::move(zoom); }
+  // Builds the reduced copies now rather than at the first zoomed-out
+  // paint.
+  void PreparePyramid();
 
   QSize sizeHint() const override;
 
@@ -45,6 +74,7 @@ class TImageEx : public QWidget {
   void MouseUp(const quorvane::TImageMouse& mouse);
   void MouseEnter();
   void MouseLeave();
+  void ZoomChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -56,12 +86,21 @@ class TImageEx : public QWidget {
 
  private:
   QSize PictureSize() const;
+  QSize ViewSize() const;
+  const TRasterBitmap& ZoomedOutSource() const;
+  void PaintZoomed(QPainter& painter, const QRegion& region);
 
   const TRasterBitmap* picture_ = nullptr;
+  TViewZoom zoom_ = kActualPixels;
+  std::optional<TPicturePyramid> pyramid_;
+  std::function<const TRasterBitmap*()> clean_;
+  std::function<TViewFigures()> figures_;
+  std::function<TViewZoom()> new_zoom_;
 };
 
-// The picture-pixel position and state of a Qt mouse event.
-TImageMouse ToImageMouse(const QMouseEvent& event);
+// The picture-pixel position and state of a Qt mouse event on a view at
+// `zoom`.
+TImageMouse ToImageMouse(const QMouseEvent& event, TViewZoom zoom = kActualPixels);
 
 }  // namespace quorvane
 

@@ -55,6 +55,15 @@ void BuildOtherMenus(QMenuBar* bar, TMainMenu& m) {
   m.TiffInfoMnu = Item(view, "&Tiff Info...", "TiffInfoMnu");
   m.BandsMnu = Item(view, "&Bands...", "BandsMnu");
   m.BandsMnu->setEnabled(false);
+  view->addSeparator();
+  // Ctrl+= as well, where "+" needs the shift key.
+  m.ZoomInMnu = Item(view, "Zoom &In", "ZoomInMnu");
+  m.ZoomInMnu->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  m.ZoomOutMnu = Item(view, "Zoom &Out", "ZoomOutMnu", QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  m.ActualPixelsMnu =
+      Item(view, "&Actual Pixels", "ActualPixelsMnu", QKeySequence(Qt::CTRL | Qt::Key_0));
+  m.FitViewMnu = Item(view, "&Fit In View", "FitViewMnu", QKeySequence(Qt::CTRL | Qt::Key_9));
 
   QMenu* options = Menu(bar, "&Options", "OptionsMnu");
   m.ResetPanelsMnu = Item(options, "&Reset Panels", "ResetPanelsMnu");
@@ -65,6 +74,9 @@ void BuildOtherMenus(QMenuBar* bar, TMainMenu& m) {
   // Off, the Datum list keeps the user's choice across opens.
   m.DatumFromFileMnu = Item(options, "&Datum From File", "DatumFromFileMnu");
   m.DatumFromFileMnu->setCheckable(true);
+  // Off, every new picture shows at 1:1.
+  m.FitLargeMnu = Item(options, "&Fit Large Pictures", "FitLargeMnu");
+  m.FitLargeMnu->setCheckable(true);
   m.SetScaleCoords1 = Item(options, "&Set Scale/Coords...", "SetScaleCoords1");
 
   QMenu* help = Menu(bar, "&Help", "HelpMnu");

@@ -27,11 +27,16 @@ struct TMainMenu {
   // "&View"
   QAction* TiffInfoMnu = nullptr;
   QAction* BandsMnu = nullptr;  // enabled while the source is a measurement file
+  QAction* ZoomInMnu = nullptr;
+  QAction* ZoomOutMnu = nullptr;
+  QAction* ActualPixelsMnu = nullptr;
+  QAction* FitViewMnu = nullptr;
   // "&Options"
   QAction* ResetPanelsMnu = nullptr;
   QAction* iffOptions1 = nullptr;
   QAction* AnyTiffMnu = nullptr;        // checkable
   QAction* DatumFromFileMnu = nullptr;  // checkable
+  QAction* FitLargeMnu = nullptr;       // checkable
   QAction* SetScaleCoords1 = nullptr;
   // "&Help"
   QAction* ContentsMnu = nullptr;

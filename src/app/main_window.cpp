@@ -45,6 +45,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), document_(MakeS
   BuildLayout();
   ConnectPanes();
   BuildControllers();
+  BuildZoom();
   FormCreate();
   SetUpRecentFiles();
   ConnectMenu();
@@ -75,7 +76,7 @@ void TMainWindow::SourceChanged() {
 void TMainWindow::ShowSourceTexts(const TSourceTexts& texts) {
   source_.DimenDis->setText(FromStd(texts.SourceSize));
   ShowNewSize(texts.NewSize);
-  source_.InputImage->PictureChanged();
+  source_.InputImage->PictureReplaced();
   ShowBoxReadout();
   menu_.BandsMnu->setEnabled(CanChooseBands(document_));
 }

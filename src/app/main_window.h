@@ -10,7 +10,8 @@
 // pages, splitters), main_window_layout.cpp (widgets and the wiring of
 // every menu item), main_window_files.cpp (File and Edit commands),
 // main_window_mouse.cpp (the mouse on both panes), main_window_pages.cpp
-// (the page controllers and the selection box).
+// (the page controllers and the selection box), main_window_zoom.cpp (zoom
+// and pan).
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -33,6 +34,7 @@ class QTabWidget;
 namespace quorvane {
 
 class TMeasureController;
+class TPaneZoom;
 class TMeasurePage;
 class TRecentFilesMenu;
 class TResizePage;
@@ -75,6 +77,8 @@ class TMainWindow : public QMainWindow {
   // The selection box on the source pane and the Resize page's commands.
   TSourceBox& SourceBox() { return *source_box_; }
   TResizeWorkflow& ResizeWorkflow() { return *resize_workflow_; }
+  // Zoom and pan of both panes.
+  TPaneZoom& PaneZoom() { return *zoom_; }
   // The last cursor readout of the Measure page, when there was one.
   const std::optional<TCursorReadout>& LastReadout() const;
 
@@ -110,6 +114,7 @@ class TMainWindow : public QMainWindow {
   void AnyTiffMnuClick(bool checked);
   void BandsMnuClick();
   void DatumFromFileMnuClick(bool checked);
+  void FitLargeMnuClick(bool checked);
   void ExitMnuClick();
 
   // The scale dialog, printing, recent files, help and about
@@ -153,6 +158,10 @@ class TMainWindow : public QMainWindow {
   void SelectDatumFromFile();
   void SourceChanged();
   void SetUpRecentFiles();
+  // Zoom and pan of the panes, and what their views draw zoomed out
+  // (main_window_zoom.cpp).
+  void BuildZoom();
+  TViewFigures Figures(TPaneChoice pane) const;
   void ShowSourceTexts(const TSourceTexts& texts);
 
   // The pages' controllers, the Resize page's size readouts and the
@@ -189,6 +198,7 @@ class TMainWindow : public QMainWindow {
   TResizeWorkflow* resize_workflow_ = nullptr;
   TMeasureController* measure_ = nullptr;
   TToolsController* tools_ = nullptr;
+  TPaneZoom* zoom_ = nullptr;
   // Indexed by TPage.
   std::array<TPageController*, 3> controllers_{};
   TRecentFilesMenu* reopen_menu_ = nullptr;

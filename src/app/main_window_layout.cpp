@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/measure_page.h"
+#include "app/pane_zoom.h"
 #include "app/resize_page.h"
 #include "app/resize_workflow.h"
 #include "app/tools_page.h"
@@ -110,11 +111,16 @@ void TMainWindow::ConnectMenu() {
 
   on(menu_.TiffInfoMnu, &TMainWindow::TiffInfoMnuClick);
   on(menu_.BandsMnu, &TMainWindow::BandsMnuClick);
+  connect(menu_.ZoomInMnu, &QAction::triggered, zoom_, &TPaneZoom::ZoomInMnuClick);
+  connect(menu_.ZoomOutMnu, &QAction::triggered, zoom_, &TPaneZoom::ZoomOutMnuClick);
+  connect(menu_.ActualPixelsMnu, &QAction::triggered, zoom_, &TPaneZoom::ActualPixelsMnuClick);
+  connect(menu_.FitViewMnu, &QAction::triggered, zoom_, &TPaneZoom::FitViewMnuClick);
 
   on(menu_.ResetPanelsMnu, &TMainWindow::ResetPanelsMnuClick);
   on(menu_.iffOptions1, &TMainWindow::iffOptions1Click);
   connect(menu_.AnyTiffMnu, &QAction::toggled, this, &TMainWindow::AnyTiffMnuClick);
   connect(menu_.DatumFromFileMnu, &QAction::toggled, this, &TMainWindow::DatumFromFileMnuClick);
+  connect(menu_.FitLargeMnu, &QAction::toggled, this, &TMainWindow::FitLargeMnuClick);
   on(menu_.SetScaleCoords1, &TMainWindow::SetScaleCoords1Click);
 
   on(menu_.ContentsMnu, &TMainWindow::ContentsMnuClick);

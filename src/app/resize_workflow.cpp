@@ -106,7 +106,7 @@ bool TResizeWorkflow::RunStretch() {
     if (parts_.Tools) parts_.Tools->CentreTrackBars();
     Stretch(*parts_.Document, options);
   });
-  if (done) parts_.OutputImage->PictureChanged();
+  if (done) parts_.OutputImage->PictureReplaced();
   return done;
 }
 
@@ -117,7 +117,7 @@ void TResizeWorkflow::ClipBtnClick() {
   const bool done = RunCommand(window_, [&] {
     const TCropResult result = Crop(*parts_.Document, selection);
     if (result.Cropped) {
-      parts_.InputImage->PictureChanged();
+      parts_.InputImage->PictureReplaced();
       parts_.DimenDis->setText(FromStd(result.Texts.SourceSize));
       parts_.Page->ShowNewSize(result.Texts.NewSize);
     }

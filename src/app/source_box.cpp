@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
+#include <cstdint>
 
 #include "app/image_view.h"
 #include "app/qt_text.h"
@@ -69,13 +71,22 @@ void TSourceBox::BoxMouseDown(int x, int y) {
 }
 
 // While dragging, a corner held beyond the visible part of the picture
-// scrolls the picture towards it.
+// scrolls the picture towards it. The box reckons in picture pixels, so the
+// visible part is given in them and the scroll it asks for goes back into
+// view pixels.
 void TSourceBox::BoxMouseMove(int x, int y) {
   const QWidget* client = scroll_box_->viewport();
-  const TScrollView view{.SurfacePosition = {view_->x(), view_->y()},
-                         .ClientWidth = client->width(),
-                         .ClientHeight = client->height()};
-  Follow(box_.BoxMouseMove(x, y, view));
+  const TViewZoom zoom = view_->Zoom();
+  const auto picture = [&](int v) { return int(ViewToPicture(v, zoom)); };
+  const TScrollView view{.SurfacePosition = {picture(view_->x()), picture(view_->y())},
+                         .ClientWidth = picture(client->width()),
+                         .ClientHeight = picture(client->height())};
+  TBoxEvent event = box_.BoxMouseMove(x, y, view);
+  const auto on_view = [&](int p) {
+    return int(std::clamp<int64_t>(PictureToView(p, zoom), INT32_MIN, INT32_MAX));
+  };
+  event.Scroll = {on_view(event.Scroll.X), on_view(event.Scroll.Y)};
+  Follow(event);
 }
 
 void TSourceBox::BoxMouseUp() {

@@ -4,6 +4,7 @@
 
 #include "document/measure_drawing.h"
 #include "imaging/snapshot.h"
+#include "raster/pixel_convert.h"
 
 namespace quorvane {
 
@@ -25,6 +26,23 @@ bool SameLayout(const TRasterBitmap& a, const TRasterBitmap& b) {
   return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat();
 }
 
+// The side of the square tiles a piecewise clean copy is taken in.
+constexpr int kTileSide = 64;
+
+TRect Intersection(const TRect& a, const TRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+}
+
+// A bitmap of `width` x `height` in the format and colours of `picture`.
+std::unique_ptr<TRasterBitmap> TileLike(const TRasterBitmap& picture, int width, int height) {
+  auto tile = std::make_unique<TRasterBitmap>();
+  tile->Reset(picture.PixelFormat(), width, height);
+  const auto colors = picture.ColorTable();
+  std::copy(colors.begin(), colors.end(), tile->ColorTable().begin());
+  return tile;
+}
+
 }  // namespace
 
 void TRepaintArea::Add(const TRect& rect) {
@@ -43,6 +61,7 @@ TRect TRepaintArea::Bounds() const {
 
 void TPane::Snapshot() {
   clean_taken_ = false;
+  tiles_.clear();
   measure_shown_ = false;
   dirty_ = {};
   drawn_.reset();
@@ -52,10 +71,84 @@ void TPane::Snapshot() {
   if (taking_ == TCleanCopyTaking::AtOnce) PrepareOverlay();
 }
 
+// Whoever draws from outside gets a whole copy: only the pane's own
+// drawing knows which tiles it covers.
 void TPane::PrepareOverlay() {
+  if (!tiles_.empty()) CompleteCleanCopy();
   if (taking_ == TCleanCopyTaking::Never || clean_taken_) return;
-  quorvane::Snapshot(Picture, clean_);
   clean_taken_ = true;
+  quorvane::Snapshot(Picture, clean_);
+}
+
+void TPane::StartCleanCopy() {
+  if (taking_ == TCleanCopyTaking::Never || clean_taken_) return;
+  clean_taken_ = true;
+  if (taking_ == TCleanCopyTaking::AtOnce || Picture.Empty()) {
+    quorvane::Snapshot(Picture, clean_);
+    return;
+  }
+  tiles_across_ = (Picture.Width() + kTileSide - 1) / kTileSide;
+  const int tiles_down = (Picture.Height() + kTileSide - 1) / kTileSide;
+  tiles_.resize(size_t(tiles_across_) * size_t(tiles_down));
+  piece_bounds_ = {0, 0, Picture.Width(), Picture.Height()};
+}
+
+TRect TPane::TileRect(size_t index) const {
+  const int left = int(index % size_t(tiles_across_)) * kTileSide;
+  const int top = int(index / size_t(tiles_across_)) * kTileSide;
+  return Intersection({left, top, left + kTileSide, top + kTileSide}, piece_bounds_);
+}
+
+std::vector<size_t> TPane::TilesUnder(const TRect& rect) const {
+  std::vector<size_t> tiles;
+  const TRect area = Intersection(rect, piece_bounds_);
+  if (IsEmpty(area)) return tiles;
+  for (int row = area.Top / kTileSide; row <= (area.Bottom - 1) / kTileSide; ++row)
+    for (int column = area.Left / kTileSide; column <= (area.Right - 1) / kTileSide; ++column)
+      tiles.push_back(size_t(row) * size_t(tiles_across_) + size_t(column));
+  return tiles;
+}
+
+void TPane::TakeTiles(const TRect& rect) {
+  if (tiles_.empty()) return;
+  for (const size_t index : TilesUnder(rect)) {
+    if (tiles_[index]) continue;
+    const TRect cell = TileRect(index);
+    const int width = cell.Right - cell.Left, height = cell.Bottom - cell.Top;
+    tiles_[index] = TileLike(Picture, width, height);
+    CopyRect(Picture, cell.Left, cell.Top, width, height, *tiles_[index], 0, 0);
+  }
+}
+
+TRect TPane::RestoreRect(const TRect& rect) {
+  if (tiles_.empty()) return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+  for (const size_t index : TilesUnder(rect)) {
+    if (!tiles_[index]) continue;
+    const TRect cell = TileRect(index);
+    const TRect part = Intersection(cell, rect);
+    CopyRect(*tiles_[index], part.Left - cell.Left, part.Top - cell.Top, part.Right - part.Left,
+             part.Bottom - part.Top, Picture, part.Left, part.Top);
+  }
+  const TRect clipped = Intersection(rect, piece_bounds_);
+  return IsEmpty(clipped) ? TRect{} : clipped;
+}
+
+// The tiles never taken are still clean in the picture.
+void TPane::CompleteCleanCopy() const {
+  quorvane::Snapshot(Picture, clean_);
+  for (size_t index = 0; index < tiles_.size(); ++index) {
+    if (!tiles_[index]) continue;
+    const TRect cell = TileRect(index);
+    CopyRect(*tiles_[index], 0, 0, cell.Right - cell.Left, cell.Bottom - cell.Top, clean_,
+             cell.Left, cell.Top);
+  }
+  tiles_.clear();
+}
+
+const TRasterBitmap& TPane::CleanCopy() const {
+  if (!clean_taken_) return Picture;
+  if (!tiles_.empty()) CompleteCleanCopy();
+  return clean_;
 }
 
 void TPane::NoteOverlay(const TRect& rect) {
@@ -63,13 +156,29 @@ void TPane::NoteOverlay(const TRect& rect) {
 }
 
 TRect TPane::RestoreSnapshot() {
+  const std::optional<TMeasureDrawing> drawn = std::move(drawn_);
   drawn_.reset();
   measure_shown_ = false;
   // Until an overlay was drawn the picture is still the clean one.
   if (!clean_taken_) return {};
+  const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
+  const bool piecewise = !tiles_.empty();
+  if (piecewise && !(piece_bounds_ == bounds)) {
+    // Replaced without a snapshot while the copy was piecewise: the new
+    // picture is kept as it is, with no copy of it.
+    tiles_.clear();
+    clean_taken_ = false;
+    return Union(piece_bounds_, bounds);
+  }
   TRect restored;
-  if (SameLayout(Picture, clean_)) {
-    restored = quorvane::RestoreSnapshotRect(Picture, clean_, dirty_);
+  if ((piecewise || SameLayout(Picture, clean_)) && drawn) {
+    // The picture is the clean one with the polyline on it: the thin strips
+    // along the polyline are put back, not its whole extent, which on a
+    // large picture would copy most of it at every page switch.
+    for (const TRect& rect : ChangedDrawingArea(*drawn, {}, bounds))
+      restored = Union(restored, RestoreRect(rect));
+  } else if (piecewise || SameLayout(Picture, clean_)) {
+    restored = RestoreRect(dirty_);
   } else {
     restored = quorvane::RestoreSnapshot(Picture, clean_);
   }
@@ -80,7 +189,7 @@ TRect TPane::RestoreSnapshot() {
 TRect TPane::RestoreSnapshotRect(const TRect& rect) {
   drawn_.reset();
   if (!clean_taken_) return {};
-  return quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+  return RestoreRect(rect);
 }
 
 TRect TPane::Restore(const TRepaintRequest& request) {
@@ -104,7 +213,8 @@ TRepaintArea TPane::RedrawChangedFigures() {
   // Each rectangle is erased and then drawn complete; where rectangles
   // overlap, the later one erases and draws the shared pixels again.
   for (const TRect& rect : ChangedDrawingArea(*drawn_, now, bounds)) {
-    const TRect restored = quorvane::RestoreSnapshotRect(Picture, clean_, rect);
+    TakeTiles(rect);
+    const TRect restored = RestoreRect(rect);
     NoteOverlay(DrawWithin(Measure, Picture, restored));
     area.Add(restored);
   }
@@ -114,7 +224,11 @@ TRepaintArea TPane::RedrawChangedFigures() {
 }
 
 TRect TPane::DrawMeasure() {
-  PrepareOverlay();
+  StartCleanCopy();
+  if (!tiles_.empty()) {
+    const TRect bounds{0, 0, Picture.Width(), Picture.Height()};
+    for (const TRect& rect : ChangedDrawingArea({}, DrawingOf(Measure), bounds)) TakeTiles(rect);
+  }
   const TRect drawn = Draw(Measure, Picture);
   NoteOverlay(drawn);
   measure_shown_ = true;

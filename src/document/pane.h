@@ -13,6 +13,7 @@
 // put back. Whatever replaces or rewrites the picture itself calls Snapshot,
 // with no overlay on it.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,9 +41,11 @@ enum class TCleanCopyTaking : uint8_t {
   // No copy: batch use draws no overlays, and saves the memory of a second
   // picture. The snapshot operations do nothing.
   Never,
-  // Just before the first overlay is drawn (PrepareOverlay), when only the
-  // pane's own measuring tool draws into the picture: opening or resizing a
-  // picture of tens of megapixels then copies nothing until it is measured.
+  // Piece by piece, just before an overlay is first drawn over each piece,
+  // when only the pane's own measuring tool draws into the picture: opening
+  // or resizing a picture of tens of megapixels then copies nothing until
+  // it is measured, and the first measuring click copies only the tiles the
+  // polyline covers. The rest of the copy is made when someone reads it.
   WhenFirstDrawn,
   // At Snapshot itself, when something besides the pane draws into the
   // picture (the selection box on the source): by the first measuring
@@ -72,8 +75,8 @@ class TPane {
   // The picture as it stands, without overlays, is the clean one from now
   // on.
   void Snapshot();
-  // Takes the clean copy if it is still owed. Call before drawing an
-  // overlay into Picture.
+  // Takes the whole clean copy if it is still owed (or completes one taken
+  // piece by piece). Call before drawing an overlay into Picture.
   void PrepareOverlay();
   // An overlay wrote into `rect` of Picture.
   void NoteOverlay(const TRect& rect);
@@ -101,7 +104,7 @@ class TPane {
 
   // The picture's clean state: the copy once taken, else the picture itself
   // (which then carries no overlay).
-  const TRasterBitmap& CleanCopy() const { return clean_taken_ ? clean_ : Picture; }
+  const TRasterBitmap& CleanCopy() const;
   bool KeepsCleanCopy() const { return taking_ != TCleanCopyTaking::Never; }
   // Whether the measuring polyline is drawn into the picture as shown.
   bool MeasureShown() const { return measure_shown_; }
@@ -113,10 +116,30 @@ class TPane {
 
  private:
   TRepaintArea RedrawChangedFigures();
+  // Takes the clean copy, or starts a piecewise one, if it is still owed.
+  void StartCleanCopy();
+  // The piecewise copy (see TCleanCopyTaking::WhenFirstDrawn): takes the
+  // tiles under `rect` not taken yet, before an overlay is drawn there.
+  void TakeTiles(const TRect& rect);
+  // Copies the clean pixels under `rect` back into the picture; where no
+  // tile was taken the picture is still clean. Returns `rect` clipped to
+  // the picture.
+  TRect RestoreRect(const TRect& rect);
+  // The indices of the tiles under `rect`, and the pixels of one tile.
+  std::vector<size_t> TilesUnder(const TRect& rect) const;
+  TRect TileRect(size_t index) const;
+  void CompleteCleanCopy() const;
 
   TCleanCopyTaking taking_;
   TGeoReference georeference_;
-  TRasterBitmap clean_;
+  // Mutable: reading the clean copy completes a piecewise one.
+  mutable TRasterBitmap clean_;
+  // While the copy is piecewise: the clean pixels of each tile taken (null
+  // where none was), kept apart so that a first click touches no more
+  // memory than the tiles; empty once complete.
+  mutable std::vector<std::unique_ptr<TRasterBitmap>> tiles_;
+  int tiles_across_ = 0;
+  TRect piece_bounds_;  // the picture's extent when the piecewise copy began
   bool clean_taken_ = false;
   bool measure_shown_ = false;
   // Bounding box of what overlays wrote since the picture was last clean.

@@ -1,8 +1,9 @@
 #pragma once
 // The Options menu's check items, remembered between runs in the settings
 // file's "[Options]" section as "Key=1": the request to open any TIFF
-// ("AnyTiff") and to select the datum of a file's system on open
-// ("DatumFromFile"). Each is off unless the file says 1.
+// ("AnyTiff"), to select the datum of a file's system on open
+// ("DatumFromFile") and to show large new pictures fitted ("FitLarge").
+// Each is off unless the file says 1.
 #include <string>
 
 namespace quorvane {
@@ -10,6 +11,7 @@ namespace quorvane {
 inline constexpr const char* kOptionsSection = "Options";
 inline constexpr const char* kAnyTiffKey = "AnyTiff";
 inline constexpr const char* kDatumFromFileKey = "DatumFromFile";
+inline constexpr const char* kFitLargeKey = "FitLarge";
 
 // False when the file, the section or the key is missing or unreadable.
 bool ReadOptionSetting(const std::string& settings_path, const char* key);

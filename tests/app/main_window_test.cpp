@@ -93,10 +93,11 @@ class TestMainWindow : public QObject {
     QCOMPARE(items("EditMnu"),
              QStringList({"&Paste To Input", "Copy From &Input", "Copy From &Output", "-",
                           "P&recise Sizing...", "-", "&Stretch", "Cr&op", "Copy Coordinates"}));
-    QCOMPARE(items("ViewMnu"), QStringList({"&Tiff Info...", "&Bands..."}));
+    QCOMPARE(items("ViewMnu"), QStringList({"&Tiff Info...", "&Bands...", "-", "Zoom &In",
+                                            "Zoom &Out", "&Actual Pixels", "&Fit In View"}));
     QCOMPARE(items("OptionsMnu"),
              QStringList({"&Reset Panels", "&Tiff Options...", "Open &Any TIFF", "&Datum From File",
-                          "&Set Scale/Coords..."}));
+                          "&Fit Large Pictures", "&Set Scale/Coords..."}));
     QCOMPARE(items("HelpMnu"), QStringList({"&Contents", "&Search for Help On...",
                                             "&How to Use Help", "-", "&About..."}));
     QCOMPARE(window_->menuBar()->objectName(), QString("MainMenu1"));
@@ -117,6 +118,11 @@ class TestMainWindow : public QObject {
         {m.StretchMnu, "StretchMnu"},
         {m.CropMnu, "CropMnu"},
         {m.TiffInfoMnu, "TiffInfoMnu"},
+        {m.ZoomInMnu, "ZoomInMnu"},
+        {m.ZoomOutMnu, "ZoomOutMnu"},
+        {m.ActualPixelsMnu, "ActualPixelsMnu"},
+        {m.FitViewMnu, "FitViewMnu"},
+        {m.FitLargeMnu, "FitLargeMnu"},
         {m.ResetPanelsMnu, "ResetPanelsMnu"},
         {m.iffOptions1, "iffOptions1"},
         {m.SetScaleCoords1, "SetScaleCoords1"},
