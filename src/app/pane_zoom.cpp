@@ -114,8 +114,9 @@ bool TPaneZoom::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-// A click makes the pane the one the commands act on; the middle button
-// pans and goes no further (the pages never see it).
+// A click makes the pane the one the commands act on. In a zoomed pane the
+// middle button pans and goes no further; at 1:1 it reaches the pages as it
+// always did (the selection box follows any button there).
 bool TPaneZoom::ViewEvent(TPaneChoice pane, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
@@ -128,7 +129,10 @@ bool TPaneZoom::ViewEvent(TPaneChoice pane, QEvent* event) {
       (type == QEvent::MouseMove && pan_from_ && mouse->buttons().testFlag(Qt::MiddleButton));
   if (!middle) return false;
   if (type == QEvent::MouseButtonPress) {
+    if (Pane(pane).View->Zoom() == kActualPixels) return false;
     pan_from_ = mouse->globalPosition();
+  } else if (!pan_from_) {
+    return false;
   } else if (type == QEvent::MouseButtonRelease) {
     pan_from_.reset();
   } else {

@@ -245,11 +245,19 @@ class TestZoom : public QObject {
     QCOMPARE(Text("Zoom1Dis"), QString("66.67%"));
   }
 
-  void middleDragPans() {
-    window_->PaneZoom().ZoomAround(TPaneChoice::Input, {4, 1}, {0, 0});
+  void middleDragPansWhenZoomed() {
     auto* box = Child<QScrollArea>(window_, "InScrollBox");
-    const QString before = Text("BoxDis");
     const QPoint start(60, 60);
+    // At 1:1 the middle button is any button to the pages: it draws a box.
+    const QString unzoomed = Text("BoxDis");
+    test_support::PressOn(box->viewport(), start, Qt::MiddleButton);
+    QTest::mouseMove(window_->windowHandle(), test_support::InWindow(box->viewport(), {20, 30}));
+    test_support::ReleaseOn(box->viewport(), {20, 30}, Qt::MiddleButton);
+    QCOMPARE(box->horizontalScrollBar()->value(), 0);
+    QVERIFY(Text("BoxDis") != unzoomed);
+
+    window_->PaneZoom().ZoomAround(TPaneChoice::Input, {4, 1}, {0, 0});
+    const QString before = Text("BoxDis");
     test_support::PressOn(box->viewport(), start, Qt::MiddleButton);
     QTest::mouseMove(window_->windowHandle(), test_support::InWindow(box->viewport(), {20, 30}));
     test_support::ReleaseOn(box->viewport(), {20, 30}, Qt::MiddleButton);
