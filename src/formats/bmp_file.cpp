@@ -695,9 +695,7 @@ class TBmpFileRows final : public TPictureRows {
 }  // namespace
 
 std::unique_ptr<TPictureRows> OpenBmpRows(const std::string& path) {
-  auto rows = std::make_unique<TBmpFileRows>(path);
-  if (!rows->Streams()) return nullptr;
-  return rows;
+  return OpenIfStreams<TBmpFileRows>(path);
 }
 
 std::vector<uint8_t> EncodeBmp(const TRasterBitmap& bitmap) {

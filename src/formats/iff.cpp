@@ -357,9 +357,7 @@ class TLbmFileRows final : public TPictureRows {
 }  // namespace
 
 std::unique_ptr<TPictureRows> OpenLbmRows(const std::string& path) {
-  auto rows = std::make_unique<TLbmFileRows>(path);
-  if (!rows->Streams()) return nullptr;
-  return rows;
+  return OpenIfStreams<TLbmFileRows>(path);
 }
 
 TPictureInfo ReadLbmHeader(std::span<const uint8_t> bytes, const TDecodeLimits& limits) {

@@ -396,9 +396,7 @@ class TJpegFileRows final : public TPictureRows {
 }  // namespace
 
 std::unique_ptr<TPictureRows> OpenJpegRows(const std::string& path) {
-  auto rows = std::make_unique<TJpegFileRows>(path);
-  if (!rows->Streams()) return nullptr;
-  return rows;
+  return OpenIfStreams<TJpegFileRows>(path);
 }
 
 struct TJpegWriter::TState {

@@ -308,9 +308,7 @@ class TPngFileRows final : public TPictureRows {
 }  // namespace
 
 std::unique_ptr<TPictureRows> OpenPngRows(const std::string& path) {
-  auto rows = std::make_unique<TPngFileRows>(path);
-  if (!rows->Streams()) return nullptr;
-  return rows;
+  return OpenIfStreams<TPngFileRows>(path);
 }
 
 namespace {

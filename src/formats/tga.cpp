@@ -367,9 +367,7 @@ class TTgaFileRows final : public TPictureRows {
 }  // namespace
 
 std::unique_ptr<TPictureRows> OpenTgaRows(const std::string& path) {
-  auto rows = std::make_unique<TTgaFileRows>(path);
-  if (!rows->Streams()) return nullptr;
-  return rows;
+  return OpenIfStreams<TTgaFileRows>(path);
 }
 
 void DecodeTga(std::span<const uint8_t> bytes, TRasterBitmap& bitmap,

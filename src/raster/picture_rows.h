@@ -3,6 +3,8 @@
 // never hold the whole picture; and the band a reader fills row by row.
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "raster/bitmap.h"
 #include "raster/codec.h"
@@ -24,6 +26,15 @@ class TPictureRows {
  protected:
   TPictureInfo picture_;
 };
+
+// A file's row reader when its layout lets it stream, else null (the caller
+// then loads the whole picture).
+template <class TRows>
+std::unique_ptr<TPictureRows> OpenIfStreams(const std::string& path) {
+  auto rows = std::make_unique<TRows>(path);
+  if (!rows->Streams()) return nullptr;
+  return rows;
+}
 
 // Rows decoded one at a time into bands of a few megabytes, handed on when
 // full. Rows never decoded (a file that ends early) are handed on cleared,
